@@ -1,0 +1,47 @@
+// All file access of the program goes through this interface, so tests can
+// inject faults and the compiler never touches the disk itself.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace percorso {
+
+// A failed file operation: the file and the system's reason.
+struct errore_file {
+  std::string file;
+  std::string motivo;
+};
+
+struct lettura {
+  std::vector<std::uint8_t> dati;
+  std::optional<errore_file> errore;
+};
+
+class file_system {
+ public:
+  virtual ~file_system() = default;
+
+  virtual bool esiste(const std::string& percorso) = 0;
+  virtual lettura leggi(const std::string& percorso) = 0;
+  // Writes the whole content beside the target and renames it over the target,
+  // so a failure leaves the earlier file as it was.
+  virtual std::optional<errore_file> sostituisci(const std::string& percorso,
+                                                 std::span<const std::uint8_t> dati) = 0;
+  virtual std::optional<errore_file> elimina(const std::string& percorso) = 0;
+};
+
+// The real disk.
+std::unique_ptr<file_system> file_system_reale();
+
+// Directory of the running executable, resolved from the process itself.
+std::optional<std::string> cartella_programma();
+
+// dir joined with name by the platform's separator.
+std::string unisci(const std::string& cartella, const std::string& nome);
+
+}  // namespace percorso
