@@ -7,7 +7,9 @@
 
 namespace percorso {
 
-inline std::string nome_testo_linea(const modello& m) { return m.nome_percorso + "_linea.txt"; }
+inline std::string nome_testo_linea(const modello& m) {
+  return m.nome_percorso + "_linea.txt";
+}
 inline std::string nome_testo_treno(const modello& m) {
   return m.nome_percorso + "_" + m.numero_treno + "-.txt";
 }
@@ -20,7 +22,9 @@ inline std::string nome_rallentamenti(const modello& m) {
 inline std::string nome_scheda(const modello& m) {
   return m.nome_percorso + "_" + m.numero_treno + "_scheda_treno.txt";
 }
-inline std::string nome_file_piano(const modello& m) { return m.nome_percorso + "_linea.dat"; }
+inline std::string nome_file_piano(const modello& m) {
+  return m.nome_percorso + "_linea.dat";
+}
 inline std::string nome_file_punti(const modello& m) {
   return m.nome_percorso + "_" + m.numero_treno + ".sim";
 }

@@ -9,7 +9,9 @@
 namespace percorso {
 
 // Nearest whole number, halves to the even neighbour.
-inline double arrotonda(double v) { return std::nearbyint(v); }
+inline double arrotonda(double v) {
+  return std::nearbyint(v);
+}
 
 // The whole number v if it fits T, otherwise nothing.
 template <typename T>
@@ -32,7 +34,9 @@ std::optional<T> arrotonda_in(double v) {
 inline std::int16_t basso_16(std::int64_t v) {
   return static_cast<std::int16_t>(static_cast<std::uint16_t>(v & 0xFFFF));
 }
-inline std::uint8_t basso_8(std::int64_t v) { return static_cast<std::uint8_t>(v & 0xFF); }
+inline std::uint8_t basso_8(std::int64_t v) {
+  return static_cast<std::uint8_t>(v & 0xFF);
+}
 
 // round(p / 50 + piu) in double precision: the cell of a position.
 inline std::int64_t cella_di(std::int64_t p, int piu) {

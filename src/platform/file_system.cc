@@ -96,7 +96,9 @@ class disco final : public file_system {
 
 }  // namespace
 
-std::unique_ptr<file_system> file_system_reale() { return std::make_unique<disco>(); }
+std::unique_ptr<file_system> file_system_reale() {
+  return std::make_unique<disco>();
+}
 
 std::optional<std::string> cartella_programma() {
   std::error_code ec;

@@ -1,0 +1,90 @@
+#include "app/esecuzione.h"
+
+#include "app/costruzione.h"
+#include "model/nomi.h"
+#include "output/file_binari.h"
+#include "writers/scrittori.h"
+
+namespace percorso {
+namespace {
+
+esito_esecuzione interrotto(modello m, std::string causa) {
+  esito_esecuzione e;
+  e.esito = esito_esecuzione::tipo::interrotto;
+  e.causa = std::move(causa);
+  e.m = std::move(m);
+  return e;
+}
+
+std::string descrivi(const errore_file& e) {
+  return e.file + ": " + e.motivo;
+}
+
+}  // namespace
+
+int esito_esecuzione::stato_uscita() const {
+  switch (esito) {
+    case tipo::ok:
+      return 0;
+    case tipo::errore:
+      return 1;
+    case tipo::interrotto:
+      return 3;
+  }
+  return 3;
+}
+
+esito_esecuzione costruisci_e_scrivi(file_system& fs, modello m, const sorgenti& testi,
+                                     std::int32_t j, const std::string& cartella) {
+  const stato_costruzione stato = memorizza_percorso(m, testi, j);
+  if (stato == stato_costruzione::senza_celle)
+    return interrotto(std::move(m),
+                      "le celle della linea non esistono (manca una lunghezza del percorso "
+                      "valida): nessun file binario scritto");
+  if (stato != stato_costruzione::pronta) {
+    const std::int32_t numero = stato == stato_costruzione::errore_1250 ? 1250 : 1251;
+    esito_esecuzione e = interrotto(std::move(m), " Errore n. " + std::to_string(numero));
+    e.errore_programma = numero;
+    return e;
+  }
+
+  std::vector<std::pair<std::string, std::vector<std::uint8_t>>> file;
+  if (m.flag_tracciato != 0 && m.tracciato)
+    file.emplace_back(nome_file_piano(m), immagine_piano(*m.tracciato));
+  file.emplace_back(nome_file_punti(m), immagine_punti(m));
+  file.emplace_back(nome_file_celle(m), immagine_celle(m));
+  for (const auto& [nome, byte] : file) {
+    if (auto errore = fs.sostituisci(unisci(cartella, nome), byte))
+      return interrotto(std::move(m), "impossibile scrivere " + descrivi(*errore));
+  }
+
+  esito_esecuzione e;
+  e.esito = m.codice_errore != 0 ? esito_esecuzione::tipo::errore : esito_esecuzione::tipo::ok;
+  e.m = std::move(m);
+  return e;
+}
+
+esito_esecuzione esegui_percorso(file_system& fs, const std::string& cartella) {
+  modello m;
+  m.nome_percorso = nome_percorso_incorporato;
+  m.numero_treno = numero_treno_incorporato;
+
+  const auto testi = testi_del_percorso(m);
+  if (auto errore = scrivi_testi(fs, cartella, testi))
+    return interrotto(std::move(m), "impossibile scrivere " + descrivi(*errore));
+
+  // The two source texts live only until they have been read back.
+  std::vector<std::uint8_t> letti[2];
+  const std::string nomi[2] = {nome_testo_linea(m), nome_testo_treno(m)};
+  for (int i = 0; i < 2; ++i) {
+    const std::string percorso = unisci(cartella, nomi[i]);
+    lettura l = fs.leggi(percorso);
+    if (l.errore) return interrotto(std::move(m), "impossibile leggere " + descrivi(*l.errore));
+    letti[i] = std::move(l.dati);
+    if (auto errore = fs.elimina(percorso))
+      return interrotto(std::move(m), "impossibile eliminare " + descrivi(*errore));
+  }
+  return costruisci_e_scrivi(fs, std::move(m), {letti[0], letti[1]}, 1, cartella);
+}
+
+}  // namespace percorso

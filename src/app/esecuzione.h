@@ -1,0 +1,41 @@
+// The runs of the program: the embedded scenario, and an author's own texts.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "compiler/compilatore.h"
+#include "model/modello.h"
+#include "platform/file_system.h"
+
+namespace percorso {
+
+inline constexpr std::string_view nome_percorso_incorporato = "Varmena_Ostrana";
+inline constexpr std::string_view numero_treno_incorporato = "917";
+
+struct esito_esecuzione {
+  enum class tipo {
+    ok,         // binaries written, no finding
+    errore,     // binaries written, findings recorded
+    interrotto  // stopped before the binaries
+  };
+  tipo esito = tipo::ok;
+  std::optional<std::int32_t> errore_programma;  // 1250 or 1251
+  std::string causa;                             // why the run stopped, when it did
+  modello m;
+
+  // 0 clean, 1 findings with binaries written, 3 stopped before the binaries.
+  int stato_uscita() const;
+};
+
+// Builds the model of the names in m from the texts and writes the three binary
+// files into cartella.
+esito_esecuzione costruisci_e_scrivi(file_system& fs, modello m, const sorgenti& testi,
+                                     std::int32_t j, const std::string& cartella);
+
+// The run without arguments: writes the embedded texts into cartella, compiles the
+// two source texts back, deletes them and writes the binaries beside them.
+esito_esecuzione esegui_percorso(file_system& fs, const std::string& cartella);
+
+}  // namespace percorso

@@ -1,0 +1,110 @@
+#include "compiler/lettore_campi.h"
+
+#include <charconv>
+#include <limits>
+
+namespace percorso {
+namespace {
+
+bool cifra(char c) {
+  return c >= '0' && c <= '9';
+}
+
+std::string_view vista(std::span<const std::uint8_t> testo, std::size_t da, std::size_t a) {
+  return {reinterpret_cast<const char*>(testo.data()) + da, a - da};
+}
+
+}  // namespace
+
+bool lettore_campi::a_fine_riga() const {
+  return pos_ < testo_.size() && (testo_[pos_] == '\r' || testo_[pos_] == '\n');
+}
+
+void lettore_campi::consuma_fine_riga() {
+  if (testo_[pos_] == '\r') {
+    ++pos_;
+    if (pos_ < testo_.size() && testo_[pos_] == '\n') ++pos_;
+  } else {
+    ++pos_;
+  }
+  ++riga_;
+  inizio_riga_ = pos_;
+}
+
+void lettore_campi::salta_spazi() {
+  while (pos_ < testo_.size() && testo_[pos_] == ' ') ++pos_;
+}
+
+void lettore_campi::inizia_campo() {
+  salta_spazi();
+  riga_campo_ = riga_;
+  colonna_campo_ = static_cast<std::int32_t>(pos_ - inizio_riga_) + 1;
+  inizio_riga_campo_ = inizio_riga_;
+}
+
+std::optional<std::string_view> lettore_campi::leggi_testo() {
+  if (fine()) return std::nullopt;
+  inizia_campo();
+  const std::size_t inizio = pos_;
+  while (pos_ < testo_.size() && testo_[pos_] != ',' && !a_fine_riga()) ++pos_;
+  std::size_t termine = pos_;
+  while (termine > inizio && testo_[termine - 1] == ' ') --termine;
+  if (pos_ < testo_.size()) {
+    if (testo_[pos_] == ',')
+      ++pos_;
+    else
+      consuma_fine_riga();
+  }
+  return vista(testo_, inizio, termine);
+}
+
+std::optional<double> lettore_campi::leggi_numero() {
+  if (fine()) return std::nullopt;
+  inizia_campo();
+  const std::size_t inizio = pos_;
+  while (pos_ < testo_.size() && testo_[pos_] != ' ' && testo_[pos_] != ',' && !a_fine_riga())
+    ++pos_;
+  const std::size_t termine = pos_;
+  salta_spazi();
+  if (pos_ < testo_.size()) {
+    if (testo_[pos_] == ',')
+      ++pos_;
+    else if (a_fine_riga())
+      consuma_fine_riga();
+  }
+  return valore_numero(vista(testo_, inizio, termine));
+}
+
+std::string_view lettore_campi::riga_sorgente() const {
+  std::size_t termine = inizio_riga_campo_;
+  while (termine < testo_.size() && testo_[termine] != '\r' && testo_[termine] != '\n') ++termine;
+  return vista(testo_, inizio_riga_campo_, termine);
+}
+
+double valore_numero(std::string_view campo) {
+  bool negativo = false;
+  if (!campo.empty() && (campo[0] == '+' || campo[0] == '-')) {
+    negativo = campo[0] == '-';
+    campo.remove_prefix(1);
+  }
+  std::size_t i = 0;
+  while (i < campo.size() && cifra(campo[i])) ++i;
+  if (i == 0) return 0;
+  if (i < campo.size()) {
+    if (campo[i] != '.') return 0;
+    std::size_t j = i + 1;
+    while (j < campo.size() && cifra(campo[j])) ++j;
+    if (j == i + 1 || j != campo.size()) return 0;
+  }
+  double v = 0;
+  const auto r =
+      std::from_chars(campo.data(), campo.data() + campo.size(), v, std::chars_format::fixed);
+  if (r.ec == std::errc::result_out_of_range) {
+    // Too large, or so small that it is 0 for every purpose here.
+    const bool zero_intero = campo.find_first_not_of('0') == i;
+    v = zero_intero ? 0.0 : std::numeric_limits<double>::infinity();
+  }
+  return negativo ? -v : v;
+}
+
+}  // namespace percorso

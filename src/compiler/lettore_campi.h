@@ -1,0 +1,52 @@
+// Cuts a source text into fields: keyword and text fields run to the next comma
+// or line end, number fields to the next blank, comma or line end.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string_view>
+
+namespace percorso {
+
+class lettore_campi {
+ public:
+  explicit lettore_campi(std::span<const std::uint8_t> testo) : testo_(testo) {}
+
+  // True once every byte has been consumed.
+  bool fine() const { return pos_ >= testo_.size(); }
+
+  // The next field as text, blanks around it dropped; nothing when the text has ended.
+  std::optional<std::string_view> leggi_testo();
+
+  // The next field as a number (0 when it is not one); nothing when the text has ended.
+  std::optional<double> leggi_numero();
+
+  // 1-based line and column where the last field read begins.
+  std::int32_t riga() const { return riga_campo_; }
+  std::int32_t colonna() const { return colonna_campo_; }
+
+  // The whole source line (without its line end) holding the last field read.
+  std::string_view riga_sorgente() const;
+
+ private:
+  bool a_fine_riga() const;
+  void consuma_fine_riga();
+  void salta_spazi();
+  void inizia_campo();
+
+  std::span<const std::uint8_t> testo_;
+  std::size_t pos_ = 0;
+  std::int32_t riga_ = 1;
+  std::size_t inizio_riga_ = 0;
+  std::int32_t riga_campo_ = 0;
+  std::int32_t colonna_campo_ = 0;
+  std::size_t inizio_riga_campo_ = 0;
+};
+
+// A number field's value: an optional sign, digits, optionally "." and digits,
+// and nothing else; anything else reads as 0.
+double valore_numero(std::string_view campo);
+
+}  // namespace percorso

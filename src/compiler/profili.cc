@@ -1,0 +1,98 @@
+// The gradient, speed limit and adhesion runs: each line hands the value in
+// force to the cells from its cursor up to the line's own cell.
+#include "compiler/compilazione.h"
+
+namespace percorso {
+namespace {
+
+// How one run stores its value in force into a cell; false when it does not fit.
+using memorizza = bool (*)(cella&, std::int32_t);
+
+bool memorizza_pendenza(cella& c, std::int32_t v) {
+  c.pendenza = basso_8(std::int64_t{v} + 100);
+  return true;
+}
+
+bool memorizza_velocita(cella& c, std::int32_t v) {
+  const auto quinti = arrotonda_in<std::uint8_t>(v / 5.0);
+  if (!quinti) return false;
+  c.velocita = *quinti;
+  return true;
+}
+
+bool memorizza_aderenza(cella& c, std::int32_t v) {
+  c.aderenza = basso_8(v);
+  return true;
+}
+
+struct profilo {
+  std::int64_t& cursore;
+  std::int32_t& in_vigore;
+  memorizza scrivi;
+  bool ferma_all_ultima;  // the speed run never fills the last cell from a line
+};
+
+// Stores the value in force at the cursor and advances; false on the general failure.
+bool passo(compilazione& c, const profilo& run) {
+  cella* cl = c.m.cella_a(run.cursore);
+  if (cl == nullptr || !run.scrivi(*cl, run.in_vigore)) return false;
+  ++run.cursore;
+  return true;
+}
+
+esito riga_run(compilazione& c, const profilo& run) {
+  std::int32_t p = 0, w = 0;
+  if (!c.leggi(p) || !c.leggi(w)) return esito::ferma;
+  if (const esito e = c.limite(p, 100); e != esito::avanti) return e;
+  const auto fino = static_cast<std::int64_t>(arrotonda(p / 50.0));
+  if (fino > 0) {
+    // The test follows the store: a line behind the cursor still fills one cell.
+    do {
+      if (run.ferma_all_ultima && run.cursore >= c.m.ultima_cella()) break;
+      if (!passo(c, run)) return c.generale();
+    } while (run.cursore < fino);
+  }
+  run.in_vigore = w;
+  return esito::avanti;
+}
+
+esito coda(compilazione& c, const profilo& run) {
+  if (!c.m.celle_presenti()) return c.generale();
+  do {
+    if (!passo(c, run)) return c.generale();
+  } while (run.cursore < c.m.ultima_cella() - 2);
+  return esito::avanti;
+}
+
+profilo run_pendenza(compilazione& c) {
+  return {c.cursore_pendenza, c.pendenza_in_vigore, memorizza_pendenza, false};
+}
+profilo run_velocita(compilazione& c) {
+  return {c.cursore_velocita, c.velocita_in_vigore, memorizza_velocita, true};
+}
+profilo run_aderenza(compilazione& c) {
+  return {c.cursore_aderenza, c.aderenza_in_vigore, memorizza_aderenza, false};
+}
+
+}  // namespace
+
+esito riga_pendenza(compilazione& c) {
+  return riga_run(c, run_pendenza(c));
+}
+esito riga_velocita(compilazione& c) {
+  return riga_run(c, run_velocita(c));
+}
+esito riga_aderenza(compilazione& c) {
+  return riga_run(c, run_aderenza(c));
+}
+esito coda_pendenza(compilazione& c) {
+  return coda(c, run_pendenza(c));
+}
+esito coda_velocita(compilazione& c) {
+  return coda(c, run_velocita(c));
+}
+esito coda_aderenza(compilazione& c) {
+  return coda(c, run_aderenza(c));
+}
+
+}  // namespace percorso
