@@ -71,14 +71,14 @@ std::string json_testo(std::string_view s) {
 
 std::string testo_rilievo(const rilievo& r, const nomi_sorgenti& nomi) {
   std::string s(nome_fonte(r, nomi));
-  if (r.riga > 0) s += ":" + std::to_string(r.riga);
-  s += ": errore " + std::to_string(r.codice) + ": " + std::string(significato(r.codice));
+  if (r.riga > 0) s.append(":").append(std::to_string(r.riga));
+  s.append(": errore ").append(std::to_string(r.codice)).append(": ");
+  s.append(significato(r.codice));
   if (r.posizione) {
+    s.append(" (");
     if (r.fonte == fonte::completamento)
-      s += " (cella " + std::to_string(*r.posizione / 50) + ",";
-    else
-      s += " (";
-    s += "posizione " + std::to_string(*r.posizione) + " m)";
+      s.append("cella ").append(std::to_string(*r.posizione / 50)).append(", ");
+    s.append("posizione ").append(std::to_string(*r.posizione)).append(" m)");
   }
   return s;
 }
