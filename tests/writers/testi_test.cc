@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdio>
 #include <map>
 #include <set>
 #include <string>
@@ -421,6 +422,372 @@ TEST(TestiTreno, PositionFieldIsEightWideInEveryPlacedRow) {
     EXPECT_EQ(f[1].size(), 8u) << t;
   }
   EXPECT_EQ(righe_posizionate, 9 + 13 + 2 + 22);
+}
+
+// ---------------------------------------------------------------------------
+// Documents
+
+// The columns that hold a bar in a row.
+std::vector<std::size_t> barre(std::string_view r) {
+  std::vector<std::size_t> b;
+  for (std::size_t i = 0; i < r.size(); ++i)
+    if (r[i] == '|') b.push_back(i);
+  return b;
+}
+
+// The cells of a table row: the texts between its bars.
+std::vector<std::string_view> celle(std::string_view r) {
+  const auto b = barre(r);
+  std::vector<std::string_view> c;
+  for (std::size_t i = 0; i + 1 < b.size(); ++i)
+    c.push_back(r.substr(b[i] + 1, b[i + 1] - b[i] - 1));
+  return c;
+}
+
+// A text with one blank on each side.
+std::string tra_blank(std::string_view s) {
+  std::string t(1, ' ');
+  t.append(s).push_back(' ');
+  return t;
+}
+
+std::string maiuscolo(std::string_view s) {
+  std::string m(s);
+  for (auto& c : m)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  return m;
+}
+
+std::string_view senza_blank_finali(std::string_view s) {
+  const auto ultimo = s.find_last_not_of(' ');
+  return s.substr(0, ultimo == std::string_view::npos ? 0 : ultimo + 1);
+}
+
+// The names of the real stations of the train description, in line order.
+std::vector<std::string> nomi_stazioni() {
+  std::vector<std::string> n;
+  for (const auto& s : stazioni())
+    if (s.nome != "Nome Stazione") n.emplace_back(s.nome);
+  return n;
+}
+
+TEST(TestiScheda, HasItsLinesAndQuotedRowsInPlace) {
+  const auto r = righe_scheda();
+  ASSERT_EQ(r.size(), 49u);
+  const std::string_view vuota =
+      " |     |     |          |     |                            |                |     |";
+  const std::string_view fondo =
+      " |_____|_____|__________|_____|____________________________|________________|_____|";
+  const std::map<std::size_t, std::string_view> attese = {
+      {1, ""},
+      {2, ""},
+      {3, "  ___________________                                               ______________"},
+      {4, " |                   |                    SCHEDA                   |              |"},
+      {5, " |   TRENO n. 917    |                   da: VARMENA CENTRALE      |    V200 C    |"},
+      {6, " |___________________|                    a: OSTRANA               |     125%     |"},
+      {7, "                                                                   |______________|"},
+      {8, "  ___________________                ___________________"},
+      {9, " |  CLASSIFICAZIONE  |              |  MASSA BLOCCATA   |       "},
+      {10, " |        IC         |              |      600T         |"},
+      {11, " |___________________|              |___________________|"},
+      {12, ""},
+      {13, "  ________________________________________________________________________________"},
+      {14, " | Vel.| Vel.| Progr Km |  No |   Localita' di  Servizio   |     Orario     | Rec |"},
+      {15, " | Lim.|Marc.|          |  Rs |                            |                |     |"},
+      {16, fondo},
+      {17, vuota},
+      {18, " |  70 |  70 |  349+970 |     | VARMENA CENTRALE           |          15.33 |     |"},
+      {23, " | 130 | 130 |  367+000 |     | Cippo Km 367+000           |                |     |"},
+      {24, " | 100 | 100 |  370+662 |     | Km 370+662                 |                |     |"},
+      {35, " |     |     |  439+440 |     | OSTRANA                    |  16.20         |     |"},
+      {48, fondo},
+      {49, ""},
+  };
+  for (const auto& [n, testo] : attese) EXPECT_EQ(riga(r, n), testo) << "line " << n;
+  for (std::size_t n = 36; n <= 47; ++n) EXPECT_EQ(riga(r, n), vuota) << "line " << n;
+  EXPECT_EQ(riga(r, 3).size(), 82u);
+  EXPECT_EQ(riga(r, 9).size(), 64u);
+}
+
+TEST(TestiScheda, BoxesAndTableKeepTheirColumns) {
+  const auto r = righe_scheda();
+  struct caso {
+    std::size_t da, a, lunghezza;
+    std::vector<std::size_t> barre;
+  };
+  const caso casi[] = {
+      {4, 6, 83, {1, 21, 67, 82}},
+      {7, 7, 83, {67, 82}},
+      {9, 9, 64, {1, 21, 36, 56}},
+      {10, 11, 57, {1, 21, 36, 56}},
+      {14, 48, 83, {1, 7, 13, 24, 30, 59, 76, 82}},
+  };
+  for (const auto& c : casi)
+    for (auto n = c.da; n <= c.a; ++n) {
+      EXPECT_EQ(riga(r, n).size(), c.lunghezza) << "line " << n;
+      EXPECT_EQ(barre(riga(r, n)), c.barre) << "line " << n;
+    }
+  EXPECT_EQ(riga(r, 5).substr(41, 4), "da: ");
+  EXPECT_EQ(riga(r, 6).substr(42, 3), "a: ");
+}
+
+// One timetable row as the driver reads it; empty strings for blank cells.
+struct riga_orario {
+  std::string_view limite, marcia, km, luogo, orario, rec;
+};
+
+TEST(TestiScheda, TimetableRowsFillTheirCellsInTheirForms) {
+  // Place names left to the writer are checked against the train description below.
+  const riga_orario attese[] = {
+      {"70", "70", "349+970", "VARMENA CENTRALE", "15.33", ""},
+      {"125", "120", "351+310", "VARMENA P.N.", "15.35", ""},
+      {"150", "150", "353+753", "", "", ""},
+      {"", "", "359+100", "", "15.40", "0.5"},
+      {"", "", "364+360", "", "15.43", "1.0"},
+      {"130", "130", "367+000", "Cippo Km 367+000", "", ""},
+      {"100", "100", "370+662", "Km 370+662", "", ""},
+      {"", "", "371+880", "", "15.49", "1.5"},
+      {"170", "160", "372+500", "Km 372+500", "", ""},
+      {"", "", "379+137", "", "15.50", "0.5"},
+      {"", "", "389+410", "", "15.54", "0.5"},
+      {"150", "150", "397+000", "Km 397+000", "", ""},
+      {"", "", "398+910", "", "15.57", ""},
+      {"", "", "404+970", "", "16.00", ""},
+      {"", "", "416+400", "", "16.06 - 16.07", "0.5"},
+      {"", "", "427+030", "", "16.13", "0.5"},
+      {"100", "100", "437+500", "Segn. Avv. Ostrana", "", ""},
+      {"", "", "439+440", "OSTRANA", "16.20", ""},
+  };
+  const auto r = righe_scheda();
+  for (std::size_t i = 0; i < std::size(attese); ++i) {
+    const auto n = 18 + i;
+    const auto c = celle(riga(r, n));
+    ASSERT_EQ(c.size(), 7u) << "line " << n;
+    const auto& e = attese[i];
+    const auto velocita = [](std::string_view v) {
+      std::string cella(v);
+      cella.insert(0, 4 - std::min<std::size_t>(cella.size(), 4), ' ');
+      return cella + " ";
+    };
+    EXPECT_EQ(c[0], velocita(e.limite)) << "line " << n;
+    EXPECT_EQ(c[1], velocita(e.marcia)) << "line " << n;
+    EXPECT_EQ(c[2], "  " + std::string(e.km) + " ") << "line " << n;
+    EXPECT_EQ(c[3], "     ") << "line " << n;
+    ASSERT_EQ(c[4].size(), 28u);
+    EXPECT_EQ(c[4][0], ' ') << "line " << n;
+    EXPECT_NE(c[4][1], ' ') << "line " << n;
+    if (!e.luogo.empty()) {
+      EXPECT_EQ(senza_blank_finali(c[4].substr(1)), e.luogo) << "line " << n;
+    }
+    // Departure right-aligned, arrival left-aligned, the others centred.
+    std::string orario(16, ' ');
+    if (i == 0)
+      orario = std::string(10, ' ') + std::string(e.orario) + " ";
+    else if (i + 1 == std::size(attese))
+      orario = "  " + std::string(e.orario) + std::string(9, ' ');
+    else if (e.orario.size() == 13)
+      orario = "  " + std::string(e.orario) + " ";
+    else if (!e.orario.empty())
+      orario = std::string(6, ' ') + std::string(e.orario) + std::string(5, ' ');
+    EXPECT_EQ(c[5], orario) << "line " << n;
+    EXPECT_EQ(c[6], e.rec.empty() ? "     " : tra_blank(e.rec)) << "line " << n;
+  }
+  // A tunnel's name after the portal, and one 27-character name filling its cell.
+  const auto galleria = celle(riga(r, 20))[4];
+  EXPECT_TRUE(galleria.starts_with(" Imb.Sud Galleria ")) << galleria;
+  EXPECT_GT(senza_blank_finali(galleria).size(), 18u) << galleria;
+  EXPECT_NE(celle(riga(r, 28))[4].back(), ' ');
+}
+
+TEST(TestiScheda, TimetableAgreesWithTheTrainDescription) {
+  const auto r = righe_scheda();
+  std::vector<std::string> nomi;
+  std::vector<std::string> orari;
+  for (std::size_t n = 18; n <= 35; ++n) {
+    const auto c = celle(riga(r, n));
+    ASSERT_EQ(c.size(), 7u);
+    auto orario = c[5];
+    orario.remove_prefix(blanchi_iniziali(orario));
+    if (orario.empty()) continue;  // not a station
+    nomi.emplace_back(senza_blank_finali(c[4].substr(1)));
+    orari.emplace_back(senza_blank_finali(orario));
+  }
+  EXPECT_EQ(nomi, nomi_stazioni());
+
+  // Where the train description carries a time it is the sheet's departure.
+  std::size_t k = 0;
+  for (const auto& s : stazioni()) {
+    if (s.nome == "Nome Stazione") continue;
+    ASSERT_LT(k, orari.size());
+    const auto& o = orari[k++];
+    if (s.numeri[13] == 0 && s.numeri[14] == 0) continue;
+    char atteso[8];
+    std::snprintf(atteso, sizeof atteso, "%02d.%02d", s.numeri[13], s.numeri[14]);
+    EXPECT_TRUE(o.ends_with(atteso)) << s.nome << ": " << o;
+    EXPECT_EQ(s.numeri[15], 0);
+  }
+}
+
+TEST(TestiRallentamenti, HasItsLinesAndQuotedRowsInPlace) {
+  const auto r = righe_rallentamenti();
+  ASSERT_EQ(r.size(), 46u);
+  const std::string_view vuota =
+      " |   |                            |            |          |         |            |";
+  const std::string_view fondo =
+      " |___|____________________________|____________|__________|_________|____________|";
+  const std::map<std::size_t, std::string_view> attese = {
+      {1, ""},
+      {2, "                               Modulo M. 3"},
+      {3, "                           ORDINE DI RALLENTAMENTO"},
+      {4, " ________________________________________________________________________________"},
+      {5, "  Linea  VARMENA CENTRALE - OSTRANA"},
+      {6, ""},
+      {7, "  Si ordina al macchinista del treno  917 di effettuare i seguenti rallentamenti"},
+      {8, "  _______________________________________________________________________________"},
+      {9, " |   |                            |Inizio dopo |          |         |            |"},
+      {10, " | N.|      FRA LE STAZIONI       | il cippo   | Velocita'|Lunghezza|Prescrizioni|"},
+      {11, " |   |   (o nelle Stazioni di)    |chilometrico|          |   metri | specifiche |"},
+      {12, fondo},
+      {13, vuota},
+      {39, fondo},
+      {40, ""},
+      {41, "              Prescrizioni specifiche"},
+      // The legend lists D before C, as the form has it.
+      {42, " A - Da rispettare con tutto il treno (per i treni viaggiatori)"},
+      {43, " B - Interessa anche la stazione di......."},
+      {44, " D - Rallentamneto N. ... e N. ...  sono contigui"},
+      {45, " C - Da rispettare dalle ore ....  alle ore ..... di tutti"},
+      {46, "     i giorni esclusi i seguenti:........."},
+  };
+  for (const auto& [n, testo] : attese) EXPECT_EQ(riga(r, n), testo) << "line " << n;
+  for (std::size_t n = 16; n <= 38; ++n) EXPECT_EQ(riga(r, n), vuota) << "line " << n;
+  const std::pair<std::size_t, std::size_t> lunghezze[] = {{2, 42}, {3, 50}, {4, 81},
+                                                           {7, 80}, {8, 81}, {41, 37}};
+  for (const auto& [n, l] : lunghezze) EXPECT_EQ(riga(r, n).size(), l) << "line " << n;
+}
+
+TEST(TestiRallentamenti, TableRowsKeepTheirColumns) {
+  const auto r = righe_rallentamenti();
+  const std::vector<std::size_t> colonne = {1, 5, 34, 47, 58, 68, 81};
+  for (std::size_t n = 9; n <= 39; ++n) {
+    EXPECT_EQ(riga(r, n).size(), 82u) << "line " << n;
+    EXPECT_EQ(barre(riga(r, n)), colonne) << "line " << n;
+  }
+}
+
+TEST(TestiRallentamenti, SlowdownRowsMatchTheTrainDescription) {
+  const auto r = righe_rallentamenti();
+  const auto treno = righe_treno();
+  const auto nomi = nomi_stazioni();
+  ASSERT_EQ(nomi.size(), 12u);
+  // The first slowdown lies after the second station, the second after the eleventh.
+  const auto primo_secondo = nomi[10].substr(0, nomi[10].find(' '));
+  struct caso {
+    std::size_t riga, riga_treno;
+    std::string tra, km;
+  };
+  const caso casi[] = {
+      {14, 33, "VARMENA P.N. - " + nomi[2], "352"},
+      {15, 34, primo_secondo + " P. - OSTRANA", "427"},
+  };
+  for (const auto& c : casi) {
+    const auto cella = celle(riga(r, c.riga));
+    ASSERT_EQ(cella.size(), 6u) << riga(r, c.riga);
+    const auto f = campi(riga(treno, c.riga_treno));
+    const std::string velocita(senza_blank_finali(f[2].substr(blanchi_iniziali(f[2]))));
+    const std::string lunghezza(f[3].substr(blanchi_iniziali(f[3])));
+    EXPECT_EQ(cella[0], tra_blank(std::to_string(c.riga - 13)));
+    EXPECT_EQ(cella[1], (" " + c.tra + std::string(28, ' ')).substr(0, 28));
+    EXPECT_LE(c.tra.size(), 27u);
+    EXPECT_EQ(cella[2], "     " + c.km + "    ");
+    EXPECT_EQ(cella[3], std::string(7 - velocita.size(), ' ') + velocita + "   ");
+    EXPECT_EQ(cella[4], "   " + lunghezza + "   ");
+    EXPECT_EQ(cella[5], "    ----    ");
+  }
+}
+
+TEST(TestiNote, HasItsFixedLinesAndWidth) {
+  const auto r = righe_note();
+  ASSERT_EQ(r.size(), 24u);
+  const std::map<std::size_t, std::string_view> attese = {
+      {2, "La linea attualmente a binario unico in alcuni tratti, verra' interessata da "},
+      {3, "due varianti, che la renderanno tutta a doppio binario tranne il piccolo tratto"},
+      {5, "La prima variante verra' inaugurata il giono 30.05.01 ed interessera' il"},
+      {8, "quattro gallerie."},
+      {9, "La seconda variante verra' attivata probabilmente fra un paio di anni ed "},
+      {11, "Nella simulazione sono presenti entrambe le varianti, le nuove gallerie si "},
+      {12, "riconoscono dal cartello che ne indica il nome e la lunghezza."},
+      {14, "primo (esterno) protegge la comunicazione di passaggio dal binario dispari al"},
+      {15, "tratto di binario unico. Nella simulazione il suddetto segnale e' disposto per"},
+      {16, "la deviata, anche se poi sugli scambi il treno non devia."},
+      {17, "La ripetizione dei segnali non e' attiva sul quel tratto e non mi risulta che"},
+      {18, "venga attivata con l' entrata in funzione delle due varianti."},
+      {19, "L'orario di impostazione non e' reale dato che la variante di prossima "},
+      {20, "inaugurazione ridurra' di molto i tempi di percorrenza."},
+      {21, "                 "},
+      {22, "                 Buon divertimento"},
+  };
+  for (const auto& [n, testo] : attese) EXPECT_EQ(riga(r, n), testo) << "line " << n;
+  for (std::size_t n = 1; n <= r.size(); ++n) {
+    EXPECT_LE(riga(r, n).size(), 79u) << "line " << n;
+    // Only the lines whose sentence goes on, and the blank line 21, end in a blank.
+    const bool blank_finale = n == 2 || n == 9 || n == 11 || n == 19 || n == 21;
+    EXPECT_EQ(riga(r, n).ends_with(' '), blank_finale) << "line " << n;
+  }
+}
+
+TEST(TestiNote, NamedPlacesAreStationsOfTheTrain) {
+  const auto r = righe_note();
+  const auto nomi = nomi_stazioni();
+  const auto e_stazione = [&](std::string_view nome) {
+    return std::find(nomi.begin(), nomi.end(), maiuscolo(nome)) != nomi.end();
+  };
+  // The text between a fixed start and end of a line.
+  const auto tra = [&](std::size_t n, std::string_view inizio, std::string_view fine) {
+    const auto t = riga(r, n);
+    EXPECT_TRUE(t.starts_with(inizio) && t.ends_with(fine)) << "line " << n << ": " << t;
+    if (t.size() < inizio.size() + fine.size()) return std::string_view{};
+    return t.substr(inizio.size(), t.size() - inizio.size() - fine.size());
+  };
+
+  const auto nome_treno =
+      tra(1, "Simulazione del treno IC 917 '", "' nel tratto Varmena Centrale - Ostrana.");
+  EXPECT_FALSE(nome_treno.empty());
+  EXPECT_EQ(nome_treno.find_first_of(" '"), std::string_view::npos) << nome_treno;
+
+  const auto protetta =
+      tra(4, "che va dal segnale di protezione esterno di ", " alla stessa stazione.");
+  EXPECT_TRUE(e_stazione(protetta)) << protetta;
+  EXPECT_EQ(tra(13, "La stazione di ", " e' munita di due successivi segnali di protezione: il"),
+            protetta);
+
+  const auto variante = tra(6, "tratto ", " con attivazione in fase successiva delle stazioni");
+  const auto trattino = variante.find('-');
+  ASSERT_NE(trattino, std::string_view::npos) << variante;
+  EXPECT_TRUE(e_stazione(variante.substr(0, trattino))) << variante;
+  EXPECT_TRUE(e_stazione(variante.substr(trattino + 1))) << variante;
+
+  const auto nuove = tra(7, "di ", ". Nel nuovo tratto vi sono");
+  const auto e_di = nuove.find(" e di ");
+  ASSERT_NE(e_di, std::string_view::npos) << nuove;
+  EXPECT_TRUE(e_stazione(nuove.substr(0, e_di))) << nuove;
+  const auto doppia = nuove.substr(e_di + 6);
+  EXPECT_TRUE(e_stazione(doppia)) << nuove;
+  EXPECT_NE(doppia.find('-'), std::string_view::npos) << "two places joined: " << doppia;
+
+  const auto seconda = tra(10, "interessera' il tratto ", ".");
+  EXPECT_TRUE(e_stazione(seconda.substr(0, seconda.find('-')))) << seconda;
+  EXPECT_NE(seconda.find('-'), std::string_view::npos) << seconda;
+}
+
+TEST(TestiNote, SignatureIsIndented) {
+  const auto r = righe_note();
+  for (std::size_t n : {23u, 24u}) {
+    EXPECT_TRUE(riga(r, n).starts_with(' ')) << "line " << n;
+    EXPECT_FALSE(senza_blank_finali(riga(r, n)).empty()) << "line " << n;
+  }
+  const auto contatto = riga(r, 24).substr(blanchi_iniziali(riga(r, 24)));
+  EXPECT_TRUE(contatto.starts_with('(') && contatto.ends_with(')')) << contatto;
 }
 
 // ---------------------------------------------------------------------------
