@@ -1,0 +1,164 @@
+#include "cli/comandi.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "support/cartella_temporanea.h"
+
+namespace percorso {
+namespace {
+
+struct risposta {
+  int stato;
+  std::string out, err;
+};
+
+risposta esegui(std::vector<std::string> argomenti) {
+  const std::vector<std::string_view> viste(argomenti.begin(), argomenti.end());
+  std::ostringstream out, err;
+  const auto fs = file_system_reale();
+  const int stato = esegui_comando(viste, out, err, *fs);
+  return {stato, out.str(), err.str()};
+}
+
+constexpr std::string_view linea_minima =
+    "[generale]\r\nlunghezza percorso, 3000\r\n[curve]\r\npendenza, 0, 0\r\n[fine]\r\n";
+constexpr std::string_view treno_minimo = "[generale]\r\nvelocita, 0, 100\r\n[fine]\r\n";
+
+struct caso_uso {
+  std::vector<std::string> argomenti;
+  std::string_view nel_messaggio;
+};
+
+TEST(Comandi, WrongUsageExitsWithTwoAndSaysWhy) {
+  const caso_uso casi[] = {
+      {{"boh"}, "comando sconosciuto"},
+      {{"compile"}, "servono due testi"},
+      {{"compile", "a_linea.txt"}, "servono due testi"},
+      {{"compile", "a_linea.txt", "a_1-.txt", "--bogus"}, "opzione sconosciuta"},
+      {{"compile", "a_linea.txt", "a_1-.txt", "-o"}, "manca il valore di -o"},
+      {{"compile", "linea.txt", "a_1-.txt"}, "usa --nome"},
+      {{"compile", "a_linea.txt", "b_1-.txt"}, "usa --treno"},
+      {{"sources", "a", "b"}, "troppi argomenti"},
+  };
+  for (const auto& c : casi) {
+    const risposta r = esegui(c.argomenti);
+    EXPECT_EQ(r.stato, 2) << c.argomenti[0];
+    EXPECT_NE(r.err.find(c.nel_messaggio), std::string::npos) << r.err;
+  }
+}
+
+TEST(Comandi, EveryCommandHasHelp) {
+  for (const auto& a : std::vector<std::vector<std::string>>{{"--help"},
+                                                             {"help"},
+                                                             {"help", "compile"},
+                                                             {"sources", "--help"},
+                                                             {"compile", "--help"}}) {
+    const risposta r = esegui(a);
+    EXPECT_EQ(r.stato, 0);
+    EXPECT_NE(r.out.find("uso: percorso"), std::string::npos);
+  }
+}
+
+class CompileTest : public ::testing::Test {
+ protected:
+  risposta compila(std::string_view linea, std::string_view treno,
+                   std::vector<std::string> extra = {}) {
+    scrivi_file(dir.file("Prova_linea.txt"), linea);
+    scrivi_file(dir.file("Prova_42-.txt"), treno);
+    std::vector<std::string> a = {"compile", dir.file("Prova_linea.txt"),
+                                  dir.file("Prova_42-.txt")};
+    a.insert(a.end(), extra.begin(), extra.end());
+    return esegui(a);
+  }
+  std::string rapporto() {
+    const auto b = leggi_file(dir.file("r.json"));
+    return {b.begin(), b.end()};
+  }
+  cartella_temporanea dir;
+};
+
+TEST_F(CompileTest, CleanTextsWriteTheThreeFilesNamedFromTheTexts) {
+  const risposta r = compila(linea_minima, treno_minimo, {"--report", dir.file("r.json")});
+  EXPECT_EQ(r.stato, 0) << r.err;
+  EXPECT_EQ(dir.elenco(),
+            (std::vector<std::string>{"Prova_42-.txt", "Prova_42.dat", "Prova_42.sim",
+                                      "Prova_linea.dat", "Prova_linea.txt", "r.json"}));
+  EXPECT_EQ(rapporto(),
+            "{\"codice_errore\": 0, \"posizione_errore\": 0, \"esito\": \"ok\", "
+            "\"errore_programma\": null, \"messaggi\": []}\n");
+}
+
+TEST_F(CompileTest, NoPlanAndExplicitNamesAndDirectory) {
+  std::filesystem::create_directory(dir.percorso() / "out");
+  const risposta r =
+      compila(linea_minima, treno_minimo,
+              {"--no-plan", "--nome", "Altro", "--treno", "7", "-o", dir.file("out")});
+  EXPECT_EQ(r.stato, 0) << r.err;
+  std::vector<std::string> scritti;
+  for (const auto& e : std::filesystem::directory_iterator(dir.percorso() / "out"))
+    scritti.push_back(e.path().filename().string());
+  std::sort(scritti.begin(), scritti.end());
+  EXPECT_EQ(scritti, (std::vector<std::string>{"Altro_7.dat", "Altro_7.sim"}));
+}
+
+TEST_F(CompileTest, FindingsArePrintedAndTheBinariesStillWritten) {
+  const risposta r = compila(
+      "[generale]\r\nlunghezza percorso, 3000\r\n[curve]\r\npendenza, 9950, 1\r\n[fine]\r\n",
+      treno_minimo, {"--report", dir.file("r.json")});
+  EXPECT_EQ(r.stato, 1);
+  EXPECT_NE(r.err.find("Prova_linea.txt:4: errore 15: "), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("(posizione 9950 m)"), std::string::npos) << r.err;
+  EXPECT_TRUE(std::filesystem::exists(dir.file("Prova_42.dat")));
+  const std::string j = rapporto();
+  EXPECT_NE(j.find("\"codice_errore\": 15, \"posizione_errore\": 9950, \"esito\": \"errore\""),
+            std::string::npos)
+      << j;
+}
+
+TEST_F(CompileTest, NoCellsStopsBeforeTheBinariesWithStatusThree) {
+  struct caso {
+    std::string_view linea;
+    int codice;
+  };
+  const caso casi[] = {
+      {"lunghezza percorso, 3000\r\n[fine]\r\n", 102},
+      {"[generale]\r\nlunghezza percorso, 1000001\r\n[curve]\r\n[fine]\r\n", 1},
+      {"[generale]\r\nsfondo uno, 1\r\n[curve]\r\npendenza, 0, 0\r\n[fine]\r\n", 25},
+      {"[generale]\r\nlunghezza percorso, -6990\r\n[curve]\r\n[fine]\r\n", 15},
+  };
+  for (const auto& c : casi) {
+    const risposta r = compila(c.linea, treno_minimo, {"--report", dir.file("r.json")});
+    EXPECT_EQ(r.stato, 3) << c.linea;
+    EXPECT_NE(r.err.find("le celle della linea non esistono"), std::string::npos) << r.err;
+    EXPECT_FALSE(std::filesystem::exists(dir.file("Prova_42.dat")));
+    const std::string j = rapporto();
+    EXPECT_NE(j.find("\"codice_errore\": " + std::to_string(c.codice)), std::string::npos) << j;
+    EXPECT_NE(j.find("\"esito\": \"interrotto\", \"errore_programma\": null"), std::string::npos);
+  }
+}
+
+TEST_F(CompileTest, MissingLineTextIsCode101AndNothingIsWritten) {
+  const risposta r = esegui({"compile", dir.file("Nulla_linea.txt"), dir.file("Nulla_1-.txt")});
+  EXPECT_EQ(r.stato, 3);
+  EXPECT_NE(r.err.find("errore 101"), std::string::npos) << r.err;
+  EXPECT_TRUE(dir.elenco().empty());
+}
+
+TEST_F(CompileTest, UsedHeaderSlotIsProgramError1250AndEarlierBinariesStay) {
+  ASSERT_EQ(compila(linea_minima, treno_minimo).stato, 0);
+  const auto prima = leggi_file(dir.file("Prova_42.dat"));
+  // A signal at position 0 lands in cell 1, whose first value carries the header.
+  const risposta r =
+      compila(linea_minima, "[generale]\r\nsegnale, 0, 1,1,1,1,1,1,1,1,1,1\r\n[fine]\r\n",
+              {"--report", dir.file("r.json")});
+  EXPECT_EQ(r.stato, 3);
+  EXPECT_NE(r.err.find(" Errore n. 1250"), std::string::npos) << r.err;
+  EXPECT_EQ(leggi_file(dir.file("Prova_42.dat")), prima);
+  EXPECT_NE(rapporto().find("\"esito\": \"interrotto\", \"errore_programma\": 1250"),
+            std::string::npos);
+}
+
+}  // namespace
+}  // namespace percorso

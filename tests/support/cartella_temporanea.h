@@ -1,0 +1,55 @@
+// A scratch directory for a test, removed with everything in it at the end.
+#pragma once
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace percorso {
+
+class cartella_temporanea {
+ public:
+  cartella_temporanea() {
+    std::string modello = (std::filesystem::temp_directory_path() / "percorso-XXXXXX").string();
+    percorso_ = ::mkdtemp(modello.data());
+  }
+  ~cartella_temporanea() {
+    std::error_code ec;
+    std::filesystem::remove_all(percorso_, ec);
+  }
+  cartella_temporanea(const cartella_temporanea&) = delete;
+  cartella_temporanea& operator=(const cartella_temporanea&) = delete;
+
+  const std::filesystem::path& percorso() const { return percorso_; }
+  std::string file(const std::string& nome) const { return (percorso_ / nome).string(); }
+
+  // Names of the files directly inside, sorted.
+  std::vector<std::string> elenco() const {
+    std::vector<std::string> nomi;
+    for (const auto& e : std::filesystem::directory_iterator(percorso_))
+      nomi.push_back(e.path().filename().string());
+    std::sort(nomi.begin(), nomi.end());
+    return nomi;
+  }
+
+ private:
+  std::filesystem::path percorso_;
+};
+
+inline std::vector<std::uint8_t> leggi_file(const std::string& percorso) {
+  std::ifstream in(percorso, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+inline void scrivi_file(const std::string& percorso, std::string_view contenuto) {
+  std::ofstream out(percorso, std::ios::binary);
+  out.write(contenuto.data(), static_cast<std::streamsize>(contenuto.size()));
+}
+
+}  // namespace percorso
