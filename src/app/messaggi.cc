@@ -6,39 +6,109 @@
 namespace percorso {
 namespace {
 
-constexpr std::array<std::pair<std::int32_t, std::string_view>, 26> significati = {{
-    {1, "lunghezza del percorso oltre 1000000 m"},
-    {2, "progressiva chilometrica non multipla di 50 m"},
-    {3, "prima distanza di ripetizione dei segnali non multipla di 50 m"},
-    {4, "seconda distanza di ripetizione dei segnali non multipla di 50 m"},
-    {5, "la riga di ripetizione dei segnali non indica 4 o 9 codici"},
-    {6, "cartello su una cella gia' occupata"},
-    {7, "punto di velocita' su una cella gia' occupata"},
-    {8, "posizione della stazione non multipla di 50 m"},
-    {9, "lunghezza della stazione non multipla di 100 m"},
-    {10, "tabella dei punti piena: troppe stazioni per i cartelli presenti"},
-    {11, "nessuna cella libera per il punto di velocita' davanti al segnale"},
-    {12, "nessuna cella libera per il punto di velocita' prima del rallentamento"},
-    {13, "nessuna cella libera per il punto di velocita' nel rallentamento o dopo"},
-    {15, "posizione oltre la fine della linea: il resto del testo non e' letto"},
-    {16, "segnale su una cella gia' occupata"},
-    {17, "cella del cartello di avviso del rallentamento gia' occupata"},
-    {18, "cella di inizio del rallentamento gia' occupata"},
-    {19, "cella di fine del rallentamento gia' occupata"},
-    {20, "celle di preavviso del rallentamento gia' occupate"},
-    {21, "indicatori di velocita' massima su una cella gia' occupata"},
-    {22, "stazione a meno di 350 m dalla fine della precedente"},
-    {24, "la stazione finisce a 100 m o meno dall'inizio della linea"},
+struct voce {
+  std::int32_t codice;
+  std::string_view significato;
+  std::string_view spiegazione;
+};
+
+constexpr std::array<voce, 28> voci = {{
+    {1, "lunghezza del percorso oltre 1000000 m",
+     "La riga \"lunghezza percorso\" vale piu' di 1000000 m. Le celle non vengono create e\n"
+     "nessun file binario e' scritto. Correggi la lunghezza (al massimo 1000000)."},
+    {2, "progressiva chilometrica non multipla di 50 m",
+     "Il primo o il secondo numero di una riga \"progressiva chilometrica\" non e' multiplo\n"
+     "di 50. Il controllo avviene alla fine, dopo entrambi i testi; i file sono scritti.\n"
+     "Arrotonda posizione e progressiva a multipli di 50 m."},
+    {3, "prima distanza di ripetizione dei segnali non multipla di 50 m",
+     "La riga \"ripetizione segnali\" ha una prima distanza che non e' multipla di 50.\n"
+     "La compilazione si ferma. Usa un multiplo di 50 (anche 0)."},
+    {4, "seconda distanza di ripetizione dei segnali non multipla di 50 m",
+     "La riga \"ripetizione segnali\" ha una seconda distanza che non e' multipla di 50.\n"
+     "La compilazione si ferma. Usa un multiplo di 50 (0 spegne la ripetizione)."},
+    {5, "la riga di ripetizione dei segnali non indica 4 o 9 codici",
+     "La parola chiave \"ripetizione segnali ...\" deve contenere la cifra 4 o 9 (il numero\n"
+     "di codici ripetuti), per esempio \"ripetizione segnali 4 codici\"."},
+    {6, "cartello su una cella gia' occupata",
+     "Un \"cartello_indicatore\" cade in una cella (posizione / 50 + 1) che ha gia' un evento.\n"
+     "Di solito due cartelli, o un cartello e un indicatore, a meno di 50 m. Sposta il\n"
+     "cartello di almeno 50 m."},
+    {7, "punto di velocita' su una cella gia' occupata",
+     "Un \"abbattimento\" cade in una cella (posizione / 50) che ha gia' un evento.\n"
+     "Sposta il punto di velocita' di almeno 50 m."},
+    {8, "posizione della stazione non multipla di 50 m",
+     "Il primo numero di una riga \"stazione\" deve essere multiplo di 50."},
+    {9, "lunghezza della stazione non multipla di 100 m",
+     "Il terzo numero di una riga \"stazione\" (la lunghezza) deve essere multiplo di 100."},
+    {10, "tabella dei punti piena: troppe stazioni per i cartelli presenti",
+     "Stazioni e cartelli con testo condividono una tabella di 80 posti: con b cartelli\n"
+     "si leggono al massimo 78 - b stazioni. Togli stazioni o cartelli."},
+    {11, "nessuna cella libera per il punto di velocita' davanti al segnale",
+     "Un segnale a meno di 20 celle prima di un cartello di avviso di rallentamento non ha\n"
+     "libere le due celle davanti a se'. Allontana gli eventi vicini al segnale."},
+    {12, "nessuna cella libera per il punto di velocita' prima del rallentamento",
+     "Prima dell'inizio di un rallentamento servono celle libere a 5-7, 11-13 e 18-20\n"
+     "celle di distanza. Allontana segnali o altri eventi da quelle celle."},
+    {13, "nessuna cella libera per il punto di velocita' nel rallentamento o dopo",
+     "Dentro un rallentamento sotto i 110 km/h serve una cella libera ogni 400 m, e una\n"
+     "davanti al primo segnale dopo la fine. Allontana gli eventi troppo fitti."},
+    {15, "posizione oltre la fine della linea: il resto del testo non e' letto",
+     "Una riga ha una posizione p con (p + 100) / 50 (per le stazioni p + 800) oltre\n"
+     "l'ultima cella (lunghezza + 7000 m). Il resto di quel testo non e' letto; la\n"
+     "compilazione prosegue. Controlla la posizione o la lunghezza del percorso."},
+    {16, "segnale su una cella gia' occupata",
+     "Un \"segnale\" cade in una cella (posizione / 50 + 1) che ha gia' un evento, per\n"
+     "esempio un altro segnale a meno di 50 m. Sposta il segnale."},
+    {17, "cella del cartello di avviso del rallentamento gia' occupata",
+     "L'avviso di un rallentamento sta 1200 m prima del suo inizio, e quella cella e'\n"
+     "occupata. Sposta il rallentamento o l'evento che sta 1200 m prima."},
+    {18, "cella di inizio del rallentamento gia' occupata",
+     "La cella d'inizio del rallentamento ha gia' un evento. Sposta il rallentamento."},
+    {19, "cella di fine del rallentamento gia' occupata",
+     "La cella di fine (inizio + lunghezza) del rallentamento ha gia' un evento."},
+    {20, "celle di preavviso del rallentamento gia' occupate",
+     "Le quattro celle prima dell'avviso (preavviso richiesto) non sono tutte libere.\n"
+     "Inizio, fine e avviso restano scritti. Sposta il rallentamento o togli il preavviso."},
+    {21, "indicatori di velocita' massima su una cella gia' occupata",
+     "Una riga \"indicatori_vmax\" cade in una cella che ha gia' un evento. Spostala."},
+    {22, "stazione a meno di 350 m dalla fine della precedente",
+     "Le stazioni vanno in ordine di linea e l'inizio di ciascuna deve stare almeno 350 m\n"
+     "dopo la fine della precedente. Controlla ordine, posizioni e lunghezze."},
+    {24, "la stazione finisce a 100 m o meno dall'inizio della linea",
+     "Una stazione di tipo sotto 25 deve finire oltre 100 m dall'inizio della linea.\n"
+     "Sposta la stazione in avanti."},
     {25,
      "errore generale: numero fuori campo, testo finito a meta' riga, indice fuori "
-     "tabella o lunghezza del percorso mancante"},
-    {101, "descrizione della linea assente"},
-    {102, "nessuna sezione [generale] nella descrizione della linea"},
-    {103, "curva senza classe (cifra da 1 a 6) o tracciato oltre 1000000 m"},
+     "tabella o lunghezza del percorso mancante",
+     "Cause tipiche: un numero troppo grande per il suo campo (per esempio un tipo oltre\n"
+     "255); una riga a cui mancano numeri alla fine del testo; una posizione negativa;\n"
+     "una curva o un rallentamento che finiscono oltre la linea; la riga \"lunghezza\n"
+     "percorso\" mancante; la descrizione del treno assente. Quanto gia' scritto resta."},
+    {101, "descrizione della linea assente",
+     "Il file NOME_linea.txt non esiste. Nessun file binario e' scritto."},
+    {102, "nessuna sezione [generale] nella descrizione della linea",
+     "La descrizione della linea deve avere un campo \"[generale]\" seguito da almeno un\n"
+     "altro campo. Nessun file binario e' scritto."},
+    {103, "curva senza classe (cifra da 1 a 6) o tracciato oltre 1000000 m",
+     "La parola chiave di una curva deve contenere una cifra da 1 a 6 (la classe), per\n"
+     "esempio \"curvad5\"; oppure le curve portano il tracciato oltre 1000000 m."},
+    {1250, "valore di intestazione gia' occupato",
+     "La cella 1 ha gia' un evento con un valore (per esempio un segnale, un indicatore o\n"
+     "un cartello entro i primi 75 m). Nessun file binario e' scritto. Sposta l'evento."},
+    {1251, "codice di controllo gia' occupato",
+     "La cella 1 ha gia' un secondo valore (per esempio un rallentamento entro i primi\n"
+     "75 m). Nessun file binario e' scritto. Sposta l'evento."},
 }};
 
-std::string_view nome_fonte(const rilievo& r, const nomi_sorgenti& nomi) {
-  switch (r.fonte) {
+const voce* trova(std::int32_t codice) {
+  for (const voce& v : voci) {
+    if (v.codice == codice) return &v;
+  }
+  return nullptr;
+}
+
+std::string_view nome_fonte(fonte f, const nomi_sorgenti& nomi) {
+  switch (f) {
     case fonte::linea:
       return nomi.linea;
     case fonte::treno:
@@ -48,6 +118,66 @@ std::string_view nome_fonte(const rilievo& r, const nomi_sorgenti& nomi) {
     default:
       return "percorso";
   }
+}
+
+// Line n (1-based) of a text; lines end at CR LF, LF or CR.
+std::string riga_di(std::span<const std::uint8_t> testo, std::int32_t n) {
+  std::size_t i = 0;
+  for (std::int32_t r = 1; r < n && i < testo.size(); ++r) {
+    while (i < testo.size() && testo[i] != '\r' && testo[i] != '\n') ++i;
+    if (i < testo.size() && testo[i] == '\r' && i + 1 < testo.size() && testo[i + 1] == '\n') ++i;
+    if (i < testo.size()) ++i;
+  }
+  std::size_t fine = i;
+  while (fine < testo.size() && testo[fine] != '\r' && testo[fine] != '\n') ++fine;
+  return {testo.begin() + static_cast<std::ptrdiff_t>(i),
+          testo.begin() + static_cast<std::ptrdiff_t>(fine)};
+}
+
+std::string sorgente(const sorgenti* testi, fonte f, std::int32_t riga) {
+  if (testi == nullptr || riga <= 0) return {};
+  const auto& t = f == fonte::linea ? testi->linea : testi->treno;
+  if ((f != fonte::linea && f != fonte::treno) || !t) return {};
+  return riga_di(*t, riga);
+}
+
+std::string luogo_testo(std::string_view file, std::int32_t riga) {
+  std::string s(file);
+  if (riga > 0) s.append(":").append(std::to_string(riga));
+  return s;
+}
+
+messaggio da_rilievo(const rilievo& r, const nomi_sorgenti& nomi, const sorgenti* testi) {
+  messaggio m;
+  m.codice = r.codice;
+  m.posizione = r.posizione;
+  m.file = nome_fonte(r.fonte, nomi);
+  m.riga = r.riga;
+  m.colonna = r.colonna;
+  m.testo = luogo_testo(m.file, r.riga);
+  m.testo.append(": errore ").append(std::to_string(r.codice)).append(": ");
+  m.testo.append(significato(r.codice));
+  if (r.posizione) {
+    m.testo.append(" (");
+    if (r.fonte == fonte::completamento)
+      m.testo.append("cella ").append(std::to_string(*r.posizione / 50)).append(", ");
+    m.testo.append("posizione ").append(std::to_string(*r.posizione)).append(" m)");
+  }
+  m.riga_sorgente = sorgente(testi, r.fonte, r.riga);
+  return m;
+}
+
+messaggio da_avviso(const avviso& a, const nomi_sorgenti& nomi, const sorgenti* testi) {
+  messaggio m;
+  m.avviso = true;
+  m.nome = a.nome;
+  m.file = nome_fonte(a.fonte, nomi);
+  m.riga = a.riga;
+  m.colonna = a.colonna;
+  m.testo = luogo_testo(m.file, a.riga);
+  m.testo.append(": avviso [").append(a.nome).append("]: ").append(a.messaggio);
+  m.riga_sorgente = sorgente(testi, a.fonte, a.riga);
+  return m;
 }
 
 std::string json_testo(std::string_view s) {
@@ -66,62 +196,105 @@ std::string json_testo(std::string_view s) {
       out += c;
     }
   }
-  return out + "\"";
+  out += '"';
+  return out;
 }
 
-std::string testo_rilievo(const rilievo& r, const nomi_sorgenti& nomi) {
-  std::string s(nome_fonte(r, nomi));
-  if (r.riga > 0) s.append(":").append(std::to_string(r.riga));
-  s.append(": errore ").append(std::to_string(r.codice)).append(": ");
-  s.append(significato(r.codice));
-  if (r.posizione) {
-    s.append(" (");
-    if (r.fonte == fonte::completamento)
-      s.append("cella ").append(std::to_string(*r.posizione / 50)).append(", ");
-    s.append("posizione ").append(std::to_string(*r.posizione)).append(" m)");
-  }
-  return s;
+std::string json_numero(std::optional<std::int32_t> n) {
+  return n ? std::to_string(*n) : "null";
+}
+
+std::string json_messaggio(const messaggio& m) {
+  std::string j = "{\"livello\": ";
+  j.append(m.avviso ? "\"avviso\"" : "\"errore\"");
+  j.append(", \"codice\": ").append(json_numero(m.codice));
+  j.append(", \"nome\": ").append(m.avviso ? json_testo(m.nome) : "null");
+  j.append(", \"posizione\": ").append(json_numero(m.posizione));
+  j.append(", \"file\": ").append(m.file.empty() ? "null" : json_testo(m.file));
+  j.append(", \"riga\": ").append(json_numero(m.riga > 0 ? std::optional(m.riga) : std::nullopt));
+  j.append(", \"colonna\": ")
+      .append(json_numero(m.colonna > 0 ? std::optional(m.colonna) : std::nullopt));
+  j.append(", \"testo\": ").append(json_testo(m.testo)).append("}");
+  return j;
+}
+
+std::string plurale(std::size_t n, std::string_view uno, std::string_view molti) {
+  return std::to_string(n) + " " + std::string(n == 1 ? uno : molti);
 }
 
 }  // namespace
 
 std::string_view significato(std::int32_t codice) {
-  for (const auto& [c, testo] : significati) {
-    if (c == codice) return testo;
-  }
-  return "codice sconosciuto";
+  const voce* v = trova(codice);
+  return v != nullptr ? v->significato : "codice sconosciuto";
 }
 
-void stampa_rilievi(std::ostream& out, const esito_esecuzione& e, const nomi_sorgenti& nomi) {
-  for (const rilievo& r : e.m.rilievi) out << testo_rilievo(r, nomi) << '\n';
-  if (!e.causa.empty()) out << (e.errore_programma ? "" : "percorso: ") << e.causa << '\n';
+std::optional<std::string_view> spiegazione(std::int32_t codice) {
+  const voce* v = trova(codice);
+  if (v == nullptr) return std::nullopt;
+  return v->spiegazione;
 }
 
-std::string rapporto_json(const esito_esecuzione& e, const nomi_sorgenti& nomi) {
-  static constexpr std::string_view esiti[] = {"ok", "errore", "interrotto"};
-  std::string j =
-      "{\"codice_errore\": " + std::to_string(e.m.codice_errore) +
-      ", \"posizione_errore\": " + std::to_string(e.m.posizione_errore) + ", \"esito\": \"" +
-      std::string(esiti[static_cast<int>(e.esito)]) + "\", \"errore_programma\": " +
-      (e.errore_programma ? std::to_string(*e.errore_programma) : "null") + ", \"messaggi\": [";
-  bool primo = true;
-  auto aggiungi = [&](const std::string& oggetto) {
-    j += (primo ? "" : ", ") + oggetto;
-    primo = false;
+std::span<const std::string_view> nomi_avvisi() {
+  static constexpr std::string_view nomi[] = {
+      "chiave-sconosciuta", "numeri-in-piu",     "fuori-sezione",        "trattino",
+      "profilo-indietro",   "curve-sovrapposte", "stazione-senza-celle",
   };
-  for (const rilievo& r : e.m.rilievi) {
-    const std::string_view file = nome_fonte(r, nomi);
-    aggiungi("{\"codice\": " + std::to_string(r.codice) +
-             ", \"posizione\": " + (r.posizione ? std::to_string(*r.posizione) : "null") +
-             ", \"file\": " + json_testo(file) +
-             ", \"riga\": " + (r.riga > 0 ? std::to_string(r.riga) : "null") +
-             ", \"testo\": " + json_testo(testo_rilievo(r, nomi)) + "}");
+  return nomi;
+}
+
+std::vector<messaggio> messaggi_di(const esito_esecuzione& e, const nomi_sorgenti& nomi,
+                                   const sorgenti* testi, const filtro_avvisi& filtro) {
+  std::vector<messaggio> tutti;
+  for (const rilievo& r : e.m.rilievi) tutti.push_back(da_rilievo(r, nomi, testi));
+  for (const avviso& a : e.m.avvisi) {
+    if (filtro.mostra(a.nome)) tutti.push_back(da_avviso(a, nomi, testi));
   }
-  if (!e.causa.empty())
-    aggiungi("{\"codice\": " + (e.errore_programma ? std::to_string(*e.errore_programma) : "null") +
-             ", \"posizione\": null, \"file\": null, \"riga\": null, \"testo\": " +
-             json_testo(e.causa) + "}");
-  return j + "]}\n";
+  if (!e.causa.empty()) {
+    messaggio m;
+    m.codice = e.errore_programma;
+    m.testo = e.errore_programma ? e.causa : "percorso: " + e.causa;
+    tutti.push_back(std::move(m));
+  }
+  return tutti;
+}
+
+void stampa_messaggi(std::ostream& out, const std::vector<messaggio>& messaggi) {
+  std::size_t errori = 0, avvisi = 0;
+  for (const messaggio& m : messaggi) {
+    out << m.testo << '\n';
+    if (m.avviso)
+      ++avvisi;
+    else
+      ++errori;
+    if (m.riga_sorgente.empty() || m.colonna < 1) continue;
+    out << m.riga_sorgente << '\n';
+    // Keep tabs under tabs so the caret lines up however the terminal shows them.
+    std::string segno;
+    for (std::int32_t i = 0;
+         i + 1 < m.colonna && static_cast<std::size_t>(i) < m.riga_sorgente.size(); ++i)
+      segno += m.riga_sorgente[static_cast<std::size_t>(i)] == '\t' ? '\t' : ' ';
+    out << segno << "^\n";
+  }
+  if (errori + avvisi > 0)
+    out << plurale(errori, "errore", "errori") << ", " << plurale(avvisi, "avviso", "avvisi")
+        << '\n';
+}
+
+std::string rapporto_json(const esito_esecuzione& e, const std::vector<messaggio>& messaggi) {
+  static constexpr std::string_view esiti[] = {"ok", "errore", "interrotto"};
+  std::string j = "{\"codice_errore\": ";
+  j.append(std::to_string(e.m.codice_errore));
+  j.append(", \"posizione_errore\": ").append(std::to_string(e.m.posizione_errore));
+  j.append(", \"esito\": \"").append(esiti[static_cast<int>(e.esito)]).append("\"");
+  j.append(", \"errore_programma\": ").append(json_numero(e.errore_programma));
+  j.append(", \"messaggi\": [");
+  for (std::size_t i = 0; i < messaggi.size(); ++i) {
+    if (i > 0) j.append(", ");
+    j.append(json_messaggio(messaggi[i]));
+  }
+  j.append("]}\n");
+  return j;
 }
 
 }  // namespace percorso

@@ -1,11 +1,14 @@
 #include "cli/comandi.h"
 
 #include <algorithm>
+#include <charconv>
 #include <optional>
 #include <string>
 
 #include "app/esecuzione.h"
 #include "app/messaggi.h"
+#include "cli/inspect.h"
+#include "cli/plot.h"
 #include "model/nomi.h"
 #include "writers/scrittori.h"
 
@@ -24,6 +27,9 @@ constexpr std::string_view aiuto_generale =
     "  sources [DIR]          scrive i cinque testi incorporati in DIR (predefinita: la\n"
     "                         cartella corrente)\n"
     "  compile LINEA TRENO    compila due testi scritti dall'autore\n"
+    "  explain CODICE         spiega un codice di errore e come correggere il testo\n"
+    "  inspect FILE...        mostra in chiaro i file compilati (.dat, .sim, _linea.dat)\n"
+    "  plot CELLE [-o SVG]    disegna tracciato e profilo della linea in un file SVG\n"
     "  help [COMANDO]         mostra questo aiuto o quello di un comando\n"
     "\n"
     "Ogni comando accetta --help.\n"
@@ -42,7 +48,7 @@ constexpr std::string_view aiuto_sources =
 
 constexpr std::string_view aiuto_compile =
     "uso: percorso compile LINEA TRENO [--nome NOME] [--treno TRENO] [-o DIR]\n"
-    "                      [--no-plan] [--report FILE]\n"
+    "                      [--no-plan] [--report FILE] [--no-warn=NOME] [--werror]\n"
     "\n"
     "Compila la descrizione della linea LINEA e la descrizione del treno TRENO e scrive\n"
     "in DIR i tre file binari NOME_linea.dat, NOME_TRENO.sim e NOME_TRENO.dat.\n"
@@ -54,10 +60,29 @@ constexpr std::string_view aiuto_compile =
     "  --no-plan       non costruisce il tracciato e non scrive NOME_linea.dat\n"
     "  --report FILE   scrive un rapporto JSON: codice_errore, posizione_errore, esito\n"
     "                  (\"ok\", \"errore\" o \"interrotto\"), errore_programma, messaggi\n"
+    "                  (ognuno con livello, codice o nome, file, riga, colonna, testo)\n"
+    "  --no-warn=NOME  non mostra l'avviso NOME (ripetibile): chiave-sconosciuta,\n"
+    "                  numeri-in-piu, fuori-sezione, trattino, profilo-indietro,\n"
+    "                  curve-sovrapposte, stazione-senza-celle\n"
+    "  --werror        con un avviso lo stato di uscita e' 1 (i file sono scritti lo stesso)\n"
     "\n"
-    "Ogni rilievo e' stampato sullo standard error, uno per riga.\n"
+    "Ogni rilievo e' stampato sullo standard error come FILE:RIGA: errore CODICE: ...,\n"
+    "seguito dalla riga del testo e da un segno sotto il campo; poi gli avvisi, che non\n"
+    "cambiano i file scritti; alla fine il conto. 'percorso explain CODICE' spiega un codice.\n"
     "Stato di uscita: 0 nessun rilievo; 1 rilievi, file binari scritti; 2 uso errato;\n"
     "3 nessun file binario scritto.\n";
+
+constexpr std::string_view aiuto_explain =
+    "uso: percorso explain CODICE\n"
+    "\n"
+    "Spiega un codice di errore: che cosa significa, che cosa di solito lo causa e come\n"
+    "correggere il testo. Codici: 1-13, 15-22, 24, 25, 101-103, 1250, 1251.\n";
+
+constexpr std::pair<std::string_view, std::string_view> aiuti[] = {
+    {"sources", aiuto_sources},
+    {"compile", aiuto_compile},
+    {"explain", aiuto_explain},
+};
 
 int errore_uso(std::ostream& err, std::string_view messaggio, std::string_view comando) {
   err << "percorso: " << messaggio << "\nProva 'percorso " << comando << " --help'.\n";
@@ -70,8 +95,8 @@ bool chiede_aiuto(std::span<const std::string_view> a) {
 }
 
 // Reports the end of a run on the error stream and gives its exit status.
-int concludi(const esito_esecuzione& e, const nomi_sorgenti& nomi, std::ostream& err) {
-  stampa_rilievi(err, e, nomi);
+int concludi(const std::vector<messaggio>& messaggi, const esito_esecuzione& e, std::ostream& err) {
+  stampa_messaggi(err, messaggi);
   return e.stato_uscita();
 }
 
@@ -86,7 +111,9 @@ int esecuzione_incorporata(std::ostream& err, file_system& fs) {
   modello nomi_modello;
   nomi_modello.nome_percorso = nome_percorso_incorporato;
   nomi_modello.numero_treno = numero_treno_incorporato;
-  return concludi(e, {nome_testo_linea(nomi_modello), nome_testo_treno(nomi_modello)}, err);
+  // The embedded texts are known to be right: their warnings would only be noise.
+  const nomi_sorgenti nomi{nome_testo_linea(nomi_modello), nome_testo_treno(nomi_modello)};
+  return concludi(messaggi_di(e, nomi, nullptr, {.nessuno = true, .spenti = {}}), e, err);
 }
 
 int comando_sources(std::span<const std::string_view> a, std::ostream& out, std::ostream& err,
@@ -123,7 +150,21 @@ struct opzioni_compile {
   std::string linea, treno;
   std::optional<std::string> nome, numero, cartella, rapporto;
   bool senza_piano = false;
+  bool avvisi_come_errori = false;
+  filtro_avvisi filtro;
 };
+
+// Turns off one warning by name; an error text for an unknown name.
+std::optional<std::string> spegni_avviso(std::string_view nome, filtro_avvisi& filtro) {
+  const auto nomi = nomi_avvisi();
+  if (std::find(nomi.begin(), nomi.end(), nome) == nomi.end()) {
+    std::string elenco;
+    for (const auto n : nomi) elenco.append(elenco.empty() ? "" : ", ").append(n);
+    return "avviso sconosciuto: " + std::string(nome) + " (noti: " + elenco + ")";
+  }
+  filtro.spenti.emplace(nome);
+  return std::nullopt;
+}
 
 // Parses the compile command's arguments; an error text when they are wrong.
 std::optional<std::string> leggi_opzioni(std::span<const std::string_view> a, opzioni_compile& o) {
@@ -146,6 +187,10 @@ std::optional<std::string> leggi_opzioni(std::span<const std::string_view> a, op
       errore = valore(o.rapporto);
     else if (s == "--no-plan")
       o.senza_piano = true;
+    else if (s == "--werror")
+      o.avvisi_come_errori = true;
+    else if (s.starts_with("--no-warn="))
+      errore = spegni_avviso(s.substr(10), o.filtro);
     else if (s.size() > 1 && s.front() == '-')
       return "opzione sconosciuta: " + std::string(s);
     else
@@ -212,9 +257,13 @@ int comando_compile(std::span<const std::string_view> a, std::ostream& out, std:
   const esito_esecuzione e =
       costruisci_e_scrivi(fs, std::move(m), testi, o.senza_piano ? 0 : 1, *o.cartella);
   const nomi_sorgenti nomi{o.linea, o.treno};
-  int stato = concludi(e, nomi, err);
+  const auto messaggi = messaggi_di(e, nomi, &testi, o.filtro);
+  int stato = concludi(messaggi, e, err);
+  const bool con_avvisi =
+      std::any_of(messaggi.begin(), messaggi.end(), [](const messaggio& m) { return m.avviso; });
+  if (o.avvisi_come_errori && con_avvisi && stato == uscita_pulita) stato = uscita_rilievi;
   if (o.rapporto) {
-    const std::string json = rapporto_json(e, nomi);
+    const std::string json = rapporto_json(e, messaggi);
     const std::vector<std::uint8_t> byte(json.begin(), json.end());
     if (auto fallito = fs.sostituisci(*o.rapporto, byte)) {
       err << "percorso: impossibile scrivere " << fallito->file << ": " << fallito->motivo << '\n';
@@ -222,6 +271,25 @@ int comando_compile(std::span<const std::string_view> a, std::ostream& out, std:
     }
   }
   return stato;
+}
+
+int comando_explain(std::span<const std::string_view> a, std::ostream& out, std::ostream& err) {
+  if (chiede_aiuto(a)) {
+    out << aiuto_explain;
+    return uscita_pulita;
+  }
+  if (a.size() != 1) return errore_uso(err, "serve un codice", "explain");
+  const auto testo = [&]() -> std::optional<std::string_view> {
+    const std::string_view s = a[0];
+    std::int32_t codice = 0;
+    const auto r = std::from_chars(s.data(), s.data() + s.size(), codice);
+    if (r.ec != std::errc() || r.ptr != s.data() + s.size()) return std::nullopt;
+    return spiegazione(codice);
+  }();
+  if (!testo) return errore_uso(err, "codice sconosciuto: " + std::string(a[0]), "explain");
+  out << "errore " << a[0] << ": " << significato(std::stoi(std::string(a[0]))) << "\n\n"
+      << *testo << '\n';
+  return uscita_pulita;
 }
 
 }  // namespace
@@ -236,17 +304,30 @@ int esegui_comando(std::span<const std::string_view> a, std::ostream& out, std::
     return uscita_pulita;
   }
   if (comando == "help") {
-    if (resto.empty())
+    if (resto.empty()) {
       out << aiuto_generale;
-    else if (resto[0] == "sources")
-      out << aiuto_sources;
-    else if (resto[0] == "compile")
-      out << aiuto_compile;
-    else
-      return errore_uso(err, "comando sconosciuto: " + std::string(resto[0]), "help");
-    return uscita_pulita;
+      return uscita_pulita;
+    }
+    if (resto[0] == "inspect") {
+      out << aiuto_inspect();
+      return uscita_pulita;
+    }
+    if (resto[0] == "plot") {
+      out << aiuto_plot();
+      return uscita_pulita;
+    }
+    for (const auto& [nome, aiuto] : aiuti) {
+      if (resto[0] == nome) {
+        out << aiuto;
+        return uscita_pulita;
+      }
+    }
+    return errore_uso(err, "comando sconosciuto: " + std::string(resto[0]), "help");
   }
   if (comando == "sources") return comando_sources(resto, out, err, fs);
+  if (comando == "inspect") return comando_inspect(resto, out, err, fs);
+  if (comando == "plot") return comando_plot(resto, out, err, fs);
+  if (comando == "explain") return comando_explain(resto, out, err);
   if (comando == "compile") return comando_compile(resto, out, err, fs);
   err << "percorso: comando sconosciuto: " << comando << "\nProva 'percorso --help'.\n";
   return uscita_uso;

@@ -1,5 +1,7 @@
 #include "compiler/compilatore.h"
 
+#include <span>
+
 #include "compiler/compilazione.h"
 #include "placement/piazzamento.h"
 
@@ -10,7 +12,7 @@ char minuscola(char c) {
   return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-// Whether the field contains the keyword; keywords are given in lower case.
+// Whether the field contains the keyword in any case; keywords are given in lower case.
 bool ha(std::string_view campo, std::string_view chiave) {
   if (chiave.size() > campo.size()) return false;
   for (std::size_t i = 0; i + chiave.size() <= campo.size(); ++i) {
@@ -21,12 +23,136 @@ bool ha(std::string_view campo, std::string_view chiave) {
   return false;
 }
 
+// Whether the field contains the keyword exactly as written.
 bool ha_esatto(std::string_view campo, std::string_view chiave) {
   return campo.find(chiave) != std::string_view::npos;
 }
 
 bool ha_trattino(std::string_view campo) {
-  return campo.find('-') != std::string_view::npos;
+  return ha_esatto(campo, "-");
+}
+
+bool intestazione_di_sezione(std::string_view campo) {
+  return ha_esatto(campo, "[") && ha_esatto(campo, "]");
+}
+
+// One keyword test and the handler it calls; the tests of a part run in table order
+// and every test that holds reads its own fields.
+struct regola {
+  bool (*vale)(std::string_view chiave);
+  esito (*applica)(compilazione& c, std::string_view chiave);
+};
+
+bool progressiva(std::string_view k, std::string_view quale) {
+  return ha_esatto(k, "progressiva") && ha_esatto(k, quale);
+}
+bool sfondo(std::string_view k, std::string_view quale) {
+  return ha_esatto(k, "sfondo") && ha_esatto(k, quale);
+}
+
+constexpr regola regole_intestazione[] = {
+    {[](std::string_view k) { return ha(k, "lunghezza") && ha(k, "percorso"); },
+     [](compilazione& c, std::string_view) { return riga_lunghezza(c); }},
+    {[](std::string_view k) { return progressiva(k, "tre"); },
+     [](compilazione& c, std::string_view) { return riga_progressiva(c, slot_progressiva_tre); }},
+    {[](std::string_view k) { return progressiva(k, "due"); },
+     [](compilazione& c, std::string_view) { return riga_progressiva(c, slot_progressiva_due); }},
+    {[](std::string_view k) { return progressiva(k, "uno"); },
+     [](compilazione& c, std::string_view) { return riga_progressiva(c, slot_progressiva_uno); }},
+    // Background two goes to the third value and three to the second.
+    {[](std::string_view k) { return sfondo(k, "uno"); },
+     [](compilazione& c, std::string_view) { return riga_sfondo(c, &punto::valore_1); }},
+    {[](std::string_view k) { return sfondo(k, "due"); },
+     [](compilazione& c, std::string_view) { return riga_sfondo(c, &punto::valore_3); }},
+    {[](std::string_view k) { return sfondo(k, "tre"); },
+     [](compilazione& c, std::string_view) { return riga_sfondo(c, &punto::valore_2); }},
+    {[](std::string_view k) { return ha_esatto(k, "segnali") && ha_esatto(k, "ripetizione"); },
+     [](compilazione& c, std::string_view k) { return riga_ripetizione(c, k); }},
+};
+
+constexpr regola regole_corpo[] = {
+    {[](std::string_view k) { return ha(k, "pendenza"); },
+     [](compilazione& c, std::string_view) { return riga_pendenza(c); }},
+    // Without a plan the curve's numbers are left to pass as ignored fields.
+    {[](std::string_view k) { return ha(k, "curva"); },
+     [](compilazione& c, std::string_view k) {
+       return c.m.flag_tracciato != 0 ? riga_curva(c, k) : esito::avanti;
+     }},
+    {[](std::string_view k) { return ha(k, "montagna"); },
+     [](compilazione& c, std::string_view) { return riga_montagna(c); }},
+    {[](std::string_view k) { return ha(k, "indicatori_v"); },
+     [](compilazione& c, std::string_view) { return riga_indicatori(c); }},
+    {[](std::string_view k) { return ha(k, "cartello") && ha(k, "indicat"); },
+     [](compilazione& c, std::string_view) { return riga_cartello(c); }},
+};
+
+constexpr regola regole_treno[] = {
+    {[](std::string_view k) { return ha(k, "frenata") && ha(k, "massa"); },
+     [](compilazione& c, std::string_view) { return riga_massa(c); }},
+    {[](std::string_view k) { return ha(k, "vetture"); },
+     [](compilazione& c, std::string_view) { return riga_vetture(c); }},
+    {[](std::string_view k) { return ha(k, "velocit"); },
+     [](compilazione& c, std::string_view) { return riga_velocita(c); }},
+    {[](std::string_view k) { return ha(k, "aderenza"); },
+     [](compilazione& c, std::string_view) { return riga_aderenza(c); }},
+    {[](std::string_view k) { return ha(k, "orologio"); },
+     [](compilazione& c, std::string_view) { return riga_orologio(c); }},
+    {[](std::string_view k) { return ha(k, "sabbia"); },
+     [](compilazione& c, std::string_view) { return riga_sabbia(c); }},
+    {[](std::string_view k) { return ha(k, "segnale"); },
+     [](compilazione& c, std::string_view) { return riga_segnale(c); }},
+    {[](std::string_view k) { return ha(k, "rallentamento"); },
+     [](compilazione& c, std::string_view) { return riga_rallentamento(c); }},
+    {[](std::string_view k) { return ha(k, "abbattimento"); },
+     [](compilazione& c, std::string_view) { return riga_abbattimento(c); }},
+    {[](std::string_view k) { return ha(k, "stazione"); },
+     [](compilazione& c, std::string_view) { return riga_stazione(c); }},
+};
+
+bool vale_una(std::span<const regola> regole, std::string_view k) {
+  for (const regola& r : regole) {
+    if (r.vale(k)) return true;
+  }
+  return false;
+}
+
+// "'campo'" followed by the rest of a message.
+std::string citato(std::string_view campo, std::string_view resto) {
+  std::string s;
+  s.reserve(campo.size() + resto.size() + 2);
+  s.append("'").append(campo).append("'").append(resto);
+  return s;
+}
+
+// Warns about a keyword field that no test of its part takes.
+void avvisa_se_ignorata(compilazione& c, std::string_view k, std::span<const regola> altrove) {
+  if (k.empty() || intestazione_di_sezione(k)) return;
+  if (e_numero(k))
+    c.avvisa("numeri-in-piu", citato(k, ": numero non richiesto da nessuna riga, ignorato"));
+  else if (vale_una(altrove, k))
+    c.avvisa("fuori-sezione", citato(k, " non vale in questa parte del testo: ignorata"));
+  else
+    c.avvisa("chiave-sconosciuta", citato(k, " non e' una parola chiave: ignorata"));
+}
+
+// Applies every rule that holds, in order, while the line lets the text go on.
+esito applica(compilazione& c, std::span<const regola> regole, std::string_view k,
+              std::span<const regola> altrove) {
+  bool presa = false;
+  for (const regola& r : regole) {
+    if (!r.vale(k)) continue;
+    presa = true;
+    if (const esito e = r.applica(c, k); e != esito::avanti) return e;
+  }
+  if (!presa) avvisa_se_ignorata(c, k, altrove);
+  return esito::avanti;
+}
+
+// A field holding a hyphen is not tested: the next field is read in its place.
+void avvisa_trattino(compilazione& c, std::string_view campo) {
+  if (e_numero(campo)) return;
+  c.nuova_chiave();
+  c.avvisa("trattino", citato(campo, " contiene '-': saltato senza essere letto"));
 }
 
 // Reads the next keyword field of a body or train part; nothing when the part ends.
@@ -36,24 +162,12 @@ std::optional<std::string_view> prossima_chiave(compilazione& c) {
   auto campo = r.leggi_testo();
   if (r.fine()) return std::nullopt;
   for (int n = 0; n < 2 && ha_trattino(*campo); ++n) {
+    avvisa_trattino(c, *campo);
     campo = r.leggi_testo();
     if (r.fine()) return std::nullopt;
   }
-  c.riga_chiave = r.riga();
-  c.colonna_chiave = r.colonna();
+  c.nuova_chiave();
   return campo;
-}
-
-// Applies the handlers in order while they let the line go on.
-template <typename... Passi>
-esito in_ordine(Passi&&... passi) {
-  esito e = esito::avanti;
-  ((e = e == esito::avanti ? passi() : e), ...);
-  return e;
-}
-
-esito se(bool condizione, auto&& passo) {
-  return condizione ? passo() : esito::avanti;
 }
 
 // Header part of the line description; false when the compilation stops.
@@ -63,90 +177,26 @@ bool intestazione(compilazione& c) {
     if (r.fine()) return true;
     auto campo = r.leggi_testo();
     if (r.fine()) return true;
+    // Here the replacements ask nothing about the end of the text.
     for (int n = 0; n < 10 && ha_trattino(*campo); ++n) {
+      avvisa_trattino(c, *campo);
       campo = r.leggi_testo();
       if (!campo) {
         c.generale_al_campo();
         return false;
       }
     }
-    c.riga_chiave = r.riga();
-    c.colonna_chiave = r.colonna();
+    c.nuova_chiave();
     const std::string_view k = *campo;
-    const bool progressiva = ha_esatto(k, "progressiva");
-    const bool sfondo = ha_esatto(k, "sfondo");
-    const esito e = in_ordine(
-        [&] {
-          return se(ha(k, "lunghezza") && ha(k, "percorso"), [&] { return riga_lunghezza(c); });
-        },
-        [&] {
-          return se(progressiva && ha_esatto(k, "tre"),
-                    [&] { return riga_progressiva(c, slot_progressiva_tre); });
-        },
-        [&] {
-          return se(progressiva && ha_esatto(k, "due"),
-                    [&] { return riga_progressiva(c, slot_progressiva_due); });
-        },
-        [&] {
-          return se(progressiva && ha_esatto(k, "uno"),
-                    [&] { return riga_progressiva(c, slot_progressiva_uno); });
-        },
-        [&] {
-          return se(sfondo && ha_esatto(k, "uno"),
-                    [&] { return riga_sfondo(c, &punto::valore_1); });
-        },
-        [&] {
-          return se(sfondo && ha_esatto(k, "due"),
-                    [&] { return riga_sfondo(c, &punto::valore_3); });
-        },
-        [&] {
-          return se(sfondo && ha_esatto(k, "tre"),
-                    [&] { return riga_sfondo(c, &punto::valore_2); });
-        },
-        [&] {
-          return se(ha_esatto(k, "segnali") && ha_esatto(k, "ripetizione"),
-                    [&] { return riga_ripetizione(c, k); });
-        });
-    if (e != esito::avanti) return false;
-    if (ha_esatto(k, "[") && ha_esatto(k, "]") && k.front() != '-') return true;
+    if (applica(c, regole_intestazione, k, regole_corpo) != esito::avanti) return false;
+    if (intestazione_di_sezione(k) && k.front() != '-') return true;
   }
 }
 
-// Body part of the line description.
-esito corpo(compilazione& c) {
+// A body or train part: keyword lines up to the end of the text or a code 15.
+esito parte(compilazione& c, std::span<const regola> regole, std::span<const regola> altrove) {
   while (const auto campo = prossima_chiave(c)) {
-    const std::string_view k = *campo;
-    const esito e = in_ordine(
-        [&] { return se(ha(k, "pendenza"), [&] { return riga_pendenza(c); }); },
-        [&] {
-          return se(c.m.flag_tracciato != 0 && ha(k, "curva"), [&] { return riga_curva(c, k); });
-        },
-        [&] { return se(ha(k, "montagna"), [&] { return riga_montagna(c); }); },
-        [&] { return se(ha(k, "indicatori_v"), [&] { return riga_indicatori(c); }); },
-        [&] {
-          return se(ha(k, "cartello") && ha(k, "indicat"), [&] { return riga_cartello(c); });
-        });
-    if (e != esito::avanti) return e;
-  }
-  return esito::avanti;
-}
-
-// The train description after its "[generale]" field.
-esito treno(compilazione& c) {
-  while (const auto campo = prossima_chiave(c)) {
-    const std::string_view k = *campo;
-    const esito e = in_ordine(
-        [&] { return se(ha(k, "frenata") && ha(k, "massa"), [&] { return riga_massa(c); }); },
-        [&] { return se(ha(k, "vetture"), [&] { return riga_vetture(c); }); },
-        [&] { return se(ha(k, "velocit"), [&] { return riga_velocita(c); }); },
-        [&] { return se(ha(k, "aderenza"), [&] { return riga_aderenza(c); }); },
-        [&] { return se(ha(k, "orologio"), [&] { return riga_orologio(c); }); },
-        [&] { return se(ha(k, "sabbia"), [&] { return riga_sabbia(c); }); },
-        [&] { return se(ha(k, "segnale"), [&] { return riga_segnale(c); }); },
-        [&] { return se(ha(k, "rallentamento"), [&] { return riga_rallentamento(c); }); },
-        [&] { return se(ha(k, "abbattimento"), [&] { return riga_abbattimento(c); }); },
-        [&] { return se(ha(k, "stazione"), [&] { return riga_stazione(c); }); });
-    if (e != esito::avanti) return e;
+    if (const esito e = applica(c, regole, *campo, altrove); e != esito::avanti) return e;
   }
   return esito::avanti;
 }
@@ -159,8 +209,7 @@ bool compila_linea(compilazione& c, std::span<const std::uint8_t> testo) {
   for (;;) {
     const auto campo = r.fine() ? std::nullopt : r.leggi_testo();
     if (r.fine()) {
-      c.riga_chiave = r.riga();
-      c.colonna_chiave = 0;
+      c.chiave = {};
       c.ferma(102);
       return false;
     }
@@ -176,8 +225,8 @@ bool compila_linea(compilazione& c, std::span<const std::uint8_t> testo) {
   c.metro_piano = 2;
   if (c.m.flag_tracciato != 0 && inizio_piano(c) == esito::ferma) return false;
 
-  if (corpo(c) == esito::ferma) return false;
-  c.riga_chiave = 0;
+  if (parte(c, regole_corpo, regole_intestazione) == esito::ferma) return false;
+  c.chiave = {};
   if (coda_pendenza(c) == esito::ferma) return false;
   return c.m.flag_tracciato == 0 || completa_piano(c) != esito::ferma;
 }
@@ -191,8 +240,8 @@ bool compila_treno(compilazione& c, std::span<const std::uint8_t> testo) {
   c.numero_stazione = 1;
   while (!r.fine() && !ha(*r.leggi_testo(), "[generale]")) {
   }
-  if (treno(c) == esito::ferma) return false;
-  c.riga_chiave = 0;
+  if (parte(c, regole_treno, {}) == esito::ferma) return false;
+  c.chiave = {};
   return coda_velocita(c) != esito::ferma && coda_aderenza(c) != esito::ferma;
 }
 
@@ -214,11 +263,11 @@ void memorizza_dati(modello& m, const sorgenti& testi) {
     m.registra(101, fonte::linea);
     return;
   }
-  compilazione c{m};
+  compilazione c(m);
   if (!compila_linea(c, *testi.linea)) return;
+  c.testo = fonte::treno;
+  c.chiave = {};
   if (!testi.treno) {
-    c.testo = fonte::treno;
-    c.riga_chiave = 0;
     c.generale();
     return;
   }

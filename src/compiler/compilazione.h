@@ -3,7 +3,9 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "compiler/lettore_campi.h"
 #include "model/modello.h"
@@ -18,12 +20,20 @@ enum class esito {
   ferma,       // the compilation stops (a code is recorded)
 };
 
+// Where a field begins in its text (1-based; 0 when unknown).
+struct luogo {
+  std::int32_t riga = 0;
+  std::int32_t colonna = 0;
+};
+
 struct compilazione {
+  explicit compilazione(modello& modello_) : m(modello_) {}
+
   modello& m;
   lettore_campi* lettore = nullptr;
   fonte testo = fonte::nessuna;
-  std::int32_t riga_chiave = 0;  // where the current keyword field begins
-  std::int32_t colonna_chiave = 0;
+  luogo chiave;              // the current keyword field
+  std::vector<luogo> campi;  // the fields its line has read so far
 
   std::int32_t slot_cartello = primo_slot_cartelli;
   std::int64_t cursore_pendenza = 0;
@@ -45,18 +55,26 @@ struct compilazione {
       generale_al_campo();
       return false;
     }
+    campi.push_back({lettore->riga(), lettore->colonna()});
     v = *valore;
     return true;
   }
   bool leggi_testo(std::string_view& v);
 
-  // Records a code at the current keyword line and stops.
-  esito ferma(std::int32_t codice);
-  esito ferma(std::int32_t codice, std::int32_t posizione);
+  // Starts a keyword line at the field just read.
+  void nuova_chiave();
+
+  // Records a code at the current keyword line, or at its field number campo
+  // (0 = the first field after the keyword), and stops.
+  esito ferma(std::int32_t codice, int campo = -1);
+  esito ferma_a(std::int32_t codice, std::int32_t posizione, int campo = -1);
   // Records the general failure at the field just read.
   esito generale_al_campo();
   // Records the general failure at the current keyword line.
   esito generale();
+
+  // Records a warning at the current keyword line.
+  void avvisa(std::string_view nome, std::string messaggio);
 
   // The line is accepted when (p + extra) / 50 does not exceed the last cell.
   esito limite(std::int32_t p, std::int32_t extra);

@@ -9,7 +9,7 @@ esito riga_lunghezza(compilazione& c) {
   std::int32_t n = 0;
   if (!c.leggi(n)) return esito::ferma;
   m.punti[slot_treno].valore_2 = n;
-  if (n > 1000000) return c.ferma(1);
+  if (n > 1000000) return c.ferma(1, 0);
   const std::int32_t estesa = n + 7000;
   const auto ultima = static_cast<std::int64_t>(arrotonda(estesa / 50.0));
   if (ultima < 0) return c.generale();
@@ -37,8 +37,8 @@ esito riga_sfondo(compilazione& c, std::int32_t punto::*campo) {
 esito riga_ripetizione(compilazione& c, std::string_view chiave) {
   punto& p = c.m.punti[slot_ripetizione];
   if (!c.leggi(p.valore_1) || !c.leggi(p.valore_2)) return esito::ferma;
-  if (p.valore_1 % 50 != 0) return c.ferma(3);
-  if (p.valore_2 % 50 != 0) return c.ferma(4);
+  if (p.valore_1 % 50 != 0) return c.ferma(3, 0);
+  if (p.valore_2 % 50 != 0) return c.ferma(4, 1);
   if (chiave.find('4') != std::string_view::npos)
     p.valore_3 = 4;
   else if (chiave.find('9') != std::string_view::npos)

@@ -1,5 +1,6 @@
 #include "compiler/lettore_campi.h"
 
+#include <algorithm>
 #include <charconv>
 #include <limits>
 
@@ -81,21 +82,26 @@ std::string_view lettore_campi::riga_sorgente() const {
   return vista(testo_, inizio_riga_campo_, termine);
 }
 
+bool e_numero(std::string_view campo) {
+  if (!campo.empty() && (campo[0] == '+' || campo[0] == '-')) campo.remove_prefix(1);
+  std::size_t i = 0;
+  while (i < campo.size() && cifra(campo[i])) ++i;
+  if (i == 0) return false;
+  if (i == campo.size()) return true;
+  if (campo[i] != '.') return false;
+  std::size_t j = i + 1;
+  while (j < campo.size() && cifra(campo[j])) ++j;
+  return j > i + 1 && j == campo.size();
+}
+
 double valore_numero(std::string_view campo) {
+  if (!e_numero(campo)) return 0;
   bool negativo = false;
-  if (!campo.empty() && (campo[0] == '+' || campo[0] == '-')) {
+  if (campo[0] == '+' || campo[0] == '-') {
     negativo = campo[0] == '-';
     campo.remove_prefix(1);
   }
-  std::size_t i = 0;
-  while (i < campo.size() && cifra(campo[i])) ++i;
-  if (i == 0) return 0;
-  if (i < campo.size()) {
-    if (campo[i] != '.') return 0;
-    std::size_t j = i + 1;
-    while (j < campo.size() && cifra(campo[j])) ++j;
-    if (j == i + 1 || j != campo.size()) return 0;
-  }
+  const std::size_t i = std::min(campo.find('.'), campo.size());
   double v = 0;
   const auto r =
       std::from_chars(campo.data(), campo.data() + campo.size(), v, std::chars_format::fixed);

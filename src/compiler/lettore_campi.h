@@ -45,6 +45,9 @@ class lettore_campi {
   std::size_t inizio_riga_campo_ = 0;
 };
 
+// Whether the field is written as a number.
+bool e_numero(std::string_view campo);
+
 // A number field's value: an optional sign, digits, optionally "." and digits,
 // and nothing else; anything else reads as 0.
 double valore_numero(std::string_view campo);

@@ -45,6 +45,10 @@ esito riga_run(compilazione& c, const profilo& run) {
   if (!c.leggi(p) || !c.leggi(w)) return esito::ferma;
   if (const esito e = c.limite(p, 100); e != esito::avanti) return e;
   const auto fino = static_cast<std::int64_t>(arrotonda(p / 50.0));
+  if (fino > 0 && fino < run.cursore)
+    c.avvisa("profilo-indietro", "posizione " + std::to_string(p) +
+                                     " m dietro la riga precedente dello stesso tipo: riempie "
+                                     "comunque una cella");
   if (fino > 0) {
     // The test follows the store: a line behind the cursor still fills one cell.
     do {

@@ -14,8 +14,8 @@ bool leggi_tutti(compilazione& c, Campi&... campi) {
 // After a placement the compilation stops on any code, even one left by an earlier line.
 esito dopo_piazzamento(compilazione& c, std::int32_t codice, std::int32_t posizione) {
   if (codice == codice_generale) return c.generale();
-  if (codice != 0) return c.ferma(codice, posizione);
-  if (c.m.codice_errore > 0) return c.ferma(c.m.codice_errore, posizione);
+  if (codice != 0) return c.ferma_a(codice, posizione, 0);
+  if (c.m.codice_errore > 0) return c.ferma_a(c.m.codice_errore, posizione, 0);
   return esito::avanti;
 }
 

@@ -53,7 +53,11 @@ bool estensione(compilazione& c, punto& e, std::int64_t p, std::int64_t lg) {
 // Approach codes and the stop cell near the end of the station area.
 esito celle_stazione(compilazione& c, const punto& e, std::int32_t k) {
   const std::int64_t fine = e.valore_2 / 50;
-  if (e.codice >= 25) return esito::avanti;
+  if (e.codice >= 25) {
+    c.avvisa("stazione-senza-celle", "stazione di tipo " + std::to_string(e.codice) +
+                                         " (25 o piu'): nessuna cella di fermata");
+    return esito::avanti;
+  }
   if (e.codice != 5 && e.codice != 6) {
     for (int j = 1; j <= 4; ++j) {
       const std::int64_t t = fine - j - 1;
@@ -81,7 +85,7 @@ esito riga_cartello(compilazione& c) {
   if (const esito e = c.limite(p, 100); e != esito::avanti) return e;
   cella* cl = c.m.cella_a(cella_di(p, 1));
   if (cl == nullptr) return c.generale();
-  if (!libera(*cl)) return c.ferma(6, p);
+  if (!libera(*cl)) return c.ferma_a(6, p, 0);
   cl->evento = evento::cartello;
   cl->dato_1 = basso_16(c.slot_cartello);
   if (c.slot_cartello < 0) return c.generale();
@@ -96,7 +100,7 @@ esito riga_abbattimento(compilazione& c) {
   if (const esito e = c.limite(p, 100); e != esito::avanti) return e;
   cella* cl = c.m.cella_a(cella_di(p, 0));
   if (cl == nullptr) return c.generale();
-  if (!libera(*cl)) return c.ferma(7, p);
+  if (!libera(*cl)) return c.ferma_a(7, p, 0);
   if (w <= 0) {
     cl->evento = evento::punto_senza_velocita;
   } else {
@@ -113,10 +117,10 @@ esito riga_stazione(compilazione& c) {
   if (!c.leggi(e.valore_3)) return esito::ferma;
   const std::int32_t p = e.valore_3;
   if (const esito r = c.limite(p, 800); r != esito::avanti) return r;
-  if (p % 50 != 0) return c.ferma(8, p);
+  if (p % 50 != 0) return c.ferma_a(8, p, 0);
   std::int32_t lg = 0;
   if (!c.leggi(e.codice) || !c.leggi(lg)) return esito::ferma;
-  if (lg % 100 != 0) return c.ferma(9, p);
+  if (lg % 100 != 0) return c.ferma_a(9, p, 2);
   if (!leggi_attributi(c, e)) return esito::ferma;
   if (!estensione(c, e, p, lg)) return esito::ferma;
   if (lg < 600) e.indicatore_4 = 0;
@@ -126,7 +130,7 @@ esito riga_stazione(compilazione& c) {
   }
   if (const esito r = celle_stazione(c, e, k); r != esito::avanti) return r;
   if (k > 1 && std::int64_t{e.valore_1} - 350 < c.m.punti[static_cast<std::size_t>(k - 1)].valore_2)
-    return c.ferma(22, p);
+    return c.ferma_a(22, p, 0);
   c.numero_stazione = k + 1;
   if (c.numero_stazione >= c.slot_cartello) return c.ferma(10);
   return esito::avanti;

@@ -110,6 +110,16 @@ struct rilievo {
   std::int32_t colonna = 0;  // 1-based column of the field, 0 when unknown
 };
 
+// Something a text says that the format accepts but an author rarely means.
+// Warnings never change the compiled output.
+struct avviso {
+  std::string nome;  // short name, for --no-warn=NAME
+  std::string messaggio;
+  enum fonte fonte = fonte::nessuna;
+  std::int32_t riga = 0;
+  std::int32_t colonna = 0;
+};
+
 struct modello {
   std::string nome_percorso;
   std::string numero_treno;
@@ -128,6 +138,7 @@ struct modello {
   std::int32_t codice_errore = 0;
   std::int32_t posizione_errore = 0;
   std::vector<rilievo> rilievi;
+  std::vector<avviso> avvisi;
 
   bool celle_presenti() const { return !celle.empty(); }
   std::int32_t ultima_cella() const { return static_cast<std::int32_t>(celle.size()) - 1; }
