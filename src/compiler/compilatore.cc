@@ -124,9 +124,10 @@ std::string citato(std::string_view campo, std::string_view resto) {
   return s;
 }
 
-// Warns about a keyword field that no test of its part takes.
+// Warns about a keyword field that no test of its part takes, once per line.
 void avvisa_se_ignorata(compilazione& c, std::string_view k, std::span<const regola> altrove) {
-  if (k.empty() || intestazione_di_sezione(k)) return;
+  if (k.empty() || intestazione_di_sezione(k) || c.chiave.riga == c.riga_ignorata) return;
+  c.riga_ignorata = c.chiave.riga;
   if (e_numero(k))
     c.avvisa("numeri-in-piu", citato(k, ": numero non richiesto da nessuna riga, ignorato"));
   else if (vale_una(altrove, k))
@@ -235,6 +236,7 @@ bool compila_treno(compilazione& c, std::span<const std::uint8_t> testo) {
   lettore_campi r(testo);
   c.lettore = &r;
   c.testo = fonte::treno;
+  c.riga_ignorata = 0;
   c.cursore_velocita = 0;
   c.cursore_aderenza = 0;
   c.numero_stazione = 1;

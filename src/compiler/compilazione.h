@@ -32,8 +32,9 @@ struct compilazione {
   modello& m;
   lettore_campi* lettore = nullptr;
   fonte testo = fonte::nessuna;
-  luogo chiave;              // the current keyword field
-  std::vector<luogo> campi;  // the fields its line has read so far
+  luogo chiave;                    // the current keyword field
+  std::vector<luogo> campi;        // the fields its line has read so far
+  std::int32_t riga_ignorata = 0;  // last line already warned about as ignored
 
   std::int32_t slot_cartello = primo_slot_cartelli;
   std::int64_t cursore_pendenza = 0;
