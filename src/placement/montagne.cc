@@ -15,7 +15,8 @@ std::int32_t memo_montagna(modello& m, std::int32_t inizio, std::int32_t fine, s
   m.montagna_fine.push_back(fine);
 
   const std::int64_t prima = cella_di(inizio, 0);
-  const std::int64_t ultima = std::min<std::int64_t>(cella_di(fine, 0) - 1, m.ultima_cella());
+  // The 1 is subtracted before rounding: an end of 1075 m gives round(20.5) = 20.
+  const std::int64_t ultima = std::min<std::int64_t>(cella_di(fine, -1), m.ultima_cella());
   std::int64_t conta = 0;
   for (std::int64_t i = prima; i <= ultima; ++i) {
     cella* c = m.cella_a(i);
