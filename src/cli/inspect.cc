@@ -794,11 +794,34 @@ std::optional<tipo_file> tipo_dal_nome(std::string_view file) {
 
 // For other names: the content decides; the point table and the plan have
 // strict layouts, cells only a size.
+bool si_decodifica(tipo_file t, std::span<const std::uint8_t> dati) {
+  switch (t) {
+    case tipo_file::celle:
+      return decodifica_celle(dati).ok();
+    case tipo_file::punti:
+      return decodifica_punti(dati).ok();
+    case tipo_file::piano:
+      return decodifica_piano(dati).ok();
+  }
+  return false;
+}
+
 std::optional<tipo_file> tipo_dal_contenuto(std::span<const std::uint8_t> dati) {
-  if (decodifica_punti(dati).ok()) return tipo_file::punti;
-  if (decodifica_piano(dati).ok()) return tipo_file::piano;
-  if (decodifica_celle(dati).ok()) return tipo_file::celle;
+  for (const tipo_file t : {tipo_file::punti, tipo_file::piano, tipo_file::celle})
+    if (si_decodifica(t, dati)) return t;
   return std::nullopt;
+}
+
+std::string_view nome_tipo(tipo_file t) {
+  switch (t) {
+    case tipo_file::celle:
+      return "di celle";
+    case tipo_file::punti:
+      return "dei punti";
+    case tipo_file::piano:
+      return "del tracciato";
+  }
+  return "";
 }
 
 // Shows one file; false when it cannot be read or decoded.
@@ -812,7 +835,16 @@ bool mostra_file(const std::string& file, file_system& fs, bool json, std::ostre
   lettura l = fs.leggi(file);
   if (l.errore) return fallito("impossibile leggere " + l.errore->file + ": " + l.errore->motivo);
   std::optional<tipo_file> tipo = tipo_dal_nome(file);
-  if (!tipo) tipo = tipo_dal_contenuto(l.dati);
+  if (!tipo) {
+    tipo = tipo_dal_contenuto(l.dati);
+  } else if (!si_decodifica(*tipo, l.dati)) {
+    // A renamed file: trust the content when it is whole as another kind.
+    if (const auto altro = tipo_dal_contenuto(l.dati)) {
+      err << "percorso: avviso: " << file << ": dal nome sembra un file " << nome_tipo(*tipo)
+          << ", ma il contenuto e' un file " << nome_tipo(*altro) << '\n';
+      tipo = altro;
+    }
+  }
   if (!tipo)
     return fallito(file + ": tipo di file non riconosciuto (" + std::to_string(l.dati.size()) +
                    " byte): non e' un file di celle, di punti o del tracciato");

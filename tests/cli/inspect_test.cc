@@ -165,6 +165,16 @@ TEST_F(InspectCorsaNormale, KindComesFromTheContentWhenTheNameSaysNothing) {
     EXPECT_EQ(r.stato, 0) << r.err;
     EXPECT_NE(r.out.find(tipo), std::string::npos) << originale;
   }
+  // A plan file renamed as a cell file is still shown as a plan, with a note.
+  const std::string rinominato = altra.file("Altro_1.dat");
+  scrivi(rinominato, leggi_file(file("Varmena_Ostrana_linea.dat")));
+  const risposta r = esegui({"inspect", rinominato});
+  EXPECT_EQ(r.stato, 0) << r.err;
+  EXPECT_NE(r.out.find("file del tracciato"), std::string::npos);
+  EXPECT_NE(
+      r.err.find("dal nome sembra un file di celle, ma il contenuto e' un file del tracciato"),
+      std::string::npos)
+      << r.err;
 }
 
 // One cell of every event kind, with the names beside it.
