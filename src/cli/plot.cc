@@ -90,6 +90,17 @@ double passo_tondo(double ampiezza, double n) {
   return 10 * potenza;
 }
 
+// The multiples of passo from minimo to massimo; none when the range is not
+// finite, and never more than a few dozen.
+std::vector<double> tacche(double minimo, double massimo, double passo) {
+  std::vector<double> t;
+  if (!std::isfinite(minimo) || !std::isfinite(massimo) || !(passo > 0)) return t;
+  for (double v = std::ceil(minimo / passo) * passo; v <= massimo + passo * 1e-9 && t.size() < 60;
+       v += passo)
+    t.push_back(v);
+  return t;
+}
+
 int decimali_di(double passo) {
   return passo >= 1 ? 0 : static_cast<int>(std::ceil(-std::log10(passo)));
 }
@@ -416,19 +427,22 @@ class disegno_piano {
   std::optional<punto_2d> a_metro(double metro) const {
     if (vuoto_ || !std::isfinite(metro)) return std::nullopt;
     const double m = std::clamp(std::round(metro), 0.0, static_cast<double>(ultimo_));
-    // Step back to the nearest metre that has a point.
-    for (auto k = static_cast<std::size_t>(m); k + 1 > 0; --k)
-      if (const auto q = piano_.punto_a(k)) return t_(*q);
+    // Step back to a nearby metre that has a point.
+    const auto k = static_cast<std::size_t>(m);
+    for (std::size_t indietro = 0; indietro <= std::min<std::size_t>(k, 200); ++indietro)
+      if (const auto q = piano_.punto_a(k - indietro)) return t_(*q);
     return std::nullopt;
   }
 
   // The track between two metres as screen polylines, one per unbroken piece.
   std::vector<std::vector<punto_2d>> tratto(double da, double a, double passo = 20) const {
     std::vector<std::vector<punto_2d>> pezzi(1);
-    if (vuoto_) return {};
+    if (vuoto_ || !std::isfinite(da) || !std::isfinite(a)) return {};
     const auto inizio = static_cast<std::size_t>(std::clamp(std::round(da), 0.0, double(ultimo_)));
     const auto fine = static_cast<std::size_t>(std::clamp(std::round(a), 0.0, double(ultimo_)));
-    const auto p = static_cast<std::size_t>(std::max(1.0, passo));
+    // Long stretches get a coarser step: no piece holds more than some thousands of points.
+    const double passo_minimo = static_cast<double>(fine - std::min(inizio, fine)) / 5000.0;
+    const auto p = static_cast<std::size_t>(std::max({1.0, passo, passo_minimo}));
     for (std::size_t m = inizio; m <= fine; m = (m == fine ? fine + 1 : std::min(m + p, fine))) {
       if (const auto q = piano_.punto_a(m))
         pezzi.back().push_back(t_(*q));
@@ -444,13 +458,13 @@ class disegno_piano {
     const int dec = decimali_di(passo / 1000);
     const double x0 = t_.ox, y0 = t_.oy, x1 = t_.ox + larghezza_, y1 = t_.oy + altezza_;
     s.rettangolo(x0, y0, larghezza_, altezza_, "fill=\"#fbfbf8\" class=\"asse\"");
-    for (double v = std::ceil(min_x / passo) * passo; v <= max_x; v += passo) {
+    for (const double v : tacche(min_x, max_x, passo)) {
       const double x = t_({v, 0})[0];
       s.linea(x, y0, x, y1, "class=\"griglia\"");
       s.linea(x, y1, x, y1 + 5, "class=\"asse\"");
       s.testo(x, y1 + 18, numero_testo(v / 1000, dec), "class=\"tacca\" text-anchor=\"middle\"");
     }
-    for (double v = std::ceil(min_y / passo) * passo; v <= max_y; v += passo) {
+    for (const double v : tacche(min_y, max_y, passo)) {
       const double y = t_({0, v})[1];
       s.linea(x0, y, x1, y, "class=\"griglia\"");
       s.linea(x0 - 5, y, x0, y, "class=\"asse\"");
@@ -544,10 +558,14 @@ double pannello_piano(svg& s, const linea_grafico& l, double y) {
     if (const auto p = d.a_metro(cella_metri((m.prima + m.ultima) / 2)))
       e.metti(s, *p, m.nome, "nome-galleria", 11);
   }
-  for (const tratto_celle& r : l.rallentamenti)
+  // A few slowdowns are named on the plan; a crowd of them only on the profile.
+  constexpr std::size_t rallentamenti_nominati = 40;
+  for (std::size_t k = 0; k < l.rallentamenti.size() && k < rallentamenti_nominati; ++k) {
+    const tratto_celle& r = l.rallentamenti[k];
     if (const auto p = d.a_metro(cella_metri((r.prima + r.ultima) / 2)))
       e.metti(s, *p, "rallentamento " + std::to_string(r.valore) + " km/h", "nome-rallentamento",
               11);
+  }
   if (const auto p = d.a_metro(l.lunghezza_linea)) {
     s.cerchio((*p)[0], (*p)[1], 3.5, "fill=\"#111\"");
     e.metti(s, *p, "fine della linea (km " + numero_testo(l.lunghezza_linea / 1000, 1) + ")", "");
@@ -574,7 +592,7 @@ class asse_km {
 
 void tacche_km(svg& s, const asse_km& a, double y_alto, double y_basso, bool con_numeri) {
   const double passo = passo_tondo(a.metri() / 1000, 20) * 1000;
-  for (double v = 0; v <= a.metri(); v += passo) {
+  for (const double v : tacche(0, a.metri(), passo)) {
     const double x = a.x(v);
     s.linea(x, y_alto, x, y_basso, "class=\"griglia\"");
     s.linea(x, y_basso, x, y_basso + 4, "class=\"asse\"");
@@ -591,7 +609,7 @@ void asse_valori(svg& s, const asse_km& a, double y_alto, double y_basso, double
   auto y = [&](double v) {
     return y_basso - (v - minimo) / (massimo - minimo) * (y_basso - y_alto);
   };
-  for (double v = std::ceil(minimo / passo) * passo; v <= massimo + 1e-9; v += passo) {
+  for (const double v : tacche(minimo, massimo, passo)) {
     s.linea(a.x0(), y(v), a.x1(), y(v), "class=\"griglia\"");
     s.linea(a.x0() - 5, y(v), a.x0(), y(v), "class=\"asse\"");
     s.testo(a.x0() - 8, y(v) + 4, numero_testo(v, decimali_di(passo)),

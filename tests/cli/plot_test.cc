@@ -7,6 +7,7 @@
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <random>
 #include <regex>
 #include <sstream>
 
@@ -218,6 +219,51 @@ TEST(Plot, EscapesNamesAndSkipsPointsThatAreNotNumbers) {
   EXPECT_EQ(conta(r.out, ">A&lt;&amp;&gt;&quot;B&apos;<"), 2u);
   // The broken metres split the track into pieces instead of spoiling it.
   EXPECT_GE(conta(r.out, "class=\"binario\""), 3u);
+}
+
+// Files that decode but make no sense: random cells, points and plan
+// coordinates (huge, tiny, not numbers) still give a document, quickly.
+TEST(Plot, AnyDecodableFilesGiveADocument) {
+  std::mt19937 caso(7);
+  const double strani[] = {0,
+                           1,
+                           -1,
+                           1e300,
+                           -1e300,
+                           1e-300,
+                           std::numeric_limits<double>::infinity(),
+                           std::numeric_limits<double>::quiet_NaN(),
+                           123456.789};
+  for (int giro = 0; giro < 12; ++giro) {
+    const cartella_temporanea cartella;
+    modello m;
+    m.celle.resize(1 + caso() % 400);
+    std::vector<std::uint8_t> byte = immagine_celle(m);
+    for (auto& b : byte) b = static_cast<std::uint8_t>(caso() % 4 == 0 ? caso() : caso() % 16);
+    scrivi(cartella.file("X_1.dat"), byte);
+    for (punto& p : m.punti) {
+      p.codice = static_cast<std::uint8_t>(caso());
+      p.valore_1 = static_cast<std::int32_t>(caso());
+      p.valore_2 = static_cast<std::int32_t>(caso() % 30000);
+      p.valore_3 = static_cast<std::int32_t>(caso() % 30000) - 1000;
+      p.nome = std::string(caso() % 12, static_cast<char>(caso()));
+    }
+    m.punti[85].nome = "X";
+    scrivi(cartella.file("X_1.sim"), immagine_punti(m));
+    piano p;
+    const std::size_t metri = caso() % 30000;
+    p.assegnati = static_cast<std::int32_t>(caso() % (metri + 1));
+    for (std::size_t k = 0; k < metri; ++k) {
+      const bool strano = caso() % 50 == 0;
+      p.x.push_back(strano ? strani[caso() % std::size(strani)] : std::sin(k / 3000.0) * 1000);
+      p.y.push_back(strano ? strani[caso() % std::size(strani)] : static_cast<double>(k));
+    }
+    scrivi(cartella.file("X_linea.dat"), immagine_piano(p));
+
+    const risposta r = esegui({"plot", cartella.file("X_1.dat"), "-o", "-"});
+    ASSERT_EQ(r.stato, 0) << r.err;
+    controlla_documento(r.out);
+  }
 }
 
 TEST(Plot, FaultsAndWrongUsage) {
