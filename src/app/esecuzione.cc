@@ -48,15 +48,17 @@ esito_esecuzione costruisci_e_scrivi(file_system& fs, modello m, const sorgenti&
     return e;
   }
 
-  std::vector<std::pair<std::string, std::vector<std::uint8_t>>> file;
+  // Each image is written as soon as it is built and freed before the next one,
+  // so only one file's bytes are in memory beside the model.
+  auto scrivi = [&](const std::string& nome, const std::vector<std::uint8_t>& byte) {
+    return fs.sostituisci(unisci(cartella, nome), byte);
+  };
+  std::optional<errore_file> errore;
   if (m.flag_tracciato != 0 && m.tracciato)
-    file.emplace_back(nome_file_piano(m), immagine_piano(*m.tracciato));
-  file.emplace_back(nome_file_punti(m), immagine_punti(m));
-  file.emplace_back(nome_file_celle(m), immagine_celle(m));
-  for (const auto& [nome, byte] : file) {
-    if (auto errore = fs.sostituisci(unisci(cartella, nome), byte))
-      return interrotto(std::move(m), "impossibile scrivere " + descrivi(*errore));
-  }
+    errore = scrivi(nome_file_piano(m), immagine_piano(*m.tracciato));
+  if (!errore) errore = scrivi(nome_file_punti(m), immagine_punti(m));
+  if (!errore) errore = scrivi(nome_file_celle(m), immagine_celle(m));
+  if (errore) return interrotto(std::move(m), "impossibile scrivere " + descrivi(*errore));
 
   esito_esecuzione e;
   e.esito = m.codice_errore != 0 ? esito_esecuzione::tipo::errore : esito_esecuzione::tipo::ok;
