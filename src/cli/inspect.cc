@@ -487,24 +487,6 @@ bool solo_nome(const punto& p) {
   return !p.nome.empty() && q == punto{};
 }
 
-// Stations grow from slot 1, board texts from slot 80 down; whatever else is
-// filled below the fixed slots is listed apart.
-struct voci_divise {
-  std::vector<int> stazioni, cartelli, altre;
-};
-
-voci_divise dividi(const std::array<punto, numero_punti>& punti) {
-  voci_divise v;
-  int k = primo_slot_cartelli;
-  for (; k >= 1 && solo_nome(punti[static_cast<std::size_t>(k)]); --k) v.cartelli.push_back(k);
-  const int limite = k;
-  int s = 1;
-  for (; s <= limite && !vuota(punti[static_cast<std::size_t>(s)]); ++s) v.stazioni.push_back(s);
-  for (int i = 0; i <= limite; ++i)
-    if ((i == 0 || i >= s) && !vuota(punti[static_cast<std::size_t>(i)])) v.altre.push_back(i);
-  return v;
-}
-
 std::string json_stazione(int k, const punto& p) {
   json_oggetto o;
   o.numero("voce", k)
@@ -569,7 +551,7 @@ void mostra_punti(const std::string& file, const std::array<punto, numero_punti>
   const punto& p84 = punti[slot_treno];
   const punto& p85 = punti[slot_percorso];
   const punto& p86 = punti[slot_ripetizione];
-  const voci_divise v = dividi(punti);
+  const voci_divise v = dividi_voci(punti);
 
   verifica pesato{p85.orario, codice_gara_st(p86.nome, p85.nome), "voce 85, orario"};
   const std::string file_celle = celle_accanto(file);
@@ -938,7 +920,10 @@ std::string piano_accanto(std::string_view file_celle,
                           const std::array<punto, numero_punti>* punti) {
   std::string nome;
   if (punti) nome = (*punti)[slot_percorso].nome;
-  if (nome.empty() || nome.find('/') != std::string::npos) {
+  const bool nome_di_file = std::none_of(nome.begin(), nome.end(), [](char c) {
+    return c == '/' || static_cast<unsigned char>(c) < 0x20;
+  });
+  if (nome.empty() || !nome_di_file) {
     // NOME_TRENO.dat: the train number follows the last underscore.
     std::string_view b = base(file_celle);
     if (finisce_con(b, ".dat")) b.remove_suffix(4);
@@ -946,6 +931,18 @@ std::string piano_accanto(std::string_view file_celle,
     nome = std::string(trattino == std::string_view::npos ? b : b.substr(0, trattino));
   }
   return std::string(cartella_e_barra(file_celle)) + nome + "_linea.dat";
+}
+
+voci_divise dividi_voci(const std::array<punto, numero_punti>& punti) {
+  voci_divise v;
+  int k = primo_slot_cartelli;
+  for (; k >= 1 && solo_nome(punti[static_cast<std::size_t>(k)]); --k) v.cartelli.push_back(k);
+  const int limite = k;
+  int s = 1;
+  for (; s <= limite && !vuota(punti[static_cast<std::size_t>(s)]); ++s) v.stazioni.push_back(s);
+  for (int i = 0; i <= limite; ++i)
+    if ((i == 0 || i >= s) && !vuota(punti[static_cast<std::size_t>(i)])) v.altre.push_back(i);
+  return v;
 }
 
 }  // namespace percorso

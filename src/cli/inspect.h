@@ -35,6 +35,13 @@ std::string celle_accanto(std::string_view file_punti);
 std::string piano_accanto(std::string_view file_celle,
                           const std::array<punto, numero_punti>* punti);
 
+// Slots of the point table by use: stations grow from slot 1, board texts
+// from slot 80 down; whatever else is filled below the fixed slots is apart.
+struct voci_divise {
+  std::vector<int> stazioni, cartelli, altre;
+};
+voci_divise dividi_voci(const std::array<punto, numero_punti>& punti);
+
 // Short Italian name of a cell event code.
 std::string_view nome_evento(std::uint8_t codice);
 

@@ -130,6 +130,8 @@ struct linea_grafico {
   std::vector<tratto_celle> montagne;
   std::vector<std::size_t> segnali;
   std::vector<std::size_t> avvisi;
+  // Boards that name no mountain-side stretch: cell and text.
+  std::vector<std::pair<std::size_t, std::string>> cartelli;
 };
 
 // "( Galleria  )(   Castelvecchio   )( Ml. 2047  )" reads "Galleria Castelvecchio, Ml. 2047".
@@ -178,11 +180,8 @@ linea_grafico raccogli(std::vector<cella> celle, const std::array<punto, numero_
     const punto& p84 = (*punti)[slot_treno];
     l.titolo = (*punti)[slot_percorso].nome + ", treno " + (*punti)[slot_ripetizione].nome;
     l.lunghezza_linea = p84.valore_2;
-    // Stations from slot 1 up to the first empty entry, boards excluded.
-    for (int k = 1; k < primo_slot_cartelli; ++k) {
+    for (const int k : dividi_voci(*punti).stazioni) {
       const punto& s = (*punti)[static_cast<std::size_t>(k)];
-      if (s == punto{}) break;
-      if (s.codice == 0 && s.valore_1 == 0 && s.valore_2 == 0 && s.valore_3 == 0) break;
       l.stazioni.push_back({s.nome, static_cast<double>(s.valore_3),
                             static_cast<double>(s.valore_1), static_cast<double>(s.valore_2)});
     }
@@ -238,13 +237,14 @@ linea_grafico raccogli(std::vector<cella> celle, const std::array<punto, numero_
     }
   }
   // A board names the stretch that starts near it; the others are plain stretches.
-  for (const auto& [cella_cartello, testo] : cartelli) {
-    for (tratto_celle& m : l.montagne) {
-      if (m.nome.empty() && cella_cartello + 4 >= m.prima && cella_cartello <= m.ultima) {
-        m.nome = testo;
-        break;
-      }
-    }
+  for (auto& [cella_cartello, testo] : cartelli) {
+    const auto m = std::find_if(l.montagne.begin(), l.montagne.end(), [&](const tratto_celle& m) {
+      return m.nome.empty() && cella_cartello + 4 >= m.prima && cella_cartello <= m.ultima;
+    });
+    if (m != l.montagne.end())
+      m->nome = std::move(testo);
+    else
+      l.cartelli.emplace_back(cella_cartello, std::move(testo));
   }
   if (l.titolo.empty()) l.titolo = "linea";
   return l;
@@ -557,6 +557,12 @@ double pannello_piano(svg& s, const linea_grafico& l, double y) {
     if (m.nome.empty()) continue;
     if (const auto p = d.a_metro(cella_metri((m.prima + m.ultima) / 2)))
       e.metti(s, *p, m.nome, "nome-galleria", 11);
+  }
+  for (const auto& [i, testo] : l.cartelli) {
+    if (const auto p = d.a_metro(cella_metri(i))) {
+      s.rettangolo((*p)[0] - 3, (*p)[1] - 3, 6, 6, "class=\"avviso\" fill=\"#6b4310\"");
+      e.metti(s, *p, testo, "nome-galleria", 11);
+    }
   }
   // A few slowdowns are named on the plan; a crowd of them only on the profile.
   constexpr std::size_t rallentamenti_nominati = 40;

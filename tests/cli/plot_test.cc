@@ -199,6 +199,9 @@ TEST(Plot, EscapesNamesAndSkipsPointsThatAreNotNumbers) {
     c.pendenza = 103;
   }
   m.celle[20] = {evento::fermata, 1};
+  // A board that names no mountain-side stretch still gets its label.
+  m.celle[40] = {evento::cartello, 80};
+  m.punti[80].nome = "( Bivio )( Nord )";
   m.punti[1] = {12, 500, 1100, 800, 0, "A<&>\"B'", 0, 0, 0, 0, 0, 0, 0, 0, 0, 3600};
   m.punti[84].valore_2 = 3000;
   m.punti[85].nome = "Prova";
@@ -217,6 +220,7 @@ TEST(Plot, EscapesNamesAndSkipsPointsThatAreNotNumbers) {
   ASSERT_EQ(r.stato, 0) << r.err;
   controlla_documento(r.out);
   EXPECT_EQ(conta(r.out, ">A&lt;&amp;&gt;&quot;B&apos;<"), 2u);
+  EXPECT_EQ(conta(r.out, ">Bivio Nord<"), 1u);
   // The broken metres split the track into pieces instead of spoiling it.
   EXPECT_GE(conta(r.out, "class=\"binario\""), 3u);
 }
