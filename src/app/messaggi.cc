@@ -120,26 +120,43 @@ std::string_view nome_fonte(fonte f, const nomi_sorgenti& nomi) {
   }
 }
 
-// Line n (1-based) of a text; lines end at CR LF, LF or CR.
-std::string riga_di(std::span<const std::uint8_t> testo, std::int32_t n) {
-  std::size_t i = 0;
-  for (std::int32_t r = 1; r < n && i < testo.size(); ++r) {
-    while (i < testo.size() && testo[i] != '\r' && testo[i] != '\n') ++i;
-    if (i < testo.size() && testo[i] == '\r' && i + 1 < testo.size() && testo[i + 1] == '\n') ++i;
-    if (i < testo.size()) ++i;
+// The lines of the two source texts, indexed once so every message finds its line
+// without scanning the text again. Lines end at CR LF, LF or CR.
+class righe_sorgenti {
+ public:
+  explicit righe_sorgenti(const sorgenti* testi) {
+    if (testi == nullptr) return;
+    if (testi->linea) indicizza(*testi->linea, linea_);
+    if (testi->treno) indicizza(*testi->treno, treno_);
   }
-  std::size_t fine = i;
-  while (fine < testo.size() && testo[fine] != '\r' && testo[fine] != '\n') ++fine;
-  return {testo.begin() + static_cast<std::ptrdiff_t>(i),
-          testo.begin() + static_cast<std::ptrdiff_t>(fine)};
-}
 
-std::string sorgente(const sorgenti* testi, fonte f, std::int32_t riga) {
-  if (testi == nullptr || riga <= 0) return {};
-  const auto& t = f == fonte::linea ? testi->linea : testi->treno;
-  if ((f != fonte::linea && f != fonte::treno) || !t) return {};
-  return riga_di(*t, riga);
-}
+  std::string riga(fonte f, std::int32_t n) const {
+    const indice* t = f == fonte::linea ? &linea_ : f == fonte::treno ? &treno_ : nullptr;
+    if (t == nullptr || n < 1 || static_cast<std::size_t>(n) > t->inizi.size()) return {};
+    const std::size_t inizio = t->inizi[static_cast<std::size_t>(n) - 1];
+    std::size_t fine = inizio;
+    while (fine < t->testo.size() && t->testo[fine] != '\r' && t->testo[fine] != '\n') ++fine;
+    return {t->testo.begin() + static_cast<std::ptrdiff_t>(inizio),
+            t->testo.begin() + static_cast<std::ptrdiff_t>(fine)};
+  }
+
+ private:
+  struct indice {
+    std::span<const std::uint8_t> testo;
+    std::vector<std::size_t> inizi;
+  };
+
+  static void indicizza(std::span<const std::uint8_t> testo, indice& t) {
+    t.testo = testo;
+    t.inizi.push_back(0);
+    for (std::size_t i = 0; i < testo.size(); ++i) {
+      if (testo[i] == '\r' && i + 1 < testo.size() && testo[i + 1] == '\n') ++i;
+      if (testo[i] == '\r' || testo[i] == '\n') t.inizi.push_back(i + 1);
+    }
+  }
+
+  indice linea_, treno_;
+};
 
 std::string luogo_testo(std::string_view file, std::int32_t riga) {
   std::string s(file);
@@ -147,7 +164,7 @@ std::string luogo_testo(std::string_view file, std::int32_t riga) {
   return s;
 }
 
-messaggio da_rilievo(const rilievo& r, const nomi_sorgenti& nomi, const sorgenti* testi) {
+messaggio da_rilievo(const rilievo& r, const nomi_sorgenti& nomi, const righe_sorgenti& righe) {
   messaggio m;
   m.codice = r.codice;
   m.posizione = r.posizione;
@@ -163,11 +180,11 @@ messaggio da_rilievo(const rilievo& r, const nomi_sorgenti& nomi, const sorgenti
       m.testo.append("cella ").append(std::to_string(*r.posizione / 50)).append(", ");
     m.testo.append("posizione ").append(std::to_string(*r.posizione)).append(" m)");
   }
-  m.riga_sorgente = sorgente(testi, r.fonte, r.riga);
+  m.riga_sorgente = righe.riga(r.fonte, r.riga);
   return m;
 }
 
-messaggio da_avviso(const avviso& a, const nomi_sorgenti& nomi, const sorgenti* testi) {
+messaggio da_avviso(const avviso& a, const nomi_sorgenti& nomi, const righe_sorgenti& righe) {
   messaggio m;
   m.avviso = true;
   m.nome = a.nome;
@@ -176,7 +193,7 @@ messaggio da_avviso(const avviso& a, const nomi_sorgenti& nomi, const sorgenti* 
   m.colonna = a.colonna;
   m.testo = luogo_testo(m.file, a.riga);
   m.testo.append(": avviso [").append(a.nome).append("]: ").append(a.messaggio);
-  m.riga_sorgente = sorgente(testi, a.fonte, a.riga);
+  m.riga_sorgente = righe.riga(a.fonte, a.riga);
   return m;
 }
 
@@ -246,9 +263,10 @@ std::span<const std::string_view> nomi_avvisi() {
 std::vector<messaggio> messaggi_di(const esito_esecuzione& e, const nomi_sorgenti& nomi,
                                    const sorgenti* testi, const filtro_avvisi& filtro) {
   std::vector<messaggio> tutti;
-  for (const rilievo& r : e.m.rilievi) tutti.push_back(da_rilievo(r, nomi, testi));
+  const righe_sorgenti righe(testi);
+  for (const rilievo& r : e.m.rilievi) tutti.push_back(da_rilievo(r, nomi, righe));
   for (const avviso& a : e.m.avvisi) {
-    if (filtro.mostra(a.nome)) tutti.push_back(da_avviso(a, nomi, testi));
+    if (filtro.mostra(a.nome)) tutti.push_back(da_avviso(a, nomi, righe));
   }
   if (!e.causa.empty()) {
     messaggio m;
