@@ -73,10 +73,12 @@ constexpr regola regole_intestazione[] = {
 constexpr regola regole_corpo[] = {
     {[](std::string_view k) { return ha(k, "pendenza"); },
      [](compilazione& c, std::string_view) { return riga_pendenza(c); }},
-    // Without a plan the curve's numbers are left to pass as ignored fields.
+    // Without a plan the curve's numbers pass as ignored fields, expectedly so.
     {[](std::string_view k) { return ha(k, "curva"); },
      [](compilazione& c, std::string_view k) {
-       return c.m.flag_tracciato != 0 ? riga_curva(c, k) : esito::avanti;
+       if (c.m.flag_tracciato != 0) return riga_curva(c, k);
+       c.riga_ignorata = c.chiave.riga;
+       return esito::avanti;
      }},
     {[](std::string_view k) { return ha(k, "montagna"); },
      [](compilazione& c, std::string_view) { return riga_montagna(c); }},

@@ -175,6 +175,15 @@ TEST(Messaggi, WarningsForWhatTheFormatSilentlyAccepts) {
   }
 }
 
+TEST(Messaggi, CurveNumbersLeftOverWithoutAPlanAreExpected) {
+  senza_disco fs;
+  modello m;
+  const std::string linea = linea_con("curvad5, 100, 300\n");
+  const sorgenti testi{byte(linea), byte(treno_base)};
+  const esito_esecuzione e = costruisci_e_scrivi(fs, std::move(m), testi, 0, ".");
+  EXPECT_TRUE(e.m.avvisi.empty());
+}
+
 TEST(Messaggi, WarningsDoNotChangeTheCompiledOutput) {
   const compilato con = compila(linea_con("pendeza, 100, 2\n"), std::string(treno_base));
   const compilato senza = compila(std::string(linea_base), std::string(treno_base));
