@@ -75,6 +75,8 @@ constexpr double metri_cella = 50;
 using punto_2d = std::array<double, 2>;
 
 std::string numero_testo(double v, int decimali) {
+  // No "-0" for a value that rounds to zero.
+  if (std::abs(v) < 0.5 * std::pow(10.0, -decimali)) v = 0;
   char b[64];
   std::snprintf(b, sizeof b, "%.*f", decimali, v);
   return b;
@@ -250,6 +252,11 @@ linea_grafico raccogli(std::vector<cella> celle, const std::array<punto, numero_
   return l;
 }
 
+// How much of the cells beyond the end of the line the drawings show.
+double oltre_la_fine(double lunghezza_linea) {
+  return std::max(1000.0, lunghezza_linea * 0.08);
+}
+
 // ------------------------------------------------------------ labels
 
 struct riquadro {
@@ -385,13 +392,16 @@ struct trasformazione {
 
 class disegno_piano {
  public:
-  disegno_piano(const piano_letto& p, double y_alto, double altezza_massima) : piano_(p) {
+  // The frame fits the metres up to metro_massimo; later ones are drawn only inside it.
+  disegno_piano(const piano_letto& p, double metro_massimo, double y_alto, double altezza_massima)
+      : piano_(p) {
     double min_x = 0, max_x = 0, min_y = 0, max_y = 0;
     bool primo = true;
     for (std::size_t m = 0; m < p.metri(); ++m) {
       const auto q = p.punto_a(m);
       if (!q) continue;
       ultimo_ = m;
+      if (static_cast<double>(m) > metro_massimo && !primo) continue;
       if (primo) {
         min_x = max_x = (*q)[0];
         min_y = max_y = (*q)[1];
@@ -435,7 +445,8 @@ class disegno_piano {
   }
 
   // The track between two metres as screen polylines, one per unbroken piece.
-  std::vector<std::vector<punto_2d>> tratto(double da, double a, double passo = 20) const {
+  std::vector<std::vector<punto_2d>> tratto(double da, double a, double passo = 20,
+                                            bool fino_al_bordo = false) const {
     std::vector<std::vector<punto_2d>> pezzi(1);
     if (vuoto_ || !std::isfinite(da) || !std::isfinite(a)) return {};
     const auto inizio = static_cast<std::size_t>(std::clamp(std::round(da), 0.0, double(ultimo_)));
@@ -444,7 +455,10 @@ class disegno_piano {
     const double passo_minimo = static_cast<double>(fine - std::min(inizio, fine)) / 5000.0;
     const auto p = static_cast<std::size_t>(std::max({1.0, passo, passo_minimo}));
     for (std::size_t m = inizio; m <= fine; m = (m == fine ? fine + 1 : std::min(m + p, fine))) {
-      if (const auto q = piano_.punto_a(m))
+      const auto q = piano_.punto_a(m);
+      const bool fuori = q && fino_al_bordo && !area().contiene(t_(*q));
+      if (fuori) break;
+      if (q)
         pezzi.back().push_back(t_(*q));
       else if (!pezzi.back().empty())
         pezzi.emplace_back();
@@ -508,7 +522,9 @@ void triangolo(svg& s, const punto_2d& p, double r, std::string_view classe) {
 
 double pannello_piano(svg& s, const linea_grafico& l, double y) {
   s.testo(margine_sinistro, y + 18, "Tracciato in scala", "class=\"pannello\"");
-  const disegno_piano d(*l.piano, y + 32, 820);
+  // The frame holds the line and a little of the cells beyond it.
+  const disegno_piano d(*l.piano, l.lunghezza_linea + oltre_la_fine(l.lunghezza_linea), y + 32,
+                        820);
   if (d.vuoto()) {
     s.testo(margine_sinistro, y + 50, "il file del tracciato non ha coordinate", "");
     return y + 70;
@@ -520,7 +536,7 @@ double pannello_piano(svg& s, const linea_grafico& l, double y) {
   for (const tratto_celle& m : l.montagne)
     polilinee(s, d.tratto(cella_metri(m.prima), cella_metri(m.ultima + 1), 10),
               "class=\"montagna\"");
-  polilinee(s, d.tratto(l.lunghezza_linea, metro_finale), "class=\"prolungamento\"");
+  polilinee(s, d.tratto(l.lunghezza_linea, metro_finale, 20, true), "class=\"prolungamento\"");
   const auto binario = d.tratto(0, l.lunghezza_linea);
   polilinee(s, binario, "class=\"binario\"");
   for (const tratto_celle& r : l.rallentamenti)
@@ -626,9 +642,14 @@ void asse_valori(svg& s, const asse_km& a, double y_alto, double y_basso, double
 }
 
 double pannello_profilo(svg& s, const linea_grafico& l, double y) {
-  const std::size_t n = std::max<std::size_t>(l.celle_impostate, 1);
-  const asse_km a(static_cast<double>(l.celle.size()) * metri_cella, margine_sinistro,
+  // The line and a little beyond it: the cells end 7000 m after the line.
+  const auto visibili = static_cast<std::size_t>(
+      std::clamp(std::ceil((l.lunghezza_linea + oltre_la_fine(l.lunghezza_linea)) / metri_cella),
+                 1.0, static_cast<double>(l.celle.size())));
+  const std::size_t n = std::min(std::max<std::size_t>(l.celle_impostate, 1), visibili);
+  const asse_km a(static_cast<double>(visibili) * metri_cella, margine_sinistro,
                   larghezza_pagina - margine_destro);
+  auto fino_a_visibili = [&](const tratto_celle& t) { return std::min(t.ultima, visibili - 1); };
   auto cx = [&](std::size_t i) { return a.x(static_cast<double>(i) * metri_cella); };
 
   s.testo(margine_sinistro, y + 18, "Profilo lungo la linea", "class=\"pannello\"");
@@ -667,10 +688,13 @@ double pannello_profilo(svg& s, const linea_grafico& l, double y) {
     const double h = y0 == y_quota ? altezza_quota : altezza_velocita;
     s.rettangolo(x_fine, y0, a.x1() - x_fine, h, "class=\"fascia-prolungamento\"");
     for (const tratto_celle& m : l.montagne)
-      s.rettangolo(cx(m.prima), y0, cx(m.ultima + 1) - cx(m.prima), h, "class=\"fascia-montagna\"");
+      if (m.prima < visibili)
+        s.rettangolo(cx(m.prima), y0, cx(fino_a_visibili(m) + 1) - cx(m.prima), h,
+                     "class=\"fascia-montagna\"");
     for (const tratto_celle& r : l.rallentamenti)
-      s.rettangolo(cx(r.prima), y0, std::max(2.0, cx(r.ultima) - cx(r.prima)), h,
-                   "class=\"fascia-rallentamento\"");
+      if (r.prima < visibili)
+        s.rettangolo(cx(r.prima), y0, std::max(2.0, cx(fino_a_visibili(r)) - cx(r.prima)), h,
+                     "class=\"fascia-rallentamento\"");
   }
   tacche_km(s, a, y_quota, y_quota + altezza_quota, false);
   tacche_km(s, a, y_velocita, y_fondo, true);
@@ -696,14 +720,17 @@ double pannello_profilo(svg& s, const linea_grafico& l, double y) {
   if (!gradini.empty()) gradini.push_back({cx(n), gradini.back()[1]});
   s.polilinea(gradini, "class=\"velocita\"");
   for (const tratto_celle& r : l.rallentamenti) {
-    const double x0 = cx(r.prima), x1 = std::max(cx(r.ultima), x0 + 2);
+    if (r.prima >= visibili) continue;
+    const double x0 = cx(r.prima), x1 = std::max(cx(fino_a_visibili(r)), x0 + 2);
     s.linea(x0, vy(r.valore), x1, vy(r.valore), "class=\"velocita-rallentamento\"");
     s.testo((x0 + x1) / 2, vy(r.valore) + 15, std::to_string(r.valore) + " km/h",
             "class=\"etichetta nome-rallentamento\" text-anchor=\"middle\" font-size=\"11\"");
   }
   // Signals and warning boards along the foot of the speed chart.
-  for (const std::size_t i : l.segnali) triangolo(s, {cx(i), y_fondo - 6}, 5, "segnale");
-  for (const std::size_t i : l.avvisi) triangolo(s, {cx(i), y_fondo - 6}, 5, "avviso");
+  for (const std::size_t i : l.segnali)
+    if (i < visibili) triangolo(s, {cx(i), y_fondo - 6}, 5, "segnale");
+  for (const std::size_t i : l.avvisi)
+    if (i < visibili) triangolo(s, {cx(i), y_fondo - 6}, 5, "avviso");
 
   // Stations: a dashed line through both charts and the name above. Texts come
   // last, so their white halo covers the lines that cross them.
@@ -725,7 +752,7 @@ double pannello_profilo(svg& s, const linea_grafico& l, double y) {
   // Mountain-side names inside the top of the elevation chart.
   file_di_etichette nomi_montagne(y_quota + 40, 13, 3);
   for (const tratto_celle& m : l.montagne) {
-    if (m.nome.empty()) continue;
+    if (m.nome.empty() || m.prima >= visibili) continue;
     const double x = cx(m.prima);
     const double riga = nomi_montagne.riga_per(x, larghezza_testo(m.nome, 10));
     s.testo(x + 2, riga, m.nome, "class=\"etichetta nome-galleria\" font-size=\"10\"");
