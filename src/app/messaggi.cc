@@ -3,6 +3,8 @@
 #include <array>
 #include <utility>
 
+#include "app/json.h"
+
 namespace percorso {
 namespace {
 
@@ -195,26 +197,6 @@ messaggio da_avviso(const avviso& a, const nomi_sorgenti& nomi, const righe_sorg
   m.testo.append(": avviso [").append(a.nome).append("]: ").append(a.messaggio);
   m.riga_sorgente = righe.riga(a.fonte, a.riga);
   return m;
-}
-
-std::string json_testo(std::string_view s) {
-  std::string out = "\"";
-  for (const char c : s) {
-    const auto u = static_cast<unsigned char>(c);
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += c;
-    } else if (u < 0x20 || u >= 0x7F) {
-      static constexpr char cifre[] = "0123456789abcdef";
-      out += "\\u00";
-      out += cifre[u >> 4];
-      out += cifre[u & 15];
-    } else {
-      out += c;
-    }
-  }
-  out += '"';
-  return out;
 }
 
 std::string json_numero(std::optional<std::int32_t> n) {

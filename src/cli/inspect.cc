@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <map>
 
+#include "app/json.h"
 #include "cli/comandi.h"
 #include "output/codici.h"
 
@@ -69,22 +70,6 @@ std::string leggibile(std::string_view t) {
       s += c;
   }
   return s;
-}
-
-std::string json_testo(std::string_view s) {
-  std::string out = "\"";
-  for (const char c : s) {
-    const auto u = static_cast<unsigned char>(c);
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += c;
-    } else if (u < 0x20 || u >= 0x7F) {
-      out += f("\\u%04x", u);
-    } else {
-      out += c;
-    }
-  }
-  return out + "\"";
 }
 
 std::string json_reale(double v) {
@@ -236,7 +221,8 @@ descrizione descrivi_indicatori(const cella& c) {
     d.testo += f("%s%c %d/%d", k > 0 ? ", " : "", classi[k], s, dx);
     json_oggetto o;
     o.numero("s_kmh", s).numero("d_kmh", dx);
-    json_classi += (k > 0 ? "," : "") + json_testo(std::string(1, classi[k])) + ":" + o.fine();
+    if (k > 0) json_classi += ',';
+    json_classi.append(json_testo(std::string_view(&classi[k], 1))).append(":").append(o.fine());
   }
   d.testo += f(" km/h (s/d); strisce s %d, d %d", c.dato_4 / 10, c.dato_4 % 10);
   d.valori.grezzo("classi", "{" + json_classi + "}")

@@ -5,22 +5,10 @@
 #include <sstream>
 
 #include "support/cartella_temporanea.h"
+#include "support/comando.h"
 
 namespace percorso {
 namespace {
-
-struct risposta {
-  int stato;
-  std::string out, err;
-};
-
-risposta esegui(std::vector<std::string> argomenti) {
-  const std::vector<std::string_view> viste(argomenti.begin(), argomenti.end());
-  std::ostringstream out, err;
-  const auto fs = file_system_reale();
-  const int stato = esegui_comando(viste, out, err, *fs);
-  return {stato, out.str(), err.str()};
-}
 
 constexpr std::string_view linea_minima =
     "[generale]\r\nlunghezza percorso, 3000\r\n[curve]\r\npendenza, 0, 0\r\n[fine]\r\n";

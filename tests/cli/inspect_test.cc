@@ -13,22 +13,10 @@
 #include "output/codici.h"
 #include "output/file_binari.h"
 #include "support/cartella_temporanea.h"
+#include "support/comando.h"
 
 namespace percorso {
 namespace {
-
-struct risposta {
-  int stato;
-  std::string out, err;
-};
-
-risposta esegui(std::vector<std::string> argomenti) {
-  const std::vector<std::string_view> viste(argomenti.begin(), argomenti.end());
-  std::ostringstream out, err;
-  const auto fs = file_system_reale();
-  const int stato = esegui_comando(viste, out, err, *fs);
-  return {stato, out.str(), err.str()};
-}
 
 // Rows of the cell table with this event: the name follows the km column.
 std::size_t righe_evento(const std::string& testo, const std::string& evento) {

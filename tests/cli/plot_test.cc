@@ -16,22 +16,10 @@
 #include "output/decodifica.h"
 #include "output/file_binari.h"
 #include "support/cartella_temporanea.h"
+#include "support/comando.h"
 
 namespace percorso {
 namespace {
-
-struct risposta {
-  int stato;
-  std::string out, err;
-};
-
-risposta esegui(std::vector<std::string> argomenti) {
-  const std::vector<std::string_view> viste(argomenti.begin(), argomenti.end());
-  std::ostringstream out, err;
-  const auto fs = file_system_reale();
-  const int stato = esegui_comando(viste, out, err, *fs);
-  return {stato, out.str(), err.str()};
-}
 
 std::string testo_file(const std::string& file) {
   const auto byte = leggi_file(file);
