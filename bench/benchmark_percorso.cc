@@ -119,11 +119,9 @@ void BM_compilazione_incorporata(benchmark::State& state) {
   state.SetBytesProcessed(state.iterations() * byte);
 }
 
-// (b) The three binary files of the embedded scenario, built in memory.
-void BM_serializzazione_incorporata(benchmark::State& state) {
-  const testi_incorporati testi;
-  modello m = modello_incorporato();
-  if (const auto errore = compila(m, testi.fonti()); !errore.empty()) {
+// Builds the three binary files of a compiled model in memory, over and over.
+void misura_immagini(benchmark::State& state, modello m, const sorgenti& fonti) {
+  if (const auto errore = compila(m, fonti); !errore.empty()) {
     state.SkipWithError(errore.c_str());
     return;
   }
@@ -134,6 +132,12 @@ void BM_serializzazione_incorporata(benchmark::State& state) {
     benchmark::DoNotOptimize(file.data());
   }
   state.SetBytesProcessed(state.iterations() * byte);
+}
+
+// (b) The three binary files of the embedded scenario, built in memory.
+void BM_serializzazione_incorporata(benchmark::State& state) {
+  const testi_incorporati testi;
+  misura_immagini(state, modello_incorporato(), testi.fonti());
 }
 
 // (c) The whole run without arguments, in a scratch directory.
@@ -218,18 +222,7 @@ void BM_linea_massima_compilazione(benchmark::State& state) {
 
 // The three binary files of the 1000000 m line, built in memory.
 void BM_linea_massima_serializzazione(benchmark::State& state) {
-  modello m = modello_sintetico();
-  if (const auto errore = compila(m, fonti_massime()); !errore.empty()) {
-    state.SkipWithError(errore.c_str());
-    return;
-  }
-  std::int64_t byte = 0;
-  for (auto _ : state) {
-    auto file = immagini(m);
-    byte = totale(file);
-    benchmark::DoNotOptimize(file.data());
-  }
-  state.SetBytesProcessed(state.iterations() * byte);
+  misura_immagini(state, modello_sintetico(), fonti_massime());
 }
 
 // The 1000000 m line compiled and written into a scratch directory.
