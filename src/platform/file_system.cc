@@ -5,18 +5,31 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 
 namespace percorso {
 namespace {
 
+errore_file errore_da(const std::string& percorso, int codice) {
+  return {percorso, std::strerror(codice)};
+}
+
 errore_file errore_da_errno(const std::string& percorso) {
-  return {percorso, std::strerror(errno)};
+  return errore_da(percorso, errno);
+}
+
+// The directory part of a path, with its separator; empty for a bare name.
+std::string cartella_di(const std::string& percorso) {
+  const auto barra = percorso.rfind('/');
+  return barra == std::string::npos ? std::string() : percorso.substr(0, barra + 1);
 }
 
 class disco final : public file_system {
  public:
+  explicit disco(chiamate_sistema c) : c_(std::move(c)) {}
+
   bool esiste(const std::string& percorso) override {
     struct stat st {};
     return ::stat(percorso.c_str(), &st) == 0;
@@ -32,58 +45,65 @@ class disco final : public file_system {
     struct stat st {};
     if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
       ::close(fd);
-      r.errore = errore_file{percorso, std::strerror(EISDIR)};
+      r.errore = errore_da(percorso, EISDIR);
       return r;
     }
     std::uint8_t blocco[1 << 16];
     for (;;) {
-      const ssize_t n = ::read(fd, blocco, sizeof blocco);
+      const long n = c_.leggi(fd, blocco, sizeof blocco);
       if (n == 0) break;
       if (n < 0) {
         if (errno == EINTR) continue;
         r.errore = errore_da_errno(percorso);
         break;
       }
+      // A device or an endless file must not take all memory.
+      if (r.dati.size() + static_cast<std::size_t>(n) > massimo_lettura) {
+        r.errore = errore_da(percorso, EFBIG);
+        break;
+      }
       r.dati.insert(r.dati.end(), blocco, blocco + n);
     }
     ::close(fd);
+    // A failed read gives no data: half a text would compile as if it were whole.
+    if (r.errore) r.dati.clear();
     return r;
   }
 
   std::optional<errore_file> sostituisci(const std::string& percorso,
                                          std::span<const std::uint8_t> dati) override {
-    std::string temporaneo = percorso + ".tmpXXXXXX";
+    // A short name beside the target: target name plus suffix could pass the name limit.
+    std::string temporaneo = cartella_di(percorso) + ".percorso-XXXXXX";
     const int fd = ::mkstemp(temporaneo.data());
     if (fd < 0) return errore_da_errno(percorso);
-    auto fallito = [&](int codice) {
-      ::close(fd);
+    auto fallito = [&](int codice, bool aperto) {
+      if (aperto) ::close(fd);
       ::unlink(temporaneo.c_str());
-      return errore_file{percorso, std::strerror(codice)};
+      return errore_da(percorso, codice);
     };
     std::size_t scritti = 0;
     while (scritti < dati.size()) {
-      const ssize_t n = ::write(fd, dati.data() + scritti, dati.size() - scritti);
-      if (n < 0) {
-        if (errno == EINTR) continue;
-        return fallito(errno);
-      }
+      const long n = c_.scrivi(fd, dati.data() + scritti, dati.size() - scritti);
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0) return fallito(errno, true);
+      // No progress at all would loop for ever; the system reports it as a full disk.
+      if (n == 0) return fallito(ENOSPC, true);
       scritti += static_cast<std::size_t>(n);
     }
-    if (::fchmod(fd, 0644) != 0) return fallito(errno);
-    if (::close(fd) != 0) {
-      const int codice = errno;
-      ::unlink(temporaneo.c_str());
-      return errore_file{percorso, std::strerror(codice)};
-    }
+    if (::fchmod(fd, 0644) != 0) return fallito(errno, true);
+    // The data must be on the disk before the name points at it, or a crash could
+    // leave an empty file where the earlier one was.
+    if (c_.sincronizza(fd) != 0) return fallito(errno, true);
+    if (::close(fd) != 0) return fallito(errno, false);
     struct stat st {};
-    if (::stat(percorso.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
-      ::unlink(temporaneo.c_str());
-      return errore_file{percorso, std::strerror(EISDIR)};
-    }
-    if (::rename(temporaneo.c_str(), percorso.c_str()) != 0) {
-      const int codice = errno;
-      ::unlink(temporaneo.c_str());
-      return errore_file{percorso, std::strerror(codice)};
+    if (::stat(percorso.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return fallito(EISDIR, false);
+    if (c_.rinomina(temporaneo.c_str(), percorso.c_str()) != 0) return fallito(errno, false);
+    // Make the new name itself durable; a failure here changes nothing on disk.
+    const std::string cartella = cartella_di(percorso);
+    const int dir = ::open(cartella.empty() ? "." : cartella.c_str(), O_RDONLY | O_DIRECTORY);
+    if (dir >= 0) {
+      ::fsync(dir);
+      ::close(dir);
     }
     return std::nullopt;
   }
@@ -92,12 +112,28 @@ class disco final : public file_system {
     if (::unlink(percorso.c_str()) != 0 && errno != ENOENT) return errore_da_errno(percorso);
     return std::nullopt;
   }
+
+ private:
+  chiamate_sistema c_;
 };
 
 }  // namespace
 
+chiamate_sistema chiamate_reali() {
+  return {
+      [](int fd, const void* dati, std::size_t n) -> long { return ::write(fd, dati, n); },
+      [](int fd, void* dati, std::size_t n) -> long { return ::read(fd, dati, n); },
+      [](int fd) { return ::fsync(fd); },
+      [](const char* da, const char* a) { return std::rename(da, a); },
+  };
+}
+
 std::unique_ptr<file_system> file_system_reale() {
-  return std::make_unique<disco>();
+  return file_system_reale(chiamate_reali());
+}
+
+std::unique_ptr<file_system> file_system_reale(chiamate_sistema chiamate) {
+  return std::make_unique<disco>(std::move(chiamate));
 }
 
 std::optional<std::string> cartella_programma() {

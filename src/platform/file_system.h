@@ -2,7 +2,9 @@
 // inject faults and the compiler never touches the disk itself.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
@@ -35,8 +37,24 @@ class file_system {
   virtual std::optional<errore_file> elimina(const std::string& percorso) = 0;
 };
 
+// The system calls the real disk goes through. Tests replace some of them to make
+// the n-th call fail, as a full disk or a failing device would.
+struct chiamate_sistema {
+  std::function<long(int fd, const void* dati, std::size_t n)> scrivi;
+  std::function<long(int fd, void* dati, std::size_t n)> leggi;
+  std::function<int(int fd)> sincronizza;
+  std::function<int(const char* da, const char* a)> rinomina;
+};
+
+// The system's own calls.
+chiamate_sistema chiamate_reali();
+
+// The largest file leggi takes in; a larger one is refused, not read into memory.
+inline constexpr std::size_t massimo_lettura = std::size_t{256} << 20;
+
 // The real disk.
 std::unique_ptr<file_system> file_system_reale();
+std::unique_ptr<file_system> file_system_reale(chiamate_sistema chiamate);
 
 // Directory of the running executable, resolved from the process itself.
 std::optional<std::string> cartella_programma();

@@ -1,0 +1,138 @@
+// Fault injection for the file layer, as storage engines test theirs: a wrapper
+// that fails the n-th operation of a kind, and system calls for the real disk
+// that fail the n-th call or fill the disk after a number of bytes.
+#pragma once
+
+#include <algorithm>
+#include <cerrno>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <limits>
+#include <map>
+#include <optional>
+#include <span>
+#include <string>
+
+#include "platform/file_system.h"
+
+namespace percorso::prova {
+
+enum class operazione { lettura, scrittura, eliminazione };
+
+// Passes every call to the file system below, except the chosen one, which fails
+// with the given system reason and touches nothing.
+class file_system_guasto final : public file_system {
+ public:
+  explicit file_system_guasto(file_system& sotto) : sotto_(sotto) {}
+
+  // The n-th (from 1) operation of this kind fails with errno code.
+  void guasta(operazione op, int n, int codice = EIO) {
+    guasto_ = op;
+    numero_ = n;
+    codice_ = codice;
+  }
+  int conta(operazione op) const { return conteggi_[static_cast<int>(op)]; }
+
+  bool esiste(const std::string& percorso) override { return sotto_.esiste(percorso); }
+  lettura leggi(const std::string& percorso) override {
+    if (fallisce(operazione::lettura)) return {{}, errore(percorso)};
+    return sotto_.leggi(percorso);
+  }
+  std::optional<errore_file> sostituisci(const std::string& percorso,
+                                         std::span<const std::uint8_t> dati) override {
+    if (fallisce(operazione::scrittura)) return errore(percorso);
+    return sotto_.sostituisci(percorso, dati);
+  }
+  std::optional<errore_file> elimina(const std::string& percorso) override {
+    if (fallisce(operazione::eliminazione)) return errore(percorso);
+    return sotto_.elimina(percorso);
+  }
+
+ private:
+  bool fallisce(operazione op) {
+    const int n = ++conteggi_[static_cast<int>(op)];
+    return guasto_ == op && n == numero_;
+  }
+  errore_file errore(const std::string& percorso) const {
+    return {percorso, std::strerror(codice_)};
+  }
+
+  file_system& sotto_;
+  std::optional<operazione> guasto_;
+  int numero_ = 0;
+  int codice_ = EIO;
+  int conteggi_[3] = {};
+};
+
+// System calls of the real disk with faults. The object must outlive the file
+// system built on its calls.
+class disco_guasto {
+ public:
+  int scrittura_fallita = 0;         // the n-th write fails with codice
+  int lettura_fallita = 0;           // the n-th read fails with codice
+  int sincronizzazione_fallita = 0;  // the n-th fsync fails with codice
+  int rinomina_fallita = 0;          // the n-th rename fails with codice
+  int codice = EIO;
+  // Bytes the disk still takes: a write that passes it is cut short, the next one
+  // fails with ENOSPC.
+  std::size_t spazio = std::numeric_limits<std::size_t>::max();
+  // Whether a write may report 0 bytes written without an error.
+  bool scrittura_nulla = false;
+
+  chiamate_sistema chiamate() {
+    const chiamate_sistema reali = chiamate_reali();
+    chiamate_sistema c = reali;
+    c.scrivi = [this, reali](int fd, const void* dati, std::size_t n) -> long {
+      if (++scritture_ == scrittura_fallita) return fallisci(codice);
+      if (scrittura_nulla) return 0;
+      if (spazio == 0) return fallisci(ENOSPC);
+      const long scritti = reali.scrivi(fd, dati, std::min(n, spazio));
+      if (scritti > 0) spazio -= static_cast<std::size_t>(scritti);
+      return scritti;
+    };
+    c.leggi = [this, reali](int fd, void* dati, std::size_t n) -> long {
+      if (++letture_ == lettura_fallita) return fallisci(codice);
+      return reali.leggi(fd, dati, n);
+    };
+    c.sincronizza = [this, reali](int fd) -> int {
+      if (++sincronizzazioni_ == sincronizzazione_fallita)
+        return static_cast<int>(fallisci(codice));
+      return reali.sincronizza(fd);
+    };
+    c.rinomina = [this, reali](const char* da, const char* a) -> int {
+      if (++rinomine_ == rinomina_fallita) return static_cast<int>(fallisci(codice));
+      return reali.rinomina(da, a);
+    };
+    return c;
+  }
+
+ private:
+  static long fallisci(int e) {
+    errno = e;
+    return -1;
+  }
+
+  int scritture_ = 0, letture_ = 0, sincronizzazioni_ = 0, rinomine_ = 0;
+};
+
+// Every file directly inside a directory, hidden ones too, with its bytes.
+inline std::map<std::string, std::string> istantanea(const std::filesystem::path& cartella) {
+  std::map<std::string, std::string> file;
+  for (const auto& e : std::filesystem::directory_iterator(cartella)) {
+    std::string contenuto;
+    if (e.is_regular_file()) {
+      std::ifstream in(e.path(), std::ios::binary);
+      contenuto.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    } else {
+      contenuto = "<cartella>";
+    }
+    file.emplace(e.path().filename().string(), std::move(contenuto));
+  }
+  return file;
+}
+
+}  // namespace percorso::prova
