@@ -1,0 +1,51 @@
+// Replays every kept fuzz input (seeds and minimized reproducers of fixed faults)
+// through the same checks the fuzz targets make; under the sanitizer build a
+// fault that comes back is reported here too.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "../../fuzz/ingressi.h"
+
+namespace percorso {
+namespace {
+
+const std::filesystem::path corpus =
+    std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "fuzz" / "corpus";
+
+template <typename Prova>
+void riproduci(const std::string& bersaglio, Prova prova) {
+  const auto cartella = corpus / bersaglio;
+  ASSERT_TRUE(std::filesystem::is_directory(cartella)) << cartella;
+  int file = 0;
+  for (const auto& e : std::filesystem::directory_iterator(cartella)) {
+    std::ifstream in(e.path(), std::ios::binary);
+    const std::vector<std::uint8_t> dati{std::istreambuf_iterator<char>(in),
+                                         std::istreambuf_iterator<char>()};
+    const auto v = prova(std::span<const std::uint8_t>(dati));
+    EXPECT_FALSE(v.has_value()) << e.path().filename() << ": " << *v;
+    ++file;
+  }
+  EXPECT_GT(file, 0);
+}
+
+TEST(CorpusFuzz, CompilerInputsKeepTheirProperties) {
+  riproduci("fuzz_compilatore", fuzz::prova_compilatore);
+}
+
+TEST(CorpusFuzz, FieldReaderInputsKeepTheirProperties) {
+  riproduci("fuzz_lettore", fuzz::prova_lettore);
+}
+
+#ifdef PERCORSO_HA_DECODIFICA
+TEST(CorpusFuzz, DecoderInputsKeepTheirProperties) {
+  riproduci("fuzz_decodifica", fuzz::prova_decodifica);
+}
+#endif
+
+}  // namespace
+}  // namespace percorso
