@@ -49,7 +49,17 @@ esito compilazione::generale_al_campo() {
   return esito::ferma;
 }
 
+// A text of a million stray fields must not hold a million messages in memory:
+// past this many warnings of one kind the rest are dropped, and the last one kept says so.
+constexpr std::int64_t massimo_avvisi_per_nome = 100;
+
 void compilazione::avvisa(std::string_view nome, std::string messaggio) {
+  auto voce = avvisi_per_nome.find(nome);
+  if (voce == avvisi_per_nome.end()) voce = avvisi_per_nome.emplace(nome, 0).first;
+  const std::int64_t n = ++voce->second;
+  if (n > massimo_avvisi_per_nome) return;
+  if (n == massimo_avvisi_per_nome)
+    messaggio.append(" (da qui in poi gli avvisi [").append(nome).append("] non sono mostrati)");
   m.avvisi.push_back({std::string(nome), std::move(messaggio), testo, chiave.riga, chiave.colonna});
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -35,6 +36,7 @@ struct compilazione {
   luogo chiave;                    // the current keyword field
   std::vector<luogo> campi;        // the fields its line has read so far
   std::int32_t riga_ignorata = 0;  // last line already warned about as ignored
+  std::map<std::string, std::int64_t, std::less<>> avvisi_per_nome;
 
   std::int32_t slot_cartello = primo_slot_cartelli;
   std::int64_t cursore_pendenza = 0;
