@@ -241,7 +241,9 @@ linea_grafico raccogli(std::vector<cella> celle, const std::array<punto, numero_
     }
   }
   // A board names the stretch that starts near it; the others are plain stretches.
-  for (auto& [cella_cartello, testo] : cartelli) {
+  for (auto& [cella_del_cartello, testo] : cartelli) {
+    // A named copy: lambdas may not capture structured bindings everywhere.
+    const auto cella_cartello = cella_del_cartello;
     const auto m = std::find_if(l.montagne.begin(), l.montagne.end(), [&](const tratto_celle& m) {
       return m.nome.empty() && cella_cartello + 4 >= m.prima && cella_cartello <= m.ultima;
     });

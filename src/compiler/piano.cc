@@ -100,7 +100,8 @@ esito riga_curva(compilazione& c, std::string_view chiave) {
   if (classe == curvature.size()) return c.ferma(103);
   const bool sinistra = chiave.find_first_of("sS") != std::string_view::npos;
   const double f = curvature[classe] * (sinistra ? -1.0 : 1.0);
-  if (s < c.metro_piano - 1)
+  // Before any curve the plan metre stands at 2 whatever the first start.
+  if (c.metro_piano > 2 && s < c.metro_piano - 1)
     c.avvisa("curve-sovrapposte", "la curva inizia a " + std::to_string(s) +
                                       " m, prima della fine della curva precedente");
   if (!avanza(c, s, 0.0) || !avanza(c, std::int64_t{s} + l, f)) return esito::ferma;

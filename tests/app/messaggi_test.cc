@@ -157,8 +157,8 @@ TEST(Messaggi, WarningsForWhatTheFormatSilentlyAccepts) {
       {linea_con("a-b\npendenza, 100, 2\n"), std::string(treno_base), "trattino", 4},
       {linea_con("pendenza, 500, 1\npendenza, 200, 2\n"), std::string(treno_base),
        "profilo-indietro", 5},
-      {linea_con("curvad5, 100, 300\ncurvas5, 300, 100\n"), std::string(treno_base),
-       "curve-sovrapposte", 5},
+      {linea_con("curvad5, 0, 300\ncurvas5, 300, 100\ncurvas5, 350, 100\n"),
+       std::string(treno_base), "curve-sovrapposte", 6},
       {std::string(linea_base), treno_con("stazione, 500, 25, 200, 0,0,0,0,0,0,0,0,0,0,0,0,0, X\n"),
        "stazione-senza-celle", 3},
   };
