@@ -58,6 +58,14 @@ std::string treno_con(std::string_view righe) {
   return "[generale]\nvelocita, 0, 100\n" + std::string(righe) + "[fine]\n";
 }
 
+// Eighty boards fill the point table from slot 80 down to slot 1.
+std::string cartelli_80() {
+  std::string righe;
+  for (int i = 0; i < 80; ++i)
+    righe += "cartello_indicatore, " + std::to_string(100 + 50 * i) + ", T\n";
+  return righe;
+}
+
 struct caso_errore {
   std::string linea, treno;
   std::int32_t codice;
@@ -110,6 +118,43 @@ TEST(Messaggi, EachCodeATextCanRaiseNamesItsFileLineAndField) {
        "t.txt:3: errore 25: errore generale: numero fuori campo, testo finito a meta' riga, "
        "indice fuori tabella o lunghezza del percorso mancante",
        "        ^"},
+      {std::string(linea_base),
+       treno_con("segnale, 900, 1,1,1,1,1,1,1,1,1,1\nrallentamento, 2100, 60, 100, 0, 0, 60\n"), 17,
+       "t.txt:4: errore 17: cella del cartello di avviso del rallentamento gia' occupata "
+       "(posizione 2100 m)",
+       "               ^"},
+      {std::string(linea_base),
+       treno_con("segnale, 2100, 1,1,1,1,1,1,1,1,1,1\nrallentamento, 2100, 60, 100, 0, 0, 60\n"),
+       18, "t.txt:4: errore 18: cella di inizio del rallentamento gia' occupata (posizione 2100 m)",
+       "               ^"},
+      {std::string(linea_base),
+       treno_con("segnale, 2200, 1,1,1,1,1,1,1,1,1,1\nrallentamento, 2100, 60, 100, 0, 0, 60\n"),
+       19, "t.txt:4: errore 19: cella di fine del rallentamento gia' occupata (posizione 2100 m)",
+       "               ^"},
+      {std::string(linea_base),
+       treno_con("segnale, 850, 1,1,1,1,1,1,1,1,1,1\nrallentamento, 2100, 60, 100, 0, 1, 60\n"), 20,
+       "t.txt:4: errore 20: celle di preavviso del rallentamento gia' occupate (posizione 2100 m)",
+       "               ^"},
+      {linea_con("indicatori_vmax, 500, 100,100,100,0,100,100,100,0\n"
+                 "indicatori_vmax, 510, 100,100,100,0,100,100,100,0\n"),
+       std::string(treno_base), 21,
+       "l.txt:5: errore 21: indicatori di velocita' massima su una cella gia' occupata "
+       "(posizione 510 m)",
+       "                 ^"},
+      {std::string(linea_base),
+       treno_con("stazione, 1000, 12, 600, 0,0,0,0,0,0,0,0,0,0,10,0,0, A\n"
+                 "stazione, 1600, 12, 600, 0,0,0,0,0,0,0,0,0,0,10,5,0, B\n"),
+       22,
+       "t.txt:4: errore 22: stazione a meno di 350 m dalla fine della precedente (posizione "
+       "1600 m)",
+       "          ^"},
+      {std::string(linea_base), treno_con("stazione, 0, 12, 200, 0,0,0,0,0,0,0,0,0,0,10,0,0, A\n"),
+       24, "t.txt:3: errore 24: la stazione finisce a 100 m o meno dall'inizio della linea", "^"},
+      {linea_con(cartelli_80()),
+       treno_con("stazione, 5000, 12, 600, 0,0,0,0,0,0,0,0,0,0,10,0,0, A\n"), 10,
+       "t.txt:3: errore 10: tabella dei punti piena: troppe stazioni per i cartelli presenti", "^"},
+      {"lunghezza percorso, 3000\n[fine]\n", std::string(treno_base), 102,
+       "l.txt: errore 102: nessuna sezione [generale] nella descrizione della linea", ""},
       {linea_con("curvad, 100, 50\n"), std::string(treno_base), 103,
        "l.txt:4: errore 103: curva senza classe (cifra da 1 a 6) o tracciato oltre 1000000 m", "^"},
   };
