@@ -104,22 +104,22 @@ void svg::linea(double x1, double y1, double x2, double y2, std::string_view att
   corpo_ += "/>\n";
 }
 
-void svg::polilinea(std::span<const std::array<double, 2>> p, std::string_view attributi) {
-  if (p.size() < 2) return;
-  corpo_ += "<polyline";
+void svg::forma_a_punti(std::string_view tag, std::span<const std::array<double, 2>> p,
+                        std::string_view attributi) {
+  corpo_ += '<';
+  corpo_ += tag;
   punti(p);
   corpo_ += ' ';
   corpo_ += attributi;
   corpo_ += "/>\n";
 }
 
+void svg::polilinea(std::span<const std::array<double, 2>> p, std::string_view attributi) {
+  if (p.size() >= 2) forma_a_punti("polyline", p, attributi);
+}
+
 void svg::poligono(std::span<const std::array<double, 2>> p, std::string_view attributi) {
-  if (p.size() < 3) return;
-  corpo_ += "<polygon";
-  punti(p);
-  corpo_ += ' ';
-  corpo_ += attributi;
-  corpo_ += "/>\n";
+  if (p.size() >= 3) forma_a_punti("polygon", p, attributi);
 }
 
 void svg::rettangolo(double x, double y, double l, double a, std::string_view attributi) {

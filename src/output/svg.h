@@ -35,6 +35,9 @@ class svg {
  private:
   void numero(double v);
   void punti(std::span<const std::array<double, 2>> p);
+  // <tag points="..." attributi/>
+  void forma_a_punti(std::string_view tag, std::span<const std::array<double, 2>> p,
+                     std::string_view attributi);
 
   std::string corpo_;
   double larghezza_, altezza_;
