@@ -1,18 +1,22 @@
-# Quick start: `make run` builds and runs the program; `make test` builds and runs every test.
+# Quick start: `make run` builds and runs the program (no test is compiled);
+# `make test` builds the program and the tests and runs every test.
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: build run test clean
+.PHONY: configure build run test clean
 
-build:
+configure:
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
-	cmake --build $(BUILD) -j $(JOBS)
+
+build: configure
+	cmake --build $(BUILD) -j $(JOBS) --target percorso
 
 run: build
 	$(BUILD)/bin/percorso
 
-test: build
-	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+test: configure
+	cmake --build $(BUILD) -j $(JOBS)
+	ctest --test-dir $(BUILD) --output-on-failure --no-tests=error -j $(JOBS)
 
 clean:
 	rm -rf $(BUILD)

@@ -12,9 +12,9 @@
 
 #include "app/costruzione.h"
 #include "app/esecuzione.h"
+#include "format/file_binari.h"
+#include "format/nomi_file.h"
 #include "linea_sintetica.h"
-#include "model/nomi.h"
-#include "output/file_binari.h"
 #include "platform/file_system.h"
 #include "writers/scrittori.h"
 #include "writers/testi.h"

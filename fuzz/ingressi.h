@@ -15,14 +15,13 @@
 
 #include "app/costruzione.h"
 #include "app/esecuzione.h"
-#include "app/messaggi.h"
+#include "app/rapporto.h"
 #include "compiler/lettore_campi.h"
+#include "diagnostics/messaggi.h"
+#include "format/decodifica.h"
+#include "format/file_binari.h"
+#include "format/formato.h"
 #include "model/numeri.h"
-#include "output/file_binari.h"
-#if __has_include("output/decodifica.h")
-#include "output/decodifica.h"
-#define PERCORSO_HA_DECODIFICA 1
-#endif
 
 namespace percorso::fuzz {
 
@@ -151,7 +150,6 @@ inline violazione prova_lettore(std::span<const std::uint8_t> dati) {
   return std::nullopt;
 }
 
-#ifdef PERCORSO_HA_DECODIFICA
 namespace dettaglio {
 
 inline void aggiungi(std::vector<std::uint8_t>& byte, std::uint64_t v, int larghezza) {
@@ -208,6 +206,5 @@ inline violazione prova_decodifica(std::span<const std::uint8_t> dati) {
   }
   return std::nullopt;
 }
-#endif
 
 }  // namespace percorso::fuzz

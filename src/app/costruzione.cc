@@ -1,15 +1,10 @@
 #include "app/costruzione.h"
 
-#include "output/codici.h"
-#include "output/completamento.h"
+#include "compiler/completamento.h"
+#include "format/codici.h"
+#include "format/formato.h"
 
 namespace percorso {
-namespace {
-
-constexpr std::int16_t valore_slot_percorso = 610;
-constexpr std::int16_t valore_cella_1 = 5121;
-
-}  // namespace
 
 stato_costruzione memorizza_percorso(modello& m, const sorgenti& testi, std::int32_t j) {
   m.flag_tracciato = j;

@@ -1,8 +1,8 @@
 #include "app/esecuzione.h"
 
 #include "app/costruzione.h"
-#include "model/nomi.h"
-#include "output/file_binari.h"
+#include "format/file_binari.h"
+#include "format/nomi_file.h"
 #include "writers/scrittori.h"
 
 namespace percorso {

@@ -1,6 +1,7 @@
 // Header values of both texts: they fill fixed slots of the point table; the
 // length line also creates the cells and the plan.
 #include "compiler/compilazione.h"
+#include "format/formato.h"
 
 namespace percorso {
 
@@ -10,7 +11,7 @@ esito riga_lunghezza(compilazione& c) {
   if (!c.leggi(n)) return esito::ferma;
   m.punti[slot_treno].valore_2 = n;
   if (n > 1000000) return c.ferma(1, 0);
-  const std::int32_t estesa = n + 7000;
+  const std::int32_t estesa = n + metri_oltre_la_linea;
   const auto ultima = static_cast<std::int64_t>(arrotonda(estesa / 50.0));
   if (ultima < 0) return c.generale();
   m.lunghezza_estesa = estesa;

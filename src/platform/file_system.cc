@@ -20,12 +20,6 @@ errore_file errore_da_errno(const std::string& percorso) {
   return errore_da(percorso, errno);
 }
 
-// The directory part of a path, with its separator; empty for a bare name.
-std::string cartella_di(const std::string& percorso) {
-  const auto barra = percorso.rfind('/');
-  return barra == std::string::npos ? std::string() : percorso.substr(0, barra + 1);
-}
-
 class disco final : public file_system {
  public:
   explicit disco(chiamate_sistema c) : c_(std::move(c)) {}
@@ -73,7 +67,7 @@ class disco final : public file_system {
   std::optional<errore_file> sostituisci(const std::string& percorso,
                                          std::span<const std::uint8_t> dati) override {
     // A short name beside the target: target name plus suffix could pass the name limit.
-    std::string temporaneo = cartella_di(percorso) + ".percorso-XXXXXX";
+    std::string temporaneo = unisci(cartella_di(percorso), ".percorso-XXXXXX");
     const int fd = ::mkstemp(temporaneo.data());
     if (fd < 0) return errore_da_errno(percorso);
     auto fallito = [&](int codice, bool aperto) {
@@ -147,6 +141,17 @@ std::string unisci(const std::string& cartella, const std::string& nome) {
   if (cartella.empty()) return nome;
   if (cartella.back() == '/') return cartella + nome;
   return cartella + "/" + nome;
+}
+
+std::string cartella_di(std::string_view percorso) {
+  const auto barra = percorso.rfind('/');
+  if (barra == std::string_view::npos) return {};
+  return std::string(percorso.substr(0, barra == 0 ? 1 : barra));
+}
+
+std::string_view nome_base(std::string_view percorso) {
+  const auto barra = percorso.rfind('/');
+  return barra == std::string_view::npos ? percorso : percorso.substr(barra + 1);
 }
 
 }  // namespace percorso

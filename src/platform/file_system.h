@@ -9,6 +9,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace percorso {
@@ -61,5 +62,10 @@ std::optional<std::string> cartella_programma();
 
 // dir joined with name by the platform's separator.
 std::string unisci(const std::string& cartella, const std::string& nome);
+
+// The directory part of a path: empty for a bare name, "/" for a name in the root.
+std::string cartella_di(std::string_view percorso);
+// The name after the last separator.
+std::string_view nome_base(std::string_view percorso);
 
 }  // namespace percorso

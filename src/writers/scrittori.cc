@@ -1,6 +1,6 @@
 #include "writers/scrittori.h"
 
-#include "model/nomi.h"
+#include "format/nomi_file.h"
 #include "writers/testi.h"
 
 namespace percorso {
@@ -20,8 +20,8 @@ std::vector<std::uint8_t> testo_crlf(std::span<const std::string_view> righe) {
 
 std::vector<testo_da_scrivere> testi_del_percorso(const modello& m) {
   return {
-      {nome_testo_linea(m), righe_linea()},           {nome_testo_treno(m), righe_treno()},
-      {nome_note(m), righe_note()},                   {nome_rallentamenti(m), righe_rallentamenti()},
+      {nome_testo_linea(m), righe_linea()}, {nome_testo_treno(m), righe_treno()},
+      {nome_note(m), righe_note()},         {nome_rallentamenti(m), righe_rallentamenti()},
       {nome_scheda(m), righe_scheda()},
   };
 }

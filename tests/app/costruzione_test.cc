@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "output/codici.h"
-#include "output/file_binari.h"
+#include "format/codici.h"
+#include "format/file_binari.h"
 #include "support/testi_sorgente.h"
 #include "writers/scrittori.h"
 #include "writers/testi.h"

@@ -15,7 +15,7 @@
 
 #include "app/esecuzione.h"
 #include "cli/comandi.h"
-#include "model/nomi.h"
+#include "format/nomi_file.h"
 #include "support/cartella_temporanea.h"
 #include "support/file_system_guasto.h"
 #include "writers/scrittori.h"

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "output/codici.h"
+#include "format/codici.h"
 #include "support/cartella_temporanea.h"
 
 namespace percorso {

@@ -41,11 +41,9 @@ TEST(CorpusFuzz, FieldReaderInputsKeepTheirProperties) {
   riproduci("fuzz_lettore", fuzz::prova_lettore);
 }
 
-#ifdef PERCORSO_HA_DECODIFICA
 TEST(CorpusFuzz, DecoderInputsKeepTheirProperties) {
   riproduci("fuzz_decodifica", fuzz::prova_decodifica);
 }
-#endif
 
 }  // namespace
 }  // namespace percorso

@@ -3,15 +3,10 @@
 #include <array>
 
 #include "placement/piazzamento.h"
+#include "support/celle.h"
 
 namespace percorso {
 namespace {
-
-modello con_celle(std::size_t n) {
-  modello m;
-  m.celle.resize(n);
-  return m;
-}
 
 TEST(MemoIndicatori, RigheDelTestoDellaLinea) {
   struct caso {

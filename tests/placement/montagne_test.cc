@@ -4,15 +4,10 @@
 #include <vector>
 
 #include "placement/piazzamento.h"
+#include "support/celle.h"
 
 namespace percorso {
 namespace {
-
-modello con_celle(std::size_t n) {
-  modello m;
-  m.celle.resize(n);
-  return m;
-}
 
 // Cells with a non-zero mountain byte, and those marked 11.
 std::vector<std::int64_t> coperte(const modello& m) {

@@ -4,15 +4,10 @@
 #include <utility>
 
 #include "placement/piazzamento.h"
+#include "support/celle.h"
 
 namespace percorso {
 namespace {
-
-modello con_celle(std::size_t n) {
-  modello m;
-  m.celle.resize(n);
-  return m;
-}
 
 struct caso_riga {
   dati_segnale s;

@@ -1,0 +1,28 @@
+#include "app/rapporto.h"
+
+#include "diagnostics/json.h"
+
+namespace percorso {
+
+std::vector<messaggio> messaggi_di(const esito_esecuzione& e, const nomi_sorgenti& nomi,
+                                   const sorgenti* testi, const filtro_avvisi& filtro) {
+  std::vector<messaggio> tutti = messaggi_di(e.m, nomi, testi, filtro);
+  if (!e.causa.empty()) tutti.push_back(messaggio_di_arresto(e.causa, e.errore_programma));
+  return tutti;
+}
+
+std::string rapporto_json(const esito_esecuzione& e, const std::vector<messaggio>& messaggi) {
+  static constexpr std::string_view esiti[] = {"ok", "errore", "interrotto"};
+  json_lista lista;
+  for (const messaggio& m : messaggi) lista.aggiungi(json_messaggio(m));
+  return json_oggetto()
+             .numero("codice_errore", e.m.codice_errore)
+             .numero("posizione_errore", e.m.posizione_errore)
+             .testo("esito", esiti[static_cast<int>(e.esito)])
+             .numero("errore_programma", e.errore_programma)
+             .grezzo("messaggi", lista.fine())
+             .fine() +
+         "\n";
+}
+
+}  // namespace percorso

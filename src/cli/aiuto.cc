@@ -1,0 +1,134 @@
+#include "cli/aiuto.h"
+
+#include <utility>
+
+namespace percorso {
+namespace {
+
+constexpr std::string_view testo_generale =
+    "uso: percorso [COMANDO] [OPZIONI]\n"
+    "\n"
+    "Senza argomenti compila lo scenario incorporato (linea Varmena - Ostrana, treno 917):\n"
+    "scrive accanto al programma i due testi sorgente e i tre documenti per il macchinista,\n"
+    "compila i due testi (e poi li elimina) e scrive i tre file binari:\n"
+    "Varmena_Ostrana_linea.dat, Varmena_Ostrana_917.sim, Varmena_Ostrana_917.dat.\n"
+    "\n"
+    "Comandi:\n"
+    "  sources [DIR]          scrive i cinque testi incorporati in DIR (predefinita: la\n"
+    "                         cartella corrente)\n"
+    "  compile LINEA TRENO    compila due testi scritti dall'autore\n"
+    "  explain CODICE         spiega un codice di errore e come correggere il testo\n"
+    "  inspect FILE...        mostra in chiaro i file compilati (.dat, .sim, _linea.dat)\n"
+    "  plot CELLE [-o SVG]    disegna tracciato e profilo della linea in un file SVG\n"
+    "  help [COMANDO]         mostra questo aiuto o quello di un comando\n"
+    "\n"
+    "Ogni comando accetta --help.\n"
+    "\n"
+    "Stato di uscita: 0 tutto a posto; 1 rilievi registrati, file binari scritti;\n"
+    "2 uso errato; 3 interrotto prima dei file binari (errore 1250/1251, nessuna cella,\n"
+    "un file che non si puo' leggere o scrivere).\n";
+
+constexpr std::string_view aiuto_sources =
+    "uso: percorso sources [DIR]\n"
+    "\n"
+    "Scrive in DIR (predefinita: la cartella corrente) i cinque testi dello scenario\n"
+    "incorporato, identici a quelli che scrive l'esecuzione senza argomenti: descrizione\n"
+    "della linea, descrizione del treno, note, ordine di rallentamento, scheda treno.\n"
+    "Ogni file e' sostituito per intero; non scrive nient'altro.\n";
+
+constexpr std::string_view aiuto_compile =
+    "uso: percorso compile LINEA TRENO [--nome NOME] [--treno TRENO] [-o DIR]\n"
+    "                      [--no-plan] [--report FILE] [--no-warn=NOME] [--werror]\n"
+    "\n"
+    "Compila la descrizione della linea LINEA e la descrizione del treno TRENO e scrive\n"
+    "in DIR i tre file binari NOME_linea.dat, NOME_TRENO.sim e NOME_TRENO.dat.\n"
+    "I testi dell'autore non vengono mai eliminati.\n"
+    "\n"
+    "  --nome NOME     nome del percorso (predefinito: da LINEA, se si chiama NOME_linea.txt)\n"
+    "  --treno TRENO   numero del treno (predefinito: da TRENO, se si chiama NOME_TRENO-.txt)\n"
+    "  -o DIR          cartella dei file binari (predefinita: quella di LINEA)\n"
+    "  --no-plan       non costruisce il tracciato e non scrive NOME_linea.dat\n"
+    "  --report FILE   scrive un rapporto JSON: codice_errore, posizione_errore, esito\n"
+    "                  (\"ok\", \"errore\" o \"interrotto\"), errore_programma, messaggi\n"
+    "                  (ognuno con livello, codice o nome, file, riga, colonna, testo)\n"
+    "  --no-warn=NOME  non mostra l'avviso NOME (ripetibile): chiave-sconosciuta,\n"
+    "                  numeri-in-piu, fuori-sezione, trattino, profilo-indietro,\n"
+    "                  curve-sovrapposte, stazione-senza-celle\n"
+    "  --werror        con un avviso lo stato di uscita e' 1 (i file sono scritti lo stesso)\n"
+    "\n"
+    "Ogni rilievo e' stampato sullo standard error come FILE:RIGA: errore CODICE: ...,\n"
+    "seguito dalla riga del testo e da un segno sotto il campo; poi gli avvisi, che non\n"
+    "cambiano i file scritti; alla fine il conto. 'percorso explain CODICE' spiega un codice.\n"
+    "Stato di uscita: 0 nessun rilievo; 1 rilievi, file binari scritti; 2 uso errato;\n"
+    "3 nessun file binario scritto.\n";
+
+constexpr std::string_view aiuto_explain =
+    "uso: percorso explain CODICE\n"
+    "\n"
+    "Spiega un codice di errore: che cosa significa, che cosa di solito lo causa e come\n"
+    "correggere il testo. Codici: 1-13, 15-22, 24, 25, 101-103, 1250, 1251.\n";
+
+constexpr std::string_view aiuto_inspect =
+    "uso: percorso inspect FILE... [--json]\n"
+    "\n"
+    "Decodifica i file binari compilati e li mostra in forma leggibile:\n"
+    "  NOME_TRENO.dat   celle: una riga per ogni cella con un evento o un codice di\n"
+    "                   ripetizione (segnali con i codici per lato, rallentamenti,\n"
+    "                   indicatori di velocita' in km/h, fermate con numero e nome della\n"
+    "                   stazione, cartelli con il testo), l'intestazione della cella 1 e il\n"
+    "                   profilo della linea a tratti (pendenza, velocita' massima,\n"
+    "                   aderenza, tipo di montagna)\n"
+    "  NOME_TRENO.sim   punti: stazioni (inizio, fine, posizione, orario), cartelli,\n"
+    "                   voci di intestazione 81-86, codici di controllo e se\n"
+    "                   corrispondono ai nomi\n"
+    "  NOME_linea.dat   tracciato: numero di metri, lunghezza, riquadro, direzione finale\n"
+    "\n"
+    "Il tipo si riconosce dal nome; per altri nomi dal contenuto. Se accanto al file\n"
+    "delle celle c'e' il file dei punti (stesso nome, .sim), i nomi delle stazioni e i\n"
+    "testi dei cartelli vengono da li'.\n"
+    "\n"
+    "  --json   la stessa descrizione in JSON: un oggetto per file, una lista se i file\n"
+    "           sono piu' di uno\n"
+    "\n"
+    "Stato di uscita: 0 tutto letto; 2 uso errato; 3 un file che non si puo' leggere o\n"
+    "non e' valido (gli altri file vengono mostrati comunque).\n";
+
+constexpr std::string_view aiuto_plot =
+    "uso: percorso plot CELLE [-o FILE.svg]\n"
+    "\n"
+    "Disegna la linea di un file delle celle (NOME_TRENO.dat) in un solo file SVG,\n"
+    "senza font o script esterni:\n"
+    "  - in alto il tracciato in scala, dal file NOME_linea.dat accanto, con stazioni,\n"
+    "    segnali, rallentamenti e tratti di montagna o galleria segnati e nominati;\n"
+    "  - sotto il profilo lungo i chilometri: la quota relativa all'inizio, sommando le\n"
+    "    pendenze (per mille su ogni cella di 50 m), la velocita' massima a gradini,\n"
+    "    stazioni, gallerie, segnali e rallentamenti, fino a poco oltre la fine della\n"
+    "    linea.\n"
+    "I nomi di stazioni e gallerie vengono dal file dei punti NOME_TRENO.sim accanto;\n"
+    "senza di esso le stazioni sono numerate. Senza NOME_linea.dat il disegno ha solo\n"
+    "il profilo.\n"
+    "\n"
+    "  -o FILE.svg   file da scrivere (predefinito: CELLE con estensione .svg;\n"
+    "                '-' scrive sullo standard output)\n"
+    "\n"
+    "Stato di uscita: 0 disegno scritto; 2 uso errato; 3 un file che non si puo' leggere,\n"
+    "non valido o che non si puo' scrivere.\n";
+
+constexpr std::pair<std::string_view, std::string_view> aiuti[] = {
+    {"sources", aiuto_sources}, {"compile", aiuto_compile}, {"explain", aiuto_explain},
+    {"inspect", aiuto_inspect}, {"plot", aiuto_plot},
+};
+
+}  // namespace
+
+std::string_view aiuto_generale() {
+  return testo_generale;
+}
+
+std::optional<std::string_view> aiuto_di(std::string_view comando) {
+  for (const auto& [nome, aiuto] : aiuti)
+    if (nome == comando) return aiuto;
+  return std::nullopt;
+}
+
+}  // namespace percorso

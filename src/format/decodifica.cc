@@ -1,0 +1,172 @@
+#include "format/decodifica.h"
+
+#include <cmath>
+#include <string_view>
+
+#include "format/byte.h"
+#include "format/campi.h"
+
+namespace percorso {
+namespace {
+
+errore_decodifica errore(std::string messaggio, std::size_t posizione) {
+  return {std::move(messaggio), posizione};
+}
+
+std::string byte_testo(std::size_t n) {
+  return std::to_string(n) + " byte";
+}
+
+}  // namespace
+
+std::optional<std::array<double, 2>> piano_letto::punto_a(std::size_t m) const {
+  if (m >= x.size() || m >= y.size()) return std::nullopt;
+  const elemento_piano& ex = x[m];
+  const elemento_piano& ey = y[m];
+  if (ex.tipo == tipo_elemento::vuoto || ey.tipo == tipo_elemento::vuoto) return std::nullopt;
+  if (!std::isfinite(ex.valore) || !std::isfinite(ey.valore)) return std::nullopt;
+  return std::array<double, 2>{ex.valore, ey.valore};
+}
+
+decodificato<std::vector<cella>> decodifica_celle(std::span<const std::uint8_t> dati) {
+  decodificato<std::vector<cella>> r;
+  if (dati.empty()) {
+    r.errore = errore("file delle celle vuoto", 0);
+    return r;
+  }
+  const std::size_t resto = dati.size() % byte_per_cella;
+  if (resto != 0) {
+    const std::size_t intere = dati.size() / byte_per_cella;
+    r.errore = errore("file delle celle troncato: " + byte_testo(dati.size()) +
+                          " non sono un multiplo di " + std::to_string(byte_per_cella) +
+                          "; la cella " + std::to_string(intere) + " ha solo " + byte_testo(resto),
+                      intere * byte_per_cella);
+    return r;
+  }
+  r.valore.resize(dati.size() / byte_per_cella);
+  lettore l(dati);
+  // The size test above guarantees every read.
+  for (cella& c : r.valore) campi_cella(c, [&](std::string_view, auto& v) { l.intero(v); });
+  return r;
+}
+
+decodificato<std::array<punto, numero_punti>> decodifica_punti(std::span<const std::uint8_t> dati) {
+  decodificato<std::array<punto, numero_punti>> r;
+  if (dati.empty()) {
+    r.errore = errore("file dei punti vuoto: servono " + std::to_string(numero_punti) + " voci", 0);
+    return r;
+  }
+  lettore l(dati);
+  for (int k = 0; k < numero_punti; ++k) {
+    punto& p = r.valore[static_cast<std::size_t>(k)];
+    const std::size_t inizio_voce = l.posizione();
+    std::string campo;  // the first field that did not fit
+    campi_punto(p, [&](std::string_view nome, auto& v) {
+      if (!campo.empty()) return;
+      if constexpr (std::is_same_v<std::decay_t<decltype(v)>, std::string>) {
+        std::uint16_t lunghezza = 0;
+        if (!l.intero(lunghezza))
+          campo = "lunghezza del " + std::string(nome);
+        else if (!l.caratteri(v, lunghezza))
+          campo = nome;
+      } else if (!l.intero(v)) {
+        campo = nome;
+      }
+    });
+    if (!campo.empty()) {
+      r.errore = errore("file dei punti troncato nella voce " + std::to_string(k) + " di " +
+                            std::to_string(numero_punti) + " (campo " + campo +
+                            ", voce iniziata al byte " + std::to_string(inizio_voce) + ")",
+                        l.posizione());
+      return r;
+    }
+  }
+  if (l.restanti() != 0) {
+    r.errore = errore("file dei punti con " + byte_testo(l.restanti()) + " in piu' dopo le " +
+                          std::to_string(numero_punti) + " voci",
+                      l.posizione());
+  }
+  return r;
+}
+
+decodificato<piano_letto> decodifica_piano(std::span<const std::uint8_t> dati) {
+  decodificato<piano_letto> r;
+  if (dati.empty()) {
+    r.errore = errore("file del tracciato vuoto", 0);
+    return r;
+  }
+  // First pass: check every tag and count, so nothing is allocated for a bad file.
+  std::size_t elementi = 0;
+  for (lettore l(dati); l.restanti() > 0; ++elementi) {
+    const std::size_t inizio = l.posizione();
+    std::uint16_t tag = 0;
+    if (!l.intero(tag)) {
+      r.errore = errore("file del tracciato troncato: l'elemento " + std::to_string(elementi) +
+                            " ha solo 1 byte di etichetta",
+                        inizio);
+      return r;
+    }
+    const auto byte_valore = byte_del_valore(static_cast<tipo_elemento>(tag));
+    if (!byte_valore) {
+      r.errore = errore("etichetta sconosciuta " + std::to_string(tag) + " nell'elemento " +
+                            std::to_string(elementi) + " del tracciato (ammesse: 0, 2, 5)",
+                        inizio);
+      return r;
+    }
+    const std::size_t larghezza = *byte_valore;
+    if (l.restanti() < larghezza) {
+      r.errore = errore("file del tracciato troncato: l'elemento " + std::to_string(elementi) +
+                            " annuncia " + byte_testo(larghezza) + " di valore, ne restano " +
+                            std::to_string(l.restanti()),
+                        inizio);
+      return r;
+    }
+    l.salta(larghezza);
+  }
+  if (elementi % 2 != 0) {
+    r.errore =
+        errore("file del tracciato con un numero dispari di elementi (" + std::to_string(elementi) +
+                   "): il blocco delle x e quello delle y devono avere la stessa lunghezza",
+               dati.size());
+    return r;
+  }
+
+  const std::size_t metri = elementi / 2;
+  r.valore.x.resize(metri);
+  r.valore.y.resize(metri);
+  lettore l(dati);
+  for (std::size_t i = 0; i < elementi; ++i) {
+    elemento_piano& e = i < metri ? r.valore.x[i] : r.valore.y[i - metri];
+    std::uint16_t tag = 0;
+    l.intero(tag);
+    e.tipo = static_cast<tipo_elemento>(tag);
+    if (e.tipo == tipo_elemento::intero) {
+      std::int16_t v = 0;
+      l.intero(v);
+      e.valore = v;
+    } else if (e.tipo == tipo_elemento::reale) {
+      l.reale(e.valore);
+    }
+  }
+  return r;
+}
+
+bool si_decodifica(tipo_file t, std::span<const std::uint8_t> dati) {
+  switch (t) {
+    case tipo_file::celle:
+      return decodifica_celle(dati).ok();
+    case tipo_file::punti:
+      return decodifica_punti(dati).ok();
+    case tipo_file::piano:
+      return decodifica_piano(dati).ok();
+  }
+  return false;
+}
+
+std::optional<tipo_file> tipo_dal_contenuto(std::span<const std::uint8_t> dati) {
+  for (const tipo_file t : {tipo_file::punti, tipo_file::piano, tipo_file::celle})
+    if (si_decodifica(t, dati)) return t;
+  return std::nullopt;
+}
+
+}  // namespace percorso

@@ -1,0 +1,86 @@
+// Readers of the three binary files: the inverse of the byte images in
+// file_binari.h, walking the same record lists. Any input is accepted: a fault comes back as a
+// value, reads never leave the span, and memory stays proportional to the input.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "format/nomi_file.h"
+#include "model/modello.h"
+
+namespace percorso {
+
+// What is wrong with a file, in Italian, and the byte where it was found.
+struct errore_decodifica {
+  std::string messaggio;
+  std::size_t posizione = 0;
+};
+
+template <typename T>
+struct decodificato {
+  T valore{};
+  std::optional<errore_decodifica> errore;
+
+  bool ok() const { return !errore.has_value(); }
+};
+
+// One tagged element of the plan file.
+struct elemento_piano {
+  tipo_elemento tipo = tipo_elemento::vuoto;
+  double valore = 0;  // 0 for an empty element
+
+  bool operator==(const elemento_piano&) const = default;
+};
+
+// The plan file as written: the x block and the y block, one element per metre.
+struct piano_letto {
+  std::vector<elemento_piano> x;
+  std::vector<elemento_piano> y;
+
+  std::size_t metri() const { return x.size(); }
+  // Coordinates of metre m when both elements hold a finite number.
+  std::optional<std::array<double, 2>> punto_a(std::size_t m) const;
+};
+
+// The fault of a file named: "FILE: MESSAGE (byte N)".
+template <typename T>
+decodificato<T> nel_file(std::string_view file, decodificato<T> r) {
+  if (r.errore)
+    r.errore->messaggio = std::string(file) + ": " + r.errore->messaggio + " (byte " +
+                          std::to_string(r.errore->posizione) + ")";
+  return r;
+}
+
+decodificato<std::vector<cella>> decodifica_celle(std::span<const std::uint8_t> dati);
+decodificato<std::array<punto, numero_punti>> decodifica_punti(std::span<const std::uint8_t> dati);
+decodificato<piano_letto> decodifica_piano(std::span<const std::uint8_t> dati);
+
+// Whether the bytes decode whole as a file of kind t.
+// Reads a file with the caller's file access (leggi(file) giving the bytes in
+// .dati or the failure in .errore) and decodes it; every fault names the file.
+template <typename T, typename Accesso>
+decodificato<T> leggi_e_decodifica(Accesso& fs, const std::string& file,
+                                   decodificato<T> (*decodifica)(std::span<const std::uint8_t>)) {
+  const auto l = fs.leggi(file);
+  if (l.errore) {
+    decodificato<T> r;
+    r.errore =
+        errore_decodifica{"impossibile leggere " + l.errore->file + ": " + l.errore->motivo, 0};
+    return r;
+  }
+  return nel_file(file, decodifica(l.dati));
+}
+
+bool si_decodifica(tipo_file t, std::span<const std::uint8_t> dati);
+// What the bytes are when the name does not tell: the point table and the plan
+// have strict layouts, cells only a size, so they are tried in that order.
+std::optional<tipo_file> tipo_dal_contenuto(std::span<const std::uint8_t> dati);
+
+}  // namespace percorso

@@ -1,0 +1,252 @@
+// Findings and warnings name the file, the line and the field that caused them.
+#include "diagnostics/messaggi.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "app/esecuzione.h"
+#include "app/rapporto.h"
+#include "diagnostics/spiegazioni.h"
+#include "platform/file_system.h"
+
+namespace percorso {
+namespace {
+
+// A file layer that writes nothing: these tests only look at the messages.
+class senza_disco final : public file_system {
+ public:
+  bool esiste(const std::string&) override { return false; }
+  lettura leggi(const std::string&) override { return {}; }
+  std::optional<errore_file> sostituisci(const std::string&,
+                                         std::span<const std::uint8_t>) override {
+    return std::nullopt;
+  }
+  std::optional<errore_file> elimina(const std::string&) override { return std::nullopt; }
+};
+
+std::span<const std::uint8_t> byte(std::string_view s) {
+  return {reinterpret_cast<const std::uint8_t*>(s.data()), s.size()};
+}
+
+struct compilato {
+  esito_esecuzione esito;
+  std::vector<messaggio> messaggi;
+  std::string stampa;
+};
+
+compilato compila(std::string_view linea, std::string_view treno, filtro_avvisi filtro = {}) {
+  senza_disco fs;
+  modello m;
+  m.nome_percorso = "Prova";
+  m.numero_treno = "1";
+  const sorgenti testi{byte(linea), byte(treno)};
+  compilato c{costruisci_e_scrivi(fs, std::move(m), testi, 1, "."), {}, {}};
+  c.messaggi = messaggi_di(c.esito, {"l.txt", "t.txt"}, &testi, filtro);
+  std::ostringstream out;
+  stampa_messaggi(out, c.messaggi);
+  c.stampa = out.str();
+  return c;
+}
+
+constexpr std::string_view linea_base =
+    "[generale]\nlunghezza percorso, 3000\n[curve]\npendenza, 0, 0\n[fine]\n";
+constexpr std::string_view treno_base = "[generale]\nvelocita, 0, 100\n[fine]\n";
+
+std::string linea_con(std::string_view righe) {
+  return "[generale]\nlunghezza percorso, 3000\n[curve]\n" + std::string(righe) + "[fine]\n";
+}
+std::string treno_con(std::string_view righe) {
+  return "[generale]\nvelocita, 0, 100\n" + std::string(righe) + "[fine]\n";
+}
+
+// Eighty boards fill the point table from slot 80 down to slot 1.
+std::string cartelli_80() {
+  std::string righe;
+  for (int i = 0; i < 80; ++i)
+    righe += "cartello_indicatore, " + std::to_string(100 + 50 * i) + ", T\n";
+  return righe;
+}
+
+struct caso_errore {
+  std::string linea, treno;
+  std::int32_t codice;
+  std::string prima_riga;  // the first printed line, in full
+  std::string segno;       // the caret line under the source line ("" when none)
+};
+
+TEST(Messaggi, EachCodeATextCanRaiseNamesItsFileLineAndField) {
+  const caso_errore casi[] = {
+      {"[generale]\nlunghezza percorso, 1000001\n[curve]\n[fine]\n", std::string(treno_base), 1,
+       "l.txt:2: errore 1: lunghezza del percorso oltre 1000000 m", "                    ^"},
+      {"[generale]\nlunghezza percorso, 3000\nprogressiva chilometrica uno, 10, 0, 0\n[curve]\n"
+       "[fine]\n",
+       std::string(treno_base), 2, "l.txt: errore 2: progressiva chilometrica non multipla di 50 m",
+       ""},
+      {"[generale]\nlunghezza percorso, 3000\nripetizione segnali 4, 30, 0\n[curve]\n[fine]\n",
+       std::string(treno_base), 3,
+       "l.txt:3: errore 3: prima distanza di ripetizione dei segnali non multipla di 50 m",
+       "                       ^"},
+      {"[generale]\nlunghezza percorso, 3000\nripetizione segnali 4, 50, 7\n[curve]\n[fine]\n",
+       std::string(treno_base), 4,
+       "l.txt:3: errore 4: seconda distanza di ripetizione dei segnali non multipla di 50 m",
+       "                           ^"},
+      {"[generale]\nlunghezza percorso, 3000\nripetizione segnali, 50, 50\n[curve]\n[fine]\n",
+       std::string(treno_base), 5,
+       "l.txt:3: errore 5: la riga di ripetizione dei segnali non indica 4 o 9 codici", "^"},
+      {linea_con("cartello_indicatore, 500, A\ncartello_indicatore, 510, B\n"),
+       std::string(treno_base), 6,
+       "l.txt:5: errore 6: cartello su una cella gia' occupata (posizione 510 m)",
+       "                     ^"},
+      {std::string(linea_base), treno_con("abbattimento, 500, 80\nabbattimento, 510, 80\n"), 7,
+       "t.txt:4: errore 7: punto di velocita' su una cella gia' occupata (posizione 510 m)",
+       "              ^"},
+      {std::string(linea_base),
+       treno_con("stazione, 525, 12, 600, 0,0,0,0,0,0,0,0,0,0,10,0,0, A\n"), 8,
+       "t.txt:3: errore 8: posizione della stazione non multipla di 50 m (posizione 525 m)",
+       "          ^"},
+      {std::string(linea_base),
+       treno_con("stazione, 500, 12, 650, 0,0,0,0,0,0,0,0,0,0,10,0,0, A\n"), 9,
+       "t.txt:3: errore 9: lunghezza della stazione non multipla di 100 m (posizione 500 m)",
+       "                   ^"},
+      {std::string(linea_base),
+       treno_con("segnale, 500, 1,1,1,1,1,1,1,1,1,1\nsegnale, 510, 1,1,1,1,1,1,1,1,1,1\n"), 16,
+       "t.txt:4: errore 16: segnale su una cella gia' occupata (posizione 510 m)", "         ^"},
+      {std::string(linea_base), treno_con("velocita, 9950, 100\n"), 15,
+       "t.txt:3: errore 15: posizione oltre la fine della linea: il resto del testo non e' letto "
+       "(posizione 9950 m)",
+       "          ^"},
+      {std::string(linea_base), treno_con("sabbia, 40000\n"), 25,
+       "t.txt:3: errore 25: errore generale: numero fuori campo, testo finito a meta' riga, "
+       "indice fuori tabella o lunghezza del percorso mancante",
+       "        ^"},
+      {std::string(linea_base),
+       treno_con("segnale, 900, 1,1,1,1,1,1,1,1,1,1\nrallentamento, 2100, 60, 100, 0, 0, 60\n"), 17,
+       "t.txt:4: errore 17: cella del cartello di avviso del rallentamento gia' occupata "
+       "(posizione 2100 m)",
+       "               ^"},
+      {std::string(linea_base),
+       treno_con("segnale, 2100, 1,1,1,1,1,1,1,1,1,1\nrallentamento, 2100, 60, 100, 0, 0, 60\n"),
+       18, "t.txt:4: errore 18: cella di inizio del rallentamento gia' occupata (posizione 2100 m)",
+       "               ^"},
+      {std::string(linea_base),
+       treno_con("segnale, 2200, 1,1,1,1,1,1,1,1,1,1\nrallentamento, 2100, 60, 100, 0, 0, 60\n"),
+       19, "t.txt:4: errore 19: cella di fine del rallentamento gia' occupata (posizione 2100 m)",
+       "               ^"},
+      {std::string(linea_base),
+       treno_con("segnale, 850, 1,1,1,1,1,1,1,1,1,1\nrallentamento, 2100, 60, 100, 0, 1, 60\n"), 20,
+       "t.txt:4: errore 20: celle di preavviso del rallentamento gia' occupate (posizione 2100 m)",
+       "               ^"},
+      {linea_con("indicatori_vmax, 500, 100,100,100,0,100,100,100,0\n"
+                 "indicatori_vmax, 510, 100,100,100,0,100,100,100,0\n"),
+       std::string(treno_base), 21,
+       "l.txt:5: errore 21: indicatori di velocita' massima su una cella gia' occupata "
+       "(posizione 510 m)",
+       "                 ^"},
+      {std::string(linea_base),
+       treno_con("stazione, 1000, 12, 600, 0,0,0,0,0,0,0,0,0,0,10,0,0, A\n"
+                 "stazione, 1600, 12, 600, 0,0,0,0,0,0,0,0,0,0,10,5,0, B\n"),
+       22,
+       "t.txt:4: errore 22: stazione a meno di 350 m dalla fine della precedente (posizione "
+       "1600 m)",
+       "          ^"},
+      {std::string(linea_base), treno_con("stazione, 0, 12, 200, 0,0,0,0,0,0,0,0,0,0,10,0,0, A\n"),
+       24, "t.txt:3: errore 24: la stazione finisce a 100 m o meno dall'inizio della linea", "^"},
+      {linea_con(cartelli_80()),
+       treno_con("stazione, 5000, 12, 600, 0,0,0,0,0,0,0,0,0,0,10,0,0, A\n"), 10,
+       "t.txt:3: errore 10: tabella dei punti piena: troppe stazioni per i cartelli presenti", "^"},
+      {"lunghezza percorso, 3000\n[fine]\n", std::string(treno_base), 102,
+       "l.txt: errore 102: nessuna sezione [generale] nella descrizione della linea", ""},
+      {linea_con("curvad, 100, 50\n"), std::string(treno_base), 103,
+       "l.txt:4: errore 103: curva senza classe (cifra da 1 a 6) o tracciato oltre 1000000 m", "^"},
+  };
+  for (const auto& c : casi) {
+    const compilato r = compila(c.linea, c.treno);
+    EXPECT_EQ(r.esito.m.codice_errore, c.codice) << c.prima_riga;
+    ASSERT_FALSE(r.messaggi.empty()) << c.prima_riga;
+    EXPECT_EQ(r.messaggi.front().testo, c.prima_riga);
+    std::istringstream righe(r.stampa);
+    std::string prima, sorgente, segno;
+    std::getline(righe, prima);
+    if (c.segno.empty()) continue;
+    std::getline(righe, sorgente);
+    std::getline(righe, segno);
+    EXPECT_EQ(segno, c.segno) << r.stampa;
+  }
+}
+
+TEST(Messaggi, CompletionFindingsNameTheCellAndEveryFindingIsListedWithACount) {
+  // A board and a signal fill the two cells in front of the last signal before the warning board.
+  const compilato r =
+      compila(linea_con("cartello_indicatore, 350, A\n"),
+              treno_con("segnale, 400, 1,1,1,1,1,1,1,1,1,1\nsegnale, 450, 1,1,1,1,1,1,1,1,1,1\n"
+                        "rallentamento, 2100, 60, 100, 0, 0, 60\n"));
+  ASSERT_EQ(r.esito.m.rilievi.size(), 1u);
+  EXPECT_EQ(r.messaggi.front().testo,
+            "completamento: errore 11: nessuna cella libera per il punto di velocita' davanti al "
+            "segnale (cella 10, posizione 500 m)");
+  EXPECT_NE(r.stampa.find("1 errore, 0 avvisi\n"), std::string::npos) << r.stampa;
+}
+
+struct caso_avviso {
+  std::string linea, treno;
+  std::string_view nome;
+  std::int32_t riga;
+};
+
+TEST(Messaggi, WarningsForWhatTheFormatSilentlyAccepts) {
+  const caso_avviso casi[] = {
+      {linea_con("pendeza, 100, 2\n"), std::string(treno_base), "chiave-sconosciuta", 4},
+      {linea_con("pendenza, 100, 2, 7\n"), std::string(treno_base), "numeri-in-piu", 4},
+      {"[generale]\nlunghezza percorso, 3000\npendenza, 100, 2\n[curve]\n[fine]\n",
+       std::string(treno_base), "fuori-sezione", 3},
+      {linea_con("sfondo uno, 1\n"), std::string(treno_base), "fuori-sezione", 4},
+      {linea_con("a-b\npendenza, 100, 2\n"), std::string(treno_base), "trattino", 4},
+      {linea_con("pendenza, 500, 1\npendenza, 200, 2\n"), std::string(treno_base),
+       "profilo-indietro", 5},
+      {linea_con("curvad5, 0, 300\ncurvas5, 300, 100\ncurvas5, 350, 100\n"),
+       std::string(treno_base), "curve-sovrapposte", 6},
+      {std::string(linea_base), treno_con("stazione, 500, 25, 200, 0,0,0,0,0,0,0,0,0,0,0,0,0, X\n"),
+       "stazione-senza-celle", 3},
+  };
+  for (const auto& c : casi) {
+    const compilato r = compila(c.linea, c.treno);
+    EXPECT_EQ(r.esito.m.codice_errore, 0) << c.nome;
+    ASSERT_EQ(r.esito.m.avvisi.size(), 1u) << c.nome << ": " << r.stampa;
+    EXPECT_EQ(r.esito.m.avvisi[0].nome, c.nome);
+    EXPECT_EQ(r.esito.m.avvisi[0].riga, c.riga) << c.nome;
+    // Turned off by name, the warning is not shown.
+    filtro_avvisi spento;
+    spento.spenti.emplace(c.nome);
+    EXPECT_TRUE(compila(c.linea, c.treno, spento).messaggi.empty()) << c.nome;
+  }
+}
+
+TEST(Messaggi, CurveNumbersLeftOverWithoutAPlanAreExpected) {
+  senza_disco fs;
+  modello m;
+  const std::string linea = linea_con("curvad5, 100, 300\n");
+  const sorgenti testi{byte(linea), byte(treno_base)};
+  const esito_esecuzione e = costruisci_e_scrivi(fs, std::move(m), testi, 0, ".");
+  EXPECT_TRUE(e.m.avvisi.empty());
+}
+
+TEST(Messaggi, WarningsDoNotChangeTheCompiledOutput) {
+  const compilato con = compila(linea_con("pendeza, 100, 2\n"), std::string(treno_base));
+  const compilato senza = compila(std::string(linea_base), std::string(treno_base));
+  EXPECT_EQ(con.esito.m.celle, senza.esito.m.celle);
+  EXPECT_EQ(con.esito.m.punti, senza.esito.m.punti);
+  EXPECT_EQ(con.esito.esito, esito_esecuzione::tipo::ok);
+}
+
+TEST(Messaggi, EveryCodeHasAnExplanation) {
+  for (std::int32_t codice : {1,  2,  3,  4,  5,  6,  7,  8,  9,  10,  11,  12,  13,   15,
+                              16, 17, 18, 19, 20, 21, 22, 24, 25, 101, 102, 103, 1250, 1251}) {
+    EXPECT_TRUE(spiegazione(codice)) << codice;
+    EXPECT_NE(significato(codice), "codice sconosciuto") << codice;
+  }
+  EXPECT_FALSE(spiegazione(14));
+}
+
+}  // namespace
+}  // namespace percorso
