@@ -63,6 +63,18 @@ void compilazione::avvisa(std::string_view nome, std::string messaggio) {
   m.avvisi.push_back({std::string(nome), std::move(messaggio), testo, chiave.riga, chiave.colonna});
 }
 
+// Origins serve tools that show the line; a text of a million rows of one kind keeps
+// only the first of them.
+constexpr std::int32_t massimo_origini_per_elemento = 20000;
+
+void compilazione::traccia(elemento e, std::int32_t inizio, std::int32_t fine,
+                           std::int32_t valore) {
+  std::int32_t& n = origini_per_elemento[static_cast<std::size_t>(e)];
+  if (n >= massimo_origini_per_elemento) return;
+  ++n;
+  m.origini.push_back({e, testo, chiave.riga, chiave.colonna, inizio, fine, valore});
+}
+
 esito compilazione::generale() {
   return ferma(codice_generale);
 }

@@ -1,6 +1,7 @@
 // State of one compilation, shared by the driver and the keyword handlers.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -37,6 +38,7 @@ struct compilazione {
   std::vector<luogo> campi;        // the fields its line has read so far
   std::int32_t riga_ignorata = 0;  // last line already warned about as ignored
   std::map<std::string, std::int64_t, std::less<>> avvisi_per_nome;
+  std::array<std::int32_t, numero_elementi> origini_per_elemento{};
 
   std::int32_t slot_cartello = primo_slot_cartelli;
   std::int64_t cursore_pendenza = 0;
@@ -78,6 +80,9 @@ struct compilazione {
 
   // Records a warning at the current keyword line.
   void avvisa(std::string_view nome, std::string messaggio);
+
+  // Records where the feature of the current keyword line lies.
+  void traccia(elemento e, std::int32_t inizio, std::int32_t fine, std::int32_t valore = 0);
 
   // The line is accepted when (p + extra) / 50 does not exceed the last cell.
   esito limite(std::int32_t p, std::int32_t extra);

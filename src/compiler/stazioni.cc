@@ -83,6 +83,7 @@ esito riga_cartello(compilazione& c) {
   std::string_view testo;
   if (!c.leggi(p) || !c.leggi_testo(testo)) return esito::ferma;
   if (const esito e = c.limite(p, 100); e != esito::avanti) return e;
+  c.traccia(elemento::cartello, p, p, c.slot_cartello);
   cella* cl = c.m.cella_a(cella_di(p, 1));
   if (cl == nullptr) return c.generale();
   if (!libera(*cl)) return c.ferma_a(6, p, 0);
@@ -98,6 +99,7 @@ esito riga_abbattimento(compilazione& c) {
   std::int32_t p = 0, w = 0;
   if (!c.leggi(p) || !c.leggi(w)) return esito::ferma;
   if (const esito e = c.limite(p, 100); e != esito::avanti) return e;
+  c.traccia(elemento::abbattimento, p, p, w);
   cella* cl = c.m.cella_a(cella_di(p, 0));
   if (cl == nullptr) return c.generale();
   if (!libera(*cl)) return c.ferma_a(7, p, 0);
@@ -117,6 +119,7 @@ esito riga_stazione(compilazione& c) {
   if (!c.leggi(e.valore_3)) return esito::ferma;
   const std::int32_t p = e.valore_3;
   if (const esito r = c.limite(p, 800); r != esito::avanti) return r;
+  c.traccia(elemento::stazione, p, p, k);
   if (p % 50 != 0) return c.ferma_a(8, p, 0);
   std::int32_t lg = 0;
   if (!c.leggi(e.codice) || !c.leggi(lg)) return esito::ferma;

@@ -120,6 +120,31 @@ struct avviso {
   std::int32_t colonna = 0;
 };
 
+// Kinds of rows that place a feature on the line.
+enum class elemento : std::uint8_t {
+  stazione,
+  segnale,
+  rallentamento,
+  cartello,
+  abbattimento,
+  indicatori,
+  montagna
+};
+inline constexpr std::size_t numero_elementi = 7;
+
+// Where a placed feature came from, so tools can point from the line back to the text.
+struct origine {
+  enum elemento elemento = elemento::segnale;
+  enum fonte fonte = fonte::nessuna;
+  std::int32_t riga = 0;
+  std::int32_t colonna = 0;
+  std::int32_t inizio = 0;  // metres
+  std::int32_t fine = 0;    // metres; inizio for features without a length
+  // The entry in punti of a station or a board, the speed of a slowdown or a speed
+  // point, the kind of a mountain-side stretch; 0 otherwise.
+  std::int32_t valore = 0;
+};
+
 struct modello {
   std::string nome_percorso;
   std::string numero_treno;
@@ -139,6 +164,7 @@ struct modello {
   std::int32_t posizione_errore = 0;
   std::vector<rilievo> rilievi;
   std::vector<avviso> avvisi;
+  std::vector<origine> origini;  // in the order of the texts; a bounded number of each kind
 
   bool celle_presenti() const { return !celle.empty(); }
   std::int32_t ultima_cella() const { return static_cast<std::int32_t>(celle.size()) - 1; }

@@ -1,6 +1,7 @@
 // Number conversions shared by the compiler and the placement operations.
 #pragma once
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -28,6 +29,12 @@ std::optional<T> arrotonda_in(double v) {
         r <= static_cast<double>(std::numeric_limits<T>::max())))
     return std::nullopt;
   return static_cast<T>(r);
+}
+
+// v clamped into the 32-bit range.
+inline std::int32_t satura_32(std::int64_t v) {
+  return static_cast<std::int32_t>(std::clamp<std::int64_t>(
+      v, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
 }
 
 // Low 16 or 8 bits, as the cell fields keep them.
