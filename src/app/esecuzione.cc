@@ -1,6 +1,9 @@
 #include "app/esecuzione.h"
 
 #include "app/costruzione.h"
+#include "app/scrittura_testi.h"
+#include "documents/ordine_rallentamenti.h"
+#include "documents/scheda_treno.h"
 #include "format/file_binari.h"
 #include "format/nomi_file.h"
 #include "writers/scrittori.h"
@@ -35,7 +38,8 @@ int esito_esecuzione::stato_uscita() const {
 }
 
 esito_esecuzione costruisci_e_scrivi(file_system& fs, modello m, const sorgenti& testi,
-                                     std::int32_t j, const std::string& cartella) {
+                                     std::int32_t j, const std::string& cartella,
+                                     bool con_documenti) {
   const stato_costruzione stato = memorizza_percorso(m, testi, j);
   if (stato == stato_costruzione::senza_celle)
     return interrotto(std::move(m),
@@ -58,9 +62,21 @@ esito_esecuzione costruisci_e_scrivi(file_system& fs, modello m, const sorgenti&
     errore = scrivi(nome_file_piano(m), immagine_piano(*m.tracciato));
   if (!errore) errore = scrivi(nome_file_punti(m), immagine_punti(m));
   if (!errore) errore = scrivi(nome_file_celle(m), immagine_celle(m));
+  // The documents are built from the finished model and go the binaries' way.
+  std::vector<avviso_documento> avvisi;
+  if (con_documenti) {
+    for (const documento& d : {scheda_treno(m), ordine_rallentamenti(m)}) {
+      if (!errore) errore = scrivi(d.nome, testo_crlf(d.righe));
+      for (avviso_documento a : d.avvisi) {
+        a.file = unisci(cartella, a.file);
+        avvisi.push_back(std::move(a));
+      }
+    }
+  }
   if (errore) return interrotto(std::move(m), "impossibile scrivere " + descrivi(*errore));
 
   esito_esecuzione e;
+  e.avvisi_documenti = std::move(avvisi);
   e.esito = m.codice_errore != 0 ? esito_esecuzione::tipo::errore : esito_esecuzione::tipo::ok;
   e.m = std::move(m);
   return e;

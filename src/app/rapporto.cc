@@ -4,9 +4,25 @@
 
 namespace percorso {
 
+namespace {
+
+messaggio da_avviso_documento(const avviso_documento& a) {
+  messaggio m;
+  m.avviso = true;
+  m.nome = nome_avviso_documento;
+  m.file = a.file;
+  m.riga = a.riga;
+  m.testo = a.file + ":" + std::to_string(a.riga) + ": avviso [" + m.nome + "]: " + a.messaggio;
+  return m;
+}
+
+}  // namespace
+
 std::vector<messaggio> messaggi_di(const esito_esecuzione& e, const nomi_sorgenti& nomi,
                                    const sorgenti* testi, const filtro_avvisi& filtro) {
   std::vector<messaggio> tutti = messaggi_di(e.m, nomi, testi, filtro);
+  if (filtro.mostra(std::string(nome_avviso_documento)))
+    for (const avviso_documento& a : e.avvisi_documenti) tutti.push_back(da_avviso_documento(a));
   if (!e.causa.empty()) tutti.push_back(messaggio_di_arresto(e.causa, e.errore_programma));
   return tutti;
 }

@@ -16,6 +16,7 @@ constexpr std::string_view testo_generale =
     "Comandi:\n"
     "  sources [DIR]          scrive i cinque testi incorporati in DIR (predefinita: la\n"
     "                         cartella corrente)\n"
+    "  new NOME TRENO [DIR]   scrive i due testi di un piccolo scenario nuovo, da modificare\n"
     "  compile LINEA TRENO    compila due testi scritti dall'autore\n"
     "  explain CODICE         spiega un codice di errore e come correggere il testo\n"
     "  inspect FILE...        mostra in chiaro i file compilati (.dat, .sim, _linea.dat)\n"
@@ -29,16 +30,44 @@ constexpr std::string_view testo_generale =
     "un file che non si puo' leggere o scrivere).\n";
 
 constexpr std::string_view aiuto_sources =
-    "uso: percorso sources [DIR]\n"
+    "uso: percorso sources [DIR] [--force]\n"
     "\n"
-    "Scrive in DIR (predefinita: la cartella corrente) i cinque testi dello scenario\n"
-    "incorporato, identici a quelli che scrive l'esecuzione senza argomenti: descrizione\n"
-    "della linea, descrizione del treno, note, ordine di rallentamento, scheda treno.\n"
-    "Ogni file e' sostituito per intero; non scrive nient'altro.\n";
+    "Scrive in DIR (predefinita: la cartella corrente; creata se manca) i cinque testi\n"
+    "dello scenario incorporato, identici a quelli che scrive l'esecuzione senza\n"
+    "argomenti: descrizione della linea, descrizione del treno, note, ordine di\n"
+    "rallentamento, scheda treno. Non scrive nient'altro.\n"
+    "\n"
+    "Un file gia' presente e identico resta com'e'. Se un file presente ha un altro\n"
+    "contenuto (un testo modificato) non scrive nessun file, li nomina ed esce con 3.\n"
+    "\n"
+    "  --force   sostituisce anche i file con un altro contenuto\n"
+    "\n"
+    "Stato di uscita: 0 testi scritti; 2 uso errato; 3 file con un altro contenuto, o una\n"
+    "cartella o un file che non si puo' creare, leggere o scrivere.\n";
+
+constexpr std::string_view aiuto_new =
+    "uso: percorso new NOME TRENO [DIR] [--force]\n"
+    "\n"
+    "Scrive in DIR (predefinita: la cartella corrente; creata se manca) i due testi di\n"
+    "uno scenario nuovo, NOME_linea.txt e NOME_TRENO-.txt: una linea di 6 km con tre\n"
+    "stazioni con orario e una riga di ogni elemento (curva, pendenza, montagna,\n"
+    "indicatori, cartello, velocita', aderenza, segnale, rallentamento), da modificare.\n"
+    "Si compilano senza rilievi e senza avvisi:\n"
+    "  percorso compile DIR/NOME_linea.txt DIR/NOME_TRENO-.txt --documents\n"
+    "\n"
+    "NOME e TRENO diventano nomi di file in DIR: non possono contenere '/', '\\', '..'\n"
+    "o caratteri di controllo. Se uno dei due file c'e' gia', non scrive nulla, lo nomina\n"
+    "ed esce con 3.\n"
+    "\n"
+    "  --force   sostituisce i file gia' presenti\n"
+    "\n"
+    "Stato di uscita: 0 testi scritti; 2 uso errato; 3 file gia' presenti, o una cartella\n"
+    "o un file che non si puo' creare, leggere o scrivere.\n";
 
 constexpr std::string_view aiuto_compile =
     "uso: percorso compile LINEA TRENO [--nome NOME] [--treno TRENO] [-o DIR]\n"
-    "                      [--no-plan] [--report FILE] [--no-warn=NOME] [--werror]\n"
+    "                      [--no-plan] [--documents] [--report FILE] [--no-warn=NOME]\n"
+    "                      [--werror]\n"
     "\n"
     "Compila la descrizione della linea LINEA e la descrizione del treno TRENO e scrive\n"
     "in DIR i tre file binari NOME_linea.dat, NOME_TRENO.sim e NOME_TRENO.dat.\n"
@@ -48,12 +77,16 @@ constexpr std::string_view aiuto_compile =
     "  --treno TRENO   numero del treno (predefinito: da TRENO, se si chiama NOME_TRENO-.txt)\n"
     "  -o DIR          cartella dei file binari (predefinita: quella di LINEA)\n"
     "  --no-plan       non costruisce il tracciato e non scrive NOME_linea.dat\n"
+    "  --documents     scrive anche, accanto ai file binari, la scheda treno\n"
+    "                  NOME_TRENO_scheda_treno.txt e l'ordine di rallentamento\n"
+    "                  NOME_TRENO_rallentamenti.txt, costruiti dai testi compilati\n"
     "  --report FILE   scrive un rapporto JSON: codice_errore, posizione_errore, esito\n"
     "                  (\"ok\", \"errore\" o \"interrotto\"), errore_programma, messaggi\n"
     "                  (ognuno con livello, codice o nome, file, riga, colonna, testo)\n"
     "  --no-warn=NOME  non mostra l'avviso NOME (ripetibile): chiave-sconosciuta,\n"
     "                  numeri-in-piu, fuori-sezione, trattino, profilo-indietro,\n"
-    "                  curve-sovrapposte, stazione-senza-celle\n"
+    "                  curve-sovrapposte, stazione-senza-celle, documento (un nome\n"
+    "                  tagliato nella sua casella della scheda o dell'ordine)\n"
     "  --werror        con un avviso lo stato di uscita e' 1 (i file sono scritti lo stesso)\n"
     "\n"
     "Ogni rilievo e' stampato sullo standard error come FILE:RIGA: errore CODICE: ...,\n"
@@ -115,8 +148,8 @@ constexpr std::string_view aiuto_plot =
     "non valido o che non si puo' scrivere.\n";
 
 constexpr std::pair<std::string_view, std::string_view> aiuti[] = {
-    {"sources", aiuto_sources}, {"compile", aiuto_compile}, {"explain", aiuto_explain},
-    {"inspect", aiuto_inspect}, {"plot", aiuto_plot},
+    {"sources", aiuto_sources}, {"new", aiuto_new},         {"compile", aiuto_compile},
+    {"explain", aiuto_explain}, {"inspect", aiuto_inspect}, {"plot", aiuto_plot},
 };
 
 }  // namespace

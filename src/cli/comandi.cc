@@ -10,12 +10,12 @@
 #include "app/rapporto.h"
 #include "cli/aiuto.h"
 #include "cli/compila.h"
+#include "cli/testi_autore.h"
 #include "cli/uscita.h"
 #include "diagnostics/spiegazioni.h"
 #include "format/nomi_file.h"
 #include "inspect/inspect.h"
 #include "plot/plot.h"
-#include "writers/scrittori.h"
 
 namespace percorso {
 namespace {
@@ -41,17 +41,6 @@ int esecuzione_incorporata(std::ostream& err, file_system& fs) {
   const nomi_sorgenti nomi{nome_testo_linea(nomi_modello), nome_testo_treno(nomi_modello)};
   stampa_messaggi(err, messaggi_di(e, nomi, nullptr, {.nessuno = true, .spenti = {}}));
   return e.stato_uscita();
-}
-
-int comando_sources(std::span<const std::string_view> a, std::ostream& err, file_system& fs) {
-  if (a.size() > 1) return errore_uso(err, "troppi argomenti", "sources");
-  const std::string cartella = a.empty() ? "." : std::string(a[0]);
-  const auto testi = testi_del_percorso(scenario_incorporato());
-  if (auto errore = scrivi_testi(fs, cartella, testi)) {
-    err << "percorso: impossibile scrivere " << errore->file << ": " << errore->motivo << '\n';
-    return uscita_interrotta;
-  }
-  return uscita_pulita;
 }
 
 int comando_explain(std::span<const std::string_view> a, std::ostream& out, std::ostream& err) {
@@ -153,7 +142,8 @@ int esegui_comando(std::span<const std::string_view> a, std::ostream& out, std::
     out << *aiuto;
     return uscita_pulita;
   }
-  if (comando == "sources") return comando_sources(resto, err, fs);
+  if (comando == "sources") return comando_sources(resto, out, err, fs);
+  if (comando == "new") return comando_new(resto, out, err, fs);
   if (comando == "inspect") return comando_inspect(resto, out, err, fs);
   if (comando == "plot") return comando_plot(resto, out, err, fs);
   if (comando == "explain") return comando_explain(resto, out, err);

@@ -18,6 +18,7 @@ struct opzioni_compile {
   std::optional<std::string> nome, numero, cartella, rapporto;
   bool senza_piano = false;
   bool avvisi_come_errori = false;
+  bool documenti = false;
   filtro_avvisi filtro;
 };
 
@@ -56,6 +57,8 @@ std::optional<std::string> leggi_opzioni(std::span<const std::string_view> a, op
       o.senza_piano = true;
     else if (s == "--werror")
       o.avvisi_come_errori = true;
+    else if (s == "--documents")
+      o.documenti = true;
     else if (s.starts_with("--no-warn="))
       errore = spegni_avviso(s.substr(10), o.filtro);
     else if (s.size() > 1 && s.front() == '-')
@@ -114,7 +117,7 @@ int comando_compile(std::span<const std::string_view> a, std::ostream& err, file
   if (linea) testi.linea = *linea;
   if (treno) testi.treno = *treno;
   const esito_esecuzione e =
-      costruisci_e_scrivi(fs, std::move(m), testi, o.senza_piano ? 0 : 1, *o.cartella);
+      costruisci_e_scrivi(fs, std::move(m), testi, o.senza_piano ? 0 : 1, *o.cartella, o.documenti);
   const nomi_sorgenti nomi{o.linea, o.treno};
   const auto messaggi = messaggi_di(e, nomi, &testi, o.filtro);
   stampa_messaggi(err, messaggi);

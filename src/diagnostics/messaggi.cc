@@ -107,7 +107,7 @@ std::string plurale(std::size_t n, std::string_view uno, std::string_view molti)
 std::span<const std::string_view> nomi_avvisi() {
   static constexpr std::string_view nomi[] = {
       "chiave-sconosciuta", "numeri-in-piu",     "fuori-sezione",        "trattino",
-      "profilo-indietro",   "curve-sovrapposte", "stazione-senza-celle",
+      "profilo-indietro",   "curve-sovrapposte", "stazione-senza-celle", nome_avviso_documento,
   };
   return nomi;
 }

@@ -43,8 +43,10 @@ struct filtro_avvisi {
   bool mostra(const std::string& nome) const { return !nessuno && !spenti.contains(nome); }
 };
 
-// Names of every warning the compiler gives.
+// Names of every warning a compile gives: the compiler's, and the documents'.
 std::span<const std::string_view> nomi_avvisi();
+// A document could not show a text as it stands (a name longer than its cell).
+inline constexpr std::string_view nome_avviso_documento = "documento";
 
 // The findings of m, then the warnings the filter shows, in order. testi, when
 // given, supplies the source lines.

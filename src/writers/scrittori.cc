@@ -5,17 +5,29 @@
 
 namespace percorso {
 
-std::vector<std::uint8_t> testo_crlf(std::span<const std::string_view> righe) {
+namespace {
+
+template <typename Riga>
+std::vector<std::uint8_t> crlf(std::span<const Riga> righe) {
   std::size_t dimensione = 0;
-  for (const auto r : righe) dimensione += r.size() + 2;
+  for (const auto& r : righe) dimensione += r.size() + 2;
   std::vector<std::uint8_t> byte;
   byte.reserve(dimensione);
-  for (const auto r : righe) {
+  for (const auto& r : righe) {
     byte.insert(byte.end(), r.begin(), r.end());
     byte.push_back('\r');
     byte.push_back('\n');
   }
   return byte;
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> testo_crlf(std::span<const std::string_view> righe) {
+  return crlf(righe);
+}
+std::vector<std::uint8_t> testo_crlf(std::span<const std::string> righe) {
+  return crlf(righe);
 }
 
 std::vector<testo_da_scrivere> testi_del_percorso(const modello& m) {
@@ -24,14 +36,6 @@ std::vector<testo_da_scrivere> testi_del_percorso(const modello& m) {
       {nome_note(m), righe_note()},         {nome_rallentamenti(m), righe_rallentamenti()},
       {nome_scheda(m), righe_scheda()},
   };
-}
-
-std::optional<errore_file> scrivi_testi(file_system& fs, const std::string& cartella,
-                                        std::span<const testo_da_scrivere> testi) {
-  for (const auto& t : testi) {
-    if (auto e = fs.sostituisci(unisci(cartella, t.nome), testo_crlf(t.righe))) return e;
-  }
-  return std::nullopt;
 }
 
 }  // namespace percorso

@@ -288,7 +288,7 @@ TEST(GuastiSources, AFailedTextKeepsItsEarlierBytesAndTheLaterOnes) {
     const auto reale = file_system_reale();
     file_system_guasto fs(*reale);
     fs.guasta(operazione::scrittura, static_cast<int>(k) + 1, EDQUOT);
-    const risposta r = esegui(fs, {"sources", dir.percorso().string()});
+    const risposta r = esegui(fs, {"sources", "--force", dir.percorso().string()});
 
     EXPECT_EQ(r.stato, 3);
     EXPECT_NE(r.err.find(dir.file(testi[k].nome) + ": " + std::strerror(EDQUOT)), std::string::npos)

@@ -7,6 +7,8 @@
 
 #include "format/codici.h"
 #include "support/cartella_temporanea.h"
+#include "writers/scrittori.h"
+#include "writers/testi.h"
 
 namespace percorso {
 namespace {
@@ -63,6 +65,11 @@ TEST(Programma, RunWithoutArgumentsLeavesTheDocumentsAndTheThreeBinaries) {
                               "Varmena_Ostrana_linea.dat",
                               "percorso",
                           }));
+  // The fixed documents, not ones built from the compiled texts.
+  EXPECT_EQ(leggi_file(dir.file("Varmena_Ostrana_917_scheda_treno.txt")),
+            testo_crlf(righe_scheda()));
+  EXPECT_EQ(leggi_file(dir.file("Varmena_Ostrana_917_rallentamenti.txt")),
+            testo_crlf(righe_rallentamenti()));
 
   const auto celle = leggi_file(dir.file("Varmena_Ostrana_917.dat"));
   ASSERT_EQ(celle.size(), 30315u);

@@ -1,0 +1,72 @@
+#include "app/scrittura_testi.h"
+
+#include <algorithm>
+
+#include "platform/cartelle.h"
+
+namespace percorso {
+
+std::optional<errore_file> scrivi_testi(file_system& fs, const std::string& cartella,
+                                        std::span<const testo_da_scrivere> testi) {
+  for (const auto& t : testi) {
+    if (auto e = fs.sostituisci(unisci(cartella, t.nome), testo_crlf(t.righe))) return e;
+  }
+  return std::nullopt;
+}
+
+namespace {
+
+enum class stato_file { manca, uguale, diverso };
+
+// How the file stands against its bytes; an error when a file there cannot be read
+// and the rule needs to know what it holds.
+stato_file confronta(file_system& fs, const std::string& file,
+                     const std::vector<std::uint8_t>& byte, se_esiste regola,
+                     std::optional<errore_file>& errore) {
+  if (!fs.esiste(file)) return stato_file::manca;
+  lettura l = fs.leggi(file);
+  if (l.errore) {
+    // Under sostituisci the file goes anyway; otherwise nothing is written unseen.
+    if (regola != se_esiste::sostituisci) errore = l.errore;
+    return stato_file::diverso;
+  }
+  return std::ranges::equal(l.dati, byte) ? stato_file::uguale : stato_file::diverso;
+}
+
+}  // namespace
+
+esito_testi scrivi_testi_protetti(file_system& fs, const std::string& cartella,
+                                  std::span<const testo_da_scrivere> testi, se_esiste regola) {
+  esito_testi e;
+  if ((e.errore = crea_cartella(cartella))) return e;
+
+  struct da_scrivere {
+    std::string file;
+    std::vector<std::uint8_t> byte;
+  };
+  std::vector<da_scrivere> nuovi;
+  for (const auto& t : testi) {
+    da_scrivere d{unisci(cartella, t.nome), testo_crlf(t.righe)};
+    const stato_file s = confronta(fs, d.file, d.byte, regola, e.errore);
+    if (e.errore) return e;
+    const bool rifiutato = (s == stato_file::diverso && regola != se_esiste::sostituisci) ||
+                           (s == stato_file::uguale && regola == se_esiste::rifiuta);
+    if (rifiutato)
+      e.rifiutati.push_back(d.file);
+    else if (s == stato_file::uguale)
+      e.invariati.push_back(d.file);
+    else
+      nuovi.push_back(std::move(d));
+  }
+  if (!e.rifiutati.empty()) {
+    e.invariati.clear();
+    return e;
+  }
+  for (const auto& d : nuovi) {
+    if ((e.errore = fs.sostituisci(d.file, d.byte))) return e;
+    e.scritti.push_back(d.file);
+  }
+  return e;
+}
+
+}  // namespace percorso

@@ -1,0 +1,99 @@
+#include "cli/testi_autore.h"
+
+#include <algorithm>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/esecuzione.h"
+#include "app/scrittura_testi.h"
+#include "cli/uscita.h"
+#include "writers/nuovo_scenario.h"
+
+namespace percorso {
+namespace {
+
+struct argomenti_testi {
+  std::vector<std::string_view> posizionali;
+  bool forza = false;
+};
+
+std::optional<std::string> leggi_argomenti(std::span<const std::string_view> a,
+                                           argomenti_testi& o) {
+  for (const std::string_view s : a) {
+    if (s == "--force")
+      o.forza = true;
+    else if (s.size() > 1 && s.front() == '-')
+      return "opzione sconosciuta: " + std::string(s);
+    else
+      o.posizionali.push_back(s);
+  }
+  return std::nullopt;
+}
+
+// Prints what was written and gives the exit status; `perche` tells why a file was refused.
+int riferisci(const esito_testi& e, std::string_view perche, std::ostream& out, std::ostream& err) {
+  for (const auto& f : e.invariati) out << "invariato " << f << '\n';
+  for (const auto& f : e.scritti) out << "scritto " << f << '\n';
+  if (e.errore) {
+    err << "percorso: impossibile scrivere " << e.errore->file << ": " << e.errore->motivo << '\n';
+    return uscita_interrotta;
+  }
+  if (e.rifiutati.empty()) return uscita_pulita;
+  for (const auto& f : e.rifiutati) err << "percorso: " << f << perche << '\n';
+  err << "percorso: nessun file scritto; --force per sostituirli\n";
+  return uscita_interrotta;
+}
+
+// A name that stays a file name inside the directory: no separator, no "..", no
+// control character.
+bool nome_sicuro(std::string_view nome) {
+  return !nome.empty() && nome.find("..") == std::string_view::npos &&
+         std::none_of(nome.begin(), nome.end(), [](char c) {
+           return c == '/' || c == '\\' || static_cast<unsigned char>(c) < 0x20;
+         });
+}
+
+}  // namespace
+
+int comando_sources(std::span<const std::string_view> a, std::ostream& out, std::ostream& err,
+                    file_system& fs) {
+  argomenti_testi o;
+  if (auto errore = leggi_argomenti(a, o)) return errore_uso(err, *errore, "sources");
+  if (o.posizionali.size() > 1) return errore_uso(err, "troppi argomenti", "sources");
+  modello m;
+  m.nome_percorso = nome_percorso_incorporato;
+  m.numero_treno = numero_treno_incorporato;
+  const std::string cartella = o.posizionali.empty() ? "." : std::string(o.posizionali[0]);
+  const auto testi = testi_del_percorso(m);
+  return riferisci(
+      scrivi_testi_protetti(fs, cartella, testi,
+                            o.forza ? se_esiste::sostituisci : se_esiste::rifiuta_se_diverso),
+      " esiste gia' con un altro contenuto", out, err);
+}
+
+int comando_new(std::span<const std::string_view> a, std::ostream& out, std::ostream& err,
+                file_system& fs) {
+  argomenti_testi o;
+  if (auto errore = leggi_argomenti(a, o)) return errore_uso(err, *errore, "new");
+  if (o.posizionali.size() < 2) return errore_uso(err, "servono NOME e TRENO", "new");
+  if (o.posizionali.size() > 3) return errore_uso(err, "troppi argomenti", "new");
+  for (const std::string_view nome : {o.posizionali[0], o.posizionali[1]}) {
+    if (!nome_sicuro(nome))
+      return errore_uso(err,
+                        "nome non valido: '" + std::string(nome) +
+                            "' (niente '/', '\\', '..' o caratteri di controllo: i file "
+                            "restano nella cartella)",
+                        "new");
+  }
+  modello m;
+  m.nome_percorso = std::string(o.posizionali[0]);
+  m.numero_treno = std::string(o.posizionali[1]);
+  const std::string cartella = o.posizionali.size() > 2 ? std::string(o.posizionali[2]) : ".";
+  const auto testi = testi_nuovo_scenario(m);
+  return riferisci(scrivi_testi_protetti(fs, cartella, testi,
+                                         o.forza ? se_esiste::sostituisci : se_esiste::rifiuta),
+                   " esiste gia'", out, err);
+}
+
+}  // namespace percorso
