@@ -38,7 +38,9 @@ stato_file confronta(file_system& fs, const std::string& file,
 esito_testi scrivi_testi_protetti(file_system& fs, const std::string& cartella,
                                   std::span<const testo_da_scrivere> testi, se_esiste regola) {
   esito_testi e;
+  e.operazione = "creare";
   if ((e.errore = crea_cartella(cartella))) return e;
+  e.operazione = "leggere";
 
   struct da_scrivere {
     std::string file;
@@ -62,6 +64,7 @@ esito_testi scrivi_testi_protetti(file_system& fs, const std::string& cartella,
     e.invariati.clear();
     return e;
   }
+  e.operazione = "scrivere";
   for (const auto& d : nuovi) {
     if ((e.errore = fs.sostituisci(d.file, d.byte))) return e;
     e.scritti.push_back(d.file);

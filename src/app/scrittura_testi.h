@@ -5,6 +5,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/file_system.h"
@@ -29,6 +30,7 @@ struct esito_testi {
   std::vector<std::string> scritti;
   std::vector<std::string> invariati;  // already equal to their text, left untouched
   std::optional<errore_file> errore;   // the directory or a file could not be made or read
+  std::string_view operazione;         // what failed: "creare", "leggere" or "scrivere"
 };
 
 // Creates the directory when missing and writes the texts into it. Every file is

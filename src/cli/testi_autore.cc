@@ -36,7 +36,8 @@ int riferisci(const esito_testi& e, std::string_view perche, std::ostream& out, 
   for (const auto& f : e.invariati) out << "invariato " << f << '\n';
   for (const auto& f : e.scritti) out << "scritto " << f << '\n';
   if (e.errore) {
-    err << "percorso: impossibile scrivere " << e.errore->file << ": " << e.errore->motivo << '\n';
+    err << "percorso: impossibile " << e.operazione << " " << e.errore->file << ": "
+        << e.errore->motivo << '\n';
     return uscita_interrotta;
   }
   if (e.rifiutati.empty()) return uscita_pulita;
