@@ -7,10 +7,9 @@
 #include <string>
 #include <string_view>
 
-namespace percorso {
+#include "format/testo_nomi.h"
 
-// Text with the five XML special characters escaped and control bytes dropped.
-std::string testo_xml(std::string_view t);
+namespace percorso {
 
 class svg {
  public:

@@ -1,0 +1,97 @@
+#include "page/dati_script.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace percorso {
+namespace {
+
+void numero(std::string& out, double v) {
+  if (!std::isfinite(v)) {
+    out += "null";
+    return;
+  }
+  char b[32];
+  std::snprintf(b, sizeof b, "%.1f", v);
+  out += b;
+}
+
+void intero(std::string& out, std::int64_t v) {
+  out += std::to_string(v);
+}
+
+void separa(std::string& out, bool& primo) {
+  if (!primo) out += ',';
+  primo = false;
+}
+
+// Cells whose field changes: index and new value, in pairs.
+template <typename Campo>
+void serie(std::string& out, std::string_view nome, const std::vector<cella>& celle, Campo campo) {
+  out.append(",\"").append(nome).append("\":[");
+  bool primo = true;
+  for (std::size_t i = 0; i < celle.size(); ++i) {
+    const int v = campo(celle[i]);
+    if (i > 0 && v == campo(celle[i - 1])) continue;
+    separa(out, primo);
+    intero(out, static_cast<std::int64_t>(i));
+    out += ',';
+    intero(out, v);
+  }
+  out += ']';
+}
+
+// Cells with an event: index, code and the four values.
+void eventi(std::string& out, const std::vector<cella>& celle) {
+  out += ",\"eventi\":[";
+  bool primo = true;
+  for (std::size_t i = 0; i < celle.size(); ++i) {
+    const cella& c = celle[i];
+    if (c.evento == evento::nessuno) continue;
+    separa(out, primo);
+    intero(out, static_cast<std::int64_t>(i));
+    for (const std::int64_t v :
+         {int{c.evento}, int{c.dato_1}, int{c.dato_2}, int{c.dato_3}, int{c.dato_4}}) {
+      out += ',';
+      intero(out, v);
+    }
+  }
+  out += ']';
+}
+
+void geometria(std::string& out, const disegno_pagina& d) {
+  out += ",\"profilo\":[";
+  const auto& p = d.profilo;
+  bool primo = true;
+  for (const double v : {p.x0, p.x1, p.y0, p.y1, p.metri}) {
+    separa(out, primo);
+    numero(out, v);
+  }
+  out += "],\"mappa\":[";
+  primo = true;
+  for (const auto& q : d.mappa) {
+    separa(out, primo);
+    numero(out, q ? (*q)[0] : NAN);
+    out += ',';
+    numero(out, q ? (*q)[1] : NAN);
+  }
+  out += ']';
+}
+
+}  // namespace
+
+std::string dati_script(const modello& m, const disegno_pagina& d) {
+  std::string out = "{\"metri_cella\":50,\"celle\":";
+  intero(out, static_cast<std::int64_t>(m.celle.size()));
+  eventi(out, m.celle);
+  serie(out, "velocita", m.celle, [](const cella& c) { return int{c.velocita}; });
+  serie(out, "pendenza", m.celle, [](const cella& c) { return int{c.pendenza}; });
+  serie(out, "aderenza", m.celle, [](const cella& c) { return int{c.aderenza}; });
+  serie(out, "montagna", m.celle, [](const cella& c) { return int{c.montagna}; });
+  serie(out, "ripetizione", m.celle, [](const cella& c) { return int{c.ripetizione}; });
+  geometria(out, d);
+  out += '}';
+  return out;
+}
+
+}  // namespace percorso

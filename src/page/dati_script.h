@@ -1,0 +1,15 @@
+// The numbers the page's script reads: what each cell holds and where metres lie in
+// the drawing. Only numbers: no text of the sources reaches the script.
+#pragma once
+
+#include <string>
+
+#include "model/modello.h"
+#include "page/pagina.h"
+
+namespace percorso {
+
+// A JavaScript object literal.
+std::string dati_script(const modello& m, const disegno_pagina& d);
+
+}  // namespace percorso

@@ -1,0 +1,159 @@
+// The route page in a real browser, written by `percorso page` as a user runs it: it
+// loads without script errors, shows the drawing, the whole timetable, the findings of
+// a broken text with their source lines, answers pointing and choosing, and escapes
+// hostile names.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "page/pagina.h"
+#include "support/cartella_temporanea.h"
+#include "support/chromium.h"
+#include "support/comando.h"
+#include "support/testi_sorgente.h"
+
+namespace percorso {
+namespace {
+
+// Writes the page of the two texts of d with the command and gives its file.
+std::string pagina_di(const cartella_temporanea& d, const std::string& linea,
+                      const std::string& treno) {
+  const std::string file = d.file("Prova_1.html");
+  const risposta r = esegui({"page", linea, treno, "-o", file});
+  EXPECT_LE(r.stato, 1) << r.err;
+  return file;
+}
+
+std::string pagina_di_testi(const cartella_temporanea& d, const std::string& linea,
+                            const std::string& treno) {
+  scrivi_file(d.file("Prova_linea.txt"), linea);
+  scrivi_file(d.file("Prova_1-.txt"), treno);
+  return pagina_di(d, d.file("Prova_linea.txt"), d.file("Prova_1-.txt"));
+}
+
+// The part of the DOM from the element with the id to the end of its row or list.
+std::string parte(const std::string& dom, const std::string& id, std::string_view fine) {
+  const auto i = dom.find("id=\"" + id + "\"");
+  if (i == std::string::npos) return {};
+  return dom.substr(i, dom.find(fine, i) - i);
+}
+
+void senza_errori_di_script(const std::string& dom) {
+  EXPECT_NE(dom.find("data-pronta=\"1\""), std::string::npos)
+      << "lo script non e' arrivato in fondo";
+  const auto errori = dom.find("data-errori-script=\"");
+  EXPECT_EQ(errori, std::string::npos) << dom.substr(errori, 300);
+}
+
+// What a user does: chooses the signal at 7000 m in the list, then points at the profile
+// over it; the marks and the pointer's text are left in the DOM.
+constexpr std::string_view utente = R"(<script>
+var r = document.querySelector('#pg-segnali tr[data-da="7000"]');
+r.click();
+document.documentElement.setAttribute('data-segni', document.getElementById('pg-segni').innerHTML);
+var svg = document.querySelector('#pg-disegno svg'), P = window.PERCORSO_DATI.profilo;
+var p = svg.createSVGPoint();
+p.x = P[0] + (P[1] - P[0]) * (+r.dataset.da + 25) / P[4]; p.y = (P[2] + P[3]) / 2;
+var q = p.matrixTransform(svg.getScreenCTM());
+svg.dispatchEvent(new MouseEvent('mousemove', {clientX: q.x, clientY: q.y, bubbles: true}));
+document.documentElement.setAttribute('data-punta', document.getElementById('pg-punta').textContent);
+</script></body>)";
+
+TEST(PaginaNelBrowser, ScenarioIncorporato) {
+  RICHIEDE_CHROMIUM();
+  cartella_temporanea d;
+  ASSERT_EQ(esegui({"sources", d.percorso().string()}).stato, 0);
+  const std::string file =
+      pagina_di(d, d.file("Varmena_Ostrana_linea.txt"), d.file("Varmena_Ostrana_917-.txt"));
+  const auto byte = leggi_file(file);
+  std::string html(byte.begin(), byte.end());
+  html.replace(html.rfind("</body>"), 7, utente);
+  scrivi_file(d.file("utente.html"), html);
+
+  const browser::esito e = browser::apri(d.file("utente.html"), "--dump-dom");
+  ASSERT_EQ(e.stato, 0);
+  senza_errori_di_script(e.uscita);
+  EXPECT_NE(e.uscita.find("<svg"), std::string::npos);
+  struct stazione {
+    int n;
+    const char* nome;
+    const char* orario;
+  };
+  const stazione stazioni[] = {
+      {1, "VARMENA CENTRALE", "15:33:00"},
+      {2, "VARMENA P.N.", ""},
+      {3, "CORNELLA", ""},
+      {4, "TORRE ALBINA", ""},
+      {5, "Nome Stazione", ""},
+      {6, "LIVERNA", ""},
+      {7, "BELFIORE", ""},
+      {8, "POGGIO MARINO-SAN VITALIANO", ""},
+      {9, "CASALVERDE", ""},
+      {10, "ROCCAFORTE", ""},
+      {11, "MONTECALVO", "16:07:00"},
+      {12, "CASTELNUOVO PIANA", ""},
+      {13, "OSTRANA", "16:20:00"},
+  };
+  for (const stazione& s : stazioni) {
+    const std::string riga = parte(e.uscita, "pg-st-" + std::to_string(s.n), "</tr>");
+    EXPECT_NE(riga.find(std::string(">") + s.nome + "<"), std::string::npos) << s.nome;
+    EXPECT_NE(riga.find(std::string(">") + s.orario + "<"), std::string::npos) << s.nome;
+  }
+  // The signal at 7000 m, in cell 141: marked on both drawings, and its cell described.
+  EXPECT_NE(e.uscita.find("data-segni=\"&lt;rect"), std::string::npos);
+  EXPECT_NE(e.uscita.find("&lt;circle"), std::string::npos);
+  EXPECT_NE(e.uscita.find("data-punta=\"km 7.050, cella 141\nsegnale"), std::string::npos)
+      << e.uscita.substr(0, 600);
+
+  const std::string png = d.file("pagina.png");
+  EXPECT_EQ(browser::apri(file, "--screenshot=" + browser::quotato(png)).stato, 0);
+  ASSERT_TRUE(std::filesystem::exists(png));
+  EXPECT_GT(std::filesystem::file_size(png), 10000u);
+}
+
+TEST(PaginaNelBrowser, TestoRottoConNomiOstili) {
+  RICHIEDE_CHROMIUM();
+  cartella_temporanea d;
+  const std::string ostile =
+      "<img src=x onerror=\"document.documentElement.setAttribute('data-iniettato';1)\">"
+      "</script><script>document.documentElement.setAttribute('data-iniettato';2)</script>";
+  const std::string file = pagina_di_testi(
+      d, prova::linea(20000, {"cartello_indicatore, 5000, " + ostile}),
+      prova::treno({"stazione, 0, 12, 800, 0,0,1, 1,1,0, 4,1,1, 1, 15,33,0, " + ostile,
+                    "stazione, 2010, 12, 600, 0,0,0, 1,1,0, 4,1,1, 0, 0,0,0, SECONDA"}));
+
+  const browser::esito e = browser::apri(file, "--dump-dom");
+  ASSERT_EQ(e.stato, 0);
+  senza_errori_di_script(e.uscita);
+  EXPECT_EQ(e.uscita.find("data-iniettato=\""), std::string::npos);
+  EXPECT_EQ(e.uscita.find("<img"), std::string::npos);
+  const std::string rilievi = parte(e.uscita, "pg-rilievi", "</ol>");
+  EXPECT_NE(rilievi.find(d.file("Prova_1-.txt") + ":3:11"), std::string::npos) << rilievi;
+  EXPECT_NE(rilievi.find("stazione, 2010, 12, 600, 0,0,0, 1,1,0, 4,1,1, 0, 0,0,0, SECONDA\n"
+                         "          ^</pre>"),
+            std::string::npos)
+      << rilievi;
+  // The route built before the error is there: the first station and the board.
+  EXPECT_NE(parte(e.uscita, "pg-st-1", "</tr>").find("15:33:00"), std::string::npos);
+  EXPECT_NE(e.uscita.find("id=\"pg-ca-80\""), std::string::npos);
+}
+
+// From file:// the page reads the version script beside it, which watch mode rewrites.
+TEST(PaginaNelBrowser, LeggeLaVersioneAccanto) {
+  RICHIEDE_CHROMIUM();
+  cartella_temporanea d;
+  const modello m = prova::compila(prova::linea(20000), prova::treno());
+  contenuto_pagina c;
+  c.m = &m;
+  c.ricarica = ricarica_pagina{"Prova_1.html.versione.js", 42};
+  scrivi_file(d.file("Prova_1.html"), pagina_html(c));
+  scrivi_file(d.file("Prova_1.html.versione.js"), script_versione(42));
+
+  const browser::esito e = browser::apri(d.file("Prova_1.html"), "--dump-dom");
+  ASSERT_EQ(e.stato, 0);
+  senza_errori_di_script(e.uscita);
+  EXPECT_NE(e.uscita.find("data-versione-letta=\"42\""), std::string::npos);
+}
+
+}  // namespace
+}  // namespace percorso

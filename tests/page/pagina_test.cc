@@ -1,0 +1,50 @@
+// The page's HTML without a browser: no text of the sources can add markup or script.
+#include "page/pagina.h"
+
+#include <gtest/gtest.h>
+
+#include "support/testi_sorgente.h"
+
+namespace percorso {
+namespace {
+
+std::size_t conta(std::string_view testo, std::string_view cerca) {
+  std::size_t n = 0;
+  for (auto i = testo.find(cerca); i != std::string_view::npos; i = testo.find(cerca, i + 1)) ++n;
+  return n;
+}
+
+TEST(Pagina, NessunTestoAggiungeMarcatureOScript) {
+  const std::string ostile = "<script>alert(1)</script><img src=x onerror=alert(2)>'\"&\x01\x9f";
+  const modello m = prova::compila(
+      prova::linea(20000, {"cartello_indicatore, 5000, " + ostile}),
+      prova::treno({"stazione, 0, 12, 800, 0,0,1, 1,1,0, 4,1,1, 1, 15,33,0, " + ostile}));
+  ASSERT_EQ(m.codice_errore, 0);
+  messaggio s;
+  s.posizione = 5000;
+  s.file = ostile;
+  s.riga = 3;
+  s.colonna = 2;
+  s.testo = ostile + ": errore";
+  s.riga_sorgente = ostile;
+  contenuto_pagina c;
+  c.titolo = ostile;
+  c.m = &m;
+  c.segnalazioni = std::span(&s, 1);
+  c.nome_linea = ostile;
+  c.riga_sorgente = [&](fonte, std::int32_t) { return ostile; };
+  c.ricarica = ricarica_pagina{ostile, 7};
+  const std::string html = pagina_html(c);
+
+  EXPECT_EQ(conta(html, "<script"), 3u);  // the page's own three
+  EXPECT_EQ(conta(html, "<img"), 0u);
+  EXPECT_EQ(conta(html, "alert(1)"), conta(html, "&lt;script&gt;alert(1)"));
+  EXPECT_GE(conta(html, "&lt;script&gt;alert(1)&lt;/script&gt;&lt;img src=x"), 5u);
+  EXPECT_EQ(html.find('\x01'), std::string::npos);
+  EXPECT_EQ(html.find('\x9f'), std::string::npos);
+  EXPECT_NE(html.find("data-versione=\"7\""), std::string::npos);
+  EXPECT_EQ(script_versione(7), "percorsoVersione(\"7\");\n");
+}
+
+}  // namespace
+}  // namespace percorso
