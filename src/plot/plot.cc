@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -268,6 +269,41 @@ double larghezza_testo(std::string_view t, double corpo, bool grassetto = false)
   return em * corpo * (grassetto ? 1.12 : 1.0);
 }
 
+struct segmento {
+  punto_2d a, b;
+};
+
+double orientamento(const punto_2d& p, const punto_2d& q, const punto_2d& r) {
+  return (q[0] - p[0]) * (r[1] - p[1]) - (q[1] - p[1]) * (r[0] - p[0]);
+}
+
+bool si_incrociano(const segmento& s, const segmento& t) {
+  const double d1 = orientamento(t.a, t.b, s.a), d2 = orientamento(t.a, t.b, s.b);
+  const double d3 = orientamento(s.a, s.b, t.a), d4 = orientamento(s.a, s.b, t.b);
+  return ((d1 > 0) != (d2 > 0)) && ((d3 > 0) != (d4 > 0)) && d1 != 0 && d2 != 0 && d3 != 0 &&
+         d4 != 0;
+}
+
+// Whether the segment passes through the box (Liang-Barsky clipping).
+bool attraversa(const segmento& s, const riquadro& r) {
+  double t0 = 0, t1 = 1;
+  const double dx = s.b[0] - s.a[0], dy = s.b[1] - s.a[1];
+  const double p[] = {-dx, dx, -dy, dy};
+  const double q[] = {s.a[0] - r.x0, r.x1 - s.a[0], s.a[1] - r.y0, r.y1 - s.a[1]};
+  for (int i = 0; i < 4; ++i) {
+    if (p[i] == 0) {
+      if (q[i] < 0) return false;
+    } else {
+      const double t = q[i] / p[i];
+      if (p[i] < 0)
+        t0 = std::max(t0, t);
+      else
+        t1 = std::min(t1, t);
+    }
+  }
+  return t0 < t1;
+}
+
 // Places labels near their anchors, away from each other and from the track.
 class etichettatore {
  public:
@@ -306,9 +342,10 @@ class etichettatore {
     if (!scelto) scelto = riquadro{ancora[0] + 6, ancora[1] - a, ancora[0] + 6 + l, ancora[1]};
     occupati_.push_back(*scelto);
     const riquadro& r = *scelto;
-    const punto_2d vicino{std::clamp(ancora[0], r.x0, r.x1), std::clamp(ancora[1], r.y0, r.y1)};
-    if (std::hypot(vicino[0] - ancora[0], vicino[1] - ancora[1]) > 8)
-      s.linea(ancora[0], ancora[1], vicino[0], vicino[1], "class=\"richiamo\"");
+    if (const auto linea = richiamo(r, ancora)) {
+      s.linea(linea->a[0], linea->a[1], linea->b[0], linea->b[1], "class=\"richiamo\"");
+      richiami_.push_back(*linea);
+    }
     // The estimated width is only near the real one: the text keeps to the anchor's side.
     const std::string attributi = "class=\"etichetta " + std::string(classe) + "\" font-size=\"" +
                                   numero_testo(corpo, 0) + "\"";
@@ -325,6 +362,14 @@ class etichettatore {
     return std::hypot(p[0] - std::clamp(p[0], r.x0, r.x1), p[1] - std::clamp(p[1], r.y0, r.y1));
   }
 
+  // The guide line from the anchor to a box far from it.
+  static std::optional<segmento> richiamo(const riquadro& r, const punto_2d& ancora) {
+    const punto_2d vicino{std::clamp(ancora[0], r.x0, r.x1), std::clamp(ancora[1], r.y0, r.y1)};
+    if (std::hypot(vicino[0] - ancora[0], vicino[1] - ancora[1]) <= 8) return std::nullopt;
+    return segmento{ancora, vicino};
+  }
+
+  // Labels and guide lines never cross each other; marks and the track only cost a little.
   int conta_ostacoli(const riquadro& r, const punto_2d& ancora) const {
     int n = 0;
     const double propria = distanza(r, ancora);
@@ -332,6 +377,12 @@ class etichettatore {
       if (p != ancora && distanza(r, p) < propria + 4) n += 20;
     for (const riquadro& o : occupati_) n += r.tocca(o) ? 100 : 0;
     for (const punto_2d& p : ostacoli_) n += r.contiene(p) ? 1 : 0;
+    for (const segmento& g : richiami_) n += attraversa(g, r) ? 100 : 0;
+    if (const auto linea = richiamo(r, ancora)) {
+      for (const riquadro& o : occupati_)
+        n += !o.contiene(ancora) && attraversa(*linea, o) ? 100 : 0;
+      for (const segmento& g : richiami_) n += si_incrociano(*linea, g) ? 50 : 0;
+    }
     return n;
   }
 
@@ -339,31 +390,78 @@ class etichettatore {
   std::vector<punto_2d> ostacoli_;
   std::vector<riquadro> occupati_;
   std::vector<punto_2d> segni_;
+  std::vector<segmento> richiami_;
 };
 
-// Stacks labels in rows above a chart so that none overlaps the one before it in its row.
+// Stacks labels in rows above a chart. A label with a guide line has the line run from
+// its row down to the chart, so no text may lie on another text nor on a guide line.
 class file_di_etichette {
  public:
   file_di_etichette(double y_basso, double passo_riga, int righe)
-      : y_basso_(y_basso), passo_(passo_riga), fine_riga_(static_cast<std::size_t>(righe), -1e9) {}
+      : y_basso_(y_basso), passo_(passo_riga), righe_(righe) {}
 
-  // The baseline y for a label starting at x, or the lowest row when all are taken.
-  double riga_per(double x, double larghezza) {
-    std::size_t scelta = 0;
-    for (std::size_t r = 0; r < fine_riga_.size(); ++r) {
-      if (fine_riga_[r] + 10 < x) {
-        scelta = r;
-        break;
-      }
-      if (fine_riga_[r] < fine_riga_[scelta]) scelta = r;
+  // Baselines of labels given left to right as (x, width), each with a guide line.
+  // A label whose text reaches over the next ones goes higher, so their lines pass
+  // below it: a staircase down to the right.
+  std::vector<double> con_richiami(std::span<const std::pair<double, double>> etichette) {
+    const std::size_t n = etichette.size();
+    std::vector<int> bisogno(n, 0);
+    for (std::size_t i = n; i-- > 0;) {
+      const double fine = etichette[i].first + etichette[i].second + spazio_richiamo;
+      for (std::size_t j = i + 1; j < n && etichette[j].first <= fine; ++j)
+        bisogno[i] = std::max(bisogno[i], bisogno[j] + 1);
     }
-    fine_riga_[scelta] = x + larghezza;
+    std::vector<double> y;
+    for (std::size_t i = 0; i < n; ++i) {
+      const auto [x, l] = etichette[i];
+      y.push_back(metti(x, l, true, std::min(bisogno[i], righe_ - 1)));
+    }
+    return y;
+  }
+
+  // The baseline for one label without a guide line.
+  double riga_per(double x, double larghezza) { return metti(x, larghezza, false, 0); }
+
+ private:
+  struct posto {
+    int riga;
+    double x0, x1;
+    bool richiamo;
+  };
+  static constexpr double spazio_testi = 6, spazio_richiamo = 3;
+
+  // How many texts and guide lines a label in row r would touch.
+  int conflitti(int r, double x, double l, bool richiamo) const {
+    int n = 0;
+    for (const posto& p : posti_) {
+      if (p.riga == r && x < p.x1 + spazio_testi && p.x0 < x + l + spazio_testi) ++n;
+      // A guide line from a higher row runs down through this one.
+      if (p.richiamo && p.riga > r && p.x0 >= x - spazio_richiamo &&
+          p.x0 <= x + l + spazio_richiamo)
+        ++n;
+      // This label's guide line runs down through the texts of the rows below.
+      if (richiamo && p.riga < r && x >= p.x0 - spazio_richiamo && x <= p.x1 + spazio_richiamo) ++n;
+    }
+    return n;
+  }
+
+  // The row with the fewest conflicts, trying the wished one first and then upwards.
+  double metti(double x, double l, bool richiamo, int desiderata) {
+    int scelta = desiderata, meno = 1 << 30;
+    for (int k = 0; k < righe_ && meno > 0; ++k) {
+      const int r = (desiderata + k) % righe_;
+      if (const int n = conflitti(r, x, l, richiamo); n < meno) {
+        meno = n;
+        scelta = r;
+      }
+    }
+    posti_.push_back({scelta, x, x + l, richiamo});
     return y_basso_ - static_cast<double>(scelta) * passo_;
   }
 
- private:
   double y_basso_, passo_;
-  std::vector<double> fine_riga_;
+  int righe_;
+  std::vector<posto> posti_;
 };
 
 // ------------------------------------------------------------ plan panel
@@ -505,7 +603,7 @@ void triangolo(svg& s, const punto_2d& p, double r, std::string_view classe) {
   s.poligono(v, "class=\"" + std::string(classe) + "\"");
 }
 
-double pannello_piano(svg& s, const linea_grafico& l, double y) {
+double pannello_piano(svg& s, const linea_grafico& l, double y, disegno_linea& g) {
   s.testo(margine_sinistro, y + 18, "Tracciato in scala", "class=\"pannello\"");
   // The frame holds the line and a little of the cells beyond it.
   const disegno_piano d(*l.piano, l.lunghezza_linea + oltre_la_fine(l.lunghezza_linea), y + 32,
@@ -517,6 +615,10 @@ double pannello_piano(svg& s, const linea_grafico& l, double y) {
   d.griglia(s);
   const double metro_finale = static_cast<double>(l.celle.size()) * metri_cella;
   auto cella_metri = [](std::size_t i) { return static_cast<double>(i) * metri_cella; };
+  for (std::size_t i = 0; i < l.celle.size(); ++i) {
+    const auto p = d.a_metro(cella_metri(i));
+    g.mappa.push_back(p && d.area().contiene(*p) ? p : std::nullopt);
+  }
 
   for (const tratto_celle& m : l.montagne)
     polilinee(s, d.tratto(cella_metri(m.prima), cella_metri(m.ultima + 1), 10),
@@ -626,7 +728,7 @@ void asse_valori(svg& s, const asse_km& a, double y_alto, double y_basso, double
           -90);
 }
 
-double pannello_profilo(svg& s, const linea_grafico& l, double y) {
+double pannello_profilo(svg& s, const linea_grafico& l, double y, disegno_linea& g) {
   // The line and a little beyond it, not all the cells that run on after it.
   const auto visibili = static_cast<std::size_t>(
       std::clamp(std::ceil((l.lunghezza_linea + oltre_la_fine(l.lunghezza_linea)) / metri_cella),
@@ -648,6 +750,7 @@ double pannello_profilo(svg& s, const linea_grafico& l, double y) {
   const double y_velocita = y_quota + altezza_quota + 26;
   const double altezza_velocita = 190;
   const double y_fondo = y_velocita + altezza_velocita;
+  g.profilo = {a.x0(), a.x1(), y_quota, y_fondo, a.metri()};
 
   // Elevation from the gradients: per mille over each 50 m cell.
   std::vector<double> quota(n + 1, 0.0);
@@ -719,18 +822,20 @@ double pannello_profilo(svg& s, const linea_grafico& l, double y) {
 
   // Stations: a dashed line through both charts and the name above. Texts come
   // last, so their white halo covers the lines that cross them.
-  file_di_etichette nomi_stazioni(y_quota - 6, passo_riga, righe_nomi);
-  std::vector<std::pair<double, double>> posti;  // x and baseline of each name
+  std::vector<const stazione_grafico*> in_vista;
+  std::vector<std::pair<double, double>> etichette;  // x and width of each name
   for (const stazione_grafico& st : l.stazioni) {
     const double x = a.x(st.posizione);
-    if (x < a.x0() - 1 || x > a.x1() + 1) {
-      posti.emplace_back(-1, 0);
-      continue;
-    }
-    const double riga = nomi_stazioni.riga_per(x, larghezza_testo(st.nome, 11, true));
-    posti.emplace_back(x, riga);
-    s.linea(x, riga + 3, x, y_fondo, "class=\"linea-stazione\"");
-    const auto i = static_cast<std::size_t>(std::max(0.0, st.posizione) / metri_cella);
+    if (x < a.x0() - 1 || x > a.x1() + 1) continue;
+    in_vista.push_back(&st);
+    etichette.emplace_back(x, larghezza_testo(st.nome, 11, true) + 2);
+  }
+  file_di_etichette nomi_stazioni(y_quota - 6, passo_riga, righe_nomi);
+  const std::vector<double> righe = nomi_stazioni.con_richiami(etichette);
+  for (std::size_t k = 0; k < in_vista.size(); ++k) {
+    const double x = etichette[k].first;
+    s.linea(x, righe[k] + 3, x, y_fondo, "class=\"linea-stazione\"");
+    const auto i = static_cast<std::size_t>(std::max(0.0, in_vista[k]->posizione) / metri_cella);
     s.cerchio(x, qy(quota[std::min(n, i)]), 3.5, "class=\"stazione\"");
   }
 
@@ -742,11 +847,9 @@ double pannello_profilo(svg& s, const linea_grafico& l, double y) {
     const double riga = nomi_montagne.riga_per(x, larghezza_testo(m.nome, 10));
     s.testo(x + 2, riga, m.nome, "class=\"etichetta nome-galleria\" font-size=\"10\"");
   }
-  for (std::size_t k = 0; k < l.stazioni.size(); ++k) {
-    if (posti[k].first < 0) continue;
-    s.testo(posti[k].first + 2, posti[k].second, l.stazioni[k].nome,
+  for (std::size_t k = 0; k < in_vista.size(); ++k)
+    s.testo(etichette[k].first + 2, righe[k], in_vista[k]->nome,
             "class=\"etichetta nome-stazione\" font-size=\"11\"");
-  }
   s.linea(x_fine, y_quota, x_fine, y_fondo, "class=\"fine-linea\"");
   s.testo(x_fine - 4, y_velocita + 14, "fine della linea", "class=\"tacca\" text-anchor=\"end\"");
 
@@ -783,7 +886,8 @@ double legenda(svg& s, double y) {
   return y + 24;
 }
 
-std::string disegna(const linea_grafico& l) {
+disegno_linea disegna(const linea_grafico& l) {
+  disegno_linea g;
   svg s(larghezza_pagina, 0, foglio_di_stile);
   s.titolo(l.titolo);
   s.rettangolo(0, 0, larghezza_pagina, 100000, "fill=\"#fff\"");
@@ -797,11 +901,26 @@ std::string disegna(const linea_grafico& l) {
   if (!l.piano) sotto += "; tracciato non disponibile";
   s.testo(margine_sinistro, y + 44, sotto, "class=\"sottotitolo\"");
   y += 60;
-  if (l.piano) y = pannello_piano(s, l, y);
-  y = pannello_profilo(s, l, y + 10);
+  if (l.piano) y = pannello_piano(s, l, y, g);
+  y = pannello_profilo(s, l, y + 10, g);
   y = legenda(s, y + 10);
   s.imposta_altezza(y + 10);
-  return s.fine();
+  g.svg = s.fine();
+  return g;
+}
+
+// The plan in memory as a reader of the plan file sees it.
+piano_letto come_letto(const piano& p) {
+  piano_letto l;
+  l.x.reserve(p.x.size());
+  l.y.reserve(p.y.size());
+  for (std::size_t m = 0; m < p.x.size() && m < p.y.size(); ++m) {
+    const tipo_elemento t = tipo_metro(p, static_cast<std::int32_t>(m));
+    const bool vuoto = t == tipo_elemento::vuoto;
+    l.x.push_back({t, vuoto ? 0 : p.x[m]});
+    l.y.push_back({t, vuoto ? 0 : p.y[m]});
+  }
+  return l;
 }
 
 // A file beside the cell file that the drawing can do without: read when it is
@@ -840,7 +959,15 @@ std::optional<std::string> svg_della_linea(file_system& fs, const std::string& f
   const std::string file_piano = unisci(
       cartella_di(file_celle), nome_piano_per(nome_base(file_celle), punti ? &*punti : nullptr));
   auto piano = leggi_accanto(fs, file_piano, &decodifica_piano, "disegno senza tracciato", err);
-  return disegna(raccogli(std::move(celle.valore), punti ? &*punti : nullptr, std::move(piano)));
+  return disegna(raccogli(std::move(celle.valore), punti ? &*punti : nullptr, std::move(piano)))
+      .svg;
+}
+
+std::optional<disegno_linea> disegna_modello(const modello& m) {
+  if (!m.celle_presenti()) return std::nullopt;
+  std::optional<piano_letto> piano;
+  if (m.tracciato) piano = come_letto(*m.tracciato);
+  return disegna(raccogli(m.celle, &m.punti, std::move(piano)));
 }
 
 }  // namespace percorso
