@@ -37,9 +37,7 @@ int esito_esecuzione::stato_uscita() const {
   return 3;
 }
 
-esito_esecuzione costruisci_e_scrivi(file_system& fs, modello m, const sorgenti& testi,
-                                     std::int32_t j, const std::string& cartella,
-                                     bool con_documenti) {
+esito_esecuzione costruisci(modello m, const sorgenti& testi, std::int32_t j) {
   const stato_costruzione stato = memorizza_percorso(m, testi, j);
   if (stato == stato_costruzione::senza_celle)
     return interrotto(std::move(m),
@@ -51,6 +49,18 @@ esito_esecuzione costruisci_e_scrivi(file_system& fs, modello m, const sorgenti&
     e.errore_programma = numero;
     return e;
   }
+  esito_esecuzione e;
+  e.esito = m.codice_errore != 0 ? esito_esecuzione::tipo::errore : esito_esecuzione::tipo::ok;
+  e.m = std::move(m);
+  return e;
+}
+
+esito_esecuzione costruisci_e_scrivi(file_system& fs, modello m, const sorgenti& testi,
+                                     std::int32_t j, const std::string& cartella,
+                                     bool con_documenti) {
+  esito_esecuzione costruito = costruisci(std::move(m), testi, j);
+  if (costruito.esito == esito_esecuzione::tipo::interrotto) return costruito;
+  m = std::move(costruito.m);
 
   // Each image is written as soon as it is built and freed before the next one,
   // so only one file's bytes are in memory beside the model.

@@ -31,6 +31,10 @@ struct esito_esecuzione {
   int stato_uscita() const;
 };
 
+// Builds the model of the names in m from the texts, in memory; stopped when the
+// binaries could not be written from it.
+esito_esecuzione costruisci(modello m, const sorgenti& testi, std::int32_t j);
+
 // Builds the model of the names in m from the texts and writes the three binary
 // files into cartella; with con_documenti also the train sheet and the slowdown order
 // built from the model.

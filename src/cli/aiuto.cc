@@ -21,6 +21,8 @@ constexpr std::string_view testo_generale =
     "  explain CODICE         spiega un codice di errore e come correggere il testo\n"
     "  inspect FILE...        mostra in chiaro i file compilati (.dat, .sim, _linea.dat)\n"
     "  plot CELLE [-o SVG]    disegna tracciato e profilo della linea in un file SVG\n"
+    "  page LINEA TRENO       la linea di due testi in una pagina HTML: tracciato, profilo,\n"
+    "                         orario, elenchi e rilievi; --watch la riscrive a ogni modifica\n"
     "  help [COMANDO]         mostra questo aiuto o quello di un comando\n"
     "\n"
     "Ogni comando accetta --help.\n"
@@ -67,7 +69,7 @@ constexpr std::string_view aiuto_new =
 constexpr std::string_view aiuto_compile =
     "uso: percorso compile LINEA TRENO [--nome NOME] [--treno TRENO] [-o DIR]\n"
     "                      [--no-plan] [--documents] [--report FILE] [--no-warn=NOME]\n"
-    "                      [--werror]\n"
+    "                      [--werror] [--watch]\n"
     "\n"
     "Compila la descrizione della linea LINEA e la descrizione del treno TRENO e scrive\n"
     "in DIR i tre file binari NOME_linea.dat, NOME_TRENO.sim e NOME_TRENO.dat.\n"
@@ -88,6 +90,9 @@ constexpr std::string_view aiuto_compile =
     "                  curve-sovrapposte, stazione-senza-celle, documento (un nome\n"
     "                  tagliato nella sua casella della scheda o dell'ordine)\n"
     "  --werror        con un avviso lo stato di uscita e' 1 (i file sono scritti lo stesso)\n"
+    "  --watch         resta in attesa: a ogni salvataggio di uno dei due testi ricompila,\n"
+    "                  riscrive i file e stampa i rilievi e una riga di riepilogo; Ctrl-C\n"
+    "                  per finire (stato di uscita 0)\n"
     "\n"
     "Ogni rilievo e' stampato sullo standard error come FILE:RIGA: errore CODICE: ...,\n"
     "seguito dalla riga del testo e da un segno sotto il campo; poi gli avvisi, che non\n"
@@ -147,9 +152,36 @@ constexpr std::string_view aiuto_plot =
     "Stato di uscita: 0 disegno scritto; 2 uso errato; 3 un file che non si puo' leggere,\n"
     "non valido o che non si puo' scrivere.\n";
 
+constexpr std::string_view aiuto_page =
+    "uso: percorso page LINEA TRENO [-o FILE.html] [--nome NOME] [--treno TRENO] [--watch]\n"
+    "\n"
+    "Compila in memoria i due testi (senza scrivere file binari) e scrive una pagina HTML\n"
+    "completa in se' (nessun file esterno, leggibile anche senza script):\n"
+    "  - il tracciato e il profilo, come 'percorso plot';\n"
+    "  - l'orario: stazioni con chilometro, tipo, lunghezza della fermata e ora;\n"
+    "  - segnali, rallentamenti, cartelli, punti di velocita', montagne e gallerie, ognuno\n"
+    "    con il chilometro e la riga del testo da cui viene;\n"
+    "  - ogni errore e avviso con FILE:RIGA:COLONNA, la riga del testo e un segno sotto.\n"
+    "Puntando il disegno si vede il chilometro e il contenuto della cella; scegliendo una\n"
+    "riga o un rilievo il suo punto e' segnato sul tracciato e sul profilo. Un testo che\n"
+    "non si compila da' comunque la pagina, con i rilievi e quanto della linea e' stato\n"
+    "costruito.\n"
+    "\n"
+    "  -o FILE.html    pagina da scrivere (predefinita: NOME_TRENO.html accanto a LINEA)\n"
+    "  --nome NOME     nome del percorso (predefinito: da LINEA, se si chiama NOME_linea.txt)\n"
+    "  --treno TRENO   numero del treno (predefinito: da TRENO, se si chiama NOME_TRENO-.txt)\n"
+    "  --watch         resta in attesa: a ogni salvataggio di uno dei due testi ricompila,\n"
+    "                  riscrive la pagina e stampa una riga; Ctrl-C per finire. La pagina si\n"
+    "                  ricarica da sola nel browser (legge FILE.html.versione.js accanto a se')\n"
+    "\n"
+    "Stato di uscita: 0 pagina scritta, nessun errore; 1 pagina scritta con errori; 2 uso\n"
+    "errato; 3 pagina non scritta. Con --watch: 0 alla fine con Ctrl-C, 3 se i testi non\n"
+    "si possono sorvegliare.\n";
+
 constexpr std::pair<std::string_view, std::string_view> aiuti[] = {
     {"sources", aiuto_sources}, {"new", aiuto_new},         {"compile", aiuto_compile},
     {"explain", aiuto_explain}, {"inspect", aiuto_inspect}, {"plot", aiuto_plot},
+    {"page", aiuto_page},
 };
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include "app/rapporto.h"
 #include "cli/aiuto.h"
 #include "cli/compila.h"
+#include "cli/pagina.h"
 #include "cli/testi_autore.h"
 #include "cli/uscita.h"
 #include "diagnostics/spiegazioni.h"
@@ -122,6 +123,27 @@ int errore_uso(std::ostream& err, std::string_view messaggio, std::string_view c
   return uscita_uso;
 }
 
+std::optional<std::string> valore_opzione(std::span<const std::string_view> a, std::size_t& i,
+                                          std::optional<std::string>& dest) {
+  if (i + 1 >= a.size()) return "manca il valore di " + std::string(a[i]);
+  dest = std::string(a[++i]);
+  return std::nullopt;
+}
+
+std::optional<std::string> due_testi(std::span<const std::string_view> posizionali,
+                                     std::string& linea, std::string& treno,
+                                     std::optional<std::string>& nome,
+                                     std::optional<std::string>& numero) {
+  if (posizionali.size() != 2) return "servono due testi: LINEA e TRENO";
+  linea = posizionali[0];
+  treno = posizionali[1];
+  if (!nome) nome = nome_da_testo_linea(nome_base(linea));
+  if (!nome) return "il nome del percorso non si ricava da " + linea + ": usa --nome";
+  if (!numero) numero = treno_da_testo_treno(nome_base(treno), *nome);
+  if (!numero) return "il numero del treno non si ricava da " + treno + ": usa --treno";
+  return std::nullopt;
+}
+
 bool chiede_aiuto(std::span<const std::string_view> a) {
   return std::any_of(a.begin(), a.end(),
                      [](std::string_view s) { return s == "--help" || s == "-h"; });
@@ -148,6 +170,7 @@ int esegui_comando(std::span<const std::string_view> a, std::ostream& out, std::
   if (comando == "plot") return comando_plot(resto, out, err, fs);
   if (comando == "explain") return comando_explain(resto, out, err);
   if (comando == "compile") return comando_compile(resto, err, fs);
+  if (comando == "page") return comando_page(resto, out, err, fs);
   err << "percorso: comando sconosciuto: " << comando << "\nProva 'percorso --help'.\n";
   return uscita_uso;
 }

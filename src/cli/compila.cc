@@ -1,12 +1,14 @@
 #include "cli/compila.h"
 
 #include <algorithm>
+#include <chrono>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "app/esecuzione.h"
 #include "app/rapporto.h"
+#include "app/sorveglia.h"
 #include "cli/uscita.h"
 #include "format/nomi_file.h"
 
@@ -19,6 +21,7 @@ struct opzioni_compile {
   bool senza_piano = false;
   bool avvisi_come_errori = false;
   bool documenti = false;
+  bool sorveglia = false;
   filtro_avvisi filtro;
 };
 
@@ -39,11 +42,7 @@ std::optional<std::string> leggi_opzioni(std::span<const std::string_view> a, op
   std::vector<std::string_view> posizionali;
   for (std::size_t i = 0; i < a.size(); ++i) {
     const std::string_view s = a[i];
-    auto valore = [&](std::optional<std::string>& dest) -> std::optional<std::string> {
-      if (i + 1 >= a.size()) return "manca il valore di " + std::string(s);
-      dest = std::string(a[++i]);
-      return std::nullopt;
-    };
+    auto valore = [&](std::optional<std::string>& dest) { return valore_opzione(a, i, dest); };
     std::optional<std::string> errore;
     if (s == "--nome")
       errore = valore(o.nome);
@@ -59,6 +58,8 @@ std::optional<std::string> leggi_opzioni(std::span<const std::string_view> a, op
       o.avvisi_come_errori = true;
     else if (s == "--documents")
       o.documenti = true;
+    else if (s == "--watch")
+      o.sorveglia = true;
     else if (s.starts_with("--no-warn="))
       errore = spegni_avviso(s.substr(10), o.filtro);
     else if (s.size() > 1 && s.front() == '-')
@@ -67,17 +68,7 @@ std::optional<std::string> leggi_opzioni(std::span<const std::string_view> a, op
       posizionali.push_back(s);
     if (errore) return errore;
   }
-  if (posizionali.size() != 2) return "servono due testi: LINEA e TRENO";
-  o.linea = posizionali[0];
-  o.treno = posizionali[1];
-  if (!o.nome) {
-    o.nome = nome_da_testo_linea(nome_base(o.linea));
-    if (!o.nome) return "il nome del percorso non si ricava da " + o.linea + ": usa --nome";
-  }
-  if (!o.numero) {
-    o.numero = treno_da_testo_treno(nome_base(o.treno), *o.nome);
-    if (!o.numero) return "il numero del treno non si ricava da " + o.treno + ": usa --treno";
-  }
+  if (auto errore = due_testi(posizionali, o.linea, o.treno, o.nome, o.numero)) return errore;
   if (!o.cartella) {
     std::string cartella = cartella_di(o.linea);
     o.cartella = cartella.empty() ? std::string(".") : std::move(cartella);
@@ -97,12 +88,9 @@ std::optional<std::vector<std::uint8_t>> leggi_sorgente(file_system& fs, const s
   return std::move(l.dati);
 }
 
-}  // namespace
-
-int comando_compile(std::span<const std::string_view> a, std::ostream& err, file_system& fs) {
-  opzioni_compile o;
-  if (auto errore = leggi_opzioni(a, o)) return errore_uso(err, *errore, "compile");
-
+// One compilation: messages on err, binaries and report written; its exit status.
+// riassunto gets one line about it.
+int compila(const opzioni_compile& o, std::ostream& err, file_system& fs, std::string& riassunto) {
   modello m;
   m.nome_percorso = *o.nome;
   m.numero_treno = *o.numero;
@@ -111,6 +99,7 @@ int comando_compile(std::span<const std::string_view> a, std::ostream& err, file
   const auto treno = errore ? std::nullopt : leggi_sorgente(fs, o.treno, errore);
   if (errore) {
     err << "percorso: impossibile leggere " << errore->file << ": " << errore->motivo << '\n';
+    riassunto = "non compilato: un testo non si legge";
     return uscita_interrotta;
   }
   sorgenti testi;
@@ -122,9 +111,9 @@ int comando_compile(std::span<const std::string_view> a, std::ostream& err, file
   const auto messaggi = messaggi_di(e, nomi, &testi, o.filtro);
   stampa_messaggi(err, messaggi);
   int stato = e.stato_uscita();
-  const bool con_avvisi =
-      std::any_of(messaggi.begin(), messaggi.end(), [](const messaggio& m) { return m.avviso; });
-  if (o.avvisi_come_errori && con_avvisi && stato == uscita_pulita) stato = uscita_rilievi;
+  const auto avvisi = static_cast<std::size_t>(
+      std::count_if(messaggi.begin(), messaggi.end(), [](const messaggio& m) { return m.avviso; }));
+  if (o.avvisi_come_errori && avvisi > 0 && stato == uscita_pulita) stato = uscita_rilievi;
   if (o.rapporto) {
     const std::string json = rapporto_json(e, messaggi);
     const std::vector<std::uint8_t> byte(json.begin(), json.end());
@@ -133,7 +122,33 @@ int comando_compile(std::span<const std::string_view> a, std::ostream& err, file
       stato = uscita_interrotta;
     }
   }
+  const std::size_t errori = messaggi.size() - avvisi;
+  riassunto = std::to_string(errori) + (errori == 1 ? " errore, " : " errori, ") +
+              std::to_string(avvisi) + (avvisi == 1 ? " avviso; " : " avvisi; ") +
+              (e.esito == esito_esecuzione::tipo::interrotto ? "file binari non scritti"
+                                                             : "file binari scritti");
   return stato;
+}
+
+}  // namespace
+
+int comando_compile(std::span<const std::string_view> a, std::ostream& err, file_system& fs) {
+  opzioni_compile o;
+  if (auto errore = leggi_opzioni(a, o)) return errore_uso(err, *errore, "compile");
+  std::string riassunto;
+  if (!o.sorveglia) return compila(o, err, fs, riassunto);
+  const std::string testi[] = {o.linea, o.treno};
+  return ripeti_a_ogni_modifica(
+      testi,
+      [&] {
+        const auto inizio = std::chrono::steady_clock::now();
+        compila(o, err, fs, riassunto);
+        const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
+                            std::chrono::steady_clock::now() - inizio)
+                            .count();
+        err << "compilato: " << riassunto << " (" << ms << " ms)" << std::endl;
+      },
+      err);
 }
 
 }  // namespace percorso

@@ -49,6 +49,10 @@ std::string nome_file_celle(const modello& m) {
   return del_treno(m, coda_celle);
 }
 
+std::string nome_pagina(const modello& m) {
+  return del_treno(m, ".html");
+}
+
 std::optional<std::string> nome_da_testo_linea(std::string_view base) {
   if (base.size() <= coda_testo_linea.size() || !base.ends_with(coda_testo_linea))
     return std::nullopt;

@@ -20,6 +20,8 @@ std::string nome_scheda(const modello& m);
 std::string nome_file_piano(const modello& m);
 std::string nome_file_punti(const modello& m);
 std::string nome_file_celle(const modello& m);
+// The route page, NOME_TRENO.html.
+std::string nome_pagina(const modello& m);
 
 // NOME from the base name NOME_linea.txt; nothing for another name.
 std::optional<std::string> nome_da_testo_linea(std::string_view base);

@@ -1,0 +1,85 @@
+#include "app/pagina_percorso.h"
+
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+#include "app/esecuzione.h"
+#include "app/rapporto.h"
+#include "diagnostics/righe_sorgenti.h"
+#include "page/pagina.h"
+#include "plot/plot.h"
+
+namespace percorso {
+namespace {
+
+// A text that cannot be read is compiled as absent; the reason joins the findings.
+std::optional<std::vector<std::uint8_t>> leggi_testo(file_system& fs, const std::string& file,
+                                                     std::vector<messaggio>& motivi) {
+  if (!fs.esiste(file)) return std::nullopt;
+  lettura l = fs.leggi(file);
+  if (!l.errore) return std::move(l.dati);
+  motivi.push_back(messaggio_di_arresto(
+      "impossibile leggere " + l.errore->file + ": " + l.errore->motivo, std::nullopt));
+  return std::nullopt;
+}
+
+// Plot's drawing handed to the page as the page takes it.
+disegno_pagina per_la_pagina(std::optional<disegno_linea> d) {
+  disegno_pagina p;
+  if (!d) return p;
+  p.svg = std::move(d->svg);
+  p.profilo = {d->profilo.x0, d->profilo.x1, d->profilo.y0, d->profilo.y1, d->profilo.metri};
+  p.mappa = std::move(d->mappa);
+  return p;
+}
+
+std::span<const std::uint8_t> byte_di(const std::string& s) {
+  return {reinterpret_cast<const std::uint8_t*>(s.data()), s.size()};
+}
+
+}  // namespace
+
+std::string file_versione(const std::string& file_pagina) {
+  return file_pagina + ".versione.js";
+}
+
+esito_pagina scrivi_pagina_percorso(file_system& fs, const richiesta_pagina& r) {
+  std::vector<messaggio> messaggi;
+  const auto linea = leggi_testo(fs, r.linea, messaggi);
+  const auto treno = leggi_testo(fs, r.treno, messaggi);
+  sorgenti testi;
+  if (linea) testi.linea = *linea;
+  if (treno) testi.treno = *treno;
+
+  modello m;
+  m.nome_percorso = r.nome;
+  m.numero_treno = r.numero;
+  const esito_esecuzione e = costruisci(std::move(m), testi, 1);
+  const nomi_sorgenti nomi{r.linea, r.treno};
+  for (messaggio& x : messaggi_di(e, nomi, &testi, {})) messaggi.push_back(std::move(x));
+  const righe_sorgenti righe(&testi);
+
+  contenuto_pagina c;
+  c.titolo = r.nome + ", treno " + r.numero;
+  c.m = &e.m;
+  c.disegno = per_la_pagina(disegna_modello(e.m));
+  c.segnalazioni = messaggi;
+  c.nome_linea = r.linea;
+  c.nome_treno = r.treno;
+  c.riga_sorgente = [&](fonte f, std::int32_t n) { return righe.riga(f, n); };
+  const std::string nome_script = std::string(nome_base(file_versione(r.file)));
+  if (r.versione) c.ricarica = ricarica_pagina{nome_script, *r.versione};
+
+  esito_pagina esito;
+  esito.avvisi = static_cast<std::size_t>(
+      std::count_if(messaggi.begin(), messaggi.end(), [](const messaggio& x) { return x.avviso; }));
+  esito.errori = messaggi.size() - esito.avvisi;
+  esito.errore = fs.sostituisci(r.file, byte_di(pagina_html(c)));
+  // The script follows the page, so a browser that sees a new version finds the new page.
+  if (!esito.errore && r.versione)
+    esito.errore = fs.sostituisci(file_versione(r.file), byte_di(script_versione(*r.versione)));
+  return esito;
+}
+
+}  // namespace percorso

@@ -1,0 +1,95 @@
+#include "cli/pagina.h"
+
+#include <chrono>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/pagina_percorso.h"
+#include "app/sorveglia.h"
+#include "cli/uscita.h"
+#include "format/nomi_file.h"
+
+namespace percorso {
+namespace {
+
+struct opzioni_page {
+  richiesta_pagina r;
+  bool sorveglia = false;
+};
+
+// Parses the arguments; an error text when they are wrong.
+std::optional<std::string> leggi_opzioni(std::span<const std::string_view> a, opzioni_page& o) {
+  std::vector<std::string_view> posizionali;
+  std::optional<std::string> nome, numero, file;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    const std::string_view s = a[i];
+    auto valore = [&](std::optional<std::string>& dest) { return valore_opzione(a, i, dest); };
+    std::optional<std::string> errore;
+    if (s == "--nome")
+      errore = valore(nome);
+    else if (s == "--treno")
+      errore = valore(numero);
+    else if (s == "-o")
+      errore = valore(file);
+    else if (s == "--watch")
+      o.sorveglia = true;
+    else if (s.size() > 1 && s.front() == '-')
+      return "opzione sconosciuta: " + std::string(s);
+    else
+      posizionali.push_back(s);
+    if (errore) return errore;
+  }
+  if (auto errore = due_testi(posizionali, o.r.linea, o.r.treno, nome, numero)) return errore;
+  o.r.nome = *nome;
+  o.r.numero = *numero;
+  if (!file) {
+    modello m;
+    m.nome_percorso = *nome;
+    m.numero_treno = *numero;
+    file = unisci(cartella_di(o.r.linea).empty() ? "." : cartella_di(o.r.linea), nome_pagina(m));
+  }
+  o.r.file = *file;
+  return std::nullopt;
+}
+
+// Writes the page once and prints one line about it; the exit status of that run.
+int una_pagina(file_system& fs, const richiesta_pagina& r, std::ostream& out, std::ostream& err) {
+  const auto inizio = std::chrono::steady_clock::now();
+  const esito_pagina e = scrivi_pagina_percorso(fs, r);
+  if (e.errore) {
+    err << "percorso: impossibile scrivere " << e.errore->file << ": " << e.errore->motivo
+        << std::endl;
+    return uscita_interrotta;
+  }
+  const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
+                      std::chrono::steady_clock::now() - inizio)
+                      .count();
+  out << "pagina " << r.file << ": " << e.errori << (e.errori == 1 ? " errore, " : " errori, ")
+      << e.avvisi << (e.avvisi == 1 ? " avviso" : " avvisi") << " (" << ms << " ms)" << std::endl;
+  return e.errori > 0 ? uscita_rilievi : uscita_pulita;
+}
+
+}  // namespace
+
+int comando_page(std::span<const std::string_view> a, std::ostream& out, std::ostream& err,
+                 file_system& fs) {
+  opzioni_page o;
+  if (auto errore = leggi_opzioni(a, o)) return errore_uso(err, *errore, "page");
+  if (!o.sorveglia) return una_pagina(fs, o.r, out, err);
+  const std::string testi[] = {o.r.linea, o.r.treno};
+  std::uint64_t versione = 0;
+  return ripeti_a_ogni_modifica(
+      testi,
+      [&] {
+        // A version the browser cannot have seen before: the clock, then one more each time.
+        const auto ora = static_cast<std::uint64_t>(
+            std::chrono::system_clock::now().time_since_epoch() / std::chrono::milliseconds(1));
+        versione = std::max(versione + 1, ora);
+        o.r.versione = versione;
+        una_pagina(fs, o.r, out, err);
+      },
+      err);
+}
+
+}  // namespace percorso
