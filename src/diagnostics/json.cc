@@ -3,22 +3,37 @@
 #include <cmath>
 #include <cstdio>
 
+#include "format/testo.h"
+
 namespace percorso {
 
-std::string json_testo(std::string_view s) {
+namespace {
+
+void escape_u(std::string& out, char32_t c) {
   static constexpr char cifre[] = "0123456789abcdef";
+  out += "\\u";
+  for (int k = 12; k >= 0; k -= 4) out += cifre[(c >> k) & 15];
+}
+
+}  // namespace
+
+std::string json_testo(std::string_view s) {
   std::string out = "\"";
-  for (const char c : s) {
-    const auto u = static_cast<unsigned char>(c);
-    if (c == '"' || c == '\\') {
+  for (std::size_t i = 0; i < s.size();) {
+    const carattere c = carattere_utf8(s, i);
+    i += c.lunghezza;
+    if (c.codice == '"' || c.codice == '\\') {
       out += '\\';
-      out += c;
-    } else if (u < 0x20 || u >= 0x7F) {
-      out += "\\u00";
-      out += cifre[u >> 4];
-      out += cifre[u & 15];
+      out += static_cast<char>(c.codice);
+    } else if (c.codice >= 0x20 && c.codice < 0x7F) {
+      out += static_cast<char>(c.codice);
+    } else if (c.codice < 0x10000) {
+      escape_u(out, c.codice);
     } else {
-      out += c;
+      // Beyond the first plane: a surrogate pair.
+      const char32_t v = c.codice - 0x10000;
+      escape_u(out, 0xD800 + (v >> 10));
+      escape_u(out, 0xDC00 + (v & 0x3FF));
     }
   }
   out += '"';

@@ -11,8 +11,9 @@
 
 namespace percorso {
 
-// A JSON string literal; control and non-ASCII bytes are written as \u00XX escapes,
-// so the result is 7-bit whatever the text holds.
+// A JSON string literal of a UTF-8 text: control and non-ASCII characters are
+// written as \uXXXX escapes, so the result is 7-bit; a byte that is no valid UTF-8
+// becomes \ufffd.
 std::string json_testo(std::string_view s);
 // A number with every digit a double needs; null when it is not finite.
 std::string json_reale(double v);

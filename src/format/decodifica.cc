@@ -5,6 +5,7 @@
 
 #include "format/byte.h"
 #include "format/campi.h"
+#include "format/formato.h"
 
 namespace percorso {
 namespace {
@@ -167,6 +168,24 @@ std::optional<tipo_file> tipo_dal_contenuto(std::span<const std::uint8_t> dati) 
   for (const tipo_file t : {tipo_file::punti, tipo_file::piano, tipo_file::celle})
     if (si_decodifica(t, dati)) return t;
   return std::nullopt;
+}
+
+std::optional<tipo_file> tipo_evidente(std::span<const std::uint8_t> dati) {
+  for (const tipo_file t : {tipo_file::punti, tipo_file::piano})
+    if (si_decodifica(t, dati)) return t;
+  const auto celle = decodifica_celle(dati);
+  if (celle.ok() && celle.valore.size() > 1 && celle.valore[1].dato_1 == valore_cella_1)
+    return tipo_file::celle;
+  return std::nullopt;
+}
+
+std::optional<std::string> di_altro_tipo(tipo_file atteso, std::span<const std::uint8_t> dati,
+                                         bool intero) {
+  if (intero && atteso != tipo_file::celle) return std::nullopt;
+  const auto evidente = tipo_evidente(dati);
+  if (!evidente || *evidente == atteso) return std::nullopt;
+  return "sembra un file " + std::string(nome_tipo(*evidente)) + ", non un file " +
+         std::string(nome_tipo(atteso));
 }
 
 }  // namespace percorso

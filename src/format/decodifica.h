@@ -63,19 +63,34 @@ decodificato<std::array<punto, numero_punti>> decodifica_punti(std::span<const s
 decodificato<piano_letto> decodifica_piano(std::span<const std::uint8_t> dati);
 
 // Whether the bytes decode whole as a file of kind t.
-// Reads a file with the caller's file access (leggi(file) giving the bytes in
-// .dati or the failure in .errore) and decodes it; every fault names the file.
+// What the content shows the bytes to be, whatever their name: a point table or a
+// plan that decodes whole, or whole cells whose cell 1 holds the header value.
+std::optional<tipo_file> tipo_evidente(std::span<const std::uint8_t> dati);
+
+// Whether bytes read as kind atteso are clearly another kind: "sembra un file dei
+// punti, non un file di celle"; nothing otherwise. intero tells whether they
+// decoded whole as atteso: a whole point table or plan is what it claims.
+std::optional<std::string> di_altro_tipo(tipo_file atteso, std::span<const std::uint8_t> dati,
+                                         bool intero);
+
+// Reads a file of kind atteso with the caller's file access (leggi(file) giving the
+// bytes in .dati or the failure in .errore) and decodes it; every fault names the file.
 template <typename T, typename Accesso>
-decodificato<T> leggi_e_decodifica(Accesso& fs, const std::string& file,
+decodificato<T> leggi_e_decodifica(Accesso& fs, const std::string& file, tipo_file atteso,
                                    decodificato<T> (*decodifica)(std::span<const std::uint8_t>)) {
   const auto l = fs.leggi(file);
+  decodificato<T> r;
   if (l.errore) {
-    decodificato<T> r;
     r.errore =
         errore_decodifica{"impossibile leggere " + l.errore->file + ": " + l.errore->motivo, 0};
     return r;
   }
-  return nel_file(file, decodifica(l.dati));
+  r = decodifica(l.dati);
+  if (auto altro = di_altro_tipo(atteso, l.dati, r.ok())) {
+    r.errore = errore_decodifica{file + ": " + *altro, 0};
+    return r;
+  }
+  return nel_file(file, std::move(r));
 }
 
 bool si_decodifica(tipo_file t, std::span<const std::uint8_t> dati);

@@ -1,11 +1,9 @@
 // The inspect feature: compiled files shown as readable text or as JSON.
 #pragma once
 
-#include <cstdint>
 #include <ostream>
 #include <span>
 #include <string>
-#include <string_view>
 
 #include "platform/file_system.h"
 
@@ -16,8 +14,5 @@ namespace percorso {
 // not be read or decoded (the others are shown all the same).
 bool ispeziona(std::span<const std::string> file, file_system& fs, bool json, std::ostream& out,
                std::ostream& err);
-
-// Short Italian name of a cell event code.
-std::string_view nome_evento(std::uint8_t codice);
 
 }  // namespace percorso

@@ -926,14 +926,14 @@ piano_letto come_letto(const piano& p) {
 // A file beside the cell file that the drawing can do without: read when it is
 // there and whole, else a warning saying what the drawing lacks.
 template <typename T>
-std::optional<T> leggi_accanto(file_system& fs, const std::string& file,
+std::optional<T> leggi_accanto(file_system& fs, const std::string& file, tipo_file tipo,
                                decodificato<T> (*decodifica)(std::span<const std::uint8_t>),
                                std::string_view senza, std::ostream& err) {
   if (!fs.esiste(file)) {
     err << "percorso: avviso: manca " << file << ": " << senza << '\n';
     return std::nullopt;
   }
-  auto r = leggi_e_decodifica(fs, file, decodifica);
+  auto r = leggi_e_decodifica(fs, file, tipo, decodifica);
   if (r.ok()) return std::move(r.valore);
   err << "percorso: avviso: " << r.errore->messaggio << ": " << senza << '\n';
   return std::nullopt;
@@ -949,16 +949,17 @@ std::string svg_accanto(std::string_view file_celle) {
 
 std::optional<std::string> svg_della_linea(file_system& fs, const std::string& file_celle,
                                            std::ostream& err) {
-  auto celle = leggi_e_decodifica(fs, file_celle, &decodifica_celle);
+  auto celle = leggi_e_decodifica(fs, file_celle, tipo_file::celle, &decodifica_celle);
   if (!celle.ok()) {
     err << "percorso: " << celle.errore->messaggio << '\n';
     return std::nullopt;
   }
-  const auto punti =
-      leggi_accanto(fs, punti_accanto(file_celle), &decodifica_punti, "stazioni senza nome", err);
+  const auto punti = leggi_accanto(fs, punti_accanto(file_celle), tipo_file::punti,
+                                   &decodifica_punti, "stazioni senza nome", err);
   const std::string file_piano = unisci(
       cartella_di(file_celle), nome_piano_per(nome_base(file_celle), punti ? &*punti : nullptr));
-  auto piano = leggi_accanto(fs, file_piano, &decodifica_piano, "disegno senza tracciato", err);
+  auto piano = leggi_accanto(fs, file_piano, tipo_file::piano, &decodifica_piano,
+                             "disegno senza tracciato", err);
   return disegna(raccogli(std::move(celle.valore), punti ? &*punti : nullptr, std::move(piano)))
       .svg;
 }

@@ -1,0 +1,26 @@
+// Texts of the compiled files shown to people. Names are single-byte texts in the
+// simulator's code page, Windows-1252; every output shows them by one rule.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace percorso {
+
+// A name as UTF-8: each byte becomes its Windows-1252 character (0xE8 is e grave,
+// 0x80 the euro sign); a control byte (below 0x20, 0x7F) or one of the five bytes
+// the code page leaves undefined becomes U+FFFD.
+std::string nome_leggibile(std::string_view byte);
+
+// One character of a UTF-8 text: its code point and the bytes it takes. A byte
+// that starts no valid sequence reads as U+FFFD, one byte long.
+struct carattere {
+  char32_t codice;
+  std::size_t lunghezza;
+};
+carattere carattere_utf8(std::string_view t, std::size_t i);
+
+inline constexpr char32_t carattere_sostitutivo = 0xFFFD;
+
+}  // namespace percorso

@@ -1,0 +1,30 @@
+#include "inspect/testi.h"
+
+#include <algorithm>
+#include <cstdarg>
+#include <cstdio>
+
+namespace percorso {
+
+std::string f(const char* formato, ...) {
+  char buffer[256];
+  va_list a;
+  va_start(a, formato);
+  const int n = std::vsnprintf(buffer, sizeof buffer, formato, a);
+  va_end(a);
+  if (n < 0) return {};
+  return std::string(buffer, std::min<std::size_t>(static_cast<std::size_t>(n), sizeof buffer - 1));
+}
+
+std::string km(std::int64_t metri) {
+  return f("%.3f", static_cast<double>(metri) / 1000.0);
+}
+
+std::string orario(std::int64_t secondi) {
+  const char* segno = secondi < 0 ? "-" : "";
+  const std::int64_t s = secondi < 0 ? -secondi : secondi;
+  return f("%s%02lld:%02lld:%02lld", segno, static_cast<long long>(s / 3600),
+           static_cast<long long>(s / 60 % 60), static_cast<long long>(s % 60));
+}
+
+}  // namespace percorso

@@ -1,0 +1,18 @@
+// Small text forms inspect shares between its descriptions.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace percorso {
+
+// printf into a string.
+[[gnu::format(printf, 1, 2)]] std::string f(const char* formato, ...);
+
+// Metres as kilometres with three decimals.
+std::string km(std::int64_t metri);
+
+// Seconds after midnight as HH:MM:SS.
+std::string orario(std::int64_t secondi);
+
+}  // namespace percorso
