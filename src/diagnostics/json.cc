@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "format/testo.h"
+#include "format/testo_nomi.h"
 
 namespace percorso {
 

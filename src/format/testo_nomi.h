@@ -1,15 +1,31 @@
-// Names and board texts as they are shown in XML and HTML documents, by one rule.
+// Names and board texts as people see them. Names are single-byte texts in the
+// simulator's code page, Windows-1252; every output shows them by one rule.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
 namespace percorso {
 
-// Text with the five XML special characters escaped and control bytes dropped; a whole
-// UTF-8 sequence stays as it is, a lone byte from 0xA0 up is read as Latin-1 (names are
-// single-byte texts), any other byte becomes '?'. Safe in elements and quoted attributes
-// of XML and HTML alike.
+// A name as UTF-8: each byte becomes its Windows-1252 character (0xE8 is e grave,
+// 0x80 the euro sign); a control byte (below 0x20, 0x7F) or one of the five bytes
+// the code page leaves undefined becomes U+FFFD.
+std::string nome_leggibile(std::string_view byte);
+
+// One character of a UTF-8 text: its code point and the bytes it takes. A byte
+// that starts no valid sequence reads as U+FFFD, one byte long.
+struct carattere {
+  char32_t codice;
+  std::size_t lunghezza;
+};
+carattere carattere_utf8(std::string_view t, std::size_t i);
+
+inline constexpr char32_t carattere_sostitutivo = 0xFFFD;
+
+// A UTF-8 text for XML and HTML: the five special characters escaped, control
+// characters dropped (a tab stays), a byte that is no UTF-8 as U+FFFD. Safe in
+// elements and quoted attributes alike.
 std::string testo_xml(std::string_view t);
 
 }  // namespace percorso

@@ -1,6 +1,6 @@
 #include "inspect/eventi.h"
 
-#include "format/testo.h"
+#include "format/testo_nomi.h"
 #include "inspect/testi.h"
 
 namespace percorso {

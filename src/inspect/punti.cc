@@ -2,7 +2,7 @@
 
 #include "format/codici.h"
 #include "format/formato.h"
-#include "format/testo.h"
+#include "format/testo_nomi.h"
 #include "format/voci.h"
 #include "inspect/testi.h"
 

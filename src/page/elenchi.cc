@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "format/testo_nomi.h"
+
 namespace percorso {
 namespace {
 
@@ -42,7 +44,8 @@ elenco orario_treno(const modello& m) {
     aggiungi(e, {"pg-st-" + std::to_string(o.valore),
                  s->valore_1,
                  s->valore_2,
-                 {std::to_string(o.valore), s->nome, km(o.inizio), std::to_string(s->codice),
+                 {std::to_string(o.valore), nome_leggibile(s->nome), km(o.inizio),
+                  std::to_string(s->codice),
                   std::to_string(area) + " m, km " + km(s->valore_1) + " - " + km(s->valore_2),
                   orario(s->orario)},
                  &o});

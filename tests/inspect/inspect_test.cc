@@ -100,6 +100,8 @@ TEST_F(InspectCorsaNormale, PointsShowThirteenStationsWithTimesAndMatchingCodes)
            "    13    4    89200    89800     89500  16:20:00   OSTRANA",
            "cartelli (5):",
            "    78  ( Galleria  )(   Monte Ardena   )( Ml. 9310  )",
+           // Slots 81 to 83 are named by their number: the compiler orders the references.
+           "81 riferimento chilometrico: inizio 0 m, progressiva 350000 m, flag 0",
            "84 massa frenata 125%, lunghezza della linea 94000 m, vetture 12",
            "85 percorso \"Varmena_Ostrana\", sfondi uno 0, due 1, tre 0, valore 610 (corretto)",
            "86 treno \"917\", ripetizione segnali 0, 0, codici 0; sabbia 200; orologio 15:32:30",
@@ -284,6 +286,37 @@ TEST(Inspect, PointsFileReportsAWrongWeightedCode) {
   EXPECT_NE(r.out.find("semplice non verificabile: manca "), std::string::npos) << r.out;
   EXPECT_NE(r.out.find("     2   12        0        0         0  16:07:05   SECONDA"),
             std::string::npos);
+}
+
+TEST(Inspect, NameBytesShowAsTheSameCharactersInTextAndJson) {
+  const cartella_temporanea cartella;
+  modello m = modello_con_ogni_evento();
+  m.punti[2].nome = "Citt\xe0";
+  m.punti[80].nome = "\x80 5\x01";
+  scrivi(cartella.file("Prova_1.sim"), immagine_punti(m));
+  const risposta testo = esegui({"inspect", cartella.file("Prova_1.sim")});
+  EXPECT_NE(testo.out.find("Citt\xc3\xa0\n"), std::string::npos) << testo.out;
+  EXPECT_NE(testo.out.find("\xe2\x82\xac 5\xef\xbf\xbd\n"), std::string::npos) << testo.out;
+  const risposta json = esegui({"inspect", "--json", cartella.file("Prova_1.sim")});
+  EXPECT_NE(json.out.find(R"("nome": "Citt\u00e0")"), std::string::npos) << json.out;
+  EXPECT_NE(json.out.find(R"("testo": "\u20ac 5\ufffd")"), std::string::npos) << json.out;
+}
+
+TEST(Inspect, AFileOfAnotherKindIsNamedAsWhatItIs) {
+  const cartella_temporanea cartella;
+  modello m = modello_con_ogni_evento();
+  scrivi(cartella.file("Punti_1.dat"), immagine_punti(m));
+  scrivi(cartella.file("Celle_1.sim"), immagine_celle(m));
+  const std::pair<const char*, const char*> casi[] = {
+      {"Punti_1.dat", "sembra un file dei punti, non un file di celle come dice il nome"},
+      {"Celle_1.sim", "sembra un file di celle, non un file dei punti come dice il nome"},
+  };
+  for (const auto& [nome, avviso] : casi) {
+    const risposta r = esegui({"inspect", cartella.file(nome)});
+    EXPECT_EQ(r.stato, 0) << r.err;
+    EXPECT_NE(r.err.find(avviso), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find("troncato"), std::string::npos) << r.err;
+  }
 }
 
 TEST(Inspect, BadFilesExitWithThreeAndTheOthersAreStillShown) {

@@ -189,7 +189,7 @@ TEST(Plot, EscapesNamesAndSkipsPointsThatAreNotNumbers) {
   m.celle[20] = {evento::fermata, 1};
   // A board that names no mountain-side stretch still gets its label.
   m.celle[40] = {evento::cartello, 80};
-  m.punti[80].nome = "( Bivio )( Nord )";
+  m.punti[80].nome = "( Bivio )( Citt\xe0 )";
   m.punti[1] = {12, 500, 1100, 800, 0, "A<&>\"B'", 0, 0, 0, 0, 0, 0, 0, 0, 0, 3600};
   m.punti[84].valore_2 = 3000;
   m.punti[85].nome = "Prova";
@@ -208,7 +208,8 @@ TEST(Plot, EscapesNamesAndSkipsPointsThatAreNotNumbers) {
   ASSERT_EQ(r.stato, 0) << r.err;
   controlla_documento(r.out);
   EXPECT_EQ(conta(r.out, ">A&lt;&amp;&gt;&quot;B&apos;<"), 2u);
-  EXPECT_EQ(conta(r.out, ">Bivio Nord<"), 1u);
+  // Name bytes are Windows-1252 characters, written as UTF-8.
+  EXPECT_EQ(conta(r.out, ">Bivio Citt\xc3\xa0<"), 1u);
   // The cells run 7000 m beyond the 3000 m line; the profile stops 1000 m after its end.
   EXPECT_NE(r.out.find(">4.0</text>"), std::string::npos);
   EXPECT_EQ(r.out.find(">5.0</text>"), std::string::npos);
@@ -269,6 +270,9 @@ TEST(Plot, FaultsAndWrongUsage) {
   tronco.pop_back();
   scrivi(cartella.file("Tronco_1.dat"), tronco);
   scrivi(cartella.file("Buono_1.dat"), immagine_celle(m));
+  // A point file under a cell file's name.
+  m.punti[85].parametro_1 = 610;
+  scrivi(cartella.file("Punti_1.dat"), immagine_punti(m));
 
   struct caso {
     std::vector<std::string> argomenti;
@@ -282,6 +286,7 @@ TEST(Plot, FaultsAndWrongUsage) {
       {{"plot", "a.dat", "--bogus"}, 2, "opzione sconosciuta"},
       {{"plot", cartella.file("manca.dat")}, 3, "impossibile leggere"},
       {{"plot", cartella.file("Tronco_1.dat")}, 3, "file delle celle troncato"},
+      {{"plot", cartella.file("Punti_1.dat")}, 3, "sembra un file dei punti, non un file di celle"},
       {{"plot", cartella.file("Buono_1.dat"), "-o", cartella.file("no/such/dir/x.svg")},
        3,
        "impossibile scrivere"},

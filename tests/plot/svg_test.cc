@@ -7,21 +7,6 @@
 namespace percorso {
 namespace {
 
-TEST(TestoXml, EscapesMarkupAndKeepsTheDocumentValid) {
-  const std::pair<std::string_view, std::string_view> casi[] = {
-      {"A<&>\"B'", "A&lt;&amp;&gt;&quot;B&apos;"},
-      // Control bytes are not allowed in XML; a tab is.
-      {std::string_view("a\x01\nb\tc", 6), "ab\tc"},
-      // Valid UTF-8 stays; a lone single-byte letter is read as Latin-1.
-      {"velocit\xc3\xa0", "velocit\xc3\xa0"},
-      {"citt\xe0", "citt\xc3\xa0"},
-      // A byte that is neither becomes a question mark.
-      {"a\x85z", "a?z"},
-      {"\xe2\x82", "\xc3\xa2?"},
-  };
-  for (const auto& [dentro, fuori] : casi) EXPECT_EQ(testo_xml(dentro), fuori) << dentro;
-}
-
 TEST(Svg, NumbersAreShortAndNeverNotANumber) {
   svg s(100, 50, "text{fill:#000}\n");
   s.linea(0.5, 1.0 / 3.0, -0.001, std::nan(""), "class=\"a\"");
