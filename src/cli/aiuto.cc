@@ -1,12 +1,14 @@
 #include "cli/aiuto.h"
 
 #include <utility>
+#include <vector>
 
 namespace percorso {
 namespace {
 
 constexpr std::string_view testo_generale =
     "uso: percorso [COMANDO] [OPZIONI]\n"
+    "     percorso --version\n"
     "\n"
     "Senza argomenti compila lo scenario incorporato (linea Varmena - Ostrana, treno 917):\n"
     "scrive accanto al programma i due testi sorgente e i tre documenti per il macchinista,\n"
@@ -25,7 +27,8 @@ constexpr std::string_view testo_generale =
     "                         orario, elenchi e rilievi; --watch la riscrive a ogni modifica\n"
     "  help [COMANDO]         mostra questo aiuto o quello di un comando\n"
     "\n"
-    "Ogni comando accetta --help.\n"
+    "Ogni comando accetta --help. Ogni opzione con un valore si scrive --opzione VALORE\n"
+    "oppure --opzione=VALORE; un argomento che comincia con '-' si scrive dopo '--'.\n"
     "\n"
     "Stato di uscita: 0 tutto a posto; 1 rilievi registrati, file binari scritti;\n"
     "2 uso errato; 3 interrotto prima dei file binari (errore 1250/1251, nessuna cella,\n"
@@ -68,7 +71,7 @@ constexpr std::string_view aiuto_new =
 
 constexpr std::string_view aiuto_compile =
     "uso: percorso compile LINEA TRENO [--nome NOME] [--treno TRENO] [-o DIR]\n"
-    "                      [--no-plan] [--documents] [--report FILE] [--no-warn=NOME]\n"
+    "                      [--no-plan] [--documents] [--report FILE] [--no-warn NOME]\n"
     "                      [--werror] [--watch]\n"
     "\n"
     "Compila la descrizione della linea LINEA e la descrizione del treno TRENO e scrive\n"
@@ -77,15 +80,17 @@ constexpr std::string_view aiuto_compile =
     "\n"
     "  --nome NOME     nome del percorso (predefinito: da LINEA, se si chiama NOME_linea.txt)\n"
     "  --treno TRENO   numero del treno (predefinito: da TRENO, se si chiama NOME_TRENO-.txt)\n"
-    "  -o DIR          cartella dei file binari (predefinita: quella di LINEA)\n"
+    "  -o DIR          cartella dei file binari (predefinita: quella di LINEA); creata se\n"
+    "                  manca\n"
     "  --no-plan       non costruisce il tracciato e non scrive NOME_linea.dat\n"
     "  --documents     scrive anche, accanto ai file binari, la scheda treno\n"
     "                  NOME_TRENO_scheda_treno.txt e l'ordine di rallentamento\n"
     "                  NOME_TRENO_rallentamenti.txt, costruiti dai testi compilati\n"
     "  --report FILE   scrive un rapporto JSON: codice_errore, posizione_errore, esito\n"
     "                  (\"ok\", \"errore\" o \"interrotto\"), errore_programma, messaggi\n"
-    "                  (ognuno con livello, codice o nome, file, riga, colonna, testo)\n"
-    "  --no-warn=NOME  non mostra l'avviso NOME (ripetibile): chiave-sconosciuta,\n"
+    "                  (ognuno con livello, codice o nome, file, riga, colonna, testo);\n"
+    "                  se FILE non si puo' scrivere, niente viene compilato\n"
+    "  --no-warn NOME  non mostra l'avviso NOME (ripetibile): chiave-sconosciuta,\n"
     "                  numeri-in-piu, fuori-sezione, trattino, profilo-indietro,\n"
     "                  curve-sovrapposte, stazione-senza-celle, documento (un nome\n"
     "                  tagliato nella sua casella della scheda o dell'ordine)\n"
@@ -178,16 +183,34 @@ constexpr std::string_view aiuto_page =
     "errato; 3 pagina non scritta. Con --watch: 0 alla fine con Ctrl-C, 3 se i testi non\n"
     "si possono sorvegliare.\n";
 
+constexpr std::string_view aiuto_help =
+    "uso: percorso help [COMANDO]\n"
+    "\n"
+    "Senza COMANDO mostra l'aiuto generale; con COMANDO (sources, new, compile, explain,\n"
+    "inspect, plot, page, help) l'aiuto di quel comando, come 'percorso COMANDO --help'.\n";
+
 constexpr std::pair<std::string_view, std::string_view> aiuti[] = {
     {"sources", aiuto_sources}, {"new", aiuto_new},         {"compile", aiuto_compile},
     {"explain", aiuto_explain}, {"inspect", aiuto_inspect}, {"plot", aiuto_plot},
-    {"page", aiuto_page},
+    {"page", aiuto_page},       {"help", aiuto_help},
 };
 
 }  // namespace
 
 std::string_view aiuto_generale() {
   return testo_generale;
+}
+
+std::vector<std::string_view> comandi() {
+  std::vector<std::string_view> nomi;
+  for (const auto& [nome, aiuto] : aiuti) nomi.push_back(nome);
+  return nomi;
+}
+
+std::string_view uso_di(std::string_view comando) {
+  const std::string_view aiuto = aiuto_di(comando).value_or(testo_generale);
+  const auto fine = aiuto.find("\n\n");
+  return aiuto.substr(0, fine == std::string_view::npos ? aiuto.size() : fine + 1);
 }
 
 std::optional<std::string_view> aiuto_di(std::string_view comando) {

@@ -10,6 +10,7 @@
 #include "app/rapporto.h"
 #include "cli/aiuto.h"
 #include "cli/compila.h"
+#include "cli/opzioni.h"
 #include "cli/pagina.h"
 #include "cli/testi_autore.h"
 #include "cli/uscita.h"
@@ -45,96 +46,114 @@ int esecuzione_incorporata(std::ostream& err, file_system& fs) {
 }
 
 int comando_explain(std::span<const std::string_view> a, std::ostream& out, std::ostream& err) {
-  if (a.size() != 1) return errore_uso(err, "serve un codice", "explain");
-  const std::string_view s = a[0];
+  argomenti letti;
+  if (auto errore = leggi_argomenti(a, {}, letti)) return errore_uso(err, *errore, "explain");
+  if (letti.posizionali.empty()) return errore_uso(err, "manca il CODICE", "explain");
+  if (letti.posizionali.size() > 1)
+    return errore_uso(err, "troppi argomenti: un solo CODICE alla volta", "explain");
+  const std::string_view s = letti.posizionali[0];
   std::int32_t codice = 0;
   const auto r = std::from_chars(s.data(), s.data() + s.size(), codice);
   const bool numero = r.ec == std::errc() && r.ptr == s.data() + s.size();
   const auto testo = numero ? spiegazione(codice) : std::nullopt;
   if (!testo) return errore_uso(err, "codice sconosciuto: " + std::string(s), "explain");
-  out << "errore " << s << ": " << significato(codice) << "\n\n" << *testo << '\n';
+  out << "errore " << codice << ": " << significato(codice) << "\n\n" << *testo << '\n';
   return uscita_pulita;
 }
 
 int comando_inspect(std::span<const std::string_view> a, std::ostream& out, std::ostream& err,
                     file_system& fs) {
-  bool json = false;
-  std::vector<std::string> file;
-  for (const std::string_view s : a) {
-    if (s == "--json")
-      json = true;
-    else if (s.size() > 1 && s.front() == '-')
-      return errore_uso(err, "opzione sconosciuta: " + std::string(s), "inspect");
-    else
-      file.emplace_back(s);
-  }
-  if (file.empty()) return errore_uso(err, "manca il file da esaminare", "inspect");
-  return ispeziona(file, fs, json, out, err) ? uscita_pulita : uscita_interrotta;
+  static constexpr opzione ammesse[] = {{"--json", false}};
+  argomenti letti;
+  if (auto errore = leggi_argomenti(a, ammesse, letti)) return errore_uso(err, *errore, "inspect");
+  if (letti.posizionali.empty()) return errore_uso(err, "manca il file da esaminare", "inspect");
+  const std::vector<std::string> file(letti.posizionali.begin(), letti.posizionali.end());
+  return ispeziona(file, fs, !letti.opzioni.empty(), out, err) ? uscita_pulita : uscita_interrotta;
 }
 
 int comando_plot(std::span<const std::string_view> a, std::ostream& out, std::ostream& err,
                  file_system& fs) {
-  std::optional<std::string> file_celle, file_svg;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (a[i] == "-o") {
-      if (i + 1 >= a.size()) return errore_uso(err, "manca il valore di -o", "plot");
-      file_svg = std::string(a[++i]);
-    } else if (a[i].size() > 1 && a[i].front() == '-') {
-      return errore_uso(err, "opzione sconosciuta: " + std::string(a[i]), "plot");
-    } else if (file_celle) {
-      return errore_uso(err, "un solo file delle celle, per favore", "plot");
-    } else {
-      file_celle = std::string(a[i]);
-    }
-  }
-  if (!file_celle) return errore_uso(err, "manca il file delle celle", "plot");
-  if (!file_svg) file_svg = svg_accanto(*file_celle);
+  static constexpr opzione ammesse[] = {{"-o", true}};
+  argomenti letti;
+  if (auto errore = leggi_argomenti(a, ammesse, letti)) return errore_uso(err, *errore, "plot");
+  if (letti.posizionali.empty()) return errore_uso(err, "manca il file delle celle", "plot");
+  if (letti.posizionali.size() > 1)
+    return errore_uso(err, "un solo file delle celle, per favore", "plot");
+  const std::string file_celle(letti.posizionali[0]);
+  const std::string file_svg =
+      letti.opzioni.empty() ? svg_accanto(file_celle) : letti.opzioni.back().second;
 
-  const auto documento = svg_della_linea(fs, *file_celle, err);
+  const auto documento = svg_della_linea(fs, file_celle, err);
   if (!documento) return uscita_interrotta;
-  if (*file_svg == "-") {
+  if (file_svg == "-") {
     out << *documento;
     return uscita_pulita;
   }
   const std::vector<std::uint8_t> byte(documento->begin(), documento->end());
-  if (auto errore = fs.sostituisci(*file_svg, byte)) {
+  if (auto errore = fs.sostituisci(file_svg, byte)) {
     err << "percorso: impossibile scrivere " << errore->file << ": " << errore->motivo << '\n';
     return uscita_interrotta;
   }
-  out << "scritto " << *file_svg << '\n';
+  out << "scritto " << file_svg << '\n';
   return uscita_pulita;
 }
 
 int comando_help(std::span<const std::string_view> a, std::ostream& out, std::ostream& err) {
-  if (a.empty()) {
+  argomenti letti;
+  if (auto errore = leggi_argomenti(a, {}, letti)) return errore_uso(err, *errore, "help");
+  if (letti.posizionali.empty()) {
     out << aiuto_generale();
     return uscita_pulita;
   }
-  const auto aiuto = aiuto_di(a[0]);
-  if (!aiuto) return errore_uso(err, "comando sconosciuto: " + std::string(a[0]), "help");
+  if (letti.posizionali.size() > 1)
+    return errore_uso(err, "troppi argomenti: un solo COMANDO", "help");
+  const std::string_view chiesto = letti.posizionali[0];
+  const auto aiuto = aiuto_di(chiesto);
+  if (!aiuto)
+    return errore_uso(
+        err, "comando sconosciuto: " + std::string(chiesto) + forse(chiesto, comandi()), "help");
   out << *aiuto;
   return uscita_pulita;
+}
+
+// Options before any command.
+int opzione_generale(std::string_view o, std::ostream& out, std::ostream& err) {
+  static constexpr std::string_view note[] = {"--help", "-h", "--version"};
+  if (o == "--help" || o == "-h") {
+    out << aiuto_generale();
+    return uscita_pulita;
+  }
+  if (o == "--version") {
+    out << "percorso " << PERCORSO_VERSIONE << '\n';
+    return uscita_pulita;
+  }
+  err << "percorso: opzione sconosciuta: " << o << forse(o, note) << "\nProva 'percorso --help'.\n";
+  return uscita_uso;
 }
 
 }  // namespace
 
 int errore_uso(std::ostream& err, std::string_view messaggio, std::string_view comando) {
-  err << "percorso: " << messaggio << "\nProva 'percorso " << comando << " --help'.\n";
+  err << "percorso: " << messaggio << '\n' << uso_di(comando);
+  // The help of a known command always works, so the hint never leads back here.
+  if (comando == "help") {
+    std::string elenco;
+    for (const auto c : comandi()) elenco.append(elenco.empty() ? "" : ", ").append(c);
+    err << "Comandi: " << elenco << ".\n";
+  } else {
+    err << "Prova 'percorso help " << comando << "'.\n";
+  }
   return uscita_uso;
-}
-
-std::optional<std::string> valore_opzione(std::span<const std::string_view> a, std::size_t& i,
-                                          std::optional<std::string>& dest) {
-  if (i + 1 >= a.size()) return "manca il valore di " + std::string(a[i]);
-  dest = std::string(a[++i]);
-  return std::nullopt;
 }
 
 std::optional<std::string> due_testi(std::span<const std::string_view> posizionali,
                                      std::string& linea, std::string& treno,
                                      std::optional<std::string>& nome,
                                      std::optional<std::string>& numero) {
-  if (posizionali.size() != 2) return "servono due testi: LINEA e TRENO";
+  if (posizionali.size() < 2) return "servono due testi: LINEA e TRENO";
+  if (posizionali.size() > 2)
+    return "troppi argomenti: servono due testi, LINEA e TRENO, e " + std::string(posizionali[2]) +
+           " e' in piu'";
   linea = posizionali[0];
   treno = posizionali[1];
   if (!nome) nome = nome_da_testo_linea(nome_base(linea));
@@ -154,16 +173,13 @@ int esegui_comando(std::span<const std::string_view> a, std::ostream& out, std::
   if (a.empty()) return esecuzione_incorporata(err, fs);
   const std::string_view comando = a[0];
   const auto resto = a.subspan(1);
-  if (comando == "--help" || comando == "-h") {
-    out << aiuto_generale();
-    return uscita_pulita;
-  }
-  if (comando == "help") return comando_help(resto, out, err);
+  if (comando.size() > 1 && comando.front() == '-') return opzione_generale(comando, out, err);
   const auto aiuto = aiuto_di(comando);
   if (aiuto && chiede_aiuto(resto)) {
     out << *aiuto;
     return uscita_pulita;
   }
+  if (comando == "help") return comando_help(resto, out, err);
   if (comando == "sources") return comando_sources(resto, out, err, fs);
   if (comando == "new") return comando_new(resto, out, err, fs);
   if (comando == "inspect") return comando_inspect(resto, out, err, fs);
@@ -171,7 +187,8 @@ int esegui_comando(std::span<const std::string_view> a, std::ostream& out, std::
   if (comando == "explain") return comando_explain(resto, out, err);
   if (comando == "compile") return comando_compile(resto, err, fs);
   if (comando == "page") return comando_page(resto, out, err, fs);
-  err << "percorso: comando sconosciuto: " << comando << "\nProva 'percorso --help'.\n";
+  err << "percorso: comando sconosciuto: " << comando << forse(comando, comandi())
+      << "\nProva 'percorso --help'.\n";
   return uscita_uso;
 }
 

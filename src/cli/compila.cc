@@ -9,11 +9,18 @@
 #include "app/esecuzione.h"
 #include "app/rapporto.h"
 #include "app/sorveglia.h"
+#include "cli/opzioni.h"
 #include "cli/uscita.h"
 #include "format/nomi_file.h"
 
 namespace percorso {
 namespace {
+
+constexpr opzione ammesse[] = {
+    {"--nome", true},    {"--treno", true},      {"-o", true},
+    {"--report", true},  {"--no-plan", false},   {"--no-warn", true},
+    {"--werror", false}, {"--documents", false}, {"--watch", false},
+};
 
 struct opzioni_compile {
   std::string linea, treno;
@@ -31,44 +38,33 @@ std::optional<std::string> spegni_avviso(std::string_view nome, filtro_avvisi& f
   if (std::find(nomi.begin(), nomi.end(), nome) == nomi.end()) {
     std::string elenco;
     for (const auto n : nomi) elenco.append(elenco.empty() ? "" : ", ").append(n);
-    return "avviso sconosciuto: " + std::string(nome) + " (noti: " + elenco + ")";
+    return "avviso sconosciuto: " + std::string(nome) + forse(nome, nomi) + "; noti: " + elenco;
   }
   filtro.spenti.emplace(nome);
   return std::nullopt;
 }
 
+// Takes one option read from the command line.
+std::optional<std::string> applica(std::string_view nome, std::string valore, opzioni_compile& o) {
+  if (nome == "--nome") o.nome = std::move(valore);
+  if (nome == "--treno") o.numero = std::move(valore);
+  if (nome == "-o") o.cartella = std::move(valore);
+  if (nome == "--report") o.rapporto = std::move(valore);
+  if (nome == "--no-plan") o.senza_piano = true;
+  if (nome == "--werror") o.avvisi_come_errori = true;
+  if (nome == "--documents") o.documenti = true;
+  if (nome == "--watch") o.sorveglia = true;
+  if (nome == "--no-warn") return spegni_avviso(valore, o.filtro);
+  return std::nullopt;
+}
+
 // Parses the compile command's arguments; an error text when they are wrong.
 std::optional<std::string> leggi_opzioni(std::span<const std::string_view> a, opzioni_compile& o) {
-  std::vector<std::string_view> posizionali;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    const std::string_view s = a[i];
-    auto valore = [&](std::optional<std::string>& dest) { return valore_opzione(a, i, dest); };
-    std::optional<std::string> errore;
-    if (s == "--nome")
-      errore = valore(o.nome);
-    else if (s == "--treno")
-      errore = valore(o.numero);
-    else if (s == "-o")
-      errore = valore(o.cartella);
-    else if (s == "--report")
-      errore = valore(o.rapporto);
-    else if (s == "--no-plan")
-      o.senza_piano = true;
-    else if (s == "--werror")
-      o.avvisi_come_errori = true;
-    else if (s == "--documents")
-      o.documenti = true;
-    else if (s == "--watch")
-      o.sorveglia = true;
-    else if (s.starts_with("--no-warn="))
-      errore = spegni_avviso(s.substr(10), o.filtro);
-    else if (s.size() > 1 && s.front() == '-')
-      return "opzione sconosciuta: " + std::string(s);
-    else
-      posizionali.push_back(s);
-    if (errore) return errore;
-  }
-  if (auto errore = due_testi(posizionali, o.linea, o.treno, o.nome, o.numero)) return errore;
+  argomenti letti;
+  if (auto errore = leggi_argomenti(a, ammesse, letti)) return errore;
+  for (auto& [nome, valore] : letti.opzioni)
+    if (auto errore = applica(nome, std::move(valore), o)) return errore;
+  if (auto errore = due_testi(letti.posizionali, o.linea, o.treno, o.nome, o.numero)) return errore;
   if (!o.cartella) {
     std::string cartella = cartella_di(o.linea);
     o.cartella = cartella.empty() ? std::string(".") : std::move(cartella);
@@ -88,6 +84,27 @@ std::optional<std::vector<std::uint8_t>> leggi_sorgente(file_system& fs, const s
   return std::move(l.dati);
 }
 
+// What must hold before anything is compiled: the report can be written and the
+// output folder exists (it is made when missing).
+std::optional<std::string> prepara(file_system& fs, const opzioni_compile& o) {
+  if (o.rapporto) {
+    if (auto e = fs.prova_scrittura(*o.rapporto))
+      return "impossibile scrivere " + e->file + ": " + e->motivo;
+  }
+  if (auto e = fs.crea_cartella(*o.cartella))
+    return "impossibile creare la cartella " + e->file + ": " + e->motivo;
+  return std::nullopt;
+}
+
+// Writes the report, in a folder made when missing; the reason when it fails.
+std::optional<errore_file> scrivi_rapporto(file_system& fs, const std::string& file,
+                                           const std::string& json) {
+  if (const std::string cartella = cartella_di(file); !cartella.empty())
+    if (auto e = fs.crea_cartella(cartella)) return e;
+  const std::vector<std::uint8_t> byte(json.begin(), json.end());
+  return fs.sostituisci(file, byte);
+}
+
 // One compilation: messages on err, binaries and report written; its exit status.
 // riassunto gets one line about it.
 int compila(const opzioni_compile& o, std::ostream& err, file_system& fs, std::string& riassunto) {
@@ -100,6 +117,11 @@ int compila(const opzioni_compile& o, std::ostream& err, file_system& fs, std::s
   if (errore) {
     err << "percorso: impossibile leggere " << errore->file << ": " << errore->motivo << '\n';
     riassunto = "non compilato: un testo non si legge";
+    return uscita_interrotta;
+  }
+  if (auto impedimento = prepara(fs, o)) {
+    err << "percorso: " << *impedimento << "; niente e' stato compilato\n";
+    riassunto = "non compilato: " + *impedimento;
     return uscita_interrotta;
   }
   sorgenti testi;
@@ -115,9 +137,7 @@ int compila(const opzioni_compile& o, std::ostream& err, file_system& fs, std::s
       std::count_if(messaggi.begin(), messaggi.end(), [](const messaggio& m) { return m.avviso; }));
   if (o.avvisi_come_errori && avvisi > 0 && stato == uscita_pulita) stato = uscita_rilievi;
   if (o.rapporto) {
-    const std::string json = rapporto_json(e, messaggi);
-    const std::vector<std::uint8_t> byte(json.begin(), json.end());
-    if (auto fallito = fs.sostituisci(*o.rapporto, byte)) {
+    if (auto fallito = scrivi_rapporto(fs, *o.rapporto, rapporto_json(e, messaggi))) {
       err << "percorso: impossibile scrivere " << fallito->file << ": " << fallito->motivo << '\n';
       stato = uscita_interrotta;
     }

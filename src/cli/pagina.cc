@@ -7,6 +7,7 @@
 
 #include "app/pagina_percorso.h"
 #include "app/sorveglia.h"
+#include "cli/opzioni.h"
 #include "cli/uscita.h"
 #include "format/nomi_file.h"
 
@@ -18,29 +19,21 @@ struct opzioni_page {
   bool sorveglia = false;
 };
 
+constexpr opzione ammesse[] = {
+    {"--nome", true}, {"--treno", true}, {"-o", true}, {"--watch", false}};
+
 // Parses the arguments; an error text when they are wrong.
 std::optional<std::string> leggi_opzioni(std::span<const std::string_view> a, opzioni_page& o) {
-  std::vector<std::string_view> posizionali;
+  argomenti letti;
+  if (auto errore = leggi_argomenti(a, ammesse, letti)) return errore;
   std::optional<std::string> nome, numero, file;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    const std::string_view s = a[i];
-    auto valore = [&](std::optional<std::string>& dest) { return valore_opzione(a, i, dest); };
-    std::optional<std::string> errore;
-    if (s == "--nome")
-      errore = valore(nome);
-    else if (s == "--treno")
-      errore = valore(numero);
-    else if (s == "-o")
-      errore = valore(file);
-    else if (s == "--watch")
-      o.sorveglia = true;
-    else if (s.size() > 1 && s.front() == '-')
-      return "opzione sconosciuta: " + std::string(s);
-    else
-      posizionali.push_back(s);
-    if (errore) return errore;
+  for (auto& [opzione, valore] : letti.opzioni) {
+    if (opzione == "--nome") nome = std::move(valore);
+    if (opzione == "--treno") numero = std::move(valore);
+    if (opzione == "-o") file = std::move(valore);
+    if (opzione == "--watch") o.sorveglia = true;
   }
-  if (auto errore = due_testi(posizionali, o.r.linea, o.r.treno, nome, numero)) return errore;
+  if (auto errore = due_testi(letti.posizionali, o.r.linea, o.r.treno, nome, numero)) return errore;
   o.r.nome = *nome;
   o.r.numero = *numero;
   if (!file) {

@@ -7,27 +7,25 @@
 
 #include "app/esecuzione.h"
 #include "app/scrittura_testi.h"
+#include "cli/opzioni.h"
 #include "cli/uscita.h"
 #include "writers/nuovo_scenario.h"
 
 namespace percorso {
 namespace {
 
+constexpr opzione ammesse[] = {{"--force", false}};
+
 struct argomenti_testi {
   std::vector<std::string_view> posizionali;
   bool forza = false;
 };
 
-std::optional<std::string> leggi_argomenti(std::span<const std::string_view> a,
-                                           argomenti_testi& o) {
-  for (const std::string_view s : a) {
-    if (s == "--force")
-      o.forza = true;
-    else if (s.size() > 1 && s.front() == '-')
-      return "opzione sconosciuta: " + std::string(s);
-    else
-      o.posizionali.push_back(s);
-  }
+std::optional<std::string> leggi_opzioni(std::span<const std::string_view> a, argomenti_testi& o) {
+  argomenti letti;
+  if (auto errore = leggi_argomenti(a, ammesse, letti)) return errore;
+  o.posizionali = std::move(letti.posizionali);
+  o.forza = !letti.opzioni.empty();
   return std::nullopt;
 }
 
@@ -60,7 +58,7 @@ bool nome_sicuro(std::string_view nome) {
 int comando_sources(std::span<const std::string_view> a, std::ostream& out, std::ostream& err,
                     file_system& fs) {
   argomenti_testi o;
-  if (auto errore = leggi_argomenti(a, o)) return errore_uso(err, *errore, "sources");
+  if (auto errore = leggi_opzioni(a, o)) return errore_uso(err, *errore, "sources");
   if (o.posizionali.size() > 1) return errore_uso(err, "troppi argomenti", "sources");
   modello m;
   m.nome_percorso = nome_percorso_incorporato;
@@ -76,7 +74,7 @@ int comando_sources(std::span<const std::string_view> a, std::ostream& out, std:
 int comando_new(std::span<const std::string_view> a, std::ostream& out, std::ostream& err,
                 file_system& fs) {
   argomenti_testi o;
-  if (auto errore = leggi_argomenti(a, o)) return errore_uso(err, *errore, "new");
+  if (auto errore = leggi_opzioni(a, o)) return errore_uso(err, *errore, "new");
   if (o.posizionali.size() < 2) return errore_uso(err, "servono NOME e TRENO", "new");
   if (o.posizionali.size() > 3) return errore_uso(err, "troppi argomenti", "new");
   for (const std::string_view nome : {o.posizionali[0], o.posizionali[1]}) {

@@ -17,11 +17,6 @@ inline constexpr int uscita_interrotta = 3;
 // Prints a usage error and where the command's help is; returns uscita_uso.
 int errore_uso(std::ostream& err, std::string_view messaggio, std::string_view comando);
 
-// The value of the option at a[i] into dest, moving i onto it; an error text when the
-// option is the last argument.
-std::optional<std::string> valore_opzione(std::span<const std::string_view> a, std::size_t& i,
-                                          std::optional<std::string>& dest);
-
 // The two texts LINEA and TRENO of a command, and the scenario name and train number
 // taken from their file names when not given; an error text when that cannot be done.
 std::optional<std::string> due_testi(std::span<const std::string_view> posizionali,

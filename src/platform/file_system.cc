@@ -107,6 +107,29 @@ class disco final : public file_system {
     return std::nullopt;
   }
 
+  std::optional<errore_file> crea_cartella(const std::string& percorso) override {
+    std::error_code ec;
+    std::filesystem::create_directories(percorso, ec);
+    if (ec) return errore_file{percorso, ec.message()};
+    return std::nullopt;
+  }
+
+  std::optional<errore_file> prova_scrittura(const std::string& percorso) override {
+    struct stat st {};
+    if (percorso.empty()) return errore_da(percorso, ENOENT);
+    if (::stat(percorso.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
+      return errore_da(percorso, EISDIR);
+    // The nearest directory that exists must let a file be made in it.
+    std::string cartella = cartella_di(percorso);
+    while (!cartella.empty() && ::stat(cartella.c_str(), &st) != 0 && errno == ENOENT)
+      cartella = cartella_di(cartella);
+    const char* dove = cartella.empty() ? "." : cartella.c_str();
+    if (::stat(dove, &st) != 0) return errore_da_errno(percorso);
+    if (!S_ISDIR(st.st_mode)) return errore_da(percorso, ENOTDIR);
+    if (::access(dove, W_OK | X_OK) != 0) return errore_da_errno(percorso);
+    return std::nullopt;
+  }
+
  private:
   chiamate_sistema c_;
 };

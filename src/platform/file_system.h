@@ -36,6 +36,11 @@ class file_system {
   virtual std::optional<errore_file> sostituisci(const std::string& percorso,
                                                  std::span<const std::uint8_t> dati) = 0;
   virtual std::optional<errore_file> elimina(const std::string& percorso) = 0;
+  // Creates a directory and the parents it lacks; nothing to do when it exists.
+  virtual std::optional<errore_file> crea_cartella(const std::string& percorso) = 0;
+  // Whether sostituisci could write percorso, once crea_cartella has made the
+  // directories it lacks: the reason when it could not. Writes nothing.
+  virtual std::optional<errore_file> prova_scrittura(const std::string& percorso) = 0;
 };
 
 // The system calls the real disk goes through. Tests replace some of them to make

@@ -217,11 +217,12 @@ TEST_F(GuastiCompile, ASourceTextThatIsADirectoryCannotBeRead) {
   EXPECT_EQ(istantanea(dir.percorso() / "out"), prima);
 }
 
+// Found out before anything is compiled: the report would go there too.
 TEST_F(GuastiCompile, AnOutputDirectoryUnderAFileIsReported) {
   const risposta r = compila(*reale, dir.file("testi/Prova_linea.txt/out"));
   EXPECT_EQ(r.stato, 3);
-  EXPECT_NE(r.err.find(dir.file("testi/Prova_linea.txt/out/Prova_linea.dat") + ": " +
-                       std::strerror(ENOTDIR)),
+  EXPECT_NE(r.err.find(dir.file("testi/Prova_linea.txt/out/rapporto.json") + ": " +
+                       std::strerror(ENOTDIR) + "; niente e' stato compilato"),
             std::string::npos)
       << r.err;
   EXPECT_EQ(istantanea(dir.percorso() / "testi"), testi);
@@ -270,7 +271,8 @@ TEST_F(GuastiCompile, AnOutputDirectoryThatCannotBeWrittenKeepsTheEarlierRun) {
     ::chmod(out.c_str(), 0755);
 
   EXPECT_EQ(r.stato, 3);
-  EXPECT_NE(r.err.find(dir.file("out/Prova_linea.dat") + ": "), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find(dir.file("out/rapporto.json") + ": "), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("niente e' stato compilato"), std::string::npos) << r.err;
   EXPECT_EQ(dopo, prima);
 }
 

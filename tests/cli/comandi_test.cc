@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 
 #include "support/cartella_temporanea.h"
@@ -35,6 +36,62 @@ TEST(Comandi, WrongUsageExitsWithTwoAndSaysWhy) {
     EXPECT_EQ(r.stato, 2) << c.argomenti[0];
     EXPECT_NE(r.err.find(c.nel_messaggio), std::string::npos) << r.err;
   }
+}
+
+// Every usage error ends with a hint to a help that works: never one that gives
+// the same error back.
+TEST(Comandi, OddCallsGiveTheUsageAndAHintThatWorks) {
+  const caso_uso casi[] = {
+      {{"explain", "1", "2"}, "troppi argomenti"},
+      {{"explain"}, "manca il CODICE"},
+      {{"explain", "--json"}, "opzione sconosciuta"},
+      {{"help", "foo"}, "comando sconosciuto: foo"},
+      {{"help", "compile", "plot"}, "troppi argomenti"},
+      {{"sources", "--bogus"}, "opzione sconosciuta"},
+      {{"compile", "a_linea.txt", "a_1-.txt", "c"}, "troppi argomenti"},
+      {{"compile", "a_linea.txt", "a_1-.txt", "--no-plan=1"}, "non vuole un valore"},
+      {{"compile", "a_linea.txt", "a_1-.txt", "--report="}, "manca il valore di --report"},
+      {{"plot", "a.dat", "-o"}, "manca il valore di -o"},
+  };
+  for (const auto& c : casi) {
+    const risposta r = esegui(c.argomenti);
+    EXPECT_EQ(r.stato, 2) << c.nel_messaggio;
+    EXPECT_NE(r.err.find(c.nel_messaggio), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("\nuso: percorso " + c.argomenti[0]), std::string::npos) << r.err;
+    const auto prova = r.err.find("Prova 'percorso ");
+    if (prova == std::string::npos) continue;
+    std::vector<std::string> consiglio = {"help"};
+    const auto inizio = prova + std::string("Prova 'percorso help ").size();
+    consiglio.push_back(r.err.substr(inizio, r.err.find('\'', inizio) - inizio));
+    EXPECT_EQ(esegui(consiglio).stato, 0) << r.err;
+  }
+  const risposta aiuto = esegui({"help", "--help"});
+  EXPECT_EQ(aiuto.stato, 0);
+  EXPECT_NE(aiuto.out.find("uso: percorso help [COMANDO]"), std::string::npos);
+}
+
+TEST(Comandi, AMistypedWordSuggestsTheNearestOne) {
+  const caso_uso casi[] = {
+      {{"compiel"}, "comando sconosciuto: compiel (forse 'compile'?)"},
+      {{"--verison"}, "opzione sconosciuta: --verison (forse '--version'?)"},
+      {{"help", "inspetc"}, "(forse 'inspect'?)"},
+      {{"inspect", "--jsn", "a.dat"}, "(forse '--json'?)"},
+      {{"compile", "a_linea.txt", "a_1-.txt", "--reprot", "r.json"}, "(forse '--report'?)"},
+      {{"compile", "a_linea.txt", "a_1-.txt", "--no-warn=profilo"}, "(forse 'profilo-indietro'?)"},
+      {{"qualcosa"}, "comando sconosciuto: qualcosa\n"},
+  };
+  for (const auto& c : casi) {
+    const risposta r = esegui(c.argomenti);
+    EXPECT_EQ(r.stato, 2);
+    EXPECT_NE(r.err.find(c.nel_messaggio), std::string::npos) << r.err;
+  }
+}
+
+TEST(Comandi, VersionIsOneLine) {
+  const risposta r = esegui({"--version"});
+  EXPECT_EQ(r.stato, 0);
+  EXPECT_TRUE(r.out.starts_with("percorso ")) << r.out;
+  EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 1);
 }
 
 TEST(Comandi, EveryCommandHasHelp) {
@@ -89,6 +146,38 @@ TEST_F(CompileTest, NoPlanAndExplicitNamesAndDirectory) {
     scritti.push_back(e.path().filename().string());
   std::sort(scritti.begin(), scritti.end());
   EXPECT_EQ(scritti, (std::vector<std::string>{"Altro_7.dat", "Altro_7.sim"}));
+}
+
+TEST_F(CompileTest, OptionValuesTakeBothForms) {
+  const std::vector<std::string> forme[] = {
+      {"--nome", "Altro", "--treno", "7", "-o", dir.file("a"), "--report", dir.file("a.json")},
+      {"--nome=Altro", "--treno=7", "-o=" + dir.file("b"), "--report=" + dir.file("b.json")},
+  };
+  for (const auto& forma : forme) {
+    const risposta r = compila(linea_minima, treno_minimo, forma);
+    EXPECT_EQ(r.stato, 0) << r.err;
+  }
+  EXPECT_EQ(leggi_file(dir.file("a/Altro_7.dat")), leggi_file(dir.file("b/Altro_7.dat")));
+  EXPECT_EQ(leggi_file(dir.file("a.json")), leggi_file(dir.file("b.json")));
+}
+
+TEST_F(CompileTest, AMissingOutputDirectoryIsCreated) {
+  const risposta r = compila(linea_minima, treno_minimo, {"-o", dir.file("nuova/sotto")});
+  EXPECT_EQ(r.stato, 0) << r.err;
+  EXPECT_TRUE(std::filesystem::exists(dir.file("nuova/sotto/Prova_42.dat")));
+}
+
+TEST_F(CompileTest, AReportThatCannotBeWrittenStopsBeforeAnything) {
+  scrivi_file(dir.file("un_file"), "x");
+  std::filesystem::create_directory(dir.percorso() / "una_cartella");
+  for (const std::string& rapporto : {dir.file("un_file/r.json"), dir.file("una_cartella")}) {
+    const risposta r =
+        compila(linea_minima, treno_minimo, {"-o", dir.file("uscita"), "--report", rapporto});
+    EXPECT_EQ(r.stato, 3);
+    EXPECT_NE(r.err.find("impossibile scrivere " + rapporto), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("niente e' stato compilato"), std::string::npos) << r.err;
+    EXPECT_FALSE(std::filesystem::exists(dir.file("uscita")));
+  }
 }
 
 TEST_F(CompileTest, FindingsArePrintedAndTheBinariesStillWritten) {

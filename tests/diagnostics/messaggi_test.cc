@@ -23,6 +23,8 @@ class senza_disco final : public file_system {
     return std::nullopt;
   }
   std::optional<errore_file> elimina(const std::string&) override { return std::nullopt; }
+  std::optional<errore_file> crea_cartella(const std::string&) override { return std::nullopt; }
+  std::optional<errore_file> prova_scrittura(const std::string&) override { return std::nullopt; }
 };
 
 std::span<const std::uint8_t> byte(std::string_view s) {

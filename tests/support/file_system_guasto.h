@@ -51,6 +51,12 @@ class file_system_guasto final : public file_system {
     if (fallisce(operazione::eliminazione)) return errore(percorso);
     return sotto_.elimina(percorso);
   }
+  std::optional<errore_file> crea_cartella(const std::string& percorso) override {
+    return sotto_.crea_cartella(percorso);
+  }
+  std::optional<errore_file> prova_scrittura(const std::string& percorso) override {
+    return sotto_.prova_scrittura(percorso);
+  }
 
  private:
   bool fallisce(operazione op) {
