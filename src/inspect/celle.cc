@@ -15,47 +15,51 @@ std::int64_t metri_di(std::size_t cella) {
 }
 
 // Cell 1 carries the header value and the plain check code.
-nodo intestazione(const std::vector<cella>& celle, const std::array<punto, numero_punti>* punti) {
+nodo_vista intestazione(const std::vector<cella>& celle,
+                        const std::array<punto, numero_punti>* punti) {
   const std::int16_t valore = celle.size() > 1 ? celle[1].dato_1 : 0;
   const std::int16_t codice = celle.size() > 1 ? celle[1].dato_2 : 0;
   std::string testo =
-      f("valore %d", valore) +
-      (valore == valore_cella_1 ? " (corretto)" : f(" (atteso %d)", valore_cella_1)) +
-      f(", codice di controllo semplice %d", codice);
-  nodo n = nodo::oggetto()
-               .con("valore", nodo::intero(valore))
-               .con("atteso", nodo::intero(valore_cella_1))
-               .con("codice_semplice", nodo::intero(codice));
+      formato("valore %d", valore) +
+      (valore == valore_cella_1 ? " (corretto)" : formato(" (atteso %d)", valore_cella_1)) +
+      formato(", codice di controllo semplice %d", codice);
+  nodo_vista n = nodo_vista::oggetto()
+                     .con("valore", nodo_vista::intero(valore))
+                     .con("atteso", nodo_vista::intero(valore_cella_1))
+                     .con("codice_semplice", nodo_vista::intero(codice));
   if (punti == nullptr)
-    return n.con("codice_calcolato", nodo::nullo())
-        .con("corrisponde", nodo::nullo())
+    return n.con("codice_calcolato", nodo_vista::nullo())
+        .con("corrisponde", nodo_vista::nullo())
         .con_testo(testo);
   const std::int32_t atteso =
       codice_gara_og((*punti)[slot_ripetizione].nome, (*punti)[slot_percorso].nome);
   testo += atteso == codice ? ": corrisponde ai nomi"
-                            : f(": NON corrisponde ai nomi (atteso %d)", atteso);
-  return n.con("codice_calcolato", nodo::intero(atteso))
-      .con("corrisponde", nodo::vero(atteso == codice))
+                            : formato(": NON corrisponde ai nomi (atteso %d)", atteso);
+  return n.con("codice_calcolato", nodo_vista::intero(atteso))
+      .con("corrisponde", nodo_vista::vero(atteso == codice))
       .con_testo(testo);
 }
 
-nodo riga_evento(std::size_t i, const cella& c, const std::array<punto, numero_punti>* punti) {
-  nodo valori = valori_evento(c, punti);
+nodo_vista riga_evento(std::size_t i, const cella& c,
+                       const std::array<punto, numero_punti>* punti) {
+  nodo_vista valori = valori_evento(c, punti);
   std::string testo = valori.testo();
-  if (c.ripetizione != 0) testo += (testo.empty() ? "" : "; ") + f("ripetizione %d", c.ripetizione);
-  nodo r = nodo::oggetto()
-               .con("cella", nodo::intero(static_cast<std::int64_t>(i)))
-               .con("metri", nodo::intero(metri_di(i), km(metri_di(i))))
-               .con("evento", nodo::intero(c.evento));
-  if (c.evento != evento::nessuno) r.con("nome", nodo::testo_di(nome_evento(c.evento)));
-  return r.con("dati", interi({c.dato_1, c.dato_2, c.dato_3, c.dato_4}))
-      .con("tempo_segnale", nodo::intero(c.tempo_segnale))
-      .con("ripetizione", nodo::intero(c.ripetizione))
+  if (c.ripetizione != 0)
+    testo += (testo.empty() ? "" : "; ") + formato("ripetizione %d", c.ripetizione);
+  nodo_vista r = nodo_vista::oggetto()
+                     .con("cella", nodo_vista::intero(static_cast<std::int64_t>(i)))
+                     .con("metri", nodo_vista::intero(metri_di(i), km_testo(metri_di(i))))
+                     .con("evento", nodo_vista::intero(c.evento));
+  if (c.evento != evento::nessuno) r.con("nome", nodo_vista::testo_di(nome_evento(c.evento)));
+  return r.con("dati", interi_vista({c.dato_1, c.dato_2, c.dato_3, c.dato_4}))
+      .con("tempo_segnale", nodo_vista::intero(c.tempo_segnale))
+      .con("ripetizione", nodo_vista::intero(c.ripetizione))
       .con("valori", valori.con_testo(testo));
 }
 
-sezione eventi(const std::vector<cella>& celle, const std::array<punto, numero_punti>* punti) {
-  sezione s{.chiave = "eventi", .titolo = "eventi e codici di ripetizione"};
+sezione_vista eventi(const std::vector<cella>& celle,
+                     const std::array<punto, numero_punti>* punti) {
+  sezione_vista s{.chiave = "eventi", .titolo = "eventi e codici di ripetizione"};
   s.colonne = {colonna_di("cella", "cella", 5), colonna_di("metri", "km", 8),
                colonna_di("nome", "evento", -22, 2), colonna_di("valori", "valori", 0)};
   for (std::size_t i = 0; i < celle.size(); ++i)
@@ -64,16 +68,16 @@ sezione eventi(const std::vector<cella>& celle, const std::array<punto, numero_p
   return s;
 }
 
-sezione riepilogo(const std::vector<cella>& celle) {
+sezione_vista riepilogo(const std::vector<cella>& celle) {
   std::map<std::uint8_t, int> conteggi;
   for (const cella& c : celle)
     if (c.evento != evento::nessuno) ++conteggi[c.evento];
-  sezione s{.chiave = "riepilogo", .titolo = "riepilogo", .larghezza_etichette = 24};
+  sezione_vista s{.chiave = "riepilogo", .titolo = "riepilogo", .larghezza_etichette = 24};
   for (const auto& [codice, n] : conteggi) {
     const std::string chiave = chiave_evento(codice);
-    const std::string etichetta =
-        chiave.starts_with("evento_") ? f("codice %d", codice) : std::string(nome_evento(codice));
-    s.voci.push_back({chiave, etichetta, nodo::intero(n)});
+    const std::string etichetta = chiave.starts_with("evento_") ? formato("codice %d", codice)
+                                                                : std::string(nome_evento(codice));
+    s.voci.push_back({chiave, etichetta, nodo_vista::intero(n)});
   }
   return s;
 }
@@ -83,35 +87,36 @@ bool stesso_profilo(const cella& a, const cella& b) {
          a.montagna == b.montagna;
 }
 
-nodo riga_tratto(std::size_t prima, std::size_t ultima, const cella& c) {
+nodo_vista riga_tratto(std::size_t prima, std::size_t ultima, const cella& c) {
   // The last cells of the array are never reached by the runs.
   const bool impostato = !stesso_profilo(c, cella{});
-  nodo velocita = nodo::intero(c.velocita * 5, f("%d km/h", c.velocita * 5));
-  nodo aderenza = nodo::intero(c.aderenza);
-  nodo montagna = nodo::intero(c.montagna, c.montagna == 0 ? "-" : "");
+  nodo_vista velocita = nodo_vista::intero(c.velocita * 5, formato("%d km/h", c.velocita * 5));
+  nodo_vista aderenza = nodo_vista::intero(c.aderenza);
+  nodo_vista montagna = nodo_vista::intero(c.montagna, c.montagna == 0 ? "-" : "");
   if (!impostato) {
     velocita.con_testo("");
     aderenza.con_testo("");
     montagna.con_testo("");
   }
-  return nodo::oggetto()
-      .con("prima", nodo::intero(static_cast<std::int64_t>(prima)))
-      .con("ultima", nodo::intero(static_cast<std::int64_t>(ultima)))
-      .con("da_metri", nodo::intero(metri_di(prima), km(metri_di(prima))))
-      .con("a_metri", nodo::intero(metri_di(ultima + 1), km(metri_di(ultima + 1))))
-      .con("impostato", nodo::vero(impostato))
-      .con("pendenza", nodo::intero(c.pendenza - 100,
-                                    impostato ? f("%+d", c.pendenza - 100) : "(non impostate)"))
+  return nodo_vista::oggetto()
+      .con("prima", nodo_vista::intero(static_cast<std::int64_t>(prima)))
+      .con("ultima", nodo_vista::intero(static_cast<std::int64_t>(ultima)))
+      .con("da_metri", nodo_vista::intero(metri_di(prima), km_testo(metri_di(prima))))
+      .con("a_metri", nodo_vista::intero(metri_di(ultima + 1), km_testo(metri_di(ultima + 1))))
+      .con("impostato", nodo_vista::vero(impostato))
+      .con("pendenza",
+           nodo_vista::intero(c.pendenza - 100,
+                              impostato ? formato("%+d", c.pendenza - 100) : "(non impostate)"))
       .con("velocita_kmh", std::move(velocita))
       .con("aderenza", std::move(aderenza))
       .con("montagna", std::move(montagna));
 }
 
-sezione profilo(const std::vector<cella>& celle) {
-  sezione s{.chiave = "profilo"};
+sezione_vista profilo(const std::vector<cella>& celle) {
+  sezione_vista s{.chiave = "profilo"};
   // "from-to" of two members of a row.
   auto intervallo = [](const char* da, const char* a) {
-    return [=](const nodo& r) { return r.membro(da)->testo() + "-" + r.membro(a)->testo(); };
+    return [=](const nodo_vista& r) { return r.membro(da)->testo() + "-" + r.membro(a)->testo(); };
   };
   s.colonne = {{"celle", -11, intervallo("prima", "ultima")},
                {"km", -17, intervallo("da_metri", "a_metri")},
@@ -125,21 +130,21 @@ sezione profilo(const std::vector<cella>& celle) {
     s.righe.push_back(riga_tratto(prima, i - 1, celle[prima]));
     prima = i;
   }
-  s.titolo = f("profilo della linea (%zu tratti)", s.righe.size());
+  s.titolo = formato("profilo della linea (%zu tratti)", s.righe.size());
   return s;
 }
 
 }  // namespace
 
-documento descrivi_celle(const std::string& file, const std::vector<cella>& celle,
-                         const nomi_accanto& nomi) {
-  documento d{.file = file, .tipo = "celle"};
-  d.sommario = f("file delle celle, %zu celle (0-%zu); km = cella x %d m", celle.size(),
-                 celle.size() - 1, metri_per_cella);
-  d.dati.push_back({"celle", "", nodo::intero(static_cast<std::int64_t>(celle.size()))});
+vista descrivi_celle(const std::string& file, const std::vector<cella>& celle,
+                     const nomi_accanto& nomi) {
+  vista d{.file = file, .tipo = "celle"};
+  d.sommario = formato("file delle celle, %zu celle (0-%zu); km = cella x %d m", celle.size(),
+                       celle.size() - 1, metri_per_cella);
+  d.dati.push_back({"celle", "", nodo_vista::intero(static_cast<std::int64_t>(celle.size()))});
   d.voci.push_back({"punti", "nomi di stazioni e cartelli",
-                    nomi.punti ? nodo::testo_di(nomi.file)
-                               : nodo::nullo("non disponibili (" + nomi.perche + ")")});
+                    nomi.punti ? nodo_vista::testo_di(nomi.file)
+                               : nodo_vista::nullo("non disponibili (" + nomi.perche + ")")});
   d.voci.push_back({"intestazione", "cella 1", intestazione(celle, nomi.punti)});
   d.sezioni.push_back(eventi(celle, nomi.punti));
   d.sezioni.push_back(riepilogo(celle));

@@ -21,7 +21,7 @@ struct nomi_accanto {
 
 // Every cell with an event or a repetition code, the header of cell 1, the count
 // of each event and the line profile as runs of cells.
-documento descrivi_celle(const std::string& file, const std::vector<cella>& celle,
-                         const nomi_accanto& nomi);
+vista descrivi_celle(const std::string& file, const std::vector<cella>& celle,
+                     const nomi_accanto& nomi);
 
 }  // namespace percorso

@@ -33,71 +33,73 @@ bool coppia(std::int16_t v, int& decine, int& unita) {
   return true;
 }
 
-nodo lato(int tipo, const int (&codici)[3]) {
-  return nodo::oggetto()
-      .con("tipo", nodo::intero(tipo))
-      .con("codici", interi({codici[0], codici[1], codici[2]}));
+nodo_vista lato(int tipo, const int (&codici)[3]) {
+  return nodo_vista::oggetto()
+      .con("tipo", nodo_vista::intero(tipo))
+      .con("codici", interi_vista({codici[0], codici[1], codici[2]}));
 }
 
-nodo segnale(const cella& c) {
+nodo_vista segnale(const cella& c) {
   int s[3], d[3], rapp = 0, tipi = 0;
   const bool ok = coppia(c.dato_1, s[0], d[0]) && coppia(c.dato_2, s[1], d[1]) &&
                   coppia(c.dato_3, s[2], d[2]) && coppia(c.dato_4, rapp, tipi) && tipi <= 8;
   if (!ok)
-    return nodo::oggetto(
-               f("valori fuori dalle cifre: %d %d %d %d", c.dato_1, c.dato_2, c.dato_3, c.dato_4))
-        .con("scomponibile", nodo::vero(false));
+    return nodo_vista::oggetto(formato("valori fuori dalle cifre: %d %d %d %d", c.dato_1, c.dato_2,
+                                       c.dato_3, c.dato_4))
+        .con("scomponibile", nodo_vista::vero(false));
   const int sx = tipi / 3, dx = tipi % 3;
   std::string testo =
-      f("lato s: tipo %d, codici %d %d %d; lato d: tipo %d, codici %d %d %d; rapp %d", sx, s[0],
-        s[1], s[2], dx, d[0], d[1], d[2], rapp);
-  if (sx == 2) testo += f("; tempo %d", c.tempo_segnale);
-  return nodo::oggetto(testo)
-      .con("scomponibile", nodo::vero(true))
+      formato("lato s: tipo %d, codici %d %d %d; lato d: tipo %d, codici %d %d %d; rapp %d", sx,
+              s[0], s[1], s[2], dx, d[0], d[1], d[2], rapp);
+  if (sx == 2) testo += formato("; tempo %d", c.tempo_segnale);
+  return nodo_vista::oggetto(testo)
+      .con("scomponibile", nodo_vista::vero(true))
       .con("s", lato(sx, s))
       .con("d", lato(dx, d))
-      .con("rapp", nodo::intero(rapp))
-      .con("tempo", nodo::intero(c.tempo_segnale));
+      .con("rapp", nodo_vista::intero(rapp))
+      .con("tempo", nodo_vista::intero(c.tempo_segnale));
 }
 
-nodo rallentamento(const cella& c, bool con_f_tt) {
-  nodo n = nodo::oggetto()
-               .con("velocita_kmh", nodo::intero(c.dato_1))
-               .con("d_v", nodo::intero(c.dato_2));
-  std::string testo = f("%d km/h, d_v %d", c.dato_1, c.dato_2);
+nodo_vista rallentamento(const cella& c, bool con_f_tt) {
+  nodo_vista n = nodo_vista::oggetto()
+                     .con("velocita_kmh", nodo_vista::intero(c.dato_1))
+                     .con("d_v", nodo_vista::intero(c.dato_2));
+  std::string testo = formato("%d km/h, d_v %d", c.dato_1, c.dato_2);
   if (con_f_tt) {
-    n.con("f_tt", nodo::intero(c.dato_3));
-    testo += f(", f_tt %d", c.dato_3);
+    n.con("f_tt", nodo_vista::intero(c.dato_3));
+    testo += formato(", f_tt %d", c.dato_3);
   }
   return n.con_testo(testo);
 }
 
-nodo indicatori(const cella& c) {
+nodo_vista indicatori(const cella& c) {
   static constexpr char classi[] = {'a', 'b', 'c'};
   const std::int16_t v[] = {c.dato_1, c.dato_2, c.dato_3};
-  nodo per_classe = nodo::oggetto();
+  nodo_vista per_classe = nodo_vista::oggetto();
   std::string testo;
   for (int k = 0; k < 3; ++k) {
     // s-side speed / 5 in the hundreds, d-side speed / 5 below.
     const int s = v[k] / 100 * 5, d = v[k] % 100 * 5;
-    testo += f("%s%c %d/%d", k > 0 ? ", " : "", classi[k], s, d);
-    per_classe.con(std::string(1, classi[k]),
-                   nodo::oggetto().con("s_kmh", nodo::intero(s)).con("d_kmh", nodo::intero(d)));
+    testo += formato("%s%c %d/%d", k > 0 ? ", " : "", classi[k], s, d);
+    per_classe.con(std::string(1, classi[k]), nodo_vista::oggetto()
+                                                  .con("s_kmh", nodo_vista::intero(s))
+                                                  .con("d_kmh", nodo_vista::intero(d)));
   }
-  testo += f(" km/h (s/d); strisce s %d, d %d", c.dato_4 / 10, c.dato_4 % 10);
-  return nodo::oggetto(testo)
+  testo += formato(" km/h (s/d); strisce s %d, d %d", c.dato_4 / 10, c.dato_4 % 10);
+  return nodo_vista::oggetto(testo)
       .con("classi", std::move(per_classe))
-      .con("strisce_s", nodo::intero(c.dato_4 / 10))
-      .con("strisce_d", nodo::intero(c.dato_4 % 10));
+      .con("strisce_s", nodo_vista::intero(c.dato_4 / 10))
+      .con("strisce_d", nodo_vista::intero(c.dato_4 % 10));
 }
 
 // A cell that names a slot of the point table: a station stop or a board.
-nodo voce_nominata(const cella& c, const std::array<punto, numero_punti>* punti, const char* cosa) {
-  nodo n = nodo::oggetto().con("voce", nodo::intero(c.dato_1));
-  std::string testo = f("%s %d", cosa, c.dato_1);
+nodo_vista voce_nominata(const cella& c, const std::array<punto, numero_punti>* punti,
+                         const char* cosa) {
+  nodo_vista n = nodo_vista::oggetto().con("voce", nodo_vista::intero(c.dato_1));
+  std::string testo = formato("%s %d", cosa, c.dato_1);
   if (punti != nullptr && c.dato_1 >= 0 && c.dato_1 < numero_punti) {
     const std::string nome = nome_leggibile((*punti)[static_cast<std::size_t>(c.dato_1)].nome);
-    n.con("nome", nodo::testo_di(nome));
+    n.con("nome", nodo_vista::testo_di(nome));
     testo += " " + nome;
   }
   return n.con_testo(testo);
@@ -117,10 +119,10 @@ std::string chiave_evento(std::uint8_t codice) {
   return "evento_" + std::to_string(codice);
 }
 
-nodo valori_evento(const cella& c, const std::array<punto, numero_punti>* punti) {
+nodo_vista valori_evento(const cella& c, const std::array<punto, numero_punti>* punti) {
   switch (c.evento) {
     case evento::nessuno:
-      return nodo::oggetto();
+      return nodo_vista::oggetto();
     case evento::segnale:
       return segnale(c);
     case evento::fine_rallentamento:
@@ -129,25 +131,26 @@ nodo valori_evento(const cella& c, const std::array<punto, numero_punti>* punti)
     case evento::avviso_rallentamento:
       return rallentamento(c, false);
     case evento::preavviso:
-      return nodo::oggetto(
-                 f("%d di 4 (1 accanto al cartello di avviso), d_v %d", c.dato_1, c.dato_2))
-          .con("numero", nodo::intero(c.dato_1))
-          .con("d_v", nodo::intero(c.dato_2));
+      return nodo_vista::oggetto(
+                 formato("%d di 4 (1 accanto al cartello di avviso), d_v %d", c.dato_1, c.dato_2))
+          .con("numero", nodo_vista::intero(c.dato_1))
+          .con("d_v", nodo_vista::intero(c.dato_2));
     case evento::indicatori:
       return indicatori(c);
     case evento::fermata:
       return voce_nominata(c, punti, "stazione");
     case evento::montagna:
-      return nodo::oggetto(f("montagna tipo %d", c.montagna));
+      return nodo_vista::oggetto(formato("montagna tipo %d", c.montagna));
     case evento::punto_velocita:
-      return nodo::oggetto(f("%d km/h", c.dato_1)).con("velocita_kmh", nodo::intero(c.dato_1));
+      return nodo_vista::oggetto(formato("%d km/h", c.dato_1))
+          .con("velocita_kmh", nodo_vista::intero(c.dato_1));
     case evento::punto_senza_velocita:
-      return nodo::oggetto("senza velocita'");
+      return nodo_vista::oggetto("senza velocita'");
     case evento::cartello:
       return voce_nominata(c, punti, "testo della voce");
     default:
-      return nodo::oggetto(
-          f("codice %d, valori %d %d %d %d", c.evento, c.dato_1, c.dato_2, c.dato_3, c.dato_4));
+      return nodo_vista::oggetto(formato("codice %d, valori %d %d %d %d", c.evento, c.dato_1,
+                                         c.dato_2, c.dato_3, c.dato_4));
   }
 }
 

@@ -19,6 +19,6 @@ std::string chiave_evento(std::uint8_t codice);
 // The values of a cell's event unpacked (signal codes per side, speeds in km/h,
 // slowdown values, the station or board the cell names): an object whose text
 // reads them. punti, when known, gives the names.
-nodo valori_evento(const cella& c, const std::array<punto, numero_punti>* punti);
+nodo_vista valori_evento(const cella& c, const std::array<punto, numero_punti>* punti);
 
 }  // namespace percorso

@@ -21,20 +21,20 @@ struct uscite {
   bool fallito(const std::string& file, const std::string& messaggio) const {
     err << "percorso: " << messaggio << '\n';
     if (json)
-      out << nodo::oggetto()
-                 .con("file", nodo::testo_di(file))
-                 .con("errore", nodo::testo_di(messaggio))
+      out << nodo_vista::oggetto()
+                 .con("file", nodo_vista::testo_di(file))
+                 .con("errore", nodo_vista::testo_di(messaggio))
                  .json();
     return false;
   }
   void avviso(const std::string& messaggio) const {
     err << "percorso: avviso: " << messaggio << '\n';
   }
-  bool mostra(const documento& d) const {
+  bool mostra(const vista& d) const {
     if (json)
-      out << in_json(d);
+      out << vista_in_json(d);
     else
-      scrivi_testo(out, d);
+      scrivi_vista(out, d);
     return true;
   }
 };

@@ -11,7 +11,7 @@ namespace percorso {
 namespace {
 
 struct riassunto_piano {
-  std::size_t interi = 0, reali = 0, vuoti = 0, incompleti = 0;
+  std::size_t interi_vista = 0, reali = 0, vuoti = 0, incompleti = 0;
   std::optional<std::size_t> primo, ultimo;  // metres with a point
   double min_x = 0, max_x = 0, min_y = 0, max_y = 0;
   double lunghezza = 0;             // sum of the steps between neighbouring metres
@@ -24,7 +24,7 @@ riassunto_piano riassumi(const piano_letto& p) {
   std::optional<std::array<double, 2>> prima;
   for (std::size_t m = 0; m < p.metri(); ++m) {
     for (const auto* e : {&p.x[m], &p.y[m]}) {
-      if (e->tipo == tipo_elemento::intero) ++r.interi;
+      if (e->tipo == tipo_elemento::intero) ++r.interi_vista;
       if (e->tipo == tipo_elemento::reale) ++r.reali;
       if (e->tipo == tipo_elemento::vuoto) ++r.vuoti;
     }
@@ -57,47 +57,48 @@ riassunto_piano riassumi(const piano_letto& p) {
   return r;
 }
 
-nodo numero(std::size_t n) {
-  return nodo::intero(static_cast<std::int64_t>(n));
+nodo_vista numero(std::size_t n) {
+  return nodo_vista::intero(static_cast<std::int64_t>(n));
 }
 
-nodo metri(double v, int decimali = 1) {
-  return nodo::reale(v, f("%.*f m", decimali, v));
+nodo_vista metri(double v, int decimali = 1) {
+  return nodo_vista::reale(v, formato("%.*f m", decimali, v));
 }
 
-void con_coordinate(documento& d, const riassunto_piano& r) {
+void con_coordinate(vista& d, const riassunto_piano& r) {
   d.voci.push_back({"metri_con_coordinate", "metri con coordinate",
-                    nodo::oggetto(f("%zu-%zu", *r.primo, *r.ultimo))
+                    nodo_vista::oggetto(formato("%zu-%zu", *r.primo, *r.ultimo))
                         .con("primo", numero(*r.primo))
                         .con("ultimo", numero(*r.ultimo))});
   d.voci.push_back({"lunghezza", "lunghezza del tracciato (somma dei passi)", metri(r.lunghezza)});
-  d.voci.push_back(
-      {"riquadro", "riquadro",
-       nodo::oggetto(f("x da %.1f a %.1f m, y da %.1f a %.1f m (%.1f x %.1f m)", r.min_x, r.max_x,
-                       r.min_y, r.max_y, r.max_x - r.min_x, r.max_y - r.min_y))
-           .con("min_x", metri(r.min_x))
-           .con("max_x", metri(r.max_x))
-           .con("min_y", metri(r.min_y))
-           .con("max_y", metri(r.max_y))});
-  d.voci.push_back({"fine", f("punto finale (metro %zu)", *r.ultimo),
-                    nodo::lista()
+  d.voci.push_back({"riquadro", "riquadro",
+                    nodo_vista::oggetto(
+                        formato("x da %.1f a %.1f m, y da %.1f a %.1f m (%.1f x %.1f m)", r.min_x,
+                                r.max_x, r.min_y, r.max_y, r.max_x - r.min_x, r.max_y - r.min_y))
+                        .con("min_x", metri(r.min_x))
+                        .con("max_x", metri(r.max_x))
+                        .con("min_y", metri(r.min_y))
+                        .con("max_y", metri(r.max_y))});
+  d.voci.push_back({"fine", formato("punto finale (metro %zu)", *r.ultimo),
+                    nodo_vista::lista()
                         .aggiungi(metri(r.fine[0]))
                         .aggiungi(metri(r.fine[1]))
-                        .con_testo(f("x %.1f m, y %.1f m", r.fine[0], r.fine[1]))});
+                        .con_testo(formato("x %.1f m, y %.1f m", r.fine[0], r.fine[1]))});
 }
 
 }  // namespace
 
-documento descrivi_piano(const std::string& file, const piano_letto& p, std::size_t byte) {
+vista descrivi_piano(const std::string& file, const piano_letto& p, std::size_t byte) {
   const riassunto_piano r = riassumi(p);
-  documento d{.file = file, .tipo = "piano"};
-  d.sommario = f("file del tracciato, %zu metri per coordinata (%zu elementi, %zu byte)", p.metri(),
-                 2 * p.metri(), byte);
+  vista d{.file = file, .tipo = "piano"};
+  d.sommario = formato("file del tracciato, %zu metri per coordinata (%zu elementi, %zu byte)",
+                       p.metri(), 2 * p.metri(), byte);
   d.dati.push_back({"byte", "", numero(byte)});
   d.dati.push_back({"metri", "", numero(p.metri())});
   d.voci.push_back({"elementi", "elementi",
-                    nodo::oggetto(f("%zu interi, %zu reali, %zu vuoti", r.interi, r.reali, r.vuoti))
-                        .con("interi", numero(r.interi))
+                    nodo_vista::oggetto(formato("%zu interi, %zu reali, %zu vuoti",
+                                                r.interi_vista, r.reali, r.vuoti))
+                        .con("interi", numero(r.interi_vista))
                         .con("reali", numero(r.reali))
                         .con("vuoti", numero(r.vuoti))});
   d.voci.push_back({"metri_incompleti", "metri con una sola coordinata o un valore non finito",
@@ -105,14 +106,16 @@ documento descrivi_piano(const std::string& file, const piano_letto& p, std::siz
   if (r.primo)
     con_coordinate(d, r);
   else
-    d.voci.push_back({"metri_con_coordinate", "metri con coordinate", nodo::nullo("nessuno")});
+    d.voci.push_back(
+        {"metri_con_coordinate", "metri con coordinate", nodo_vista::nullo("nessuno")});
   d.voci.push_back(
       {"direzione_finale_gradi", "direzione finale",
        r.direzione
-           ? nodo::reale(*r.direzione, f("%.2f gradi (0 = direzione iniziale, +y; positivi verso "
-                                         "destra, +x)",
-                                         *r.direzione))
-           : nodo::nullo("non definita")});
+           ? nodo_vista::reale(*r.direzione,
+                               formato("%.2f gradi (0 = direzione iniziale, +y; positivi verso "
+                                       "destra, +x)",
+                                       *r.direzione))
+           : nodo_vista::nullo("non definita")});
   return d;
 }
 

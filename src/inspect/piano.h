@@ -11,6 +11,6 @@ namespace percorso {
 
 // The count of each kind of element, the metres with coordinates, the length of
 // the track, its bounding box and its heading at the end.
-documento descrivi_piano(const std::string& file, const piano_letto& p, std::size_t byte);
+vista descrivi_piano(const std::string& file, const piano_letto& p, std::size_t byte);
 
 }  // namespace percorso

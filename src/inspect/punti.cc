@@ -13,46 +13,47 @@ const punto& a(const std::array<punto, numero_punti>& punti, int k) {
   return punti[static_cast<std::size_t>(k)];
 }
 
-nodo parametri(const punto& p) {
-  return interi({p.parametro_1, p.parametro_2, p.parametro_3, p.parametro_4, p.parametro_5});
+nodo_vista parametri(const punto& p) {
+  return interi_vista({p.parametro_1, p.parametro_2, p.parametro_3, p.parametro_4, p.parametro_5});
 }
 
-nodo indicatori(const punto& p) {
-  return interi({p.indicatore_1, p.indicatore_2, p.indicatore_3, p.indicatore_4});
+nodo_vista indicatori(const punto& p) {
+  return interi_vista({p.indicatore_1, p.indicatore_2, p.indicatore_3, p.indicatore_4});
 }
 
 // Every field of a slot as it is in the file.
-nodo grezza(int k, const punto& p) {
-  return nodo::oggetto()
-      .con("voce", nodo::intero(k))
-      .con("codice", nodo::intero(p.codice))
-      .con("valori", interi({p.valore_1, p.valore_2, p.valore_3}))
-      .con("opzione", nodo::intero(p.opzione))
-      .con("nome", nodo::testo_di(nome_leggibile(p.nome)))
+nodo_vista grezza(int k, const punto& p) {
+  return nodo_vista::oggetto()
+      .con("voce", nodo_vista::intero(k))
+      .con("codice", nodo_vista::intero(p.codice))
+      .con("valori", interi_vista({p.valore_1, p.valore_2, p.valore_3}))
+      .con("opzione", nodo_vista::intero(p.opzione))
+      .con("nome", nodo_vista::testo_di(nome_leggibile(p.nome)))
       .con("parametri", parametri(p))
       .con("indicatori", indicatori(p))
-      .con("orario", nodo::intero(p.orario));
+      .con("orario", nodo_vista::intero(p.orario));
 }
 
-nodo stazione(int k, const punto& p) {
+nodo_vista stazione(int k, const punto& p) {
   // A station the train does not stop at has no time.
-  const nodo ora = p.orario == 0 ? nodo::nullo() : nodo::testo_di(orario(p.orario));
-  return nodo::oggetto()
-      .con("voce", nodo::intero(k))
-      .con("nome", nodo::testo_di(nome_leggibile(p.nome)))
-      .con("tipo", nodo::intero(p.codice))
-      .con("inizio", nodo::intero(p.valore_1))
-      .con("fine", nodo::intero(p.valore_2))
-      .con("posizione", nodo::intero(p.valore_3))
-      .con("orario_secondi", nodo::intero(p.orario))
+  const nodo_vista ora =
+      p.orario == 0 ? nodo_vista::nullo() : nodo_vista::testo_di(orario_testo(p.orario));
+  return nodo_vista::oggetto()
+      .con("voce", nodo_vista::intero(k))
+      .con("nome", nodo_vista::testo_di(nome_leggibile(p.nome)))
+      .con("tipo", nodo_vista::intero(p.codice))
+      .con("inizio", nodo_vista::intero(p.valore_1))
+      .con("fine", nodo_vista::intero(p.valore_2))
+      .con("posizione", nodo_vista::intero(p.valore_3))
+      .con("orario_secondi", nodo_vista::intero(p.orario))
       .con("orario", ora)
-      .con("opzione", nodo::intero(p.opzione))
+      .con("opzione", nodo_vista::intero(p.opzione))
       .con("parametri", parametri(p))
       .con("indicatori", indicatori(p));
 }
 
-sezione stazioni(const std::array<punto, numero_punti>& punti, const voci_divise& v) {
-  sezione s{.chiave = "stazioni", .titolo = f("stazioni (%zu)", v.stazioni.size())};
+sezione_vista stazioni(const std::array<punto, numero_punti>& punti, const voci_divise& v) {
+  sezione_vista s{.chiave = "stazioni", .titolo = formato("stazioni (%zu)", v.stazioni.size())};
   s.colonne = {colonna_di("voce", "voce", 4),           colonna_di("tipo", "tipo", 4),
                colonna_di("inizio", "inizio", 8),       colonna_di("fine", "fine", 8),
                colonna_di("posizione", "posizione", 9), colonna_di("orario", "orario", -9, 2),
@@ -61,24 +62,25 @@ sezione stazioni(const std::array<punto, numero_punti>& punti, const voci_divise
   return s;
 }
 
-sezione cartelli(const std::array<punto, numero_punti>& punti, const voci_divise& v) {
-  sezione s{.chiave = "cartelli", .titolo = f("cartelli (%zu)", v.cartelli.size())};
+sezione_vista cartelli(const std::array<punto, numero_punti>& punti, const voci_divise& v) {
+  sezione_vista s{.chiave = "cartelli", .titolo = formato("cartelli (%zu)", v.cartelli.size())};
   s.colonne = {colonna_di("voce", "voce", 4), colonna_di("testo", "testo", 0, 2)};
   for (const int k : v.cartelli)
-    s.righe.push_back(nodo::oggetto()
-                          .con("voce", nodo::intero(k))
-                          .con("testo", nodo::testo_di(nome_leggibile(a(punti, k).nome))));
+    s.righe.push_back(nodo_vista::oggetto()
+                          .con("voce", nodo_vista::intero(k))
+                          .con("testo", nodo_vista::testo_di(nome_leggibile(a(punti, k).nome))));
   return s;
 }
 
-sezione altre(const std::array<punto, numero_punti>& punti, const voci_divise& v) {
-  sezione s{.chiave = "altre_voci", .titolo = "altre voci non vuote", .facoltativa = true};
+sezione_vista altre(const std::array<punto, numero_punti>& punti, const voci_divise& v) {
+  sezione_vista s{.chiave = "altre_voci", .titolo = "altre voci non vuote", .facoltativa = true};
   s.colonne = {colonna_di("voce", "voce", 4),
                {"contenuto", 0,
-                [](const nodo& r) {
-                  return f("codice %s, valori %s, orario %s, nome \"",
-                           r.membro("codice")->testo().c_str(), r.membro("valori")->testo().c_str(),
-                           r.membro("orario")->testo().c_str()) +
+                [](const nodo_vista& r) {
+                  return formato("codice %s, valori %s, orario %s, nome \"",
+                                 r.membro("codice")->testo().c_str(),
+                                 r.membro("valori")->testo().c_str(),
+                                 r.membro("orario")->testo().c_str()) +
                          r.membro("nome")->testo() + "\"";
                 },
                 2}};
@@ -86,57 +88,59 @@ sezione altre(const std::array<punto, numero_punti>& punti, const voci_divise& v
   return s;
 }
 
-nodo riferimento(const punto& p) {
-  return nodo::oggetto(f("riferimento chilometrico: inizio %d m, progressiva %d m, flag %d",
-                         p.valore_1, p.valore_2, p.valore_3))
-      .con("inizio", nodo::intero(p.valore_1))
-      .con("progressiva", nodo::intero(p.valore_2))
-      .con("flag", nodo::intero(p.valore_3));
+nodo_vista riferimento(const punto& p) {
+  return nodo_vista::oggetto(
+             formato("riferimento chilometrico: inizio %d m, progressiva %d m, flag %d", p.valore_1,
+                     p.valore_2, p.valore_3))
+      .con("inizio", nodo_vista::intero(p.valore_1))
+      .con("progressiva", nodo_vista::intero(p.valore_2))
+      .con("flag", nodo_vista::intero(p.valore_3));
 }
 
-nodo treno(const punto& p) {
-  return nodo::oggetto(f("massa frenata %d%%, lunghezza della linea %d m, vetture %d", p.valore_1,
-                         p.valore_2, p.valore_3))
-      .con("massa_frenata", nodo::intero(p.valore_1))
-      .con("lunghezza_linea", nodo::intero(p.valore_2))
-      .con("vetture", nodo::intero(p.valore_3));
+nodo_vista treno(const punto& p) {
+  return nodo_vista::oggetto(formato("massa frenata %d%%, lunghezza della linea %d m, vetture %d",
+                                     p.valore_1, p.valore_2, p.valore_3))
+      .con("massa_frenata", nodo_vista::intero(p.valore_1))
+      .con("lunghezza_linea", nodo_vista::intero(p.valore_2))
+      .con("vetture", nodo_vista::intero(p.valore_3));
 }
 
-nodo percorso_e_sfondi(const punto& p) {
+nodo_vista percorso_e_sfondi(const punto& p) {
   const std::string nome = nome_leggibile(p.nome);
   const std::string controllo = p.parametro_1 == valore_slot_percorso
                                     ? " (corretto)"
-                                    : f(" (atteso %d)", valore_slot_percorso);
-  return nodo::oggetto("percorso \"" + nome + "\"" +
-                       f(", sfondi uno %d, due %d, tre %d, valore %d", p.valore_1, p.valore_3,
-                         p.valore_2, p.parametro_1) +
-                       controllo)
-      .con("percorso", nodo::testo_di(nome))
-      .con("sfondo_uno", nodo::intero(p.valore_1))
-      .con("sfondo_due", nodo::intero(p.valore_3))
-      .con("sfondo_tre", nodo::intero(p.valore_2))
-      .con("valore", nodo::intero(p.parametro_1))
-      .con("atteso", nodo::intero(valore_slot_percorso));
+                                    : formato(" (atteso %d)", valore_slot_percorso);
+  return nodo_vista::oggetto("percorso \"" + nome + "\"" +
+                             formato(", sfondi uno %d, due %d, tre %d, valore %d", p.valore_1,
+                                     p.valore_3, p.valore_2, p.parametro_1) +
+                             controllo)
+      .con("percorso", nodo_vista::testo_di(nome))
+      .con("sfondo_uno", nodo_vista::intero(p.valore_1))
+      .con("sfondo_due", nodo_vista::intero(p.valore_3))
+      .con("sfondo_tre", nodo_vista::intero(p.valore_2))
+      .con("valore", nodo_vista::intero(p.parametro_1))
+      .con("atteso", nodo_vista::intero(valore_slot_percorso));
 }
 
-nodo treno_e_orologio(const punto& p) {
+nodo_vista treno_e_orologio(const punto& p) {
   const std::string nome = nome_leggibile(p.nome);
   const std::string ora =
-      orario(std::int64_t{p.parametro_3} * 3600 + p.parametro_4 * 60 + p.parametro_5);
-  return nodo::oggetto("treno \"" + nome + "\"" +
-                       f(", ripetizione segnali %d, %d, codici %d; sabbia %d; orologio %s",
-                         p.valore_1, p.valore_2, p.valore_3, p.parametro_1, ora.c_str()))
-      .con("treno", nodo::testo_di(nome))
-      .con("ripetizione_segnali", interi({p.valore_1, p.valore_2, p.valore_3}))
-      .con("sabbia", nodo::intero(p.parametro_1))
-      .con("orologio", nodo::testo_di(ora));
+      orario_testo(std::int64_t{p.parametro_3} * 3600 + p.parametro_4 * 60 + p.parametro_5);
+  return nodo_vista::oggetto(
+             "treno \"" + nome + "\"" +
+             formato(", ripetizione segnali %d, %d, codici %d; sabbia %d; orologio %s", p.valore_1,
+                     p.valore_2, p.valore_3, p.parametro_1, ora.c_str()))
+      .con("treno", nodo_vista::testo_di(nome))
+      .con("ripetizione_segnali", interi_vista({p.valore_1, p.valore_2, p.valore_3}))
+      .con("sabbia", nodo_vista::intero(p.parametro_1))
+      .con("orologio", nodo_vista::testo_di(ora));
 }
 
 // Slots 81 to 86, each labelled by its number: the compiler orders the three
 // kilometric references, so a slot does not tell which row it came from.
-sezione intestazione(const std::array<punto, numero_punti>& punti) {
-  sezione s{.chiave = "intestazione", .titolo = "intestazione", .larghezza_etichette = 2};
-  auto metti = [&](int k, nodo n) {
+sezione_vista intestazione(const std::array<punto, numero_punti>& punti) {
+  sezione_vista s{.chiave = "intestazione", .titolo = "intestazione", .larghezza_etichette = 2};
+  auto metti = [&](int k, nodo_vista n) {
     s.voci.push_back(
         {std::to_string(k), std::to_string(k), n.con("grezza", grezza(k, a(punti, k)))});
   };
@@ -149,35 +153,36 @@ sezione intestazione(const std::array<punto, numero_punti>& punti) {
 }
 
 // A check code from the file against the one the names give.
-nodo verifica(std::int64_t nel_file, std::int64_t calcolato, const std::string& dove) {
+nodo_vista verifica(std::int64_t nel_file, std::int64_t calcolato, const std::string& dove) {
   const bool uguale = nel_file == calcolato;
-  return nodo::oggetto(f("%lld (%s): ", static_cast<long long>(nel_file), dove.c_str()) +
-                       (uguale ? "corrisponde ai nomi"
-                               : f("NON corrisponde ai nomi (atteso %lld)",
-                                   static_cast<long long>(calcolato))))
-      .con("dove", nodo::testo_di(dove))
-      .con("nel_file", nodo::intero(nel_file))
-      .con("calcolato", nodo::intero(calcolato))
-      .con("corrisponde", nodo::vero(uguale));
+  return nodo_vista::oggetto(
+             formato("%lld (%s): ", static_cast<long long>(nel_file), dove.c_str()) +
+             (uguale ? "corrisponde ai nomi"
+                     : formato("NON corrisponde ai nomi (atteso %lld)",
+                               static_cast<long long>(calcolato))))
+      .con("dove", nodo_vista::testo_di(dove))
+      .con("nel_file", nodo_vista::intero(nel_file))
+      .con("calcolato", nodo_vista::intero(calcolato))
+      .con("corrisponde", nodo_vista::vero(uguale));
 }
 
 // A check code that the file beside could not give.
-nodo non_verificabile(const std::string& dove) {
-  return nodo::oggetto("non verificabile: " + dove)
-      .con("dove", nodo::testo_di(dove))
-      .con("nel_file", nodo::nullo())
-      .con("calcolato", nodo::nullo())
-      .con("corrisponde", nodo::nullo());
+nodo_vista non_verificabile(const std::string& dove) {
+  return nodo_vista::oggetto("non verificabile: " + dove)
+      .con("dove", nodo_vista::testo_di(dove))
+      .con("nel_file", nodo_vista::nullo())
+      .con("calcolato", nodo_vista::nullo())
+      .con("corrisponde", nodo_vista::nullo());
 }
 
-sezione codici(const std::array<punto, numero_punti>& punti, const codice_accanto& semplice) {
+sezione_vista codici(const std::array<punto, numero_punti>& punti, const codice_accanto& semplice) {
   const std::string& treno = a(punti, slot_ripetizione).nome;
   const std::string& nome = a(punti, slot_percorso).nome;
-  sezione s{
+  sezione_vista s{
       .chiave = "codici_di_controllo", .titolo = "codici di controllo", .larghezza_etichette = 8};
   s.voci.push_back({"pesato", "pesato",
                     verifica(a(punti, slot_percorso).orario, codice_gara_st(treno, nome),
-                             f("voce %d, orario", slot_percorso))});
+                             formato("voce %d, orario", slot_percorso))});
   s.voci.push_back({"semplice", "semplice",
                     semplice.nel_file
                         ? verifica(*semplice.nel_file, codice_gara_og(treno, nome), semplice.dove)
@@ -187,12 +192,12 @@ sezione codici(const std::array<punto, numero_punti>& punti, const codice_accant
 
 }  // namespace
 
-documento descrivi_punti(const std::string& file, const std::array<punto, numero_punti>& punti,
-                         std::size_t byte, const codice_accanto& semplice) {
+vista descrivi_punti(const std::string& file, const std::array<punto, numero_punti>& punti,
+                     std::size_t byte, const codice_accanto& semplice) {
   const voci_divise v = dividi_voci(punti);
-  documento d{.file = file, .tipo = "punti"};
-  d.sommario = f("file dei punti, %d voci, %zu byte", numero_punti, byte);
-  d.dati.push_back({"byte", "", nodo::intero(static_cast<std::int64_t>(byte))});
+  vista d{.file = file, .tipo = "punti"};
+  d.sommario = formato("file dei punti, %d voci, %zu byte", numero_punti, byte);
+  d.dati.push_back({"byte", "", nodo_vista::intero(static_cast<std::int64_t>(byte))});
   d.sezioni = {stazioni(punti, v), cartelli(punti, v), altre(punti, v), intestazione(punti),
                codici(punti, semplice)};
   return d;

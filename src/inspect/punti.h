@@ -20,7 +20,7 @@ struct codice_accanto {
 
 // Stations, boards, other filled slots, the header slots 81 to 86 and the two
 // check codes against the names.
-documento descrivi_punti(const std::string& file, const std::array<punto, numero_punti>& punti,
-                         std::size_t byte, const codice_accanto& semplice);
+vista descrivi_punti(const std::string& file, const std::array<punto, numero_punti>& punti,
+                     std::size_t byte, const codice_accanto& semplice);
 
 }  // namespace percorso

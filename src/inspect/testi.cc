@@ -6,7 +6,7 @@
 
 namespace percorso {
 
-std::string f(const char* formato, ...) {
+std::string formato(const char* formato, ...) {
   char buffer[256];
   va_list a;
   va_start(a, formato);
@@ -16,15 +16,15 @@ std::string f(const char* formato, ...) {
   return std::string(buffer, std::min<std::size_t>(static_cast<std::size_t>(n), sizeof buffer - 1));
 }
 
-std::string km(std::int64_t metri) {
-  return f("%.3f", static_cast<double>(metri) / 1000.0);
+std::string km_testo(std::int64_t metri) {
+  return formato("%.3f", static_cast<double>(metri) / 1000.0);
 }
 
-std::string orario(std::int64_t secondi) {
+std::string orario_testo(std::int64_t secondi) {
   const char* segno = secondi < 0 ? "-" : "";
   const std::int64_t s = secondi < 0 ? -secondi : secondi;
-  return f("%s%02lld:%02lld:%02lld", segno, static_cast<long long>(s / 3600),
-           static_cast<long long>(s / 60 % 60), static_cast<long long>(s % 60));
+  return formato("%s%02lld:%02lld:%02lld", segno, static_cast<long long>(s / 3600),
+                 static_cast<long long>(s / 60 % 60), static_cast<long long>(s % 60));
 }
 
 }  // namespace percorso

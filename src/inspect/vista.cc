@@ -17,8 +17,8 @@ std::string allinea(std::string s, int larghezza) {
   return larghezza < 0 ? s + spazi : spazi + s;
 }
 
-void scrivi_voci(std::ostream& out, const std::vector<voce>& voci, int larghezza) {
-  for (const voce& v : voci) {
+void scrivi_voci(std::ostream& out, const std::vector<voce_vista>& voci, int larghezza) {
+  for (const voce_vista& v : voci) {
     if (larghezza > 0)
       out << "  " << allinea(v.etichetta, -larghezza) << ' ' << v.valore.testo() << '\n';
     else
@@ -26,7 +26,7 @@ void scrivi_voci(std::ostream& out, const std::vector<voce>& voci, int larghezza
   }
 }
 
-void scrivi_tabella(std::ostream& out, const sezione& s) {
+void scrivi_tabella(std::ostream& out, const sezione_vista& s) {
   auto riga = [&](auto&& cella) {
     std::string r = "  ";
     for (std::size_t k = 0; k < s.colonne.size(); ++k) {
@@ -36,88 +36,88 @@ void scrivi_tabella(std::ostream& out, const sezione& s) {
     while (!r.empty() && r.back() == ' ') r.pop_back();
     out << r << '\n';
   };
-  riga([](const colonna& c) { return c.intestazione; });
-  for (const nodo& n : s.righe) riga([&](const colonna& c) { return c.testo(n); });
+  riga([](const colonna_vista& c) { return c.intestazione; });
+  for (const nodo_vista& n : s.righe) riga([&](const colonna_vista& c) { return c.testo(n); });
 }
 
-void aggiungi_voci(json_oggetto& o, const std::vector<voce>& voci) {
-  for (const voce& v : voci) o.grezzo(v.chiave, v.valore.json());
+void aggiungi_voci(json_oggetto& o, const std::vector<voce_vista>& voci) {
+  for (const voce_vista& v : voci) o.grezzo(v.chiave, v.valore.json());
 }
 
 }  // namespace
 
-nodo nodo::nullo(std::string testo) {
-  nodo n;
+nodo_vista nodo_vista::nullo(std::string testo) {
+  nodo_vista n;
   if (!testo.empty()) n.testo_ = std::move(testo);
   return n;
 }
 
-nodo nodo::intero(std::int64_t v, std::string testo) {
-  nodo n;
+nodo_vista nodo_vista::intero(std::int64_t v, std::string testo) {
+  nodo_vista n;
   n.t_ = tipo::intero;
   n.intero_ = v;
   if (!testo.empty()) n.testo_ = std::move(testo);
   return n;
 }
 
-nodo nodo::reale(double v, std::string testo) {
-  nodo n;
+nodo_vista nodo_vista::reale(double v, std::string testo) {
+  nodo_vista n;
   n.t_ = tipo::reale;
   n.reale_ = v;
   n.testo_ = std::move(testo);
   return n;
 }
 
-nodo nodo::testo_di(std::string_view v) {
-  nodo n;
+nodo_vista nodo_vista::testo_di(std::string_view v) {
+  nodo_vista n;
   n.t_ = tipo::testo;
   n.stringa_ = v;
   return n;
 }
 
-nodo nodo::vero(bool v, std::string testo) {
-  nodo n;
+nodo_vista nodo_vista::vero(bool v, std::string testo) {
+  nodo_vista n;
   n.t_ = tipo::vero;
   n.intero_ = v ? 1 : 0;
   if (!testo.empty()) n.testo_ = std::move(testo);
   return n;
 }
 
-nodo nodo::lista() {
-  nodo n;
+nodo_vista nodo_vista::lista() {
+  nodo_vista n;
   n.t_ = tipo::lista;
   return n;
 }
 
-nodo nodo::oggetto(std::string testo) {
-  nodo n;
+nodo_vista nodo_vista::oggetto(std::string testo) {
+  nodo_vista n;
   n.t_ = tipo::oggetto;
   n.testo_ = std::move(testo);
   return n;
 }
 
-nodo& nodo::con(std::string chiave, nodo valore) {
+nodo_vista& nodo_vista::con(std::string chiave, nodo_vista valore) {
   membri_.emplace_back(std::move(chiave), std::move(valore));
   return *this;
 }
 
-nodo& nodo::aggiungi(nodo valore) {
+nodo_vista& nodo_vista::aggiungi(nodo_vista valore) {
   membri_.emplace_back(std::string(), std::move(valore));
   return *this;
 }
 
-nodo& nodo::con_testo(std::string testo) {
+nodo_vista& nodo_vista::con_testo(std::string testo) {
   testo_ = std::move(testo);
   return *this;
 }
 
-const nodo* nodo::membro(std::string_view chiave) const {
+const nodo_vista* nodo_vista::membro(std::string_view chiave) const {
   for (const auto& [k, v] : membri_)
     if (k == chiave) return &v;
   return nullptr;
 }
 
-std::string nodo::testo() const {
+std::string nodo_vista::testo() const {
   if (testo_) return *testo_;
   switch (t_) {
     case tipo::nullo:
@@ -144,7 +144,7 @@ std::string nodo::testo() const {
   return "";
 }
 
-std::string nodo::json() const {
+std::string nodo_vista::json() const {
   switch (t_) {
     case tipo::nullo:
       return "null";
@@ -170,25 +170,25 @@ std::string nodo::json() const {
   return "null";
 }
 
-nodo interi(std::initializer_list<std::int64_t> v) {
-  nodo l = nodo::lista();
-  for (const auto n : v) l.aggiungi(nodo::intero(n));
+nodo_vista interi_vista(std::initializer_list<std::int64_t> v) {
+  nodo_vista l = nodo_vista::lista();
+  for (const auto n : v) l.aggiungi(nodo_vista::intero(n));
   return l;
 }
 
-colonna colonna_di(std::string chiave, std::string intestazione, int larghezza, int spazi) {
+colonna_vista colonna_di(std::string chiave, std::string intestazione, int larghezza, int spazi) {
   return {std::move(intestazione), larghezza,
-          [chiave = std::move(chiave)](const nodo& riga) {
-            const nodo* m = riga.membro(chiave);
+          [chiave = std::move(chiave)](const nodo_vista& riga) {
+            const nodo_vista* m = riga.membro(chiave);
             return m ? m->testo() : std::string();
           },
           spazi};
 }
 
-void scrivi_testo(std::ostream& out, const documento& d) {
+void scrivi_vista(std::ostream& out, const vista& d) {
   out << d.file << ": " << d.sommario << '\n';
   scrivi_voci(out, d.voci, 0);
-  for (const sezione& s : d.sezioni) {
+  for (const sezione_vista& s : d.sezioni) {
     if (s.facoltativa && s.righe.empty()) continue;
     out << '\n' << s.titolo << ":\n";
     if (s.colonne.empty())
@@ -198,19 +198,19 @@ void scrivi_testo(std::ostream& out, const documento& d) {
   }
 }
 
-std::string in_json(const documento& d) {
+std::string vista_in_json(const vista& d) {
   json_oggetto o;
   o.testo("file", d.file).testo("tipo", d.tipo);
   aggiungi_voci(o, d.dati);
   aggiungi_voci(o, d.voci);
-  for (const sezione& s : d.sezioni) {
+  for (const sezione_vista& s : d.sezioni) {
     if (s.colonne.empty()) {
       json_oggetto membri;
       aggiungi_voci(membri, s.voci);
       o.grezzo(s.chiave, membri.fine());
     } else {
       json_lista righe;
-      for (const nodo& n : s.righe) righe.aggiungi(n.json());
+      for (const nodo_vista& n : s.righe) righe.aggiungi(n.json());
       o.grezzo(s.chiave, righe.fine());
     }
   }
