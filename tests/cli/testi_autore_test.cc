@@ -133,8 +133,8 @@ TEST(CompileDocuments, ADocumentThatCannotBeWrittenStopsTheRunAndIsNamed) {
   cartella_temporanea dir;
   ASSERT_EQ(esegui({"new", "Prova", "42", dir.percorso().string()}).stato, 0);
   std::filesystem::create_directory(dir.file("Prova_42_rallentamenti.txt"));
-  const risposta r = esegui(
-      {"compile", dir.file("Prova_linea.txt"), dir.file("Prova_42-.txt"), "--documents"});
+  const risposta r =
+      esegui({"compile", dir.file("Prova_linea.txt"), dir.file("Prova_42-.txt"), "--documents"});
   EXPECT_EQ(r.stato, 3);
   EXPECT_NE(r.err.find("impossibile scrivere " + dir.file("Prova_42_rallentamenti.txt")),
             std::string::npos)

@@ -12,6 +12,7 @@
 #include "app/esecuzione.h"
 #include "support/cartella_temporanea.h"
 #include "support/comando.h"
+#include "support/corsa_normale.h"
 
 namespace percorso {
 namespace {
@@ -61,25 +62,14 @@ void confronta(const std::string& nome, const std::string& ottenuto) {
                                     << "tests/golden/riscrivi and review the diff";
 }
 
-// The three files of the normal run, in a folder of their own.
-class GoldenCorsaNormale : public testing::Test {
+class GoldenCorsaNormale : public corsa_normale {
  protected:
-  static void SetUpTestSuite() {
-    cartella_ = std::make_unique<cartella_temporanea>();
-    const auto fs = file_system_reale();
-    ASSERT_EQ(esegui_percorso(*fs, cartella_->percorso().string()).stato_uscita(), 0);
-  }
-  static void TearDownTestSuite() { cartella_.reset(); }
-
-  static void ispeziona(const std::string& file, const std::string& atteso) {
-    const risposta r = esegui({"inspect", cartella_->file(file)});
+  static void ispeziona(const std::string& nome, const std::string& atteso) {
+    const risposta r = esegui({"inspect", file(nome)});
     ASSERT_EQ(r.stato, 0) << r.err;
-    confronta(atteso, senza_cartella(r.out, *cartella_));
+    confronta(atteso, senza_cartella(r.out, cartella()));
   }
-
-  static std::unique_ptr<cartella_temporanea> cartella_;
 };
-std::unique_ptr<cartella_temporanea> GoldenCorsaNormale::cartella_;
 
 TEST_F(GoldenCorsaNormale, InspectOfTheCellFile) {
   ispeziona("Varmena_Ostrana_917.dat", "inspect_celle.txt");

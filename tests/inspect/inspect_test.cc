@@ -14,6 +14,7 @@
 #include "format/file_binari.h"
 #include "support/cartella_temporanea.h"
 #include "support/comando.h"
+#include "support/corsa_normale.h"
 
 namespace percorso {
 namespace {
@@ -35,20 +36,7 @@ void scrivi(const std::string& file, const std::vector<std::uint8_t>& byte) {
   scrivi_file(file, std::string_view(reinterpret_cast<const char*>(byte.data()), byte.size()));
 }
 
-// The three files of the normal run, built once for the whole suite.
-class InspectCorsaNormale : public testing::Test {
- protected:
-  static void SetUpTestSuite() {
-    cartella_ = std::make_unique<cartella_temporanea>();
-    const auto fs = file_system_reale();
-    ASSERT_EQ(esegui_percorso(*fs, cartella_->percorso().string()).stato_uscita(), 0);
-  }
-  static void TearDownTestSuite() { cartella_.reset(); }
-  static std::string file(const std::string& nome) { return cartella_->file(nome); }
-
-  static std::unique_ptr<cartella_temporanea> cartella_;
-};
-std::unique_ptr<cartella_temporanea> InspectCorsaNormale::cartella_;
+class InspectCorsaNormale : public corsa_normale {};
 
 TEST_F(InspectCorsaNormale, CellsShowEverySignalSlowdownStationAndBoard) {
   const risposta r = esegui({"inspect", file("Varmena_Ostrana_917.dat")});

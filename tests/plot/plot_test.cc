@@ -17,6 +17,7 @@
 #include "format/file_binari.h"
 #include "support/cartella_temporanea.h"
 #include "support/comando.h"
+#include "support/corsa_normale.h"
 
 namespace percorso {
 namespace {
@@ -79,22 +80,17 @@ void controlla_documento(const std::string& svg) {
   EXPECT_EQ(conta(svg, "&"), conta(svg, "&(amp|lt|gt|quot|apos);"));
 }
 
-class PlotCorsaNormale : public testing::Test {
+class PlotCorsaNormale : public corsa_normale {
  protected:
   static void SetUpTestSuite() {
-    cartella_ = std::make_unique<cartella_temporanea>();
-    const auto fs = file_system_reale();
-    ASSERT_EQ(esegui_percorso(*fs, cartella_->percorso().string()).stato_uscita(), 0);
-    const risposta r = esegui({"plot", cartella_->file("Varmena_Ostrana_917.dat")});
+    corsa_normale::SetUpTestSuite();
+    const risposta r = esegui({"plot", file("Varmena_Ostrana_917.dat")});
     ASSERT_EQ(r.stato, 0) << r.err;
-    svg_ = testo_file(cartella_->file("Varmena_Ostrana_917.svg"));
+    svg_ = testo_file(file("Varmena_Ostrana_917.svg"));
   }
-  static void TearDownTestSuite() { cartella_.reset(); }
 
-  static std::unique_ptr<cartella_temporanea> cartella_;
   static std::string svg_;
 };
-std::unique_ptr<cartella_temporanea> PlotCorsaNormale::cartella_;
 std::string PlotCorsaNormale::svg_;
 
 TEST_F(PlotCorsaNormale, IsOneSelfContainedDocument) {
@@ -102,7 +98,7 @@ TEST_F(PlotCorsaNormale, IsOneSelfContainedDocument) {
 }
 
 TEST_F(PlotCorsaNormale, TrackPolylineCoversThePlanToScale) {
-  const auto piano = decodifica_piano(leggi_file(cartella_->file("Varmena_Ostrana_linea.dat")));
+  const auto piano = decodifica_piano(leggi_file(file("Varmena_Ostrana_linea.dat")));
   ASSERT_TRUE(piano.ok());
   // Extent of the line proper, metres 0 to 94000, in metres.
   double min_x = 0, max_x = 0, min_y = 0, max_y = 0;
@@ -165,7 +161,7 @@ TEST_F(PlotCorsaNormale, LabelsEveryStationTunnelAndSlowdown) {
 TEST_F(PlotCorsaNormale, WithoutThePlanFileOnlyTheProfileIsDrawn) {
   const cartella_temporanea altra;
   for (const char* nome : {"Varmena_Ostrana_917.dat", "Varmena_Ostrana_917.sim"})
-    scrivi(altra.file(nome), leggi_file(cartella_->file(nome)));
+    scrivi(altra.file(nome), leggi_file(file(nome)));
   const risposta r = esegui({"plot", altra.file("Varmena_Ostrana_917.dat"), "-o", "-"});
   ASSERT_EQ(r.stato, 0) << r.err;
   EXPECT_NE(r.err.find("manca " + altra.file("Varmena_Ostrana_linea.dat")), std::string::npos)
