@@ -72,7 +72,7 @@ void testata(std::string& out, const contenuto_pagina& c) {
       plurale(errori, "errore", "errori") + ", " + plurale(avvisi, "avviso", "avvisi") + "; ";
   const modello& m = *c.m;
   if (m.celle_presenti())
-    riassunto += "linea di km " + km(m.punti[slot_treno].valore_2) + ", " +
+    riassunto += "linea di " + km(m.punti[slot_treno].valore_2) + " km, " +
                  std::to_string(m.celle.size()) + " celle da 50 m";
   else
     riassunto += "nessuna cella: la linea non e' stata costruita";
