@@ -3,112 +3,70 @@
 #include <span>
 
 #include "compiler/compilazione.h"
+#include "compiler/parole_chiave.h"
 #include "placement/piazzamento.h"
 
 namespace percorso {
 namespace {
 
-char minuscola(char c) {
-  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-// Whether the field contains the keyword in any case; keywords are given in lower case.
-bool ha(std::string_view campo, std::string_view chiave) {
-  if (chiave.size() > campo.size()) return false;
-  for (std::size_t i = 0; i + chiave.size() <= campo.size(); ++i) {
-    std::size_t j = 0;
-    while (j < chiave.size() && minuscola(campo[i + j]) == chiave[j]) ++j;
-    if (j == chiave.size()) return true;
-  }
-  return false;
-}
-
-// Whether the field contains the keyword exactly as written.
-bool ha_esatto(std::string_view campo, std::string_view chiave) {
-  return campo.find(chiave) != std::string_view::npos;
-}
-
 bool ha_trattino(std::string_view campo) {
-  return ha_esatto(campo, "-");
-}
-
-bool intestazione_di_sezione(std::string_view campo) {
-  return ha_esatto(campo, "[") && ha_esatto(campo, "]");
+  return campo.find('-') != std::string_view::npos;
 }
 
 // One keyword test and the handler it calls; the tests of a part run in table order
 // and every test that holds reads its own fields.
 struct regola {
-  bool (*vale)(std::string_view chiave);
+  chiave k;
   esito (*applica)(compilazione& c, std::string_view chiave);
+
+  bool vale(std::string_view campo) const { return corrisponde(parola(k), campo); }
 };
 
-bool progressiva(std::string_view k, std::string_view quale) {
-  return ha_esatto(k, "progressiva") && ha_esatto(k, quale);
-}
-bool sfondo(std::string_view k, std::string_view quale) {
-  return ha_esatto(k, "sfondo") && ha_esatto(k, quale);
-}
+using enum chiave;
 
 constexpr regola regole_intestazione[] = {
-    {[](std::string_view k) { return ha(k, "lunghezza") && ha(k, "percorso"); },
-     [](compilazione& c, std::string_view) { return riga_lunghezza(c); }},
-    {[](std::string_view k) { return progressiva(k, "tre"); },
+    {lunghezza, [](compilazione& c, std::string_view) { return riga_lunghezza(c); }},
+    {progressiva_tre,
      [](compilazione& c, std::string_view) { return riga_progressiva(c, slot_progressiva_tre); }},
-    {[](std::string_view k) { return progressiva(k, "due"); },
+    {progressiva_due,
      [](compilazione& c, std::string_view) { return riga_progressiva(c, slot_progressiva_due); }},
-    {[](std::string_view k) { return progressiva(k, "uno"); },
+    {progressiva_uno,
      [](compilazione& c, std::string_view) { return riga_progressiva(c, slot_progressiva_uno); }},
     // Background two goes to the third value and three to the second.
-    {[](std::string_view k) { return sfondo(k, "uno"); },
+    {sfondo_uno,
      [](compilazione& c, std::string_view) { return riga_sfondo(c, &punto::valore_1); }},
-    {[](std::string_view k) { return sfondo(k, "due"); },
+    {sfondo_due,
      [](compilazione& c, std::string_view) { return riga_sfondo(c, &punto::valore_3); }},
-    {[](std::string_view k) { return sfondo(k, "tre"); },
+    {sfondo_tre,
      [](compilazione& c, std::string_view) { return riga_sfondo(c, &punto::valore_2); }},
-    {[](std::string_view k) { return ha_esatto(k, "segnali") && ha_esatto(k, "ripetizione"); },
-     [](compilazione& c, std::string_view k) { return riga_ripetizione(c, k); }},
+    {ripetizione, [](compilazione& c, std::string_view k) { return riga_ripetizione(c, k); }},
 };
 
 constexpr regola regole_corpo[] = {
-    {[](std::string_view k) { return ha(k, "pendenza"); },
-     [](compilazione& c, std::string_view) { return riga_pendenza(c); }},
+    {pendenza, [](compilazione& c, std::string_view) { return riga_pendenza(c); }},
     // Without a plan the curve's numbers pass as ignored fields, expectedly so.
-    {[](std::string_view k) { return ha(k, "curva"); },
+    {curva,
      [](compilazione& c, std::string_view k) {
        if (c.m.flag_tracciato != 0) return riga_curva(c, k);
        c.riga_ignorata = c.chiave.riga;
        return esito::avanti;
      }},
-    {[](std::string_view k) { return ha(k, "montagna"); },
-     [](compilazione& c, std::string_view) { return riga_montagna(c); }},
-    {[](std::string_view k) { return ha(k, "indicatori_v"); },
-     [](compilazione& c, std::string_view) { return riga_indicatori(c); }},
-    {[](std::string_view k) { return ha(k, "cartello") && ha(k, "indicat"); },
-     [](compilazione& c, std::string_view) { return riga_cartello(c); }},
+    {montagna, [](compilazione& c, std::string_view) { return riga_montagna(c); }},
+    {indicatori, [](compilazione& c, std::string_view) { return riga_indicatori(c); }},
+    {cartello, [](compilazione& c, std::string_view) { return riga_cartello(c); }},
 };
 
 constexpr regola regole_treno[] = {
-    {[](std::string_view k) { return ha(k, "frenata") && ha(k, "massa"); },
-     [](compilazione& c, std::string_view) { return riga_massa(c); }},
-    {[](std::string_view k) { return ha(k, "vetture"); },
-     [](compilazione& c, std::string_view) { return riga_vetture(c); }},
-    {[](std::string_view k) { return ha(k, "velocit"); },
-     [](compilazione& c, std::string_view) { return riga_velocita(c); }},
-    {[](std::string_view k) { return ha(k, "aderenza"); },
-     [](compilazione& c, std::string_view) { return riga_aderenza(c); }},
-    {[](std::string_view k) { return ha(k, "orologio"); },
-     [](compilazione& c, std::string_view) { return riga_orologio(c); }},
-    {[](std::string_view k) { return ha(k, "sabbia"); },
-     [](compilazione& c, std::string_view) { return riga_sabbia(c); }},
-    {[](std::string_view k) { return ha(k, "segnale"); },
-     [](compilazione& c, std::string_view) { return riga_segnale(c); }},
-    {[](std::string_view k) { return ha(k, "rallentamento"); },
-     [](compilazione& c, std::string_view) { return riga_rallentamento(c); }},
-    {[](std::string_view k) { return ha(k, "abbattimento"); },
-     [](compilazione& c, std::string_view) { return riga_abbattimento(c); }},
-    {[](std::string_view k) { return ha(k, "stazione"); },
-     [](compilazione& c, std::string_view) { return riga_stazione(c); }},
+    {massa, [](compilazione& c, std::string_view) { return riga_massa(c); }},
+    {vetture, [](compilazione& c, std::string_view) { return riga_vetture(c); }},
+    {velocita, [](compilazione& c, std::string_view) { return riga_velocita(c); }},
+    {aderenza, [](compilazione& c, std::string_view) { return riga_aderenza(c); }},
+    {orologio, [](compilazione& c, std::string_view) { return riga_orologio(c); }},
+    {sabbia, [](compilazione& c, std::string_view) { return riga_sabbia(c); }},
+    {segnale, [](compilazione& c, std::string_view) { return riga_segnale(c); }},
+    {rallentamento, [](compilazione& c, std::string_view) { return riga_rallentamento(c); }},
+    {abbattimento, [](compilazione& c, std::string_view) { return riga_abbattimento(c); }},
+    {stazione, [](compilazione& c, std::string_view) { return riga_stazione(c); }},
 };
 
 bool vale_una(std::span<const regola> regole, std::string_view k) {
@@ -216,7 +174,7 @@ bool compila_linea(compilazione& c, std::span<const std::uint8_t> testo) {
       c.ferma(102);
       return false;
     }
-    if (ha(*campo, "[generale]")) break;
+    if (contiene_senza_maiuscole(*campo, generale)) break;
   }
   if (!intestazione(c)) return false;
 
@@ -242,7 +200,7 @@ bool compila_treno(compilazione& c, std::span<const std::uint8_t> testo) {
   c.cursore_velocita = 0;
   c.cursore_aderenza = 0;
   c.numero_stazione = 1;
-  while (!r.fine() && !ha(*r.leggi_testo(), "[generale]")) {
+  while (!r.fine() && !contiene_senza_maiuscole(*r.leggi_testo(), generale)) {
   }
   if (parte(c, regole_treno, {}) == esito::ferma) return false;
   c.chiave = {};

@@ -1,0 +1,117 @@
+// The source format described once: every keyword of the two texts, the part it
+// belongs to, the test that recognises it, its fields in order and an example row.
+// The compiler's rule tables, the checker and explain read this table.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+namespace percorso {
+
+// Where a keyword is recognised.
+enum class parte : std::uint8_t {
+  intestazione,  // line description, from "[generale]" to the first section header
+  corpo,         // line description, the rest
+  treno,         // train description, after "[generale]"
+};
+
+// The variable a field is read into.
+enum class larghezza : std::uint8_t { s32, s16, u8, testo };
+
+// What the checker tests a field against besides its range.
+enum class ruolo : std::uint8_t {
+  valore,
+  posizione,   // metres from the start of the line, within it
+  estensione,  // metres from the row's position: position + this lies within the line
+  fine,        // metres from the start of the line, the end of what the row's position starts
+  ore,         // hours, minutes and seconds of a time of day
+  minuti,
+  secondi,
+  nome,  // a name or board text shown by the simulator
+};
+
+struct campo_formato {
+  std::string_view nome;
+  larghezza tipo;
+  std::string_view unita;  // empty when the value has none
+  // The values a simulator can use; for a text, its length (0 = no limit).
+  std::int64_t minimo;
+  std::int64_t massimo;
+  std::int32_t multiplo;  // values must be multiples of it (1: any)
+  ruolo uso;
+  std::string_view significato;
+};
+
+// Every keyword, in the order in which the compiler tests them within a part.
+enum class chiave : std::uint8_t {
+  lunghezza,
+  progressiva_tre,
+  progressiva_due,
+  progressiva_uno,
+  sfondo_uno,
+  sfondo_due,
+  sfondo_tre,
+  ripetizione,
+  pendenza,
+  curva,
+  montagna,
+  indicatori,
+  cartello,
+  massa,
+  vetture,
+  velocita,
+  aderenza,
+  orologio,
+  sabbia,
+  segnale,
+  rallentamento,
+  abbattimento,
+  stazione,
+};
+
+struct parola_chiave {
+  chiave id;
+  std::string_view nome;  // how explain and the messages call it
+  parte dove;
+  // The keyword field must contain each non-empty piece ("any case": lower-case pieces
+  // compared without case).
+  std::string_view pezzo_1;
+  std::string_view pezzo_2;
+  bool maiuscole_contano;
+  std::span<const campo_formato> campi;
+  std::string_view significato;
+  std::string_view esempio;
+};
+
+// Every keyword of both texts.
+std::span<const parola_chiave> parole_chiave();
+
+const parola_chiave& parola(chiave k);
+
+// The keyword named nome (as in explain), or nullptr.
+const parola_chiave* parola_di_nome(std::string_view nome);
+
+// Whether the keyword field passes the keyword's test.
+bool corrisponde(const parola_chiave& k, std::string_view campo);
+
+// Whether the field contains the piece, ignoring the case of A to Z; piece in lower case.
+bool contiene_senza_maiuscole(std::string_view campo, std::string_view pezzo);
+
+// Whether a field is a section header: it holds both "[" and "]".
+bool intestazione_di_sezione(std::string_view campo);
+
+// The field that opens the part read by the compiler in both texts.
+inline constexpr std::string_view generale = "[generale]";
+
+// Lowest and highest value of a field's width (for a text: 0 and 0).
+std::int64_t minimo_larghezza(larghezza l);
+std::int64_t massimo_larghezza(larghezza l);
+
+// "intero a 32 bit", "testo", ... for explain and the messages.
+std::string_view nome_larghezza(larghezza l);
+
+// "intestazione della linea", "corpo della linea", "descrizione del treno".
+std::string_view nome_parte(parte p);
+
+}  // namespace percorso
