@@ -50,6 +50,8 @@ std::optional<std::string_view> lettore_campi::leggi_testo() {
   while (pos_ < testo_.size() && testo_[pos_] != ',' && !a_fine_riga()) ++pos_;
   std::size_t termine = pos_;
   while (termine > inizio && testo_[termine - 1] == ' ') --termine;
+  inizio_campo_ = inizio;
+  fine_campo_ = termine;
   if (pos_ < testo_.size()) {
     if (testo_[pos_] == ',')
       ++pos_;
@@ -66,6 +68,8 @@ std::optional<double> lettore_campi::leggi_numero() {
   while (pos_ < testo_.size() && testo_[pos_] != ' ' && testo_[pos_] != ',' && !a_fine_riga())
     ++pos_;
   const std::size_t termine = pos_;
+  inizio_campo_ = inizio;
+  fine_campo_ = termine;
   salta_spazi();
   if (pos_ < testo_.size()) {
     if (testo_[pos_] == ',')
@@ -80,6 +84,10 @@ std::string_view lettore_campi::riga_sorgente() const {
   std::size_t termine = inizio_riga_campo_;
   while (termine < testo_.size() && testo_[termine] != '\r' && testo_[termine] != '\n') ++termine;
   return vista(testo_, inizio_riga_campo_, termine);
+}
+
+std::string_view lettore_campi::campo() const {
+  return vista(testo_, inizio_campo_, fine_campo_);
 }
 
 bool e_numero(std::string_view campo) {

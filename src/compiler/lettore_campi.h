@@ -30,6 +30,15 @@ class lettore_campi {
   // The whole source line (without its line end) holding the last field read.
   std::string_view riga_sorgente() const;
 
+  // The last field read, as written (a number field before it is read as a number).
+  std::string_view campo() const;
+
+  // Byte offset of the line holding the last field read.
+  std::size_t inizio_riga_campo() const { return inizio_riga_campo_; }
+
+  // True when the next read starts a line.
+  bool a_inizio_riga() const { return pos_ == inizio_riga_; }
+
  private:
   bool a_fine_riga() const;
   void consuma_fine_riga();
@@ -43,6 +52,8 @@ class lettore_campi {
   std::int32_t riga_campo_ = 0;
   std::int32_t colonna_campo_ = 0;
   std::size_t inizio_riga_campo_ = 0;
+  std::size_t inizio_campo_ = 0;
+  std::size_t fine_campo_ = 0;
 };
 
 // Whether the field is written as a number.
