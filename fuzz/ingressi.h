@@ -16,7 +16,9 @@
 #include "app/costruzione.h"
 #include "app/esecuzione.h"
 #include "app/rapporto.h"
+#include "checker/verifica.h"
 #include "compiler/lettore_campi.h"
+#include "compiler/parole_chiave.h"
 #include "diagnostics/messaggi.h"
 #include "format/decodifica.h"
 #include "format/file_binari.h"
@@ -27,18 +29,29 @@ namespace percorso::fuzz {
 
 using violazione = std::optional<std::string>;
 
-// Input: one byte for the plan flag j (as a signed byte), then the line
+// A compiler input: one byte for the plan flag j (as a signed byte), then the line
 // description, a 0x00 byte and the train description; without a 0x00 byte the
 // train description is absent.
-inline violazione prova_compilatore(std::span<const std::uint8_t> dati) {
-  if (dati.empty()) return std::nullopt;
-  const auto j = static_cast<std::int32_t>(static_cast<std::int8_t>(dati[0]));
-  const auto resto = dati.subspan(1);
+struct ingresso_compilatore {
+  std::int32_t j = 0;
   sorgenti testi;
+};
+
+// dati holds at least the flag byte.
+inline ingresso_compilatore dividi_ingresso(std::span<const std::uint8_t> dati) {
+  ingresso_compilatore i;
+  i.j = static_cast<std::int32_t>(static_cast<std::int8_t>(dati[0]));
+  const auto resto = dati.subspan(1);
   std::size_t separatore = 0;
   while (separatore < resto.size() && resto[separatore] != 0) ++separatore;
-  testi.linea = resto.first(separatore);
-  if (separatore < resto.size()) testi.treno = resto.subspan(separatore + 1);
+  i.testi.linea = resto.first(separatore);
+  if (separatore < resto.size()) i.testi.treno = resto.subspan(separatore + 1);
+  return i;
+}
+
+inline violazione prova_compilatore(std::span<const std::uint8_t> dati) {
+  if (dati.empty()) return std::nullopt;
+  const auto [j, testi] = dividi_ingresso(dati);
 
   modello m;
   m.nome_percorso = nome_percorso_incorporato;
@@ -76,6 +89,91 @@ inline violazione prova_compilatore(std::span<const std::uint8_t> dati) {
   stampa_messaggi(stampa, messaggi);
   const std::string json = rapporto_json(e, messaggi);
   if (json.empty() || json.front() != '{') return "report";
+  return std::nullopt;
+}
+
+namespace dettaglio_verifica {
+
+// Start of every line of a text (CR LF, CR and LF end a line, as for the compiler).
+inline std::vector<std::size_t> inizi_righe(std::span<const std::uint8_t> t) {
+  std::vector<std::size_t> inizi{0};
+  for (std::size_t i = 0; i < t.size(); ++i) {
+    if (t[i] == '\r' && i + 1 < t.size() && t[i + 1] == '\n') ++i;
+    if (t[i] == '\r' || t[i] == '\n') inizi.push_back(i + 1);
+  }
+  return inizi;
+}
+
+inline std::size_t lunghezza_riga(std::span<const std::uint8_t> t, std::size_t inizio) {
+  std::size_t fine = inizio;
+  while (fine < t.size() && t[fine] != '\r' && t[fine] != '\n') ++fine;
+  return fine - inizio;
+}
+
+inline bool campo_della_tabella(const campo_formato* f) {
+  if (f == nullptr) return true;
+  for (const parola_chiave& k : parole_chiave()) {
+    if (f >= k.campi.data() && f < k.campi.data() + k.campi.size()) return true;
+  }
+  return false;
+}
+
+inline bool nome_noto(std::string_view nome) {
+  for (const std::string_view n : nomi_constatazioni()) {
+    if (n == nome) return true;
+  }
+  return false;
+}
+
+inline violazione constatazione_valida(const constatazione& c, const sorgenti& testi) {
+  const auto* testo = c.testo == fonte::linea   ? &testi.linea
+                      : c.testo == fonte::treno ? &testi.treno
+                                                : nullptr;
+  if (testo == nullptr || !*testo) return "a finding of no text: " + c.messaggio;
+  const auto inizi = inizi_righe(**testo);
+  if (c.riga < 1 || static_cast<std::size_t>(c.riga) > inizi.size())
+    return "line outside the text: " + c.messaggio;
+  const std::size_t riga = lunghezza_riga(**testo, inizi[static_cast<std::size_t>(c.riga) - 1]);
+  if (c.colonna < 1 || static_cast<std::size_t>(c.colonna) > riga + 1)
+    return "column outside the line: " + c.messaggio;
+  if (!nome_noto(c.nome)) return "unknown name: " + std::string(c.nome);
+  if (!campo_della_tabella(c.campo)) return "field outside the table";
+  // Quotes are cut, so a message stays short whatever the text holds.
+  if (c.messaggio.empty() || c.messaggio.size() > 400) return "message: " + c.messaggio;
+  return std::nullopt;
+}
+
+}  // namespace dettaglio_verifica
+
+// Input as for the compiler's target. The checker leaves the compiled model as it is,
+// and every finding points into its text and names a known finding and a field of
+// the table.
+inline violazione prova_verifica(std::span<const std::uint8_t> dati) {
+  if (dati.empty()) return std::nullopt;
+  const auto [j, testi] = dividi_ingresso(dati);
+
+  modello senza, con;
+  for (modello* m : {&senza, &con}) {
+    m->nome_percorso = std::string("Prova");
+    m->numero_treno = std::string("1");
+  }
+  const stato_costruzione stato_senza = memorizza_percorso(senza, testi, j);
+  const stato_costruzione stato_con = memorizza_percorso(con, testi, j);
+  const auto trovate = verifica(testi, con.rilievi);
+
+  if (stato_senza != stato_con || senza.codice_errore != con.codice_errore ||
+      senza.posizione_errore != con.posizione_errore)
+    return "the compiler's error state differs with the checker";
+  if (senza.celle != con.celle || senza.punti != con.punti) return "the model differs";
+  if (senza.tracciato.has_value() != con.tracciato.has_value() ||
+      (senza.tracciato &&
+       (senza.tracciato->x != con.tracciato->x || senza.tracciato->y != con.tracciato->y ||
+        senza.tracciato->assegnati != con.tracciato->assegnati)))
+    return "the plan differs";
+  if (trovate.size() > 100 * nomi_constatazioni().size()) return "too many findings";
+  for (const constatazione& c : trovate) {
+    if (auto v = dettaglio_verifica::constatazione_valida(c, testi)) return v;
+  }
   return std::nullopt;
 }
 

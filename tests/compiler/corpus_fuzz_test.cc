@@ -37,6 +37,11 @@ TEST(CorpusFuzz, CompilerInputsKeepTheirProperties) {
   riproduci("fuzz_compilatore", fuzz::prova_compilatore);
 }
 
+// The checker reads the compiler's inputs: compiling with and without it gives the same.
+TEST(CorpusFuzz, CheckerLeavesTheCompilationAsItIs) {
+  riproduci("fuzz_compilatore", fuzz::prova_verifica);
+}
+
 TEST(CorpusFuzz, FieldReaderInputsKeepTheirProperties) {
   riproduci("fuzz_lettore", fuzz::prova_lettore);
 }

@@ -1,0 +1,146 @@
+// Each field of a row on its own: is it a number, does it fit the variable the
+// compiler reads it into, is it in the range and a multiple the simulator can use.
+#include <cstdio>
+
+#include "checker/stato.h"
+#include "compiler/lettore_campi.h"
+#include "model/numeri.h"
+
+namespace percorso::controllo {
+namespace {
+
+std::string con_unita(std::int64_t v, const campo_formato& f) {
+  std::string s = std::to_string(v);
+  if (!f.unita.empty()) s.append(" ").append(f.unita);
+  return s;
+}
+
+std::string intervallo(std::int64_t minimo, std::int64_t massimo) {
+  if (massimo == massimo_larghezza(larghezza::s32)) return std::to_string(minimo) + " o piu'";
+  return std::to_string(minimo) + "-" + std::to_string(massimo);
+}
+
+std::string byte_esadecimale(std::uint8_t b) {
+  char s[8];
+  std::snprintf(s, sizeof s, "0x%02X", b);
+  return s;
+}
+
+// The compiler's code for a value that is not the multiple its field needs.
+std::optional<std::int32_t> codice_multiplo(chiave k, std::size_t i) {
+  switch (k) {
+    case chiave::stazione:
+      return i == 0 ? 8 : 9;
+    case chiave::ripetizione:
+      return i == 0 ? 3 : 4;
+    case chiave::progressiva_tre:
+    case chiave::progressiva_due:
+    case chiave::progressiva_uno:
+      return 2;
+    default:
+      return std::nullopt;
+  }
+}
+
+bool scritto_male(verifica_in_corso& v, const riga_letta& r, std::size_t i) {
+  const campo_letto& c = r.campi[i];
+  if (const auto s = c.testo.find_first_of(separatori_estranei); s != std::string_view::npos) {
+    const std::string quale =
+        c.testo[s] == '\t' ? "una tabulazione" : citazione(c.testo.substr(s, 1));
+    v.segnala(livello::errore, nome::separatore, c.riga, c.colonna + static_cast<std::int32_t>(s),
+              r.formato(i),
+              citazione(c.testo) + " contiene " + quale +
+                  ", che non separa i campi: usa la virgola; il compilatore legge 0");
+    return true;
+  }
+  if (e_numero(c.testo)) return false;
+  std::string m =
+      c.testo.empty() ? std::string("campo vuoto") : citazione(c.testo) + " non e' un numero";
+  m.append(": il compilatore legge 0");
+  if (c.testo.find('-', 1) != std::string_view::npos)
+    m.append("; un intervallo? scrivi un solo numero");
+  v.al_campo(r, i, livello::errore, nome::non_numero, std::move(m));
+  return true;
+}
+
+void fuori_larghezza(verifica_in_corso& v, const riga_letta& r, std::size_t i) {
+  const campo_formato& f = *r.formato(i);
+  v.al_campo(r, i, livello::errore, nome::fuori_larghezza,
+             citazione(r.campi[i].testo) + " non sta in un " + std::string(nome_larghezza(f.tipo)) +
+                 " (" + intervallo(minimo_larghezza(f.tipo), massimo_larghezza(f.tipo)) +
+                 "): il compilatore si ferma",
+             25);
+}
+
+void fuori_intervallo(verifica_in_corso& v, const riga_letta& r, std::size_t i) {
+  const campo_formato& f = *r.formato(i);
+  const std::int64_t x = r.valore(i);
+  const bool troppo_alto = x > f.massimo;
+  if (x >= f.minimo && (!troppo_alto || posizionale(f.uso))) return;
+  std::string m = posizionale(f.uso) ? "posizione negativa: " + con_unita(x, f)
+                                     : con_unita(x, f) +
+                                           " fuori dall'intervallo che il simulatore "
+                                           "usa (" +
+                                           intervallo(f.minimo, f.massimo) + ")";
+  const bool lunghezza_oltre = r.k->id == chiave::lunghezza && troppo_alto;
+  v.al_campo(r, i, livello::errore, nome::fuori_intervallo, std::move(m),
+             lunghezza_oltre ? std::optional<std::int32_t>(1) : std::nullopt);
+}
+
+void non_multiplo(verifica_in_corso& v, const riga_letta& r, std::size_t i) {
+  const campo_formato& f = *r.formato(i);
+  const std::int64_t x = r.valore(i);
+  if (f.multiplo <= 1 || x % f.multiplo == 0) return;
+  const auto codice = codice_multiplo(r.k->id, i);
+  std::string m = con_unita(x, f) + " non e' multiplo di " + std::to_string(f.multiplo);
+  if (!codice) {
+    const auto usato =
+        static_cast<std::int64_t>(arrotonda(static_cast<double>(x) / f.multiplo)) * f.multiplo;
+    m.append(": il simulatore usa circa ").append(con_unita(usato, f));
+  }
+  v.al_campo(r, i, codice ? livello::errore : livello::avviso, nome::non_multiplo, std::move(m),
+             codice);
+}
+
+void numero(verifica_in_corso& v, const riga_letta& r, std::size_t i) {
+  if (scritto_male(v, r, i)) return;
+  const campo_letto& c = r.campi[i];
+  if (!c.valido) return fuori_larghezza(v, r, i);
+  if (static_cast<double>(c.valore) != valore_numero(c.testo))
+    v.al_campo(
+        r, i, livello::avviso, nome::decimale,
+        citazione(c.testo) + " non e' intero: il compilatore legge " + std::to_string(c.valore));
+  fuori_intervallo(v, r, i);
+  non_multiplo(v, r, i);
+}
+
+void testo(verifica_in_corso& v, const riga_letta& r, std::size_t i) {
+  const campo_letto& c = r.campi[i];
+  const campo_formato& f = *r.formato(i);
+  for (std::size_t j = 0; j < c.testo.size(); ++j) {
+    const auto b = static_cast<std::uint8_t>(c.testo[j]);
+    if (b >= 0x20 && b < 0x7F) continue;
+    v.segnala(livello::errore, nome::caratteri, c.riga, c.colonna + static_cast<std::int32_t>(j),
+              &f,
+              "byte " + byte_esadecimale(b) +
+                  " nel testo: il simulatore mostra solo caratteri ASCII stampabili a 7 bit");
+    break;
+  }
+  if (f.massimo > 0 && static_cast<std::int64_t>(c.testo.size()) > f.massimo)
+    v.al_campo(r, i, livello::avviso, nome::troppo_lungo,
+               std::to_string(c.testo.size()) + " caratteri: la scheda treno ne mostra " +
+                   std::to_string(f.massimo));
+}
+
+}  // namespace
+
+void verifica_campi(verifica_in_corso& v, const riga_letta& r) {
+  for (std::size_t i = 0; i < r.letti; ++i) {
+    if (r.formato(i)->tipo == larghezza::testo)
+      testo(v, r, i);
+    else
+      numero(v, r, i);
+  }
+}
+
+}  // namespace percorso::controllo

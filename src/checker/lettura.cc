@@ -1,0 +1,342 @@
+// The reading loop: the texts are cut into fields by the compiler's own reader and
+// walked with its part, minus-sign and end rules, but every row is taken as its
+// author wrote it, on its own line, and the walk never stops at a fault.
+#include <vector>
+
+#include "checker/stato.h"
+#include "compiler/lettore_campi.h"
+#include "model/numeri.h"
+
+namespace percorso::controllo {
+namespace {
+
+// The compiler's reader over a text, able to start again at a line: a short row's
+// missing fields are read ahead only to name the line they come from.
+class lettura {
+ public:
+  explicit lettura(std::span<const std::uint8_t> testo) : testo_(testo), r_(testo) {}
+
+  lettore_campi& r() { return r_; }
+  bool fine() const { return r_.fine(); }
+  // The line of the text holding the last field read.
+  std::int32_t riga() const { return base_ + r_.riga() - 1; }
+
+  campo_letto testo() {
+    r_.leggi_testo();
+    return {r_.campo(), riga(), r_.colonna(), 0, true};
+  }
+
+  // Starts again at the beginning of the line holding the last field read.
+  void riparti_dalla_sua_riga() {
+    const std::size_t inizio = inizio_ + r_.inizio_riga_campo();
+    base_ = riga();
+    inizio_ = inizio;
+    r_ = lettore_campi(testo_.subspan(inizio));
+  }
+
+ private:
+  std::span<const std::uint8_t> testo_;
+  lettore_campi r_;
+  std::size_t inizio_ = 0;
+  std::int32_t base_ = 1;
+};
+
+bool della_linea(parte p) {
+  return p == parte::intestazione || p == parte::corpo;
+}
+
+bool ha_trattino(std::string_view s) {
+  return s.find('-') != std::string_view::npos;
+}
+
+// The number the compiler reads into a variable of width l, when it fits.
+std::optional<std::int64_t> entro_larghezza(double x, larghezza l) {
+  switch (l) {
+    case larghezza::s32:
+      return arrotonda_in<std::int32_t>(x);
+    case larghezza::s16:
+      return arrotonda_in<std::int16_t>(x);
+    default:
+      return arrotonda_in<std::uint8_t>(x);
+  }
+}
+
+campo_letto leggi_campo(lettura& l, const campo_formato& f) {
+  if (f.tipo == larghezza::testo) return l.testo();
+  const double x = *l.r().leggi_numero();
+  campo_letto c{l.r().campo(), l.riga(), l.r().colonna(), 0, false};
+  if (const auto v = entro_larghezza(x, f.tipo)) {
+    c.valore = *v;
+    c.valido = e_numero(c.testo);
+  }
+  return c;
+}
+
+struct corrispondenze {
+  std::vector<const parola_chiave*> qui;   // keywords of this part the field passes
+  const parola_chiave* altrove = nullptr;  // a keyword of another part or text it passes
+};
+
+corrispondenze cerca(parte p, std::string_view campo) {
+  corrispondenze c;
+  for (const parola_chiave& k : parole_chiave()) {
+    if (!corrisponde(k, campo)) continue;
+    if (k.dove == p)
+      c.qui.push_back(&k);
+    else if (c.altrove == nullptr)
+      c.altrove = &k;
+  }
+  return c;
+}
+
+std::string elenco_campi(const parola_chiave& k, std::size_t da) {
+  std::string s;
+  for (std::size_t i = da; i < k.campi.size(); ++i) {
+    if (i > da) s.append(", ");
+    s.append("'").append(k.campi[i].nome).append("'");
+  }
+  return s;
+}
+
+std::string numero_campi(std::size_t n) {
+  return std::to_string(n) + (n == 1 ? " campo" : " campi");
+}
+
+// One walk over a text.
+class cammino {
+ public:
+  cammino(verifica_in_corso& v, std::span<const std::uint8_t> testo) : v_(v), l_(testo) {}
+
+  // Skips to the field after "[generale]"; false when no field holds it.
+  bool cerca_generale() {
+    while (!l_.fine()) {
+      const campo_letto c = l_.testo();
+      if (l_.fine()) return false;
+      if (contiene_senza_maiuscole(c.testo, generale)) {
+        riga_generale_ = c.riga;
+        return true;
+      }
+      prima_di_generale(c);
+    }
+    return false;
+  }
+
+  std::int32_t riga_generale() const { return riga_generale_; }
+
+  // Reads keyword fields to the end of the text, starting in part p.
+  void righe(parte p) {
+    parte_ = p;
+    while (const auto k = prossima_chiave()) {
+      const corrispondenze c = cerca(parte_, k->testo);
+      if (c.qui.empty())
+        ignorata(*k, c.altrove);
+      else
+        riga(*c.qui.front(), *k, c.qui);
+      if (parte_ == parte::intestazione && intestazione_di_sezione(k->testo) &&
+          k->testo.front() != '-')
+        inizia_corpo();
+    }
+  }
+
+ private:
+  void prima_di_generale(const campo_letto& c) {
+    if (c.riga == riga_ignorata_) return;
+    for (const parola_chiave& k : parole_chiave()) {
+      if (della_linea(k.dove) != (v_.testo == fonte::linea) || !corrisponde(k, c.testo)) continue;
+      riga_ignorata_ = c.riga;
+      v_.segnala(livello::avviso, nome::prima_di_generale, c.riga, c.colonna, nullptr,
+                 citazione(c.testo) + " sta prima di [generale]: il compilatore la salta");
+      return;
+    }
+  }
+
+  // The next keyword field: hyphenated fields are skipped, the last field of the text
+  // is dropped, as the compiler does.
+  std::optional<campo_letto> prossima_chiave() {
+    const int sostituzioni = parte_ == parte::intestazione ? 10 : 2;
+    if (l_.fine()) return std::nullopt;
+    campo_letto c = l_.testo();
+    for (int n = 0;; ++n) {
+      if (l_.fine()) {
+        ultimo_campo(c);
+        return std::nullopt;
+      }
+      if (n == sostituzioni || !ha_trattino(c.testo)) return c;
+      trattino(c);
+      c = l_.testo();
+    }
+  }
+
+  void trattino(const campo_letto& c) {
+    if (e_numero(c.testo)) return;
+    riga_ignorata_ = c.riga;
+    v_.segnala(livello::avviso, nome::trattino, c.riga, c.colonna, nullptr,
+               citazione(c.testo) + " contiene '-': il compilatore la salta senza leggerla");
+  }
+
+  void ultimo_campo(const campo_letto& c) {
+    const corrispondenze k = cerca(parte_, c.testo);
+    if (k.qui.empty()) return;
+    v_.segnala(livello::avviso, nome::ultima_riga, c.riga, c.colonna, nullptr,
+               "il compilatore non legge mai l'ultimo campo di un testo: la riga " +
+                   citazione(k.qui.front()->nome) +
+                   " va persa; aggiungi una riga dopo (per "
+                   "esempio [fine])");
+  }
+
+  void inizia_corpo() {
+    parte_ = parte::corpo;
+    if (!v_.lunghezza) return;
+    const auto ultima = v_.ultima_cella();
+    if (*v_.lunghezza <= 1000000 && *ultima >= 0)
+      v_.celle.assign(static_cast<std::size_t>(*ultima) + 1, cella_vista{});
+  }
+
+  // A keyword field that no test of this part takes; one finding a line.
+  void ignorata(const campo_letto& c, const parola_chiave* altrove) {
+    if (c.testo.empty() || intestazione_di_sezione(c.testo) || c.riga == riga_ignorata_) return;
+    riga_ignorata_ = c.riga;
+    if (c.riga == fine_riga_) return in_piu(c);
+    if (e_numero(c.testo)) {
+      v_.segnala(livello::avviso, nome::numeri_in_piu, c.riga, c.colonna, nullptr,
+                 citazione(c.testo) + ": un numero che nessuna riga chiede, ignorato");
+    } else if (altrove != nullptr) {
+      v_.segnala(livello::errore, nome::fuori_sezione, c.riga, c.colonna, nullptr,
+                 citazione(c.testo) + " e' una riga " + citazione(altrove->nome) +
+                     ", che vale nella " + std::string(nome_parte(altrove->dove)) +
+                     ": qui e' ignorata");
+    } else {
+      sconosciuta(c);
+    }
+  }
+
+  void sconosciuta(const campo_letto& c) {
+    if (!v_.accetta(nome::chiave_sconosciuta)) return;
+    std::string m = citazione(c.testo) + " non e' una parola chiave: ignorata";
+    const auto vicina = parola_vicina(c.testo, v_.testo);
+    if (vicina) m.append("; forse ").append(citazione(*vicina)).append("?");
+    v_.segnala(vicina ? livello::errore : livello::avviso, nome::chiave_sconosciuta, c.riga,
+               c.colonna, nullptr, std::move(m));
+  }
+
+  // Fields left on a row's line after the row: the compiler reads them as keyword fields.
+  void in_piu(const campo_letto& c) {
+    std::string m = "campi in piu' dopo la riga " + citazione(fine_chiave_->nome) +
+                    ", che ne prende " + numero_campi(fine_chiave_->campi.size()) +
+                    ": il compilatore li legge come parole chiave e li ignora";
+    if (e_numero(c.testo))
+      m.append("; una virgola decimale? nei numeri si usa il punto");
+    else if (fine_chiave_->campi.back().tipo == larghezza::testo)
+      m.append("; un testo non puo' contenere virgole");
+    v_.segnala(livello::avviso, nome::campi_in_piu, c.riga, c.colonna, nullptr, std::move(m));
+  }
+
+  void riga(const parola_chiave& k, const campo_letto& chiave,
+            const std::vector<const parola_chiave*>& tutte) {
+    if (chiave.riga == fine_riga_ && riga_ignorata_ != chiave.riga) {
+      riga_ignorata_ = chiave.riga;
+      v_.segnala(livello::avviso, nome::campi_in_piu, chiave.riga, chiave.colonna, nullptr,
+                 "campi in piu' dopo la riga " + citazione(fine_chiave_->nome) + ": " +
+                     citazione(chiave.testo) + " e' letto come una nuova riga " +
+                     citazione(k.nome));
+    }
+    separatori_chiave(chiave);
+    if (tutte.size() > 1)
+      v_.segnala(livello::errore, nome::piu_chiavi, chiave.riga, chiave.colonna, nullptr,
+                 citazione(chiave.testo) + " vale come riga " + citazione(tutte[0]->nome) +
+                     " e come riga " + citazione(tutte[1]->nome) +
+                     ": ognuna legge i propri campi, uno dopo l'altro");
+    riga_letta r{&k, chiave.testo, chiave.riga, chiave.colonna};
+    for (const campo_formato& f : k.campi) {
+      if (l_.fine()) {
+        mancanti(r, "il testo finisce prima: il compilatore si ferma", 25);
+        break;
+      }
+      const campo_letto c = leggi_campo(l_, f);
+      if (c.riga != r.riga) {
+        mancanti(r, "il compilatore li prende dalla riga " + std::to_string(c.riga) +
+                        ", che non e' letta come riga a se'");
+        verifica_campi(v_, r);
+        l_.riparti_dalla_sua_riga();
+        return;
+      }
+      r.campi[r.letti++] = c;
+    }
+    fine_riga_ = l_.r().a_inizio_riga() ? 0 : r.riga;
+    fine_chiave_ = &k;
+    verifica_campi(v_, r);
+    if (!r.completa()) return;
+    verifica_riga(v_, r);
+    occupa_celle(v_, r);
+  }
+
+  void separatori_chiave(const campo_letto& c) {
+    const auto i = c.testo.find_first_of(separatori_estranei);
+    if (i == std::string_view::npos) return;
+    v_.segnala(livello::errore, nome::separatore, c.riga, c.colonna + static_cast<std::int32_t>(i),
+               nullptr,
+               "la parola chiave " + citazione(c.testo) +
+                   " contiene un separatore che non separa i campi: usa la virgola");
+  }
+
+  void mancanti(const riga_letta& r, std::string perche, std::optional<std::int32_t> codice = {}) {
+    const std::size_t mancano = r.k->campi.size() - r.letti;
+    v_.segnala(livello::errore, nome::campi_mancanti, r.riga, r.colonna, &r.k->campi[r.letti],
+               "la riga " + citazione(r.k->nome) + " prende " + numero_campi(r.k->campi.size()) +
+                   ", qui ne mancano " + std::to_string(mancano) + " (" +
+                   elenco_campi(*r.k, r.letti) + "): " + perche,
+               codice);
+  }
+
+  verifica_in_corso& v_;
+  lettura l_;
+  parte parte_ = parte::intestazione;
+  std::int32_t riga_ignorata_ = 0;
+  std::int32_t riga_generale_ = 0;
+  std::int32_t fine_riga_ = 0;  // the line a row ended on, when fields are left on it
+  const parola_chiave* fine_chiave_ = nullptr;
+};
+
+bool vuoto(std::span<const std::uint8_t> testo) {
+  for (const std::uint8_t b : testo) {
+    if (b != ' ' && b != '\r' && b != '\n') return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+void leggi_linea(verifica_in_corso& v, std::span<const std::uint8_t> testo) {
+  v.testo = fonte::linea;
+  cammino c(v, testo);
+  if (!c.cerca_generale()) {
+    v.segnala(livello::errore, nome::senza_generale, 1, 1, nullptr,
+              "nessun campo [generale] seguito da altro: il compilatore non legge la linea", 102);
+    return;
+  }
+  c.righe(parte::intestazione);
+  if (!v.lunghezza)
+    v.segnala(livello::errore, nome::senza_lunghezza, c.riga_generale(), 1, nullptr,
+              "l'intestazione non ha la riga 'lunghezza percorso': il compilatore non crea le "
+              "celle",
+              25);
+}
+
+void leggi_treno(verifica_in_corso& v, std::span<const std::uint8_t> testo) {
+  v.testo = fonte::treno;
+  if (vuoto(testo)) {
+    v.segnala(livello::errore, nome::testo_vuoto, 1, 1, nullptr,
+              "la descrizione del treno e' vuota: niente del treno arriva al simulatore");
+    return;
+  }
+  cammino c(v, testo);
+  if (!c.cerca_generale()) {
+    v.segnala(livello::errore, nome::senza_generale, 1, 1, nullptr,
+              "nessun campo [generale] seguito da altro: il compilatore non legge niente del "
+              "treno");
+    return;
+  }
+  c.righe(parte::treno);
+}
+
+}  // namespace percorso::controllo

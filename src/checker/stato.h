@@ -1,0 +1,139 @@
+// State of one check, shared by the reading loop and the checks of fields, rows
+// and cells.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "checker/nomi.h"
+#include "checker/verifica.h"
+#include "compiler/parole_chiave.h"
+
+namespace percorso::controllo {
+
+// The most fields a keyword takes (a station row).
+inline constexpr std::size_t massimo_campi = 17;
+
+struct campo_letto {
+  std::string_view testo;  // as written
+  std::int32_t riga = 0;
+  std::int32_t colonna = 0;
+  std::int64_t valore = 0;  // the number the compiler reads (0 when it is not one)
+  bool valido = false;      // a number that fits its width, or a text
+};
+
+// Characters an author may take for separators; only the comma, blanks and line ends are.
+inline constexpr std::string_view separatori_estranei = ";:\t|";
+
+// Fields that say where on the line something lies.
+inline bool posizionale(ruolo r) {
+  return r == ruolo::posizione || r == ruolo::estensione || r == ruolo::fine;
+}
+
+// A keyword row as its author wrote it: the keyword field and the fields found on its line.
+struct riga_letta {
+  const parola_chiave* k = nullptr;
+  std::string_view chiave;
+  std::int32_t riga = 0;
+  std::int32_t colonna = 0;
+  std::array<campo_letto, massimo_campi> campi{};
+  std::size_t letti = 0;
+
+  bool completa() const { return letti == k->campi.size(); }
+  // Whether field i was read and holds a usable value.
+  bool buono(std::size_t i) const { return i < letti && campi[i].valido; }
+  std::int64_t valore(std::size_t i) const { return campi[i].valore; }
+  const campo_formato* formato(std::size_t i) const { return &k->campi[i]; }
+};
+
+// What holds a cell, as far as the checker has seen.
+enum class occupante : std::uint8_t {
+  nessuno,
+  cartello,
+  indicatori,
+  segnale,
+  avviso_rallentamento,
+  inizio_rallentamento,
+  fine_rallentamento,
+  preavviso,
+  fermata,
+  punto_velocita,
+};
+
+struct cella_vista {
+  occupante chi = occupante::nessuno;
+  fonte testo = fonte::nessuna;
+  std::int32_t riga = 0;
+  std::string_view nome;  // station name or board text
+};
+
+// A row of the train description seen earlier, for the rules that compare rows.
+struct precedente {
+  std::int64_t valore = 0;
+  std::int32_t riga = 0;
+  std::string_view nome;
+};
+
+struct verifica_in_corso {
+  std::vector<constatazione> trovate;
+  std::map<std::string_view, std::int64_t, std::less<>> per_nome;
+  fonte testo = fonte::nessuna;
+
+  std::optional<std::int64_t> lunghezza;  // of the line, from its last length row
+  std::vector<cella_vista> celle;         // every cell, once the body begins with a length
+  std::int32_t cartelli = 0;
+  std::array<std::int64_t, 3> cursori{};  // gradient, speed and adhesion runs
+  std::int64_t metro_curve = 2;           // where the plan stands after the curves so far
+  std::int32_t stazioni = 0;
+  std::optional<precedente> fine_stazione;  // end of the previous station's area
+  std::optional<precedente> orario;         // the previous time of the timetable
+
+  // Whether another finding of this name is still recorded (at most 100 of a name).
+  bool accetta(std::string_view nome) const;
+  void segnala(livello grado, std::string_view nome, std::int32_t riga, std::int32_t colonna,
+               const campo_formato* campo, std::string messaggio,
+               std::optional<std::int32_t> codice = std::nullopt);
+  // A finding at field i of a row.
+  void al_campo(const riga_letta& r, std::size_t i, livello grado, std::string_view nome,
+                std::string messaggio, std::optional<std::int32_t> codice = std::nullopt);
+
+  // The last cell index of the line, once its length is known.
+  std::optional<std::int64_t> ultima_cella() const;
+};
+
+// Start and end of a station's area, as the compiler derives them.
+struct area {
+  std::int64_t inizio = 0;
+  std::int64_t fine = 0;
+};
+area area_stazione(const riga_letta& stazione);
+
+// Reads one text and checks it row by row.
+void leggi_linea(verifica_in_corso& v, std::span<const std::uint8_t> testo);
+void leggi_treno(verifica_in_corso& v, std::span<const std::uint8_t> testo);
+
+// Each field of a row against its width, range and multiple.
+void verifica_campi(verifica_in_corso& v, const riga_letta& r);
+
+// The rules of a whole row: positions within the line, timetable, spacing, ...
+void verifica_riga(verifica_in_corso& v, const riga_letta& r);
+
+// Claims the cells a row's feature takes; reports what already holds them.
+void occupa_celle(verifica_in_corso& v, const riga_letta& r);
+
+// The keyword of the text nearest to a field that matches none, when one is near.
+std::optional<std::string_view> parola_vicina(std::string_view campo, fonte testo);
+
+// A piece of source text for a message, cut when long; citazione also quotes it.
+std::string corto(std::string_view testo);
+std::string citazione(std::string_view testo);
+
+// "riga 21", or "riga 21 della descrizione della linea" when it lies in the other text.
+std::string riga_di(const verifica_in_corso& v, fonte testo, std::int32_t riga);
+
+}  // namespace percorso::controllo
