@@ -3,7 +3,6 @@
 #include <cstdio>
 
 #include "checker/stato.h"
-#include "compiler/lettore_campi.h"
 #include "model/numeri.h"
 
 namespace percorso::controllo {
@@ -44,6 +43,7 @@ std::optional<std::int32_t> codice_multiplo(chiave k, std::size_t i) {
 
 bool scritto_male(verifica_in_corso& v, const riga_letta& r, std::size_t i) {
   const campo_letto& c = r.campi[i];
+  if (c.numero) return false;
   if (const auto s = c.testo.find_first_of(separatori_estranei); s != std::string_view::npos) {
     const std::string quale =
         c.testo[s] == '\t' ? "una tabulazione" : citazione(c.testo.substr(s, 1));
@@ -53,7 +53,6 @@ bool scritto_male(verifica_in_corso& v, const riga_letta& r, std::size_t i) {
                   ", che non separa i campi: usa la virgola; il compilatore legge 0");
     return true;
   }
-  if (e_numero(c.testo)) return false;
   std::string m =
       c.testo.empty() ? std::string("campo vuoto") : citazione(c.testo) + " non e' un numero";
   m.append(": il compilatore legge 0");
@@ -106,7 +105,7 @@ void numero(verifica_in_corso& v, const riga_letta& r, std::size_t i) {
   if (scritto_male(v, r, i)) return;
   const campo_letto& c = r.campi[i];
   if (!c.valido) return fuori_larghezza(v, r, i);
-  if (static_cast<double>(c.valore) != valore_numero(c.testo))
+  if (static_cast<double>(c.valore) != c.letto)
     v.al_campo(
         r, i, livello::avviso, nome::decimale,
         citazione(c.testo) + " non e' intero: il compilatore legge " + std::to_string(c.valore));

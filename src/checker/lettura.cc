@@ -1,8 +1,6 @@
 // The reading loop: the texts are cut into fields by the compiler's own reader and
 // walked with its part, minus-sign and end rules, but every row is taken as its
 // author wrote it, on its own line, and the walk never stops at a fault.
-#include <vector>
-
 #include "checker/stato.h"
 #include "compiler/lettore_campi.h"
 #include "model/numeri.h"
@@ -63,17 +61,22 @@ std::optional<std::int64_t> entro_larghezza(double x, larghezza l) {
 
 campo_letto leggi_campo(lettura& l, const campo_formato& f) {
   if (f.tipo == larghezza::testo) return l.testo();
-  const double x = *l.r().leggi_numero();
-  campo_letto c{l.r().campo(), l.riga(), l.r().colonna(), 0, false};
-  if (const auto v = entro_larghezza(x, f.tipo)) {
+  campo_letto c;
+  c.letto = *l.r().leggi_numero();
+  c.testo = l.r().campo();
+  c.riga = l.riga();
+  c.colonna = l.r().colonna();
+  c.numero = e_numero(c.testo);
+  if (const auto v = entro_larghezza(c.letto, f.tipo)) {
     c.valore = *v;
-    c.valido = e_numero(c.testo);
+    c.valido = c.numero;
   }
   return c;
 }
 
 struct corrispondenze {
-  std::vector<const parola_chiave*> qui;   // keywords of this part the field passes
+  const parola_chiave* prima = nullptr;    // the first keyword of this part the field passes
+  const parola_chiave* seconda = nullptr;  // and the next one, when it passes more
   const parola_chiave* altrove = nullptr;  // a keyword of another part or text it passes
 };
 
@@ -81,10 +84,13 @@ corrispondenze cerca(parte p, std::string_view campo) {
   corrispondenze c;
   for (const parola_chiave& k : parole_chiave()) {
     if (!corrisponde(k, campo)) continue;
-    if (k.dove == p)
-      c.qui.push_back(&k);
-    else if (c.altrove == nullptr)
-      c.altrove = &k;
+    if (k.dove != p) {
+      if (c.altrove == nullptr) c.altrove = &k;
+    } else if (c.prima == nullptr) {
+      c.prima = &k;
+    } else if (c.seconda == nullptr) {
+      c.seconda = &k;
+    }
   }
   return c;
 }
@@ -127,11 +133,12 @@ class cammino {
   void righe(parte p) {
     parte_ = p;
     while (const auto k = prossima_chiave()) {
-      const corrispondenze c = cerca(parte_, k->testo);
-      if (c.qui.empty())
+      if (k->testo.empty()) continue;  // an empty line: nothing to test
+      const corrispondenze c = cerca_ricordando(k->testo);
+      if (c.prima == nullptr)
         ignorata(*k, c.altrove);
       else
-        riga(*c.qui.front(), *k, c.qui);
+        riga(*k, c);
       if (parte_ == parte::intestazione && intestazione_di_sezione(k->testo) &&
           k->testo.front() != '-')
         inizia_corpo();
@@ -176,10 +183,10 @@ class cammino {
 
   void ultimo_campo(const campo_letto& c) {
     const corrispondenze k = cerca(parte_, c.testo);
-    if (k.qui.empty()) return;
+    if (k.prima == nullptr) return;
     v_.segnala(livello::avviso, nome::ultima_riga, c.riga, c.colonna, nullptr,
                "il compilatore non legge mai l'ultimo campo di un testo: la riga " +
-                   citazione(k.qui.front()->nome) +
+                   citazione(k.prima->nome) +
                    " va persa; aggiungi una riga dopo (per "
                    "esempio [fine])");
   }
@@ -231,8 +238,18 @@ class cammino {
     v_.segnala(livello::avviso, nome::campi_in_piu, c.riga, c.colonna, nullptr, std::move(m));
   }
 
-  void riga(const parola_chiave& k, const campo_letto& chiave,
-            const std::vector<const parola_chiave*>& tutte) {
+  // Rows of one kind follow each other: their keyword fields are tested once.
+  corrispondenze cerca_ricordando(std::string_view campo) {
+    if (campo != campo_cercato_ || parte_ != parte_cercata_) {
+      trovate_ = cerca(parte_, campo);
+      campo_cercato_ = campo;
+      parte_cercata_ = parte_;
+    }
+    return trovate_;
+  }
+
+  void riga(const campo_letto& chiave, const corrispondenze& trovate) {
+    const parola_chiave& k = *trovate.prima;
     if (chiave.riga == fine_riga_ && riga_ignorata_ != chiave.riga) {
       riga_ignorata_ = chiave.riga;
       v_.segnala(livello::avviso, nome::campi_in_piu, chiave.riga, chiave.colonna, nullptr,
@@ -241,10 +258,10 @@ class cammino {
                      citazione(k.nome));
     }
     separatori_chiave(chiave);
-    if (tutte.size() > 1)
+    if (trovate.seconda != nullptr)
       v_.segnala(livello::errore, nome::piu_chiavi, chiave.riga, chiave.colonna, nullptr,
-                 citazione(chiave.testo) + " vale come riga " + citazione(tutte[0]->nome) +
-                     " e come riga " + citazione(tutte[1]->nome) +
+                 citazione(chiave.testo) + " vale come riga " + citazione(k.nome) +
+                     " e come riga " + citazione(trovate.seconda->nome) +
                      ": ognuna legge i propri campi, uno dopo l'altro");
     riga_letta r{&k, chiave.testo, chiave.riga, chiave.colonna};
     for (const campo_formato& f : k.campi) {
@@ -295,6 +312,9 @@ class cammino {
   std::int32_t riga_generale_ = 0;
   std::int32_t fine_riga_ = 0;  // the line a row ended on, when fields are left on it
   const parola_chiave* fine_chiave_ = nullptr;
+  std::string_view campo_cercato_;
+  parte parte_cercata_ = parte::intestazione;
+  corrispondenze trovate_;
 };
 
 bool vuoto(std::span<const std::uint8_t> testo) {

@@ -23,8 +23,10 @@ struct campo_letto {
   std::string_view testo;  // as written
   std::int32_t riga = 0;
   std::int32_t colonna = 0;
-  std::int64_t valore = 0;  // the number the compiler reads (0 when it is not one)
+  std::int64_t valore = 0;  // the number the compiler stores (0 when it is not one)
   bool valido = false;      // a number that fits its width, or a text
+  bool numero = false;      // written as a number
+  double letto = 0;         // the number as written, before rounding
 };
 
 // Characters an author may take for separators; only the comma, blanks and line ends are.
