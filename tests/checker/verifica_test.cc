@@ -1,20 +1,14 @@
 // The author's checker: a table of broken texts, each with the place and the kind
-// of finding it must give; the embedded texts; and the checker never touching what
-// the compiler builds, over the fuzz corpus.
+// of finding it must give; the embedded texts; the cap on findings of one name.
 #include "checker/verifica.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
-#include <fstream>
 #include <iterator>
-#include <optional>
 #include <sstream>
 #include <string>
 
-#include "app/costruzione.h"
-#include "output/file_binari.h"
 #include "support/testi_sorgente.h"
 #include "writers/scrittori.h"
 #include "writers/testi.h"
