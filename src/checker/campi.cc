@@ -14,11 +14,6 @@ std::string con_unita(std::int64_t v, const campo_formato& f) {
   return s;
 }
 
-std::string intervallo(std::int64_t minimo, std::int64_t massimo) {
-  if (massimo == massimo_larghezza(larghezza::s32)) return std::to_string(minimo) + " o piu'";
-  return std::to_string(minimo) + "-" + std::to_string(massimo);
-}
-
 std::string byte_esadecimale(std::uint8_t b) {
   char s[8];
   std::snprintf(s, sizeof s, "0x%02X", b);
@@ -66,7 +61,7 @@ void fuori_larghezza(verifica_in_corso& v, const riga_letta& r, std::size_t i) {
   const campo_formato& f = *r.formato(i);
   v.al_campo(r, i, livello::errore, nome::fuori_larghezza,
              citazione(r.campi[i].testo) + " non sta in un " + std::string(nome_larghezza(f.tipo)) +
-                 " (" + intervallo(minimo_larghezza(f.tipo), massimo_larghezza(f.tipo)) +
+                 " (" + da_a(minimo_larghezza(f.tipo), massimo_larghezza(f.tipo)) +
                  "): il compilatore si ferma",
              25);
 }
@@ -80,7 +75,7 @@ void fuori_intervallo(verifica_in_corso& v, const riga_letta& r, std::size_t i) 
                                      : con_unita(x, f) +
                                            " fuori dall'intervallo che il simulatore "
                                            "usa (" +
-                                           intervallo(f.minimo, f.massimo) + ")";
+                                           da_a(f.minimo, f.massimo) + ")";
   const bool lunghezza_oltre = r.k->id == chiave::lunghezza && troppo_alto;
   v.al_campo(r, i, livello::errore, nome::fuori_intervallo, std::move(m),
              lunghezza_oltre ? std::optional<std::int32_t>(1) : std::nullopt);

@@ -226,16 +226,19 @@ class cammino {
                c.colonna, nullptr, std::move(m));
   }
 
-  // Fields left on a row's line after the row: the compiler reads them as keyword fields.
+  // Fields left on a row's line after the row: the compiler reads them as keyword
+  // fields. Numbers keep the compiler's name for them.
   void in_piu(const campo_letto& c) {
+    const bool numero = e_numero(c.testo);
     std::string m = "campi in piu' dopo la riga " + citazione(fine_chiave_->nome) +
                     ", che ne prende " + numero_campi(fine_chiave_->campi.size()) +
                     ": il compilatore li legge come parole chiave e li ignora";
-    if (e_numero(c.testo))
+    if (numero)
       m.append("; una virgola decimale? nei numeri si usa il punto");
     else if (fine_chiave_->campi.back().tipo == larghezza::testo)
       m.append("; un testo non puo' contenere virgole");
-    v_.segnala(livello::avviso, nome::campi_in_piu, c.riga, c.colonna, nullptr, std::move(m));
+    v_.segnala(livello::avviso, numero ? nome::numeri_in_piu : nome::campi_in_piu, c.riga,
+               c.colonna, nullptr, std::move(m));
   }
 
   // Rows of one kind follow each other: their keyword fields are tested once.

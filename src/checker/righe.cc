@@ -146,9 +146,9 @@ void stazione(verifica_in_corso& v, const riga_letta& r) {
   v.fine_stazione = precedente{a.fine, r.riga, r.campi[16].testo};
   if (k + 1 >= primo_slot_cartelli - v.cartelli)
     v.al_campo(r, 0, livello::errore, nome::tabella_piena,
-               "troppe stazioni: con " + std::to_string(v.cartelli) +
-                   " cartelli ne entrano al massimo " +
-                   std::to_string(primo_slot_cartelli - 2 - v.cartelli),
+               "stazione numero " + std::to_string(k) + " di troppo: con " +
+                   std::to_string(v.cartelli) + " cartelli ne entrano al massimo " +
+                   std::to_string(std::max(0, primo_slot_cartelli - 2 - v.cartelli)),
                10);
 }
 

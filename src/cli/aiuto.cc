@@ -20,7 +20,8 @@ constexpr std::string_view testo_generale =
     "                         cartella corrente)\n"
     "  new NOME TRENO [DIR]   scrive i due testi di un piccolo scenario nuovo, da modificare\n"
     "  compile LINEA TRENO    compila due testi scritti dall'autore\n"
-    "  explain CODICE         spiega un codice di errore e come correggere il testo\n"
+    "  check LINEA TRENO      segnala ogni problema dei due testi, senza scrivere nulla\n"
+    "  explain [CODICE|PAROLA]  spiega un codice di errore o una riga del formato\n"
     "  inspect FILE...        mostra in chiaro i file compilati (.dat, .sim, _linea.dat)\n"
     "  plot CELLE [-o SVG]    disegna tracciato e profilo della linea in un file SVG\n"
     "  page LINEA TRENO       la linea di due testi in una pagina HTML: tracciato, profilo,\n"
@@ -72,7 +73,7 @@ constexpr std::string_view aiuto_new =
 constexpr std::string_view aiuto_compile =
     "uso: percorso compile LINEA TRENO [--nome NOME] [--treno TRENO] [-o DIR]\n"
     "                      [--no-plan] [--documents] [--report FILE] [--no-warn NOME]\n"
-    "                      [--werror] [--watch]\n"
+    "                      [--werror] [--strict] [--watch]\n"
     "\n"
     "Compila la descrizione della linea LINEA e la descrizione del treno TRENO e scrive\n"
     "in DIR i tre file binari NOME_linea.dat, NOME_TRENO.sim e NOME_TRENO.dat.\n"
@@ -88,28 +89,55 @@ constexpr std::string_view aiuto_compile =
     "                  NOME_TRENO_rallentamenti.txt, costruiti dai testi compilati\n"
     "  --report FILE   scrive un rapporto JSON: codice_errore, posizione_errore, esito\n"
     "                  (\"ok\", \"errore\" o \"interrotto\"), errore_programma, messaggi\n"
-    "                  (ognuno con livello, codice o nome, file, riga, colonna, testo);\n"
-    "                  se FILE non si puo' scrivere, niente viene compilato\n"
-    "  --no-warn NOME  non mostra l'avviso NOME (ripetibile): chiave-sconosciuta,\n"
-    "                  numeri-in-piu, fuori-sezione, trattino, profilo-indietro,\n"
-    "                  curve-sovrapposte, stazione-senza-celle, documento (un nome\n"
-    "                  tagliato nella sua casella della scheda o dell'ordine)\n"
+    "                  (ognuno con livello, codice o nome, file, riga, colonna, campo,\n"
+    "                  unita', testo); se FILE non si puo' scrivere, niente viene compilato\n"
+    "  --no-warn NOME  non mostra l'avviso NOME (ripetibile; 'percorso explain' elenca i\n"
+    "                  nomi; documento: un nome tagliato nella sua casella della scheda o\n"
+    "                  dell'ordine)\n"
     "  --werror        con un avviso lo stato di uscita e' 1 (i file sono scritti lo stesso)\n"
+    "  --strict        gli errori della verifica contano come rilievi: stato di uscita 1\n"
+    "                  (i file sono scritti lo stesso)\n"
     "  --watch         resta in attesa: a ogni salvataggio di uno dei due testi ricompila,\n"
     "                  riscrive i file e stampa i rilievi e una riga di riepilogo; Ctrl-C\n"
     "                  per finire (stato di uscita 0)\n"
     "\n"
-    "Ogni rilievo e' stampato sullo standard error come FILE:RIGA: errore CODICE: ...,\n"
-    "seguito dalla riga del testo e da un segno sotto il campo; poi gli avvisi, che non\n"
-    "cambiano i file scritti; alla fine il conto. 'percorso explain CODICE' spiega un codice.\n"
+    "Compila e verifica i testi come 'percorso check'. Ogni rilievo e' stampato sullo\n"
+    "standard error come FILE:RIGA:COLONNA: errore CODICE: ..., seguito dalla riga del\n"
+    "testo e da un segno sotto il campo, con il nome del campo; poi, in ordine di testo,\n"
+    "gli avvisi e le constatazioni della verifica, che senza --strict sono avvisi e non\n"
+    "cambiano ne' i file scritti ne' lo stato di uscita; alla fine il conto.\n"
+    "'percorso explain CODICE' spiega un codice.\n"
     "Stato di uscita: 0 nessun rilievo; 1 rilievi, file binari scritti; 2 uso errato;\n"
     "3 nessun file binario scritto.\n";
 
-constexpr std::string_view aiuto_explain =
-    "uso: percorso explain CODICE\n"
+constexpr std::string_view aiuto_check =
+    "uso: percorso check LINEA TRENO [--no-warn NOME] [--werror]\n"
     "\n"
-    "Spiega un codice di errore: che cosa significa, che cosa di solito lo causa e come\n"
-    "correggere il testo. Codici: 1-13, 15-22, 24, 25, 101-103, 1250, 1251.\n";
+    "Legge i due testi come li scrive l'autore, riga per riga e campo per campo secondo\n"
+    "la tabella delle parole chiave ('percorso explain'), li compila in memoria e\n"
+    "segnala in una volta sola ogni problema: numeri scritti male e che cosa legge il\n"
+    "compilatore al loro posto, righe con campi mancanti o in piu', separatori diversi\n"
+    "dalla virgola, parole chiave sconosciute (con la piu' vicina) o fuori posto,\n"
+    "posizioni oltre la linea, orari fuori campo o che tornano indietro, valori che il\n"
+    "simulatore non usa, nomi non ASCII o troppo lunghi, due elementi nella stessa cella,\n"
+    "e dove il compilatore smette di leggere un testo. Non scrive nulla.\n"
+    "\n"
+    "  --no-warn NOME  non mostra l'avviso o la constatazione NOME (ripetibile)\n"
+    "  --werror        con un avviso lo stato di uscita e' 1\n"
+    "\n"
+    "Ogni problema e' stampato come FILE:RIGA:COLONNA: errore|avviso [NOME]: ..., con la\n"
+    "riga del testo e un segno sotto il campo.\n"
+    "Stato di uscita: 0 nessun errore (avvisi ammessi); 1 almeno un errore; 2 uso errato;\n"
+    "3 un testo che non si puo' leggere.\n";
+
+constexpr std::string_view aiuto_explain =
+    "uso: percorso explain [CODICE | PAROLA]\n"
+    "\n"
+    "Con un CODICE di errore: che cosa significa, che cosa di solito lo causa e come\n"
+    "correggere il testo. Con una PAROLA chiave (stazione, segnale, pendenza, ...): i campi\n"
+    "della riga in ordine, con nome, larghezza, unita', intervallo e significato, e una\n"
+    "riga d'esempio. Senza argomenti elenca le parole chiave, i codici e i nomi degli\n"
+    "avvisi.\n";
 
 constexpr std::string_view aiuto_inspect =
     "uso: percorso inspect FILE... [--json]\n"
@@ -191,8 +219,8 @@ constexpr std::string_view aiuto_help =
 
 constexpr std::pair<std::string_view, std::string_view> aiuti[] = {
     {"sources", aiuto_sources}, {"new", aiuto_new},         {"compile", aiuto_compile},
-    {"explain", aiuto_explain}, {"inspect", aiuto_inspect}, {"plot", aiuto_plot},
-    {"page", aiuto_page},       {"help", aiuto_help},
+    {"check", aiuto_check},     {"explain", aiuto_explain}, {"inspect", aiuto_inspect},
+    {"plot", aiuto_plot},       {"page", aiuto_page},       {"help", aiuto_help},
 };
 
 }  // namespace

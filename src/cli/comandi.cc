@@ -8,8 +8,10 @@
 
 #include "app/esecuzione.h"
 #include "app/rapporto.h"
+#include "app/spiega.h"
 #include "cli/aiuto.h"
 #include "cli/compila.h"
+#include "cli/controlla.h"
 #include "cli/opzioni.h"
 #include "cli/pagina.h"
 #include "cli/testi_autore.h"
@@ -48,16 +50,26 @@ int esecuzione_incorporata(std::ostream& err, file_system& fs) {
 int comando_explain(std::span<const std::string_view> a, std::ostream& out, std::ostream& err) {
   argomenti letti;
   if (auto errore = leggi_argomenti(a, {}, letti)) return errore_uso(err, *errore, "explain");
-  if (letti.posizionali.empty()) return errore_uso(err, "manca il CODICE", "explain");
+  if (letti.posizionali.empty()) {
+    out << indice_spiegazioni();
+    return uscita_pulita;
+  }
   if (letti.posizionali.size() > 1)
-    return errore_uso(err, "troppi argomenti: un solo CODICE alla volta", "explain");
+    return errore_uso(err, "troppi argomenti: un codice o una parola chiave alla volta", "explain");
   const std::string_view s = letti.posizionali[0];
   std::int32_t codice = 0;
   const auto r = std::from_chars(s.data(), s.data() + s.size(), codice);
-  const bool numero = r.ec == std::errc() && r.ptr == s.data() + s.size();
-  const auto testo = numero ? spiegazione(codice) : std::nullopt;
-  if (!testo) return errore_uso(err, "codice sconosciuto: " + std::string(s), "explain");
-  out << "errore " << codice << ": " << significato(codice) << "\n\n" << *testo << '\n';
+  if (r.ec == std::errc() && r.ptr == s.data() + s.size()) {
+    const auto testo = spiegazione(codice);
+    if (!testo) return errore_uso(err, "codice sconosciuto: " + std::string(s), "explain");
+    out << "errore " << codice << ": " << significato(codice) << "\n\n" << *testo << '\n';
+    return uscita_pulita;
+  }
+  const auto parola = spiega_parola(s);
+  if (!parola)
+    return errore_uso(err, "parola chiave sconosciuta: " + std::string(s) + forse(s, nomi_parole()),
+                      "explain");
+  out << *parola;
   return uscita_pulita;
 }
 
@@ -187,6 +199,7 @@ int esegui_comando(std::span<const std::string_view> a, std::ostream& out, std::
   if (comando == "explain") return comando_explain(resto, out, err);
   if (comando == "compile") return comando_compile(resto, err, fs);
   if (comando == "page") return comando_page(resto, out, err, fs);
+  if (comando == "check") return comando_check(resto, err, fs);
   err << "percorso: comando sconosciuto: " << comando << forse(comando, comandi())
       << "\nProva 'percorso --help'.\n";
   return uscita_uso;

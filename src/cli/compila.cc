@@ -9,6 +9,7 @@
 #include "app/esecuzione.h"
 #include "app/rapporto.h"
 #include "app/sorveglia.h"
+#include "cli/avvisi.h"
 #include "cli/opzioni.h"
 #include "cli/uscita.h"
 #include "format/nomi_file.h"
@@ -17,9 +18,9 @@ namespace percorso {
 namespace {
 
 constexpr opzione ammesse[] = {
-    {"--nome", true},    {"--treno", true},      {"-o", true},
-    {"--report", true},  {"--no-plan", false},   {"--no-warn", true},
-    {"--werror", false}, {"--documents", false}, {"--watch", false},
+    {"--nome", true},     {"--treno", true},   {"-o", true},        {"--report", true},
+    {"--no-plan", false}, {"--no-warn", true}, {"--werror", false}, {"--documents", false},
+    {"--watch", false},   {"--strict", false},
 };
 
 struct opzioni_compile {
@@ -29,20 +30,9 @@ struct opzioni_compile {
   bool avvisi_come_errori = false;
   bool documenti = false;
   bool sorveglia = false;
+  bool rigoroso = false;
   filtro_avvisi filtro;
 };
-
-// Turns off one warning by name; an error text for an unknown name.
-std::optional<std::string> spegni_avviso(std::string_view nome, filtro_avvisi& filtro) {
-  const auto nomi = nomi_avvisi();
-  if (std::find(nomi.begin(), nomi.end(), nome) == nomi.end()) {
-    std::string elenco;
-    for (const auto n : nomi) elenco.append(elenco.empty() ? "" : ", ").append(n);
-    return "avviso sconosciuto: " + std::string(nome) + forse(nome, nomi) + "; noti: " + elenco;
-  }
-  filtro.spenti.emplace(nome);
-  return std::nullopt;
-}
 
 // Takes one option read from the command line.
 std::optional<std::string> applica(std::string_view nome, std::string valore, opzioni_compile& o) {
@@ -54,6 +44,7 @@ std::optional<std::string> applica(std::string_view nome, std::string valore, op
   if (nome == "--werror") o.avvisi_come_errori = true;
   if (nome == "--documents") o.documenti = true;
   if (nome == "--watch") o.sorveglia = true;
+  if (nome == "--strict") o.rigoroso = true;
   if (nome == "--no-warn") return spegni_avviso(valore, o.filtro);
   return std::nullopt;
 }
@@ -130,19 +121,21 @@ int compila(const opzioni_compile& o, std::ostream& err, file_system& fs, std::s
   const esito_esecuzione e =
       costruisci_e_scrivi(fs, std::move(m), testi, o.senza_piano ? 0 : 1, *o.cartella, o.documenti);
   const nomi_sorgenti nomi{o.linea, o.treno};
-  const auto messaggi = messaggi_di(e, nomi, &testi, o.filtro);
+  const auto messaggi = messaggi_di(e, nomi, &testi, o.filtro, o.rigoroso);
   stampa_messaggi(err, messaggi);
   int stato = e.stato_uscita();
   const auto avvisi = static_cast<std::size_t>(
       std::count_if(messaggi.begin(), messaggi.end(), [](const messaggio& m) { return m.avviso; }));
-  if (o.avvisi_come_errori && avvisi > 0 && stato == uscita_pulita) stato = uscita_rilievi;
+  // With --strict the checker's errors are errors; with --werror every warning is.
+  const std::size_t errori = messaggi.size() - avvisi;
+  if ((errori > 0 || (o.avvisi_come_errori && avvisi > 0)) && stato == uscita_pulita)
+    stato = uscita_rilievi;
   if (o.rapporto) {
     if (auto fallito = scrivi_rapporto(fs, *o.rapporto, rapporto_json(e, messaggi))) {
       err << "percorso: impossibile scrivere " << fallito->file << ": " << fallito->motivo << '\n';
       stato = uscita_interrotta;
     }
   }
-  const std::size_t errori = messaggi.size() - avvisi;
   riassunto = std::to_string(errori) + (errori == 1 ? " errore, " : " errori, ") +
               std::to_string(avvisi) + (avvisi == 1 ? " avviso; " : " avvisi; ") +
               (e.esito == esito_esecuzione::tipo::interrotto ? "file binari non scritti"

@@ -11,24 +11,20 @@ constexpr std::int64_t max_32 = std::numeric_limits<std::int32_t>::max();
 constexpr std::int64_t metri_massimi = 1000000;
 constexpr std::int64_t velocita_massima = 1275;  // 255 fifths of a km/h in a cell
 
-constexpr campo_formato posizione{"posizione",
-                                  larghezza::s32,
-                                  "m",
-                                  0,
-                                  metri_massimi,
-                                  1,
-                                  ruolo::posizione,
-                                  "distanza dall'inizio della linea"};
+constexpr campo_formato posizione{"posizione",      larghezza::s32,
+                                  "metri",          0,
+                                  metri_massimi,    1,
+                                  ruolo::posizione, "distanza dall'inizio della linea"};
 
 constexpr campo_formato campi_lunghezza[] = {
-    {"lunghezza", larghezza::s32, "m", 1, metri_massimi, 1, ruolo::valore,
+    {"lunghezza", larghezza::s32, "metri", 1, metri_massimi, 1, ruolo::valore,
      "lunghezza della linea; le celle proseguono 7000 m oltre"},
 };
 
 constexpr campo_formato campi_progressiva[] = {
-    {"inizio", larghezza::s32, "m", 0, metri_massimi, 50, ruolo::posizione,
+    {"inizio", larghezza::s32, "metri", 0, metri_massimi, 50, ruolo::posizione,
      "posizione lungo la linea da cui vale la progressiva"},
-    {"progressiva", larghezza::s32, "m", 0, max_32 - 100, 50, ruolo::valore,
+    {"progressiva", larghezza::s32, "metri", 0, max_32 - 100, 50, ruolo::valore,
      "progressiva chilometrica in quel punto, in metri"},
     {"correzione", larghezza::s32, "", 0, 1, 1, ruolo::valore,
      "1: aggiunge 100 m alla progressiva"},
@@ -39,9 +35,9 @@ constexpr campo_formato campi_sfondo[] = {
 };
 
 constexpr campo_formato campi_ripetizione[] = {
-    {"distanza_1", larghezza::s32, "m", 0, metri_massimi, 50, ruolo::valore,
+    {"distanza_1", larghezza::s32, "metri", 0, metri_massimi, 50, ruolo::valore,
      "prima distanza di ripetizione dei segnali"},
-    {"distanza_2", larghezza::s32, "m", 0, metri_massimi, 50, ruolo::valore,
+    {"distanza_2", larghezza::s32, "metri", 0, metri_massimi, 50, ruolo::valore,
      "seconda distanza; 0 spegne la ripetizione"},
 };
 
@@ -52,14 +48,15 @@ constexpr campo_formato campi_pendenza[] = {
 };
 
 constexpr campo_formato campi_curva[] = {
-    {"inizio", larghezza::s32, "m", 0, metri_massimi, 1, ruolo::posizione, "inizio della curva"},
-    {"lunghezza", larghezza::s32, "m", 0, metri_massimi, 1, ruolo::estensione,
+    {"inizio", larghezza::s32, "metri", 0, metri_massimi, 1, ruolo::posizione,
+     "inizio della curva"},
+    {"lunghezza", larghezza::s32, "metri", 0, metri_massimi, 1, ruolo::estensione,
      "lunghezza della curva"},
 };
 
 constexpr campo_formato campi_montagna[] = {
-    {"inizio", larghezza::s32, "m", 0, metri_massimi, 1, ruolo::posizione, "inizio del tratto"},
-    {"fine", larghezza::s32, "m", 0, metri_massimi, 1, ruolo::fine, "fine del tratto"},
+    {"inizio", larghezza::s32, "metri", 0, metri_massimi, 1, ruolo::posizione, "inizio del tratto"},
+    {"fine", larghezza::s32, "metri", 0, metri_massimi, 1, ruolo::fine, "fine del tratto"},
     {"tipo", larghezza::s32, "", 0, 20, 1, ruolo::valore,
      "tipo del lato montagna; oltre 10: tipo - 10, con un segno ogni 200 m"},
 };
@@ -87,7 +84,7 @@ constexpr campo_formato campi_cartello[] = {
 };
 
 constexpr campo_formato campi_massa[] = {
-    {"percentuale", larghezza::s32, "%", 0, max_32, 1, ruolo::valore,
+    {"percentuale", larghezza::s32, "percento", 0, max_32, 1, ruolo::valore,
      "percentuale di massa frenata del treno"},
 };
 
@@ -107,9 +104,9 @@ constexpr campo_formato campi_aderenza[] = {
 };
 
 constexpr campo_formato campi_orologio[] = {
-    {"ore", larghezza::s16, "h", 0, 23, 1, ruolo::ore, "ora dell'orologio alla partenza"},
-    {"minuti", larghezza::s16, "min", 0, 59, 1, ruolo::minuti, "minuti"},
-    {"secondi", larghezza::s16, "s", 0, 59, 1, ruolo::secondi, "secondi"},
+    {"ore", larghezza::s16, "ore", 0, 23, 1, ruolo::ore, "ora dell'orologio alla partenza"},
+    {"minuti", larghezza::s16, "minuti", 0, 59, 1, ruolo::minuti, "minuti"},
+    {"secondi", larghezza::s16, "secondi", 0, 59, 1, ruolo::secondi, "secondi"},
 };
 
 constexpr campo_formato campi_sabbia[] = {
@@ -136,11 +133,11 @@ constexpr campo_formato campi_segnale[] = {
 };
 
 constexpr campo_formato campi_rallentamento[] = {
-    {"posizione", larghezza::s32, "m", 0, metri_massimi, 1, ruolo::posizione,
+    {"posizione", larghezza::s32, "metri", 0, metri_massimi, 1, ruolo::posizione,
      "inizio del rallentamento; l'avviso sta 1200 m prima"},
     {"velocita", larghezza::s32, "km/h", 0, velocita_massima, 1, ruolo::valore,
      "velocita' del rallentamento"},
-    {"lunghezza", larghezza::s32, "m", 0, metri_massimi, 1, ruolo::estensione,
+    {"lunghezza", larghezza::s32, "metri", 0, metri_massimi, 1, ruolo::estensione,
      "lunghezza del rallentamento"},
     {"f_tt", larghezza::s32, "", -32768, 32767, 1, ruolo::valore,
      "valore scritto con inizio e fine"},
@@ -169,12 +166,12 @@ constexpr campo_formato attributo(std::string_view nome, larghezza l,
 }
 
 constexpr campo_formato campi_stazione[] = {
-    {"posizione", larghezza::s32, "m", 0, metri_massimi, 50, ruolo::posizione,
+    {"posizione", larghezza::s32, "metri", 0, metri_massimi, 50, ruolo::posizione,
      "posizione della stazione"},
     {"tipo", larghezza::u8, "", 0, 255, 1, ruolo::valore,
      "categoria: 5-6 e 7-8 area prima della posizione, sotto 25 cella di fermata, 25 o piu' "
      "nessuna cella"},
-    {"lunghezza", larghezza::s32, "m", 0, metri_massimi, 100, ruolo::valore,
+    {"lunghezza", larghezza::s32, "metri", 0, metri_massimi, 100, ruolo::valore,
      "lunghezza dell'area della stazione"},
     attributo("opzione", larghezza::u8, "attributo della stazione"),
     attributo("indicatore_4", larghezza::u8, "attributo; 0 sotto 600 m e per la prima stazione"),
@@ -187,9 +184,9 @@ constexpr campo_formato campi_stazione[] = {
     attributo("parametro_4", larghezza::s16, "attributo della stazione"),
     attributo("parametro_5", larghezza::s16, "attributo della stazione"),
     attributo("indicatore_2", larghezza::u8, "attributo della stazione"),
-    {"ore", larghezza::s32, "h", 0, 23, 1, ruolo::ore, "ora dell'orario; 0:00:00 senza orario"},
-    {"minuti", larghezza::s32, "min", 0, 59, 1, ruolo::minuti, "minuti dell'orario"},
-    {"secondi", larghezza::s32, "s", 0, 59, 1, ruolo::secondi, "secondi dell'orario"},
+    {"ore", larghezza::s32, "ore", 0, 23, 1, ruolo::ore, "ora dell'orario; 0:00:00 senza orario"},
+    {"minuti", larghezza::s32, "minuti", 0, 59, 1, ruolo::minuti, "minuti dell'orario"},
+    {"secondi", larghezza::s32, "secondi", 0, 59, 1, ruolo::secondi, "secondi dell'orario"},
     // The train sheet's column of names is 27 characters wide.
     {"nome", larghezza::testo, "", 0, 27, 1, ruolo::nome,
      "nome della stazione, fino alla virgola o alla fine della riga"},
@@ -337,12 +334,18 @@ std::int64_t massimo_larghezza(larghezza l) {
   }
 }
 
+std::string da_a(std::int64_t minimo, std::int64_t massimo) {
+  std::string s = "da " + std::to_string(minimo);
+  if (massimo == max_32 && minimo >= 0) return s.append(" in su");
+  return s.append(" a ").append(std::to_string(massimo));
+}
+
 std::string_view nome_larghezza(larghezza l) {
   switch (l) {
     case larghezza::s32:
-      return "intero a 32 bit con segno";
+      return "intero a 32 bit";
     case larghezza::s16:
-      return "intero a 16 bit con segno";
+      return "intero a 16 bit";
     case larghezza::u8:
       return "intero a 8 bit senza segno";
     default:

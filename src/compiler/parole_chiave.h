@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
 #include <string_view>
 
 namespace percorso {
@@ -107,6 +108,9 @@ inline constexpr std::string_view generale = "[generale]";
 // Lowest and highest value of a field's width (for a text: 0 and 0).
 std::int64_t minimo_larghezza(larghezza l);
 std::int64_t massimo_larghezza(larghezza l);
+
+// "da 0 a 255", or "da 0 in su" up to the largest 32-bit value.
+std::string da_a(std::int64_t minimo, std::int64_t massimo);
 
 // "intero a 32 bit", "testo", ... for explain and the messages.
 std::string_view nome_larghezza(larghezza l);

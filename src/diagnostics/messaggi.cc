@@ -1,10 +1,15 @@
 #include "diagnostics/messaggi.h"
 
+#include <algorithm>
+#include <map>
+#include <set>
+#include <tuple>
 #include <utility>
 
 #include "diagnostics/json.h"
 #include "diagnostics/righe_sorgenti.h"
 #include "diagnostics/spiegazioni.h"
+#include "format/testo_nomi.h"
 
 namespace percorso {
 namespace {
@@ -22,20 +27,37 @@ std::string_view nome_fonte(fonte f, const nomi_sorgenti& nomi) {
   }
 }
 
-std::string luogo_testo(std::string_view file, std::int32_t riga) {
-  std::string s(file);
-  if (riga > 0) s.append(":").append(std::to_string(riga));
+// "FILE:LINE:COL", as far as the place is known.
+std::string luogo_testo(const messaggio& m) {
+  std::string s(m.file);
+  if (m.riga > 0) s.append(":").append(std::to_string(m.riga));
+  if (m.riga > 0 && m.colonna > 0) s.append(":").append(std::to_string(m.colonna));
   return s;
 }
 
-messaggio da_rilievo(const rilievo& r, const nomi_sorgenti& nomi, const righe_sorgenti& righe) {
+// A message at a place of a text, with its source line and the field there.
+messaggio in_luogo(fonte f, std::int32_t riga, std::int32_t colonna, const nomi_sorgenti& nomi,
+                   const righe_sorgenti& righe, const nomina_campo& campo) {
   messaggio m;
+  m.file = nome_fonte(f, nomi);
+  m.riga = riga;
+  m.colonna = colonna;
+  m.riga_sorgente = righe.riga(f, riga);
+  if (campo && !m.riga_sorgente.empty()) {
+    if (const auto c = campo(f, m.riga_sorgente, colonna)) {
+      m.campo = c->nome;
+      m.unita = c->unita;
+    }
+  }
+  m.testo = luogo_testo(m);
+  return m;
+}
+
+messaggio da_rilievo(const rilievo& r, const nomi_sorgenti& nomi, const righe_sorgenti& righe,
+                     const nomina_campo& campo) {
+  messaggio m = in_luogo(r.fonte, r.riga, r.colonna, nomi, righe, campo);
   m.codice = r.codice;
   m.posizione = r.posizione;
-  m.file = nome_fonte(r.fonte, nomi);
-  m.riga = r.riga;
-  m.colonna = r.colonna;
-  m.testo = luogo_testo(m.file, r.riga);
   m.testo.append(": errore ").append(std::to_string(r.codice)).append(": ");
   m.testo.append(significato(r.codice));
   if (r.posizione) {
@@ -44,21 +66,47 @@ messaggio da_rilievo(const rilievo& r, const nomi_sorgenti& nomi, const righe_so
       m.testo.append("cella ").append(std::to_string(*r.posizione / 50)).append(", ");
     m.testo.append("posizione ").append(std::to_string(*r.posizione)).append(" m)");
   }
-  m.riga_sorgente = righe.riga(r.fonte, r.riga);
   return m;
 }
 
-messaggio da_avviso(const avviso& a, const nomi_sorgenti& nomi, const righe_sorgenti& righe) {
-  messaggio m;
+messaggio da_avviso(const avviso& a, const nomi_sorgenti& nomi, const righe_sorgenti& righe,
+                    const nomina_campo& campo) {
+  messaggio m = in_luogo(a.fonte, a.riga, a.colonna, nomi, righe, campo);
   m.avviso = true;
   m.nome = a.nome;
-  m.file = nome_fonte(a.fonte, nomi);
-  m.riga = a.riga;
-  m.colonna = a.colonna;
-  m.testo = luogo_testo(m.file, a.riga);
   m.testo.append(": avviso [").append(a.nome).append("]: ").append(a.messaggio);
-  m.riga_sorgente = righe.riga(a.fonte, a.riga);
   return m;
+}
+
+messaggio da_segnalazione(const segnalazione& s, const nomi_sorgenti& nomi,
+                          const righe_sorgenti& righe) {
+  messaggio m = in_luogo(s.testo, s.riga, s.colonna, nomi, righe, {});
+  m.avviso = !s.errore;
+  m.nome = s.nome;
+  m.campo = s.campo;
+  m.unita = s.unita;
+  m.testo.append(s.errore ? ": errore [" : ": avviso [").append(s.nome).append("]: ");
+  m.testo.append(s.messaggio);
+  return m;
+}
+
+using luogo_di_riga = std::tuple<fonte, std::int32_t>;
+
+// Compiler warnings where the checker speaks of the same line say less than it does.
+bool detto_dalla_verifica(const avviso& a, const std::set<luogo_di_riga>& righe_verificate) {
+  return righe_verificate.contains({a.fonte, a.riga});
+}
+
+using fatto = std::tuple<fonte, std::int32_t, std::int32_t>;  // text, line, code
+
+// The checker's findings of faults that carry a compiler code, by where and which.
+std::map<fatto, std::size_t> fatti_con_codice(std::span<const segnalazione> verifica) {
+  std::map<fatto, std::size_t> fatti;
+  for (std::size_t i = 0; i < verifica.size(); ++i) {
+    const segnalazione& s = verifica[i];
+    if (s.codice) fatti.emplace(fatto{s.testo, s.riga, *s.codice}, i);
+  }
+  return fatti;
 }
 
 std::string plurale(std::size_t n, std::string_view uno, std::string_view molti) {
@@ -76,13 +124,53 @@ std::span<const std::string_view> nomi_avvisi() {
 }
 
 std::vector<messaggio> messaggi_di(const modello& m, const nomi_sorgenti& nomi,
-                                   const sorgenti* testi, const filtro_avvisi& filtro) {
+                                   const sorgenti* testi, const filtro_avvisi& filtro,
+                                   std::span<const segnalazione> verifica,
+                                   const nomina_campo& campo) {
   std::vector<messaggio> tutti;
   const righe_sorgenti righe(testi);
-  for (const rilievo& r : m.rilievi) tutti.push_back(da_rilievo(r, nomi, righe));
-  for (const avviso& a : m.avvisi) {
-    if (filtro.mostra(a.nome)) tutti.push_back(da_avviso(a, nomi, righe));
+  // A compiler finding the checker explains too says what the checker found there,
+  // once: "segnale su una cella gia' occupata ...: la cella 188 e' gia' occupata dalla
+  // stazione CORNELLA, riga 21".
+  auto fatti = fatti_con_codice(verifica);
+  std::vector<bool> detta(verifica.size(), false);
+  for (const rilievo& r : m.rilievi) {
+    messaggio x = da_rilievo(r, nomi, righe, campo);
+    if (const auto f = fatti.find({r.fonte, r.riga, r.codice}); f != fatti.end()) {
+      const segnalazione& s = verifica[f->second];
+      x.testo.append(": ").append(s.messaggio);
+      if (x.campo.empty() && x.colonna == s.colonna) {
+        x.campo = s.campo;
+        x.unita = s.unita;
+      }
+      detta[f->second] = true;
+      fatti.erase(f);
+    }
+    tutti.push_back(std::move(x));
   }
+
+  // Warnings and the checker's findings, in the order of the texts.
+  struct voce {
+    fonte testo;
+    std::int32_t riga, colonna;
+    messaggio m;
+  };
+  std::vector<voce> altri;
+  std::set<luogo_di_riga> righe_verificate;
+  for (const segnalazione& s : verifica) righe_verificate.insert({s.testo, s.riga});
+  for (const avviso& a : m.avvisi) {
+    if (filtro.mostra(a.nome) && !detto_dalla_verifica(a, righe_verificate))
+      altri.push_back({a.fonte, a.riga, a.colonna, da_avviso(a, nomi, righe, campo)});
+  }
+  for (std::size_t i = 0; i < verifica.size(); ++i) {
+    const segnalazione& s = verifica[i];
+    if (filtro.mostra(std::string(s.nome)) && !detta[i])
+      altri.push_back({s.testo, s.riga, s.colonna, da_segnalazione(s, nomi, righe)});
+  }
+  std::stable_sort(altri.begin(), altri.end(), [](const voce& a, const voce& b) {
+    return std::tie(a.testo, a.riga, a.colonna) < std::tie(b.testo, b.riga, b.colonna);
+  });
+  for (voce& v : altri) tutti.push_back(std::move(v.m));
   return tutti;
 }
 
@@ -97,19 +185,22 @@ messaggio messaggio_di_arresto(std::string_view causa,
 void stampa_messaggi(std::ostream& out, const std::vector<messaggio>& messaggi) {
   std::size_t errori = 0, avvisi = 0;
   for (const messaggio& m : messaggi) {
-    out << m.testo << '\n';
+    out << nome_leggibile(m.testo) << '\n';
     if (m.avviso)
       ++avvisi;
     else
       ++errori;
     if (m.riga_sorgente.empty() || m.colonna < 1) continue;
-    out << m.riga_sorgente << '\n';
-    // Keep tabs under tabs so the caret lines up however the terminal shows them.
-    std::string segno;
-    for (std::int32_t i = 0;
-         i + 1 < m.colonna && static_cast<std::size_t>(i) < m.riga_sorgente.size(); ++i)
-      segno += m.riga_sorgente[static_cast<std::size_t>(i)] == '\t' ? '\t' : ' ';
-    out << segno << "^\n";
+    // One character for each byte of the line: the caret stands under its field.
+    out << nome_leggibile(m.riga_sorgente) << '\n';
+    const std::size_t prima =
+        std::min(static_cast<std::size_t>(m.colonna) - 1, m.riga_sorgente.size());
+    out << std::string(prima, ' ') << '^';
+    if (!m.campo.empty()) {
+      out << " campo '" << m.campo << "'";
+      if (!m.unita.empty()) out << " (" << m.unita << ")";
+    }
+    out << '\n';
   }
   if (errori + avvisi > 0)
     out << plurale(errori, "errore", "errori") << ", " << plurale(avvisi, "avviso", "avvisi")
@@ -122,7 +213,7 @@ std::string json_messaggio(const messaggio& m) {
   };
   json_oggetto j;
   j.testo("livello", m.avviso ? "avviso" : "errore").numero("codice", m.codice);
-  if (m.avviso)
+  if (!m.nome.empty())
     j.testo("nome", m.nome);
   else
     j.nullo("nome");
@@ -131,10 +222,12 @@ std::string json_messaggio(const messaggio& m) {
     j.nullo("file");
   else
     j.testo("file", m.file);
-  return j.numero("riga", se_noto(m.riga))
-      .numero("colonna", se_noto(m.colonna))
-      .testo("testo", m.testo)
-      .fine();
+  j.numero("riga", se_noto(m.riga)).numero("colonna", se_noto(m.colonna));
+  if (m.campo.empty())
+    j.nullo("campo").nullo("unita");
+  else
+    j.testo("campo", m.campo).testo("unita", m.unita);
+  return j.testo("testo", m.testo).fine();
 }
 
 }  // namespace percorso

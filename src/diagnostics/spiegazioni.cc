@@ -119,4 +119,10 @@ std::optional<std::string_view> spiegazione(std::int32_t codice) {
   return v->spiegazione;
 }
 
+std::vector<std::int32_t> codici_spiegati() {
+  std::vector<std::int32_t> codici;
+  for (const voce& v : voci) codici.push_back(v.codice);
+  return codici;
+}
+
 }  // namespace percorso

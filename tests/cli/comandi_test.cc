@@ -185,7 +185,7 @@ TEST_F(CompileTest, FindingsArePrintedAndTheBinariesStillWritten) {
       "[generale]\r\nlunghezza percorso, 3000\r\n[curve]\r\npendenza, 9950, 1\r\n[fine]\r\n",
       treno_minimo, {"--report", dir.file("r.json")});
   EXPECT_EQ(r.stato, 1);
-  EXPECT_NE(r.err.find("Prova_linea.txt:4: errore 15: "), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("Prova_linea.txt:4:11: errore 15: "), std::string::npos) << r.err;
   EXPECT_NE(r.err.find("(posizione 9950 m)"), std::string::npos) << r.err;
   EXPECT_TRUE(std::filesystem::exists(dir.file("Prova_42.dat")));
   const std::string j = rapporto();

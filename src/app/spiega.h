@@ -1,0 +1,23 @@
+// What explain tells: a keyword's row field by field from the keyword table, or
+// the list of keywords, codes and names of findings.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace percorso {
+
+// The rows of the keywords called nome, or whose test piece or test nome passes:
+// where they go, how they are recognised, their fields in order with width, unit,
+// range and meaning, and an example. Nothing when no keyword answers to nome.
+std::optional<std::string> spiega_parola(std::string_view nome);
+
+// The names of the keywords, as explain takes them.
+std::vector<std::string_view> nomi_parole();
+
+// The keywords of both texts, the codes with their meaning, and the names --no-warn takes.
+std::string indice_spiegazioni();
+
+}  // namespace percorso
