@@ -1,5 +1,6 @@
 // Two features in one cell: each row claims the cells its placement takes, by the
-// placement's own rule from a position to a cell, and a claimed cell names its holder.
+// placement's own rule from a position to a cell, and a claimed cell keeps the
+// origin of the row that holds it, as the compiler records origins.
 #include "checker/stato.h"
 #include "model/numeri.h"
 
@@ -11,24 +12,28 @@ struct descrizione {
   std::string_view di;  // "del segnale"
 };
 
-descrizione descrivi(occupante o) {
-  switch (o) {
-    case occupante::cartello:
-      return {"dal cartello", "del cartello"};
-    case occupante::indicatori:
-      return {"dagli indicatori di velocita'", "degli indicatori di velocita'"};
-    case occupante::segnale:
-      return {"dal segnale", "del segnale"};
-    case occupante::avviso_rallentamento:
+descrizione descrivi(const cella_vista& c) {
+  switch (c.quale) {
+    case parte_elemento::avviso:
       return {"dall'avviso di un rallentamento", "dell'avviso di un rallentamento"};
-    case occupante::inizio_rallentamento:
+    case parte_elemento::inizio:
       return {"dall'inizio di un rallentamento", "dell'inizio di un rallentamento"};
-    case occupante::fine_rallentamento:
+    case parte_elemento::fine:
       return {"dalla fine di un rallentamento", "della fine di un rallentamento"};
-    case occupante::preavviso:
+    case parte_elemento::preavviso:
       return {"dal preavviso di un rallentamento", "del preavviso di un rallentamento"};
-    case occupante::fermata:
+    case parte_elemento::fermata:
       return {"dalla stazione", "della stazione"};
+    case parte_elemento::unica:
+      break;
+  }
+  switch (c.da->elemento) {
+    case elemento::cartello:
+      return {"dal cartello", "del cartello"};
+    case elemento::indicatori:
+      return {"dagli indicatori di velocita'", "degli indicatori di velocita'"};
+    case elemento::segnale:
+      return {"dal segnale", "del segnale"};
     default:
       return {"dal punto di velocita'", "del punto di velocita'"};
   }
@@ -36,11 +41,42 @@ descrizione descrivi(occupante o) {
 
 // "dalla stazione CORNELLA, riga 21"
 std::string chi(const verifica_in_corso& v, const cella_vista& c, bool da) {
-  const descrizione d = descrivi(c.chi);
+  const descrizione d = descrivi(c);
   std::string s(da ? d.da : d.di);
-  if (c.chi == occupante::fermata) s.append(" ").append(corto(c.nome));
-  if (c.chi == occupante::cartello) s.append(" ").append(citazione(c.nome));
-  return s.append(", ").append(riga_di(v, c.testo, c.riga));
+  if (c.quale == parte_elemento::fermata) s.append(" ").append(corto(c.nome));
+  if (c.da->elemento == elemento::cartello) s.append(" ").append(citazione(c.nome));
+  return s.append(", ").append(riga_di(v, c.da->fonte, c.da->riga));
+}
+
+// The origin of a row, with the values the compiler gives it.
+origine origine_di(const verifica_in_corso& v, const riga_letta& r) {
+  const auto p = static_cast<std::int32_t>(r.valore(0));
+  origine o{elemento::segnale, v.testo, r.riga, r.colonna, p, p, 0};
+  switch (r.k->id) {
+    case chiave::cartello:
+      o.elemento = elemento::cartello;
+      o.valore = primo_slot_cartelli - v.cartelli + 1;  // the board is already counted
+      break;
+    case chiave::indicatori:
+      o.elemento = elemento::indicatori;
+      break;
+    case chiave::abbattimento:
+      o.elemento = elemento::abbattimento;
+      o.valore = static_cast<std::int32_t>(r.valore(1));
+      break;
+    case chiave::rallentamento:
+      o.elemento = elemento::rallentamento;
+      o.fine = satura_32(r.valore(0) + r.valore(2));
+      o.valore = static_cast<std::int32_t>(r.valore(1));
+      break;
+    case chiave::stazione:
+      o.elemento = elemento::stazione;
+      o.valore = v.stazioni;  // the station is already counted
+      break;
+    default:
+      break;
+  }
+  return o;
 }
 
 cella_vista* cella(verifica_in_corso& v, std::int64_t i) {
@@ -49,7 +85,7 @@ cella_vista* cella(verifica_in_corso& v, std::int64_t i) {
 }
 
 bool occupata(const cella_vista* c) {
-  return c != nullptr && c->chi != occupante::nessuno;
+  return c != nullptr && c->da.has_value();
 }
 
 // Reports the holder of cell i, when there is one, with the compiler's code.
@@ -61,17 +97,22 @@ bool gia_occupata(verifica_in_corso& v, const riga_letta& r, std::int64_t i, std
   return true;
 }
 
-void prendi(verifica_in_corso& v, const riga_letta& r, std::int64_t i, occupante o,
-            std::string_view nome = {}) {
-  if (cella_vista* c = cella(v, i)) *c = {o, v.testo, r.riga, nome};
+struct occupazione {
+  origine da;
+  std::string_view nome;
+};
+
+void prendi(verifica_in_corso& v, const occupazione& o, std::int64_t i,
+            parte_elemento quale = parte_elemento::unica) {
+  if (cella_vista* c = cella(v, i)) *c = {o.da, quale, o.nome};
 }
 
-void singola(verifica_in_corso& v, const riga_letta& r, std::int64_t i, occupante o,
-             std::int32_t codice, std::string_view nome = {}) {
-  if (!gia_occupata(v, r, i, codice)) prendi(v, r, i, o, nome);
+void singola(verifica_in_corso& v, const riga_letta& r, const occupazione& o, std::int64_t i,
+             std::int32_t codice) {
+  if (!gia_occupata(v, r, i, codice)) prendi(v, o, i);
 }
 
-void rallentamento(verifica_in_corso& v, const riga_letta& r) {
+void rallentamento(verifica_in_corso& v, const riga_letta& r, const occupazione& o) {
   const std::int64_t x = r.valore(0);
   const bool avviso = x > 1500;
   const std::int64_t s = cella_di(x, 1), e = cella_di(x + r.valore(2), 1);
@@ -79,28 +120,27 @@ void rallentamento(verifica_in_corso& v, const riga_letta& r) {
   if ((avviso && gia_occupata(v, r, w, 17)) || gia_occupata(v, r, s, 18) ||
       gia_occupata(v, r, e, 19))
     return;
-  prendi(v, r, e, occupante::fine_rallentamento);
-  prendi(v, r, s, occupante::inizio_rallentamento);
+  prendi(v, o, e, parte_elemento::fine);
+  prendi(v, o, s, parte_elemento::inizio);
   if (!avviso) return;
-  prendi(v, r, w, occupante::avviso_rallentamento);
+  prendi(v, o, w, parte_elemento::avviso);
   if (!r.buono(4) || r.valore(4) == 0) return;
   for (std::int64_t n = 0; n < 4; ++n) {
     if (gia_occupata(v, r, k - n, 20)) return;
   }
-  for (std::int64_t n = 0; n < 4; ++n) prendi(v, r, k - n, occupante::preavviso);
+  for (std::int64_t n = 0; n < 4; ++n) prendi(v, o, k - n, parte_elemento::preavviso);
 }
 
 // A stop cell is written whatever the cell held: what was there is lost without a word.
-void fermata(verifica_in_corso& v, const riga_letta& r) {
+void fermata(verifica_in_corso& v, const riga_letta& r, const occupazione& o) {
   if (!r.buono(1) || !r.buono(2) || r.valore(1) >= 25) return;
   const std::int64_t t = area_stazione(r).fine / 50 - 1;
   if (t <= 1) return;
-  const std::string_view nome = r.campi[16].testo;
   if (const cella_vista* c = cella(v, t); occupata(c))
     v.al_campo(r, 0, livello::errore, nome::cella_occupata,
                "la fermata della stazione (cella " + std::to_string(t) + ") prende il posto " +
                    chi(v, *c, false) + ": il compilatore sovrascrive la cella senza dirlo");
-  prendi(v, r, t, occupante::fermata, nome);
+  prendi(v, o, t, parte_elemento::fermata);
 }
 
 }  // namespace
@@ -108,19 +148,22 @@ void fermata(verifica_in_corso& v, const riga_letta& r) {
 void occupa_celle(verifica_in_corso& v, const riga_letta& r) {
   if (v.celle.empty() || !r.buono(0)) return;
   const std::int64_t p = r.valore(0);
+  occupazione o{origine_di(v, r), {}};
   switch (r.k->id) {
     case chiave::cartello:
-      return singola(v, r, cella_di(p, 1), occupante::cartello, 6, r.campi[1].testo);
+      o.nome = r.campi[1].testo;
+      return singola(v, r, o, cella_di(p, 1), 6);
     case chiave::indicatori:
-      return singola(v, r, cella_di(p, 1), occupante::indicatori, 21);
+      return singola(v, r, o, cella_di(p, 1), 21);
     case chiave::segnale:
-      return singola(v, r, cella_di(p, 1), occupante::segnale, 16);
+      return singola(v, r, o, cella_di(p, 1), 16);
     case chiave::abbattimento:
-      return singola(v, r, cella_di(p, 0), occupante::punto_velocita, 7);
+      return singola(v, r, o, cella_di(p, 0), 7);
     case chiave::rallentamento:
-      return rallentamento(v, r);
+      return rallentamento(v, r, o);
     case chiave::stazione:
-      return fermata(v, r);
+      o.nome = r.campi[16].testo;
+      return fermata(v, r, o);
     default:
       return;
   }

@@ -53,24 +53,21 @@ struct riga_letta {
   const campo_formato* formato(std::size_t i) const { return &k->campi[i]; }
 };
 
-// What holds a cell, as far as the checker has seen.
-enum class occupante : std::uint8_t {
-  nessuno,
-  cartello,
-  indicatori,
-  segnale,
-  avviso_rallentamento,
-  inizio_rallentamento,
-  fine_rallentamento,
-  preavviso,
-  fermata,
-  punto_velocita,
+// Which cell of its feature a row claims, where a row takes several.
+enum class parte_elemento : std::uint8_t {
+  unica,
+  avviso,     // of a slowdown, 1200 m before its start
+  inizio,     // of a slowdown
+  fine,       // of a slowdown
+  preavviso,  // the four cells before a slowdown's warning board
+  fermata,    // a station's stop cell
 };
 
+// What holds a cell, as far as the checker has seen: the row's origin, recorded as the
+// compiler records the origins of the features it places.
 struct cella_vista {
-  occupante chi = occupante::nessuno;
-  fonte testo = fonte::nessuna;
-  std::int32_t riga = 0;
+  std::optional<origine> da;
+  parte_elemento quale = parte_elemento::unica;
   std::string_view nome;  // station name or board text
 };
 

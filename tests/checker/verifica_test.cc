@@ -6,9 +6,11 @@
 
 #include <algorithm>
 #include <iterator>
+#include <map>
 #include <sstream>
 #include <string>
 
+#include "checker/stato.h"
 #include "support/testi_sorgente.h"
 #include "writers/scrittori.h"
 #include "writers/testi.h"
@@ -221,6 +223,32 @@ TEST(Verifica, EmbeddedTextsGiveNoError) {
   std::copy_if(tutte.begin(), tutte.end(), std::back_inserter(errori),
                [](const constatazione& c) { return c.grado == livello::errore; });
   EXPECT_TRUE(errori.empty()) << elenco(errori);
+}
+
+// The cells the checker claims hold the same origins the compiler records for the
+// features it places: both read the rows alike.
+TEST(Verifica, CellsHoldTheOriginsTheCompilerRecords) {
+  const std::string l = testo_di(righe_linea()), t = testo_di(righe_treno());
+  const modello m = prova::compila(l, t, 1);
+  ASSERT_EQ(m.codice_errore, 0);
+  controllo::verifica_in_corso v;
+  controllo::leggi_linea(v, prova::byte(l));
+  controllo::leggi_treno(v, prova::byte(t));
+  std::map<std::pair<fonte, std::int32_t>, origine> viste;
+  for (const controllo::cella_vista& c : v.celle)
+    if (c.da) viste.emplace(std::pair{c.da->fonte, c.da->riga}, *c.da);
+  std::size_t confrontate = 0;
+  for (const origine& o : m.origini) {
+    const auto vista = viste.find({o.fonte, o.riga});
+    if (vista == viste.end()) continue;  // mountain-side stretches and kind-25 stations
+    ++confrontate;
+    const origine& c = vista->second;
+    EXPECT_EQ(std::tie(c.elemento, c.colonna, c.inizio, c.fine, c.valore),
+              std::tie(o.elemento, o.colonna, o.inizio, o.fine, o.valore))
+        << "row " << o.riga;
+  }
+  EXPECT_EQ(confrontate, viste.size());
+  EXPECT_GT(confrontate, 30u);
 }
 
 TEST(Verifica, FindingsOfOneNameStopAtAHundred) {
