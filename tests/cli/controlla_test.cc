@@ -1,0 +1,138 @@
+// check, compile with the checker and --strict, explain KEYWORD: exit statuses,
+// what is written, and what reaches the terminal.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "support/cartella_temporanea.h"
+#include "support/comando.h"
+
+namespace percorso {
+namespace {
+
+constexpr std::string_view linea_pulita =
+    "[generale]\r\nlunghezza percorso, 3000\r\n[curve]\r\npendenza, 0, 0\r\n[fine]\r\n";
+constexpr std::string_view treno_pulito = "[generale]\r\nvelocita, 0, 100\r\n[fine]\r\n";
+// A speed written with a letter: the compiler reads 0 and says nothing.
+constexpr std::string_view treno_rotto = "[generale]\r\nvelocita, 0, 1O0\r\n[fine]\r\n";
+
+class Controllo : public ::testing::Test {
+ protected:
+  std::vector<std::string> testi(std::string_view linea, std::string_view treno) {
+    scrivi_file(dir.file("Prova_linea.txt"), linea);
+    scrivi_file(dir.file("Prova_42-.txt"), treno);
+    return {dir.file("Prova_linea.txt"), dir.file("Prova_42-.txt")};
+  }
+  risposta comando(std::string nome, std::vector<std::string> file,
+                   std::vector<std::string> extra = {}) {
+    file.insert(file.begin(), std::move(nome));
+    file.insert(file.end(), extra.begin(), extra.end());
+    return esegui(file);
+  }
+  bool scritto() { return std::filesystem::exists(dir.file("Prova_42.dat")); }
+
+  cartella_temporanea dir;
+};
+
+TEST_F(Controllo, CheckExitsByTheWorstLevelAndWritesNothing) {
+  struct caso {
+    std::string_view linea, treno;
+    std::vector<std::string> extra;
+    int stato;
+  };
+  const std::string con_avviso =
+      "[generale]\r\nlunghezza percorso, 3000\r\n[curve]\r\npendenza, 100, 0, 7\r\n[fine]\r\n";
+  const caso casi[] = {
+      {linea_pulita, treno_pulito, {}, 0},
+      {con_avviso, treno_pulito, {}, 0},  // warnings allowed
+      {con_avviso, treno_pulito, {"--werror"}, 1},
+      {linea_pulita, treno_rotto, {}, 1},
+      {linea_pulita, treno_rotto, {"--no-warn=non-numero"}, 0},
+  };
+  for (const caso& c : casi) {
+    const risposta r = comando("check", testi(c.linea, c.treno), c.extra);
+    EXPECT_EQ(r.stato, c.stato) << r.err;
+  }
+  EXPECT_FALSE(scritto());
+  EXPECT_TRUE(std::filesystem::directory_iterator(dir.percorso()) !=
+              std::filesystem::directory_iterator());
+}
+
+TEST_F(Controllo, CheckSaysWhereAndWhatTheCompilerReads) {
+  const risposta r = comando("check", testi(linea_pulita, treno_rotto));
+  EXPECT_NE(r.err.find("Prova_42-.txt:2:14: errore [non-numero]: '1O0' non e' un numero: il "
+                       "compilatore legge 0\n"),
+            std::string::npos)
+      << r.err;
+  EXPECT_NE(r.err.find("             ^ campo 'velocita' (km/h)\n"), std::string::npos) << r.err;
+}
+
+TEST_F(Controllo, CheckUsageAndUnreadableTexts) {
+  EXPECT_EQ(comando("check", {"solo_uno.txt"}).stato, 2);
+  EXPECT_EQ(comando("check", testi(linea_pulita, treno_pulito), {"--boh"}).stato, 2);
+  EXPECT_EQ(comando("check", testi(linea_pulita, treno_pulito), {"--no-warn=boh"}).stato, 2);
+  const risposta r = comando("check", {dir.file("manca_linea.txt"), dir.file("Prova_42-.txt")});
+  EXPECT_EQ(r.stato, 3);
+  EXPECT_NE(r.err.find("impossibile leggere"), std::string::npos) << r.err;
+}
+
+TEST_F(Controllo, CompileShowsCheckerErrorsAsWarningsUnlessStrict) {
+  const auto file = testi(linea_pulita, treno_rotto);
+  const risposta normale = comando("compile", file, {"--report", dir.file("r.json")});
+  EXPECT_EQ(normale.stato, 0);
+  EXPECT_NE(normale.err.find("avviso [non-numero]"), std::string::npos) << normale.err;
+  EXPECT_TRUE(scritto());
+  std::filesystem::remove(dir.file("Prova_42.dat"));
+
+  const risposta rigoroso = comando("compile", file, {"--strict"});
+  EXPECT_EQ(rigoroso.stato, 1);
+  EXPECT_NE(rigoroso.err.find("errore [non-numero]"), std::string::npos) << rigoroso.err;
+  EXPECT_TRUE(scritto());  // binaries written, as with any finding
+
+  EXPECT_EQ(comando("compile", file, {"--strict", "--no-warn=non-numero"}).stato, 0);
+  EXPECT_EQ(comando("compile", file, {"--werror"}).stato, 1);
+}
+
+TEST_F(Controllo, ControlBytesOfATextNeverReachTheTerminal) {
+  const std::string treno =
+      "[generale]\r\nstazione, 0, 25, 200, 0,0,0, 0,0,0, 0,0,0, 0, 0,0,0, A\x1b[2J\x07Z\r\n"
+      "[fine]\r\n";
+  const risposta r = comando("check", testi(linea_pulita, treno));
+  EXPECT_EQ(r.err.find('\x1b'), std::string::npos);
+  EXPECT_EQ(r.err.find('\x07'), std::string::npos);
+  // The caret stands under the escaped byte.
+  const std::string sorgente = "A\\x1b[2J\\x07Z\n";
+  const std::size_t riga = r.err.find(sorgente);
+  ASSERT_NE(riga, std::string::npos) << r.err;
+  const std::size_t inizio = r.err.rfind('\n', riga) + 1;
+  const std::size_t segno = r.err.find("^ campo 'nome'", riga);
+  ASSERT_NE(segno, std::string::npos) << r.err;
+  const std::size_t inizio_segno = r.err.rfind('\n', segno) + 1;
+  EXPECT_EQ(segno - inizio_segno, riga + 1 - inizio) << r.err;
+}
+
+TEST(Explain, AKeywordShowsItsFieldsAndAnExample) {
+  const risposta r = esegui({"explain", "stazione"});
+  EXPECT_EQ(r.stato, 0);
+  EXPECT_NE(r.out.find("   3 lunghezza (metri, intero a 32 bit): da 0 a 1000000, multiplo di 100"),
+            std::string::npos)
+      << r.out;
+  EXPECT_NE(r.out.find("  17 nome (testo): al massimo 27 caratteri"), std::string::npos);
+  EXPECT_NE(r.out.find("Esempio:\n  stazione,"), std::string::npos);
+  // A piece of the keyword's test finds it too.
+  EXPECT_NE(esegui({"explain", "lunghezza"}).out.find("lunghezza percorso - intestazione"),
+            std::string::npos);
+  EXPECT_EQ(esegui({"explain", "boh"}).stato, 2);
+}
+
+TEST(Explain, AloneListsKeywordsCodesAndNames) {
+  const risposta r = esegui({"explain"});
+  EXPECT_EQ(r.stato, 0);
+  for (const char* atteso :
+       {"segnale", "cartello_indicatore", "1250", "cella-occupata", "chiave-sconosciuta"})
+    EXPECT_NE(r.out.find(atteso), std::string::npos) << atteso;
+}
+
+}  // namespace
+}  // namespace percorso
