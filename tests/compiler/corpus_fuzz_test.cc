@@ -39,7 +39,7 @@ TEST(CorpusFuzz, CompilerInputsKeepTheirProperties) {
 
 // The checker reads the compiler's inputs: compiling with and without it gives the same.
 TEST(CorpusFuzz, CheckerLeavesTheCompilationAsItIs) {
-  riproduci("fuzz_compilatore", fuzz::prova_verifica);
+  riproduci("fuzz_verifica", fuzz::prova_verifica);
 }
 
 TEST(CorpusFuzz, FieldReaderInputsKeepTheirProperties) {
