@@ -104,6 +104,16 @@ std::string elenco_campi(const parola_chiave& k, std::size_t da) {
   return s;
 }
 
+// What the compiler does with the first field of the line a short row swallows.
+std::string preso_dalla_riga(const campo_letto& c, const campo_formato& f) {
+  std::string s = "il compilatore prende " + citazione(c.testo) + " dalla riga " +
+                  std::to_string(c.riga) + " come " + citazione(f.nome);
+  if (f.tipo != larghezza::testo && c.valido)
+    s.append(" (legge ").append(std::to_string(c.valore)).append(")");
+  if (f.tipo != larghezza::testo && !c.numero) s.append(" (legge 0)");
+  return s.append(", e quella riga non e' letta come riga a se'");
+}
+
 std::string numero_campi(std::size_t n) {
   return std::to_string(n) + (n == 1 ? " campo" : " campi");
 }
@@ -274,8 +284,7 @@ class cammino {
       }
       const campo_letto c = leggi_campo(l_, f);
       if (c.riga != r.riga) {
-        mancanti(r, "il compilatore li prende dalla riga " + std::to_string(c.riga) +
-                        ", che non e' letta come riga a se'");
+        mancanti(r, preso_dalla_riga(c, f));
         verifica_campi(v_, r);
         l_.riparti_dalla_sua_riga();
         return;
