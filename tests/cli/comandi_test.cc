@@ -43,7 +43,7 @@ TEST(Comandi, WrongUsageExitsWithTwoAndSaysWhy) {
 TEST(Comandi, OddCallsGiveTheUsageAndAHintThatWorks) {
   const caso_uso casi[] = {
       {{"explain", "1", "2"}, "troppi argomenti"},
-      {{"explain"}, "manca il CODICE"},
+      {{"explain", "stazzione"}, "forse 'stazione'"},
       {{"explain", "--json"}, "opzione sconosciuta"},
       {{"help", "foo"}, "comando sconosciuto: foo"},
       {{"help", "compile", "plot"}, "troppi argomenti"},

@@ -101,8 +101,9 @@ TEST_F(Controllo, ControlBytesOfATextNeverReachTheTerminal) {
   const risposta r = comando("check", testi(linea_pulita, treno));
   EXPECT_EQ(r.err.find('\x1b'), std::string::npos);
   EXPECT_EQ(r.err.find('\x07'), std::string::npos);
-  // The caret stands under the escaped byte.
-  const std::string sorgente = "A\\x1b[2J\\x07Z\n";
+  // Each byte shows as one character (a control byte as U+FFFD): the caret stands
+  // under the first of them.
+  const std::string sorgente = "A\xEF\xBF\xBD[2J\xEF\xBF\xBDZ\n";
   const std::size_t riga = r.err.find(sorgente);
   ASSERT_NE(riga, std::string::npos) << r.err;
   const std::size_t inizio = r.err.rfind('\n', riga) + 1;
