@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "diagnostics/parole_vicine.h"
+
 namespace percorso {
 
 // An option a command takes; one with a value takes `--opt VALUE` and `--opt=VALUE`.
@@ -27,12 +29,5 @@ struct argomenti {
 // known one) or a missing value.
 std::optional<std::string> leggi_argomenti(std::span<const std::string_view> a,
                                            std::span<const opzione> ammesse, argomenti& letti);
-
-// The known word nearest to parola, when it is near enough to be what was meant.
-std::optional<std::string_view> piu_vicino(std::string_view parola,
-                                           std::span<const std::string_view> note);
-
-// " (forse 'X'?)" with the nearest known word, or nothing.
-std::string forse(std::string_view parola, std::span<const std::string_view> note);
 
 }  // namespace percorso
