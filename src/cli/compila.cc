@@ -63,18 +63,6 @@ std::optional<std::string> leggi_opzioni(std::span<const std::string_view> a, op
   return std::nullopt;
 }
 
-// A source text: absent when the file does not exist, an error when it cannot be read.
-std::optional<std::vector<std::uint8_t>> leggi_sorgente(file_system& fs, const std::string& file,
-                                                        std::optional<errore_file>& errore) {
-  if (!fs.esiste(file)) return std::nullopt;
-  lettura l = fs.leggi(file);
-  if (l.errore) {
-    errore = l.errore;
-    return std::nullopt;
-  }
-  return std::move(l.dati);
-}
-
 // What must hold before anything is compiled: the report can be written and the
 // output folder exists (it is made when missing).
 std::optional<std::string> prepara(file_system& fs, const opzioni_compile& o) {
@@ -102,10 +90,11 @@ int compila(const opzioni_compile& o, std::ostream& err, file_system& fs, std::s
   modello m;
   m.nome_percorso = *o.nome;
   m.numero_treno = *o.numero;
-  std::optional<errore_file> errore;
-  const auto linea = leggi_sorgente(fs, o.linea, errore);
-  const auto treno = errore ? std::nullopt : leggi_sorgente(fs, o.treno, errore);
-  if (errore) {
+  // A text that does not exist stops the run like one that cannot be read: compiling
+  // without it would replace good binaries with those of half a scenario.
+  const lettura linea = fs.leggi(o.linea);
+  const lettura treno = linea.errore ? lettura{} : fs.leggi(o.treno);
+  if (const auto& errore = linea.errore ? linea.errore : treno.errore) {
     err << "percorso: impossibile leggere " << errore->file << ": " << errore->motivo << '\n';
     riassunto = "non compilato: un testo non si legge";
     return uscita_interrotta;
@@ -115,9 +104,7 @@ int compila(const opzioni_compile& o, std::ostream& err, file_system& fs, std::s
     riassunto = "non compilato: " + *impedimento;
     return uscita_interrotta;
   }
-  sorgenti testi;
-  if (linea) testi.linea = *linea;
-  if (treno) testi.treno = *treno;
+  const sorgenti testi{linea.dati, treno.dati};
   const esito_esecuzione e =
       costruisci_e_scrivi(fs, std::move(m), testi, o.senza_piano ? 0 : 1, *o.cartella, o.documenti);
   const nomi_sorgenti nomi{o.linea, o.treno};

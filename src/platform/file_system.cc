@@ -4,10 +4,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
+
+#include "platform/insieme_uscita.h"
 
 namespace percorso {
 namespace {
@@ -16,8 +18,14 @@ errore_file errore_da(const std::string& percorso, int codice) {
   return {percorso, std::strerror(codice)};
 }
 
-errore_file errore_da_errno(const std::string& percorso) {
-  return errore_da(percorso, errno);
+// Why a file that is not a regular file is refused.
+std::string motivo_non_regolare(mode_t modo) {
+  if (S_ISDIR(modo)) return std::strerror(EISDIR);
+  const char* tipo = S_ISFIFO(modo)                   ? "una FIFO"
+                     : S_ISSOCK(modo)                 ? "un socket"
+                     : S_ISCHR(modo) || S_ISBLK(modo) ? "un dispositivo"
+                                                      : "un file speciale";
+  return std::string("non e' un file regolare ma ") + tipo;
 }
 
 class disco final : public file_system {
@@ -31,79 +39,36 @@ class disco final : public file_system {
 
   lettura leggi(const std::string& percorso) override {
     lettura r;
-    const int fd = ::open(percorso.c_str(), O_RDONLY | O_CLOEXEC);
+    // Opening without waiting: a FIFO would otherwise block until a writer comes.
+    const int fd = ::open(percorso.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
-      r.errore = errore_da_errno(percorso);
+      r.errore = errore_da(percorso, errno);
       return r;
     }
     struct stat st {};
-    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
-      ::close(fd);
-      r.errore = errore_da(percorso, EISDIR);
-      return r;
-    }
-    std::uint8_t blocco[1 << 16];
-    for (;;) {
-      const long n = c_.leggi(fd, blocco, sizeof blocco);
-      if (n == 0) break;
-      if (n < 0) {
-        if (errno == EINTR) continue;
-        r.errore = errore_da_errno(percorso);
-        break;
-      }
-      // A device or an endless file must not take all memory.
-      if (r.dati.size() + static_cast<std::size_t>(n) > massimo_lettura) {
-        r.errore = errore_da(percorso, EFBIG);
-        break;
-      }
-      r.dati.insert(r.dati.end(), blocco, blocco + n);
-    }
+    if (::fstat(fd, &st) != 0)
+      r.errore = errore_da(percorso, errno);
+    else if (!S_ISREG(st.st_mode))
+      r.errore = errore_file{percorso, motivo_non_regolare(st.st_mode)};
+    else if (static_cast<std::uintmax_t>(st.st_size) > massimo_lettura)
+      r.errore = errore_da(percorso, EFBIG);
+    else if (const auto codice = leggi_tutto(fd, static_cast<std::size_t>(st.st_size), r.dati))
+      r.errore = errore_da(percorso, *codice);
     ::close(fd);
     // A failed read gives no data: half a text would compile as if it were whole.
-    if (r.errore) r.dati.clear();
+    if (r.errore) r.dati = {};
     return r;
   }
 
   std::optional<errore_file> sostituisci(const std::string& percorso,
                                          std::span<const std::uint8_t> dati) override {
-    // A short name beside the target: target name plus suffix could pass the name limit.
-    std::string temporaneo = unisci(cartella_di(percorso), ".percorso-XXXXXX");
-    const int fd = ::mkstemp(temporaneo.data());
-    if (fd < 0) return errore_da_errno(percorso);
-    auto fallito = [&](int codice, bool aperto) {
-      if (aperto) ::close(fd);
-      ::unlink(temporaneo.c_str());
-      return errore_da(percorso, codice);
-    };
-    std::size_t scritti = 0;
-    while (scritti < dati.size()) {
-      const long n = c_.scrivi(fd, dati.data() + scritti, dati.size() - scritti);
-      if (n < 0 && errno == EINTR) continue;
-      if (n < 0) return fallito(errno, true);
-      // No progress at all would loop for ever; the system reports it as a full disk.
-      if (n == 0) return fallito(ENOSPC, true);
-      scritti += static_cast<std::size_t>(n);
-    }
-    if (::fchmod(fd, 0644) != 0) return fallito(errno, true);
-    // The data must be on the disk before the name points at it, or a crash could
-    // leave an empty file where the earlier one was.
-    if (c_.sincronizza(fd) != 0) return fallito(errno, true);
-    if (::close(fd) != 0) return fallito(errno, false);
-    struct stat st {};
-    if (::stat(percorso.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return fallito(EISDIR, false);
-    if (c_.rinomina(temporaneo.c_str(), percorso.c_str()) != 0) return fallito(errno, false);
-    // Make the new name itself durable; a failure here changes nothing on disk.
-    const std::string cartella = cartella_di(percorso);
-    const int dir = ::open(cartella.empty() ? "." : cartella.c_str(), O_RDONLY | O_DIRECTORY);
-    if (dir >= 0) {
-      ::fsync(dir);
-      ::close(dir);
-    }
-    return std::nullopt;
+    const auto insieme = insieme_su_disco(c_, {cartella_di(percorso)});
+    if (auto e = insieme->aggiungi(percorso, dati)) return e;
+    return insieme->conferma();
   }
 
   std::optional<errore_file> elimina(const std::string& percorso) override {
-    if (::unlink(percorso.c_str()) != 0 && errno != ENOENT) return errore_da_errno(percorso);
+    if (::unlink(percorso.c_str()) != 0 && errno != ENOENT) return errore_da(percorso, errno);
     return std::nullopt;
   }
 
@@ -124,26 +89,41 @@ class disco final : public file_system {
     while (!cartella.empty() && ::stat(cartella.c_str(), &st) != 0 && errno == ENOENT)
       cartella = cartella_di(cartella);
     const char* dove = cartella.empty() ? "." : cartella.c_str();
-    if (::stat(dove, &st) != 0) return errore_da_errno(percorso);
+    if (::stat(dove, &st) != 0) return errore_da(percorso, errno);
     if (!S_ISDIR(st.st_mode)) return errore_da(percorso, ENOTDIR);
-    if (::access(dove, W_OK | X_OK) != 0) return errore_da_errno(percorso);
+    if (::access(dove, W_OK | X_OK) != 0) return errore_da(percorso, errno);
     return std::nullopt;
   }
 
  private:
+  // Reads to the end into dati, sized once from the file's size; a file that grows
+  // while it is read is still bounded. The system's reason when it fails.
+  std::optional<int> leggi_tutto(int fd, std::size_t attesi, std::vector<std::uint8_t>& dati) {
+    // One byte more than expected, so the end is seen without growing the buffer.
+    dati.resize(attesi + 1);
+    std::size_t letti = 0;
+    for (;;) {
+      if (letti == dati.size()) {
+        if (dati.size() > massimo_lettura) return EFBIG;
+        dati.resize(std::min(dati.size() * 2, massimo_lettura + 1));
+      }
+      const long n = c_.leggi(fd, dati.data() + letti, dati.size() - letti);
+      if (n == 0) break;
+      if (n < 0) {
+        if (errno == EINTR) continue;
+        return errno;
+      }
+      letti += static_cast<std::size_t>(n);
+    }
+    if (letti > massimo_lettura) return EFBIG;
+    dati.resize(letti);
+    return std::nullopt;
+  }
+
   chiamate_sistema c_;
 };
 
 }  // namespace
-
-chiamate_sistema chiamate_reali() {
-  return {
-      [](int fd, const void* dati, std::size_t n) -> long { return ::write(fd, dati, n); },
-      [](int fd, void* dati, std::size_t n) -> long { return ::read(fd, dati, n); },
-      [](int fd) { return ::fsync(fd); },
-      [](const char* da, const char* a) { return std::rename(da, a); },
-  };
-}
 
 std::unique_ptr<file_system> file_system_reale() {
   return file_system_reale(chiamate_reali());

@@ -4,7 +4,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
@@ -12,13 +11,10 @@
 #include <string_view>
 #include <vector>
 
-namespace percorso {
+#include "platform/chiamate_sistema.h"
+#include "platform/errore_file.h"
 
-// A failed file operation: the file and the system's reason.
-struct errore_file {
-  std::string file;
-  std::string motivo;
-};
+namespace percorso {
 
 struct lettura {
   std::vector<std::uint8_t> dati;
@@ -30,9 +26,11 @@ class file_system {
   virtual ~file_system() = default;
 
   virtual bool esiste(const std::string& percorso) = 0;
+  // A whole regular file. Anything else (a FIFO, a device, a directory) is refused
+  // at once, without waiting for a writer that may never come.
   virtual lettura leggi(const std::string& percorso) = 0;
-  // Writes the whole content beside the target and renames it over the target,
-  // so a failure leaves the earlier file as it was.
+  // Replaces one file alone, as a set of one (see insieme_uscita.h): a failure
+  // leaves the earlier file as it was.
   virtual std::optional<errore_file> sostituisci(const std::string& percorso,
                                                  std::span<const std::uint8_t> dati) = 0;
   virtual std::optional<errore_file> elimina(const std::string& percorso) = 0;
@@ -42,18 +40,6 @@ class file_system {
   // directories it lacks: the reason when it could not. Writes nothing.
   virtual std::optional<errore_file> prova_scrittura(const std::string& percorso) = 0;
 };
-
-// The system calls the real disk goes through. Tests replace some of them to make
-// the n-th call fail, as a full disk or a failing device would.
-struct chiamate_sistema {
-  std::function<long(int fd, const void* dati, std::size_t n)> scrivi;
-  std::function<long(int fd, void* dati, std::size_t n)> leggi;
-  std::function<int(int fd)> sincronizza;
-  std::function<int(const char* da, const char* a)> rinomina;
-};
-
-// The system's own calls.
-chiamate_sistema chiamate_reali();
 
 // The largest file leggi takes in; a larger one is refused, not read into memory.
 inline constexpr std::size_t massimo_lettura = std::size_t{256} << 20;

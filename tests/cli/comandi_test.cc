@@ -1,12 +1,15 @@
 #include "cli/comandi.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
+#include <cstring>
 #include <sstream>
 
 #include "support/cartella_temporanea.h"
 #include "support/comando.h"
+#include "support/file_system_guasto.h"
 
 namespace percorso {
 namespace {
@@ -216,11 +219,42 @@ TEST_F(CompileTest, NoCellsStopsBeforeTheBinariesWithStatusThree) {
   }
 }
 
-TEST_F(CompileTest, MissingLineTextIsCode101AndNothingIsWritten) {
-  const risposta r = esegui({"compile", dir.file("Nulla_linea.txt"), dir.file("Nulla_1-.txt")});
-  EXPECT_EQ(r.stato, 3);
-  EXPECT_NE(r.err.find("errore 101"), std::string::npos) << r.err;
-  EXPECT_TRUE(dir.elenco().empty());
+// A text that is missing or is not a file stops compile before anything is written,
+// and a FIFO is refused at once instead of waiting for a writer.
+TEST_F(CompileTest, ATextThatCannotBeReadStopsWithStatusThreeAndWritesNothing) {
+  ASSERT_EQ(compila(linea_minima, treno_minimo, {"--report", dir.file("r.json")}).stato, 0);
+  struct caso {
+    const char* nome;
+    std::string file;  // the text taken away or made a FIFO
+    bool fifo;
+    std::string motivo;
+  };
+  const caso casi[] = {
+      {"line text missing", "Prova_linea.txt", false, std::strerror(ENOENT)},
+      {"train text missing", "Prova_42-.txt", false, std::strerror(ENOENT)},
+      {"line text a FIFO", "Prova_linea.txt", true, "non e' un file regolare ma una FIFO"},
+      {"train text a FIFO", "Prova_42-.txt", true, "non e' un file regolare ma una FIFO"},
+  };
+  for (const auto& c : casi) {
+    SCOPED_TRACE(c.nome);
+    // Writing into the FIFO of the case before would wait for a reader.
+    std::filesystem::remove(dir.file("Prova_linea.txt"));
+    std::filesystem::remove(dir.file("Prova_42-.txt"));
+    scrivi_file(dir.file("Prova_linea.txt"), linea_minima);
+    scrivi_file(dir.file("Prova_42-.txt"), treno_minimo);
+    std::filesystem::remove(dir.file(c.file));
+    if (c.fifo) {
+      ASSERT_EQ(::mkfifo(dir.file(c.file).c_str(), 0600), 0);
+    }
+    const auto prima = prova::istantanea(dir.percorso());
+    const risposta r = esegui({"compile", dir.file("Prova_linea.txt"), dir.file("Prova_42-.txt"),
+                               "--report", dir.file("r.json")});
+    EXPECT_EQ(r.stato, 3);
+    EXPECT_NE(r.err.find("impossibile leggere " + dir.file(c.file) + ": " + c.motivo),
+              std::string::npos)
+        << r.err;
+    EXPECT_EQ(prova::istantanea(dir.percorso()), prima);
+  }
 }
 
 TEST_F(CompileTest, UsedHeaderSlotIsProgramError1250AndEarlierBinariesStay) {

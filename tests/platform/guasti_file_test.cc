@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstring>
@@ -84,6 +85,7 @@ TEST(GuastiDisco, AFailedReplacementKeepsTheEarlierFileAndLeavesNoTemporary) {
        std::strerror(ENOSPC)},
       {"sync fails", [](disco_guasto& d) { d.sincronizzazione_fallita = 1; }, std::strerror(EIO)},
       {"rename fails", [](disco_guasto& d) { d.rinomina_fallita = 1; }, std::strerror(EIO)},
+      {"directory lock fails", [](disco_guasto& d) { d.blocco_fallito = 1; }, std::strerror(EIO)},
   };
   for (const auto& c : casi) {
     SCOPED_TRACE(c.nome);
@@ -168,28 +170,34 @@ TEST(GuastiDisco, AFailedReadGivesTheReasonAndNoHalfText) {
   EXPECT_EQ(leggi_file(file), testo);
 }
 
-TEST(GuastiDisco, ReadingAnEndlessFileStopsAtTheBound) {
-  const auto fs = file_system_reale();
-  const lettura l = fs->leggi("/dev/zero");
-  ASSERT_TRUE(l.errore.has_value());
-  EXPECT_EQ(l.errore->motivo, std::strerror(EFBIG));
-  EXPECT_TRUE(l.dati.empty());
-}
-
-TEST(GuastiDisco, ASourceThatIsNotAFileCannotBeRead) {
+// Only a whole regular file is read; anything else is refused at once, a FIFO
+// without a writer included (opening it the usual way would wait for ever).
+TEST(GuastiDisco, WhatIsNotARegularFileIsRefusedWithoutWaiting) {
   cartella_temporanea dir;
+  ASSERT_EQ(::mkfifo(dir.file("fifo.txt").c_str(), 0600), 0);
+  // Sparse: one byte over the bound, refused from its size before any read.
+  const int fd = ::open(dir.file("grande.txt").c_str(), O_CREAT | O_WRONLY, 0600);
+  ASSERT_GE(fd, 0);
+  ASSERT_EQ(::ftruncate(fd, static_cast<off_t>(massimo_lettura) + 1), 0);
+  ::close(fd);
   const auto fs = file_system_reale();
   struct caso {
     std::string file;
     std::string motivo;
   };
-  const caso casi[] = {{dir.percorso().string(), std::strerror(EISDIR)},
-                       {dir.file("manca.txt"), std::strerror(ENOENT)}};
+  const caso casi[] = {
+      {dir.file("fifo.txt"), "non e' un file regolare ma una FIFO"},
+      {"/dev/zero", "non e' un file regolare ma un dispositivo"},
+      {dir.percorso().string(), std::strerror(EISDIR)},
+      {dir.file("manca.txt"), std::strerror(ENOENT)},
+      {dir.file("grande.txt"), std::strerror(EFBIG)},
+  };
   for (const auto& c : casi) {
     const lettura l = fs->leggi(c.file);
     ASSERT_TRUE(l.errore.has_value()) << c.file;
     EXPECT_EQ(l.errore->file, c.file);
     EXPECT_EQ(l.errore->motivo, c.motivo);
+    EXPECT_TRUE(l.dati.empty());
   }
 }
 

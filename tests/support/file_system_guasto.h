@@ -82,12 +82,15 @@ class disco_guasto {
   int lettura_fallita = 0;           // the n-th read fails with codice
   int sincronizzazione_fallita = 0;  // the n-th fsync fails with codice
   int rinomina_fallita = 0;          // the n-th rename fails with codice
+  int blocco_fallito = 0;            // the n-th directory lock fails with codice
   int codice = EIO;
   // Bytes the disk still takes: a write that passes it is cut short, the next one
   // fails with ENOSPC.
   std::size_t spazio = std::numeric_limits<std::size_t>::max();
   // Whether a write may report 0 bytes written without an error.
   bool scrittura_nulla = false;
+
+  int sincronizzazioni() const { return sincronizzazioni_; }
 
   chiamate_sistema chiamate() {
     const chiamate_sistema reali = chiamate_reali();
@@ -113,6 +116,10 @@ class disco_guasto {
       if (++rinomine_ == rinomina_fallita) return static_cast<int>(fallisci(codice));
       return reali.rinomina(da, a);
     };
+    c.blocca = [this, reali](int fd) -> int {
+      if (++blocchi_ == blocco_fallito) return static_cast<int>(fallisci(codice));
+      return reali.blocca(fd);
+    };
     return c;
   }
 
@@ -122,7 +129,7 @@ class disco_guasto {
     return -1;
   }
 
-  int scritture_ = 0, letture_ = 0, sincronizzazioni_ = 0, rinomine_ = 0;
+  int scritture_ = 0, letture_ = 0, sincronizzazioni_ = 0, rinomine_ = 0, blocchi_ = 0;
 };
 
 // Every file directly inside a directory, hidden ones too, with its bytes.
