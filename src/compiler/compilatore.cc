@@ -4,6 +4,7 @@
 
 #include "compiler/compilazione.h"
 #include "compiler/parole_chiave.h"
+#include "placement/montagne.h"
 #include "placement/piazzamento.h"
 
 namespace percorso {
@@ -176,7 +177,9 @@ bool compila_linea(compilazione& c, std::span<const std::uint8_t> testo) {
     }
     if (contiene_senza_maiuscole(*campo, generale)) break;
   }
-  if (!intestazione(c)) return false;
+  const bool intestazione_letta = intestazione(c);
+  c.crea_tabelle();
+  if (!intestazione_letta) return false;
 
   progressive_ordina(c.m);
   c.m.montagna_inizio.clear();
@@ -186,7 +189,12 @@ bool compila_linea(compilazione& c, std::span<const std::uint8_t> testo) {
   c.metro_piano = 2;
   if (c.m.flag_tracciato != 0 && inizio_piano(c) == esito::ferma) return false;
 
-  if (parte(c, regole_corpo, regole_intestazione) == esito::ferma) return false;
+  posa_montagne montagne(c.m);
+  c.montagne = &montagne;
+  const esito corpo = parte(c, regole_corpo, regole_intestazione);
+  montagne.concludi();
+  c.montagne = nullptr;
+  if (corpo == esito::ferma) return false;
   c.chiave = {};
   if (coda_pendenza(c) == esito::ferma) return false;
   return c.m.flag_tracciato == 0 || completa_piano(c) != esito::ferma;

@@ -14,6 +14,15 @@ bool compilazione::leggi_testo(std::string_view& v) {
   return true;
 }
 
+void compilazione::crea_tabelle() {
+  if (celle_richieste) m.celle.assign(*celle_richieste, cella{});
+  if (metri_richiesti) {
+    m.tracciato.emplace();
+    m.tracciato->x.assign(*metri_richiesti, 0.0);
+    m.tracciato->y.assign(*metri_richiesti, 0.0);
+  }
+}
+
 void compilazione::nuova_chiave() {
   chiave = {lettore->riga(), lettore->colonna()};
   campi.clear();

@@ -15,6 +15,8 @@
 
 namespace percorso {
 
+class posa_montagne;
+
 // What the driver does after a keyword line.
 enum class esito {
   avanti,      // next field
@@ -39,6 +41,12 @@ struct compilazione {
   std::int32_t riga_ignorata = 0;  // last line already warned about as ignored
   std::map<std::string, std::int64_t, std::less<>> avvisi_per_nome;
   std::array<std::int32_t, numero_elementi> origini_per_elemento{};
+  posa_montagne* montagne = nullptr;  // while the line body is read
+
+  // Sizes of the cells and the plan the last length line asked for: they are made
+  // once, when the header ends, so a repeated length line costs nothing.
+  std::optional<std::size_t> celle_richieste;
+  std::optional<std::size_t> metri_richiesti;
 
   std::int32_t slot_cartello = primo_slot_cartelli;
   std::int64_t cursore_pendenza = 0;
@@ -65,6 +73,9 @@ struct compilazione {
     return true;
   }
   bool leggi_testo(std::string_view& v);
+
+  // Makes the cells and the plan the header asked for, all zero.
+  void crea_tabelle();
 
   // Starts a keyword line at the field just read.
   void nuova_chiave();

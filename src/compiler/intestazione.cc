@@ -15,12 +15,10 @@ esito riga_lunghezza(compilazione& c) {
   const auto ultima = static_cast<std::int64_t>(arrotonda(estesa / 50.0));
   if (ultima < 0) return c.generale();
   m.lunghezza_estesa = estesa;
-  m.celle.assign(static_cast<std::size_t>(ultima) + 1, cella{});
+  c.celle_richieste = static_cast<std::size_t>(ultima) + 1;
   if (m.flag_tracciato != 0) {
     if (estesa < 0) return c.generale();
-    m.tracciato.emplace();
-    m.tracciato->x.assign(static_cast<std::size_t>(estesa) + 1, 0.0);
-    m.tracciato->y.assign(static_cast<std::size_t>(estesa) + 1, 0.0);
+    c.metri_richiesti = static_cast<std::size_t>(estesa) + 1;
   }
   return esito::avanti;
 }

@@ -1,5 +1,6 @@
 // Keyword lines that hand their numbers to a placement operation.
 #include "compiler/compilazione.h"
+#include "placement/montagne.h"
 #include "placement/piazzamento.h"
 
 namespace percorso {
@@ -26,7 +27,7 @@ esito riga_montagna(compilazione& c) {
   if (!leggi_tutti(c, inizio, fine, tipo)) return esito::ferma;
   if (const esito e = c.limite(inizio, 100); e != esito::avanti) return e;
   c.traccia(elemento::montagna, inizio, fine, tipo);
-  return dopo_piazzamento(c, memo_montagna(c.m, inizio, fine, tipo), inizio);
+  return dopo_piazzamento(c, c.montagne->memo(inizio, fine, tipo), inizio);
 }
 
 esito riga_indicatori(compilazione& c) {

@@ -29,9 +29,6 @@ struct dati_indicatori {
 // Refuses with 21 when the cell is occupied.
 std::int32_t memo_indicatori_v_max(modello& m, const dati_indicatori& d);
 
-// Never refuses; records the stretch for the close-follower rule.
-std::int32_t memo_montagna(modello& m, std::int32_t inizio, std::int32_t fine, std::int32_t tipo);
-
 // Orders the three kilometric references by starting position, largest first.
 void progressive_ordina(modello& m);
 

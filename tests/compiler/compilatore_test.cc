@@ -379,6 +379,20 @@ TEST(Fallimenti, NegativePlanOnlyMakesTheCellsThenFails) {
   EXPECT_EQ(m.tracciato->x.size(), 8001u);
 }
 
+// Every length line replaces the tables of the one before, and a line that fails
+// leaves those of the last one that did not.
+TEST(Fallimenti, RepeatedLengthKeepsTheTablesOfTheLastGoodOne) {
+  const modello m = compila_da(linea(1000, {},
+                                     {"lunghezza percorso, 3000", "lunghezza percorso, 5000",
+                                      "lunghezza percorso, 1000001"}),
+                               treno(), 1);
+  EXPECT_EQ(m.codice_errore, 1);
+  EXPECT_EQ(m.celle.size(), 241u);
+  ASSERT_TRUE(m.tracciato.has_value());
+  EXPECT_EQ(m.tracciato->x.size(), 12001u);
+  EXPECT_EQ(m.lunghezza_estesa, 12000);
+}
+
 TEST(Fallimenti, NegativeLengthWithoutPlanMakesOneCell) {
   const modello m = compila_da(linea(-7001), treno());
   // One cell; every tail writes it and stops.

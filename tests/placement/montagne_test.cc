@@ -1,5 +1,9 @@
+#include "placement/montagne.h"
+
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <random>
 #include <set>
 #include <vector>
 
@@ -8,6 +12,14 @@
 
 namespace percorso {
 namespace {
+
+// One row placed and its types written, as for a text of that row alone.
+std::int32_t memo_montagna(modello& m, std::int32_t inizio, std::int32_t fine, std::int32_t tipo) {
+  posa_montagne p(m);
+  const std::int32_t codice = p.memo(inizio, fine, tipo);
+  p.concludi();
+  return codice;
+}
 
 // Cells with a non-zero mountain byte, and those marked 11.
 std::vector<std::int64_t> coperte(const modello& m) {
@@ -177,6 +189,54 @@ TEST(MemoMontagna, OltreOttantaTratti) {
   // The 101st compares with the 100th (end 99400).
   ASSERT_EQ(memo_montagna(m, 99500, 99800, 12), 0);
   EXPECT_EQ(m.celle[1990].montagna, 3);
+}
+
+// The walk over every covered cell, row by row, as the rule reads.
+std::int32_t montagna_diretta(modello& m, std::int32_t inizio, std::int32_t fine,
+                              std::int32_t tipo) {
+  const bool segnata = tipo > 10;
+  std::int64_t scritto = segnata ? tipo - 10 : tipo;
+  if (!m.montagna_fine.empty() && std::int64_t{inizio} - m.montagna_fine.back() <= 150) scritto = 3;
+  m.montagna_fine.push_back(fine);
+  const auto prima = static_cast<std::int64_t>(std::nearbyint(inizio / 50.0));
+  const auto ultima = std::min(static_cast<std::int64_t>(std::nearbyint(fine / 50.0 - 1)),
+                               static_cast<std::int64_t>(m.celle.size()) - 1);
+  for (std::int64_t i = prima, conta = 1; i <= ultima; ++i, ++conta) {
+    if (i < 0) return codice_generale;
+    cella& c = m.celle[static_cast<std::size_t>(i)];
+    c.montagna = static_cast<std::uint8_t>(scritto & 0xFF);
+    if (segnata && conta % 4 == 0 && c.evento == evento::nessuno) c.evento = evento::montagna;
+  }
+  return 0;
+}
+
+// The rows of one text placed together (the types written once at the end) give
+// the cells of the walk over every covered cell, with other events placed between
+// rows and stretches that overlap, nest, repeat and run past the last cell.
+TEST(MemoMontagna, RigheInsiemeComeLaCamminataSuOgniCella) {
+  std::mt19937 caso(11);
+  auto tra = [&](std::int32_t da, std::int32_t a) {
+    return std::uniform_int_distribution<std::int32_t>(da, a)(caso);
+  };
+  for (int prova = 0; prova < 40; ++prova) {
+    SCOPED_TRACE(prova);
+    modello insieme = con_celle(300), diretto = con_celle(300);
+    posa_montagne p(insieme);
+    for (int riga = 0; riga < 200; ++riga) {
+      if (tra(0, 4) == 0) {
+        // A board placed on a free cell between two rows.
+        const auto i = static_cast<std::size_t>(tra(0, 299));
+        for (modello* m : {&insieme, &diretto})
+          if (libera(m->celle[i])) m->celle[i].evento = evento::indicatori;
+      }
+      const std::int32_t inizio = tra(-200, 15500);
+      const std::int32_t fine = tra(0, 3) == 0 ? inizio + tra(0, 300) : tra(-100, 16000);
+      const std::int32_t tipo = tra(0, 3) == 0 ? tra(0, 300) : 12;
+      ASSERT_EQ(p.memo(inizio, fine, tipo), montagna_diretta(diretto, inizio, fine, tipo));
+    }
+    p.concludi();
+    EXPECT_EQ(insieme.celle, diretto.celle);
+  }
 }
 
 }  // namespace
