@@ -1,7 +1,6 @@
 #include "app/esecuzione.h"
 
 #include "app/costruzione.h"
-#include "app/scrittura_testi.h"
 #include "documents/ordine_rallentamenti.h"
 #include "documents/scheda_treno.h"
 #include "format/file_binari.h"
@@ -11,16 +10,45 @@
 namespace percorso {
 namespace {
 
-esito_esecuzione interrotto(modello m, std::string causa) {
-  esito_esecuzione e;
+void ferma(esito_esecuzione& e, std::string causa) {
   e.esito = esito_esecuzione::tipo::interrotto;
   e.causa = std::move(causa);
+}
+
+esito_esecuzione interrotto(modello m, std::string causa) {
+  esito_esecuzione e;
   e.m = std::move(m);
+  ferma(e, std::move(causa));
   return e;
 }
 
 std::string descrivi(const errore_file& e) {
   return e.file + ": " + e.motivo;
+}
+
+// The plan goes to its temporary piece by piece; the other two are small.
+std::optional<errore_file> aggiungi_binari(insieme_uscita& s, const modello& m,
+                                           const std::string& cartella) {
+  if (m.flag_tracciato != 0 && m.tracciato) {
+    if (auto e = s.apri(unisci(cartella, nome_file_piano(m)))) return e;
+    pezzi_piano pezzi(*m.tracciato);
+    for (auto pezzo = pezzi.prossimo(); !pezzo.empty(); pezzo = pezzi.prossimo()) {
+      if (auto e = s.scrivi(pezzo)) return e;
+    }
+  }
+  if (auto e = s.aggiungi(unisci(cartella, nome_file_punti(m)), immagine_punti(m))) return e;
+  return s.aggiungi(unisci(cartella, nome_file_celle(m)), immagine_celle(m));
+}
+
+void conferma_uscita(insieme_uscita& s, esito_esecuzione& e, const std::string& cartella,
+                     std::span<const file_accanto> altri) {
+  std::optional<errore_file> errore;
+  if (e.esito != esito_esecuzione::tipo::interrotto) errore = aggiungi_binari(s, e.m, cartella);
+  for (const file_accanto& f : altri) {
+    if (!errore) errore = s.aggiungi(f.percorso, f.byte);
+  }
+  if (!errore) errore = s.conferma();
+  if (errore) ferma(e, "impossibile scrivere " + descrivi(*errore));
 }
 
 }  // namespace
@@ -55,64 +83,58 @@ esito_esecuzione costruisci(modello m, const sorgenti& testi, std::int32_t j) {
   return e;
 }
 
-esito_esecuzione costruisci_e_scrivi(file_system& fs, modello m, const sorgenti& testi,
-                                     std::int32_t j, const std::string& cartella,
-                                     bool con_documenti) {
-  esito_esecuzione costruito = costruisci(std::move(m), testi, j);
-  if (costruito.esito == esito_esecuzione::tipo::interrotto) return costruito;
-  m = std::move(costruito.m);
-
-  // Each image is written as soon as it is built and freed before the next one,
-  // so only one file's bytes are in memory beside the model.
-  auto scrivi = [&](const std::string& nome, const std::vector<std::uint8_t>& byte) {
-    return fs.sostituisci(unisci(cartella, nome), byte);
-  };
-  std::optional<errore_file> errore;
-  if (m.flag_tracciato != 0 && m.tracciato)
-    errore = scrivi(nome_file_piano(m), immagine_piano(*m.tracciato));
-  if (!errore) errore = scrivi(nome_file_punti(m), immagine_punti(m));
-  if (!errore) errore = scrivi(nome_file_celle(m), immagine_celle(m));
-  // The documents are built from the finished model and go the binaries' way.
-  std::vector<avviso_documento> avvisi;
-  if (con_documenti) {
-    for (const documento& d : {scheda_treno(m), ordine_rallentamenti(m)}) {
-      if (!errore) errore = scrivi(d.nome, testo_crlf(d.righe));
-      for (avviso_documento a : d.avvisi) {
-        a.file = unisci(cartella, a.file);
-        avvisi.push_back(std::move(a));
-      }
+std::vector<file_accanto> documenti_del_modello(esito_esecuzione& e, const std::string& cartella) {
+  std::vector<file_accanto> documenti;
+  if (e.esito == esito_esecuzione::tipo::interrotto) return documenti;
+  for (const documento& d : {scheda_treno(e.m), ordine_rallentamenti(e.m)}) {
+    documenti.push_back({unisci(cartella, d.nome), testo_crlf(d.righe)});
+    for (avviso_documento a : d.avvisi) {
+      a.file = unisci(cartella, a.file);
+      e.avvisi_documenti.push_back(std::move(a));
     }
   }
-  if (errore) return interrotto(std::move(m), "impossibile scrivere " + descrivi(*errore));
+  return documenti;
+}
 
-  esito_esecuzione e;
-  e.avvisi_documenti = std::move(avvisi);
-  e.esito = m.codice_errore != 0 ? esito_esecuzione::tipo::errore : esito_esecuzione::tipo::ok;
-  e.m = std::move(m);
-  return e;
+void scrivi_uscita(file_system& fs, esito_esecuzione& e, const std::string& cartella,
+                   std::span<const file_accanto> altri) {
+  std::vector<std::string> cartelle = {cartella};
+  for (const file_accanto& f : altri) cartelle.push_back(cartella_di(f.percorso));
+  const auto insieme = fs.insieme(std::move(cartelle));
+  conferma_uscita(*insieme, e, cartella, altri);
 }
 
 esito_esecuzione esegui_percorso(file_system& fs, const std::string& cartella) {
   modello m;
   m.nome_percorso = nome_percorso_incorporato;
   m.numero_treno = numero_treno_incorporato;
-
-  const auto testi = testi_del_percorso(m);
-  if (auto errore = scrivi_testi(fs, cartella, testi))
-    return interrotto(std::move(m), "impossibile scrivere " + descrivi(*errore));
+  // The whole run holds the directory: runs beside one program take turns, and none
+  // deletes the source texts another is about to read.
+  const auto insieme = fs.insieme({cartella});
 
   // The two source texts live only until they have been read back.
-  std::vector<std::uint8_t> letti[2];
-  const std::string nomi[2] = {nome_testo_linea(m), nome_testo_treno(m)};
+  const auto testi = testi_del_percorso(m);
+  std::string sorgenti[2];
   for (int i = 0; i < 2; ++i) {
-    const std::string percorso = unisci(cartella, nomi[i]);
-    lettura l = fs.leggi(percorso);
+    sorgenti[i] = unisci(cartella, testi[i].nome);
+    if (auto errore = insieme->scrivi_transitorio(sorgenti[i], testo_crlf(testi[i].righe)))
+      return interrotto(std::move(m), "impossibile scrivere " + descrivi(*errore));
+  }
+  std::vector<std::uint8_t> letti[2];
+  for (int i = 0; i < 2; ++i) {
+    lettura l = fs.leggi(sorgenti[i]);
     if (l.errore) return interrotto(std::move(m), "impossibile leggere " + descrivi(*l.errore));
     letti[i] = std::move(l.dati);
-    if (auto errore = fs.elimina(percorso))
+    if (auto errore = fs.elimina(sorgenti[i]))
       return interrotto(std::move(m), "impossibile eliminare " + descrivi(*errore));
   }
-  return costruisci_e_scrivi(fs, std::move(m), {letti[0], letti[1]}, 1, cartella);
+  std::vector<file_accanto> documenti;
+  for (std::size_t i = 2; i < testi.size(); ++i)
+    documenti.push_back({unisci(cartella, testi[i].nome), testo_crlf(testi[i].righe)});
+
+  esito_esecuzione e = costruisci(std::move(m), {letti[0], letti[1]}, 1);
+  conferma_uscita(*insieme, e, cartella, documenti);
+  return e;
 }
 
 }  // namespace percorso

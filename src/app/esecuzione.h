@@ -3,7 +3,9 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "compiler/compilatore.h"
 #include "documents/documento.h"
@@ -31,19 +33,29 @@ struct esito_esecuzione {
   int stato_uscita() const;
 };
 
-// Builds the model of the names in m from the texts, in memory; stopped when the
-// binaries could not be written from it.
+// A file a run writes beside its binaries, in the same commit: the report, the
+// documents for the driver.
+struct file_accanto {
+  std::string percorso;
+  std::vector<std::uint8_t> byte;
+};
+
+// Builds the model of the names in m from the texts, with the plan flag j; writes nothing.
 esito_esecuzione costruisci(modello m, const sorgenti& testi, std::int32_t j);
 
-// Builds the model of the names in m from the texts and writes the three binary
-// files into cartella; with con_documenti also the train sheet and the slowdown order
-// built from the model.
-esito_esecuzione costruisci_e_scrivi(file_system& fs, modello m, const sorgenti& testi,
-                                     std::int32_t j, const std::string& cartella,
-                                     bool con_documenti = false);
+// The train sheet and the slowdown order built from the model of e, when it was
+// built, as files of cartella; what they cannot show goes to e.avvisi_documenti.
+std::vector<file_accanto> documenti_del_modello(esito_esecuzione& e, const std::string& cartella);
 
-// The run without arguments: writes the embedded texts into cartella, compiles the
-// two source texts back, deletes them and writes the binaries beside them.
+// Writes in one commit the binaries of e, when it was built, into cartella, and the
+// other files. If the commit fails before its renames nothing is replaced, and e
+// is stopped with the cause.
+void scrivi_uscita(file_system& fs, esito_esecuzione& e, const std::string& cartella,
+                   std::span<const file_accanto> altri);
+
+// The run without arguments: writes the two source texts into cartella, reads them
+// back and deletes them, compiles them, and writes the three documents and the
+// binaries beside them in one commit. Other runs into cartella wait for its end.
 esito_esecuzione esegui_percorso(file_system& fs, const std::string& cartella);
 
 }  // namespace percorso

@@ -75,10 +75,13 @@ esito_pagina scrivi_pagina_percorso(file_system& fs, const richiesta_pagina& r) 
   esito.avvisi = static_cast<std::size_t>(
       std::count_if(messaggi.begin(), messaggi.end(), [](const messaggio& x) { return x.avviso; }));
   esito.errori = messaggi.size() - esito.avvisi;
-  esito.errore = fs.sostituisci(r.file, byte_di(pagina_html(c)));
-  // The script follows the page, so a browser that sees a new version finds the new page.
+  // The page and its version script in one commit; the script is renamed after the
+  // page, so a browser that sees a new version finds the new page.
+  const auto insieme = fs.insieme({cartella_di(r.file)});
+  esito.errore = insieme->aggiungi(r.file, byte_di(pagina_html(c)));
   if (!esito.errore && r.versione)
-    esito.errore = fs.sostituisci(file_versione(r.file), byte_di(script_versione(*r.versione)));
+    esito.errore = insieme->aggiungi(file_versione(r.file), byte_di(script_versione(*r.versione)));
+  if (!esito.errore) esito.errore = insieme->conferma();
   return esito;
 }
 

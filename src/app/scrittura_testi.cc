@@ -6,14 +6,6 @@
 
 namespace percorso {
 
-std::optional<errore_file> scrivi_testi(file_system& fs, const std::string& cartella,
-                                        std::span<const testo_da_scrivere> testi) {
-  for (const auto& t : testi) {
-    if (auto e = fs.sostituisci(unisci(cartella, t.nome), testo_crlf(t.righe))) return e;
-  }
-  return std::nullopt;
-}
-
 namespace {
 
 enum class stato_file { manca, uguale, diverso };
@@ -65,10 +57,12 @@ esito_testi scrivi_testi_protetti(file_system& fs, const std::string& cartella,
     return e;
   }
   e.operazione = "scrivere";
+  const auto insieme = fs.insieme({cartella});
   for (const auto& d : nuovi) {
-    if ((e.errore = fs.sostituisci(d.file, d.byte))) return e;
-    e.scritti.push_back(d.file);
+    if ((e.errore = insieme->aggiungi(d.file, d.byte))) return e;
   }
+  if ((e.errore = insieme->conferma())) return e;
+  for (const auto& d : nuovi) e.scritti.push_back(d.file);
   return e;
 }
 

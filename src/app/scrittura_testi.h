@@ -1,4 +1,4 @@
-// Texts written into a directory: the embedded run's, and an author's starting texts,
+// Texts written into a directory: the embedded ones, and an author's starting texts,
 // which must never replace what the author has written.
 #pragma once
 
@@ -12,11 +12,6 @@
 #include "writers/scrittori.h"
 
 namespace percorso {
-
-// Writes each text into the directory, in order, replacing what is there; stops at
-// the first failure.
-std::optional<errore_file> scrivi_testi(file_system& fs, const std::string& cartella,
-                                        std::span<const testo_da_scrivere> testi);
 
 // What to do with a file that is already there.
 enum class se_esiste {
@@ -33,9 +28,9 @@ struct esito_testi {
   std::string_view operazione;         // what failed: "creare", "leggere" or "scrivere"
 };
 
-// Creates the directory when missing and writes the texts into it. Every file is
-// looked at before any is written, so a refusal writes none of them; a file equal
-// to its text is never rewritten.
+// Creates the directory when missing and writes the texts into it in one commit.
+// Every file is looked at before any is written, so a refusal writes none of them;
+// a file equal to its text is never rewritten.
 esito_testi scrivi_testi_protetti(file_system& fs, const std::string& cartella,
                                   std::span<const testo_da_scrivere> testi, se_esiste regola);
 

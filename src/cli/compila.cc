@@ -64,24 +64,20 @@ std::optional<std::string> leggi_opzioni(std::span<const std::string_view> a, op
 }
 
 // What must hold before anything is compiled: the report can be written and the
-// output folder exists (it is made when missing).
+// output folder and the report's exist (they are made when missing).
 std::optional<std::string> prepara(file_system& fs, const opzioni_compile& o) {
   if (o.rapporto) {
     if (auto e = fs.prova_scrittura(*o.rapporto))
       return "impossibile scrivere " + e->file + ": " + e->motivo;
   }
-  if (auto e = fs.crea_cartella(*o.cartella))
-    return "impossibile creare la cartella " + e->file + ": " + e->motivo;
+  // The report's folder too: the binaries and the report are written together.
+  for (const std::string& cartella :
+       {*o.cartella, o.rapporto ? cartella_di(*o.rapporto) : std::string()}) {
+    if (cartella.empty()) continue;
+    if (auto e = fs.crea_cartella(cartella))
+      return "impossibile creare la cartella " + e->file + ": " + e->motivo;
+  }
   return std::nullopt;
-}
-
-// Writes the report, in a folder made when missing; the reason when it fails.
-std::optional<errore_file> scrivi_rapporto(file_system& fs, const std::string& file,
-                                           const std::string& json) {
-  if (const std::string cartella = cartella_di(file); !cartella.empty())
-    if (auto e = fs.crea_cartella(cartella)) return e;
-  const std::vector<std::uint8_t> byte(json.begin(), json.end());
-  return fs.sostituisci(file, byte);
 }
 
 // One compilation: messages on err, binaries and report written; its exit status.
@@ -105,10 +101,20 @@ int compila(const opzioni_compile& o, std::ostream& err, file_system& fs, std::s
     return uscita_interrotta;
   }
   const sorgenti testi{linea.dati, treno.dati};
-  const esito_esecuzione e =
-      costruisci_e_scrivi(fs, std::move(m), testi, o.senza_piano ? 0 : 1, *o.cartella, o.documenti);
+  esito_esecuzione e = costruisci(std::move(m), testi, o.senza_piano ? 0 : 1);
+  std::vector<file_accanto> altri;
+  if (o.documenti) altri = documenti_del_modello(e, *o.cartella);
   const nomi_sorgenti nomi{o.linea, o.treno};
-  const auto messaggi = messaggi_di(e, nomi, &testi, o.filtro, o.rigoroso);
+  // The messages and the report are made before the commit, which the report joins;
+  // after it only the cause of a failed commit can be added.
+  auto messaggi = messaggi_di(e, nomi, &testi, o.filtro, o.rigoroso);
+  if (o.rapporto) {
+    const std::string json = rapporto_json(e, messaggi);
+    altri.push_back({*o.rapporto, {json.begin(), json.end()}});
+  }
+  const std::string causa = e.causa;
+  scrivi_uscita(fs, e, *o.cartella, altri);
+  if (e.causa != causa) messaggi.push_back(messaggio_di_arresto(e.causa, std::nullopt));
   stampa_messaggi(err, messaggi);
   int stato = e.stato_uscita();
   const auto avvisi = static_cast<std::size_t>(
@@ -117,12 +123,6 @@ int compila(const opzioni_compile& o, std::ostream& err, file_system& fs, std::s
   const std::size_t errori = messaggi.size() - avvisi;
   if ((errori > 0 || (o.avvisi_come_errori && avvisi > 0)) && stato == uscita_pulita)
     stato = uscita_rilievi;
-  if (o.rapporto) {
-    if (auto fallito = scrivi_rapporto(fs, *o.rapporto, rapporto_json(e, messaggi))) {
-      err << "percorso: impossibile scrivere " << fallito->file << ": " << fallito->motivo << '\n';
-      stato = uscita_interrotta;
-    }
-  }
   riassunto = std::to_string(errori) + (errori == 1 ? " errore, " : " errori, ") +
               std::to_string(avvisi) + (avvisi == 1 ? " avviso; " : " avvisi; ") +
               (e.esito == esito_esecuzione::tipo::interrotto ? "file binari non scritti"

@@ -1,11 +1,20 @@
 #include <iostream>
+#include <new>
 #include <string_view>
 #include <vector>
 
 #include "cli/comandi.h"
+#include "cli/uscita.h"
 
 int main(int argc, char** argv) {
-  const std::vector<std::string_view> argomenti(argv + 1, argv + argc);
-  const auto fs = percorso::file_system_reale();
-  return percorso::esegui_comando(argomenti, std::cout, std::cerr, *fs);
+  try {
+    const std::vector<std::string_view> argomenti(argv + 1, argv + argc);
+    const auto fs = percorso::file_system_reale();
+    return percorso::esegui_comando(argomenti, std::cout, std::cerr, *fs);
+  } catch (const std::bad_alloc&) {
+    // Unwinding has removed the temporaries of the output set: a run replaces its
+    // files only at its very end, after everything large has been allocated.
+    std::cerr << "percorso: memoria insufficiente: nessun file e' stato sostituito\n";
+    return percorso::uscita_interrotta;
+  }
 }

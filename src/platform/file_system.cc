@@ -9,8 +9,6 @@
 #include <cstring>
 #include <filesystem>
 
-#include "platform/insieme_uscita.h"
-
 namespace percorso {
 namespace {
 
@@ -60,11 +58,8 @@ class disco final : public file_system {
     return r;
   }
 
-  std::optional<errore_file> sostituisci(const std::string& percorso,
-                                         std::span<const std::uint8_t> dati) override {
-    const auto insieme = insieme_su_disco(c_, {cartella_di(percorso)});
-    if (auto e = insieme->aggiungi(percorso, dati)) return e;
-    return insieme->conferma();
+  std::unique_ptr<insieme_uscita> insieme(std::vector<std::string> cartelle) override {
+    return insieme_su_disco(c_, std::move(cartelle));
   }
 
   std::optional<errore_file> elimina(const std::string& percorso) override {
@@ -124,6 +119,13 @@ class disco final : public file_system {
 };
 
 }  // namespace
+
+std::optional<errore_file> file_system::sostituisci(const std::string& percorso,
+                                                    std::span<const std::uint8_t> dati) {
+  const auto uno = insieme({cartella_di(percorso)});
+  if (auto e = uno->aggiungi(percorso, dati)) return e;
+  return uno->conferma();
+}
 
 std::unique_ptr<file_system> file_system_reale() {
   return file_system_reale(chiamate_reali());

@@ -13,6 +13,7 @@
 
 #include "platform/chiamate_sistema.h"
 #include "platform/errore_file.h"
+#include "platform/insieme_uscita.h"
 
 namespace percorso {
 
@@ -29,16 +30,18 @@ class file_system {
   // A whole regular file. Anything else (a FIFO, a device, a directory) is refused
   // at once, without waiting for a writer that may never come.
   virtual lettura leggi(const std::string& percorso) = 0;
-  // Replaces one file alone, as a set of one (see insieme_uscita.h): a failure
-  // leaves the earlier file as it was.
-  virtual std::optional<errore_file> sostituisci(const std::string& percorso,
-                                                 std::span<const std::uint8_t> dati) = 0;
+  // The files of one run, in the given directories, replaced together.
+  virtual std::unique_ptr<insieme_uscita> insieme(std::vector<std::string> cartelle) = 0;
   virtual std::optional<errore_file> elimina(const std::string& percorso) = 0;
   // Creates a directory and the parents it lacks; nothing to do when it exists.
   virtual std::optional<errore_file> crea_cartella(const std::string& percorso) = 0;
   // Whether sostituisci could write percorso, once crea_cartella has made the
   // directories it lacks: the reason when it could not. Writes nothing.
   virtual std::optional<errore_file> prova_scrittura(const std::string& percorso) = 0;
+
+  // Replaces one file alone, as a set of one: a failure leaves the earlier file as it was.
+  std::optional<errore_file> sostituisci(const std::string& percorso,
+                                         std::span<const std::uint8_t> dati);
 };
 
 // The largest file leggi takes in; a larger one is refused, not read into memory.

@@ -1,6 +1,6 @@
 // A run that cannot write or read a file stops with status 3 and a message naming
 // the file and the system's reason; it leaves no partial or temporary file, and
-// every file it did not finish keeps the bytes of the earlier run.
+// unless its renames had begun every file keeps the bytes of the earlier run.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <linux/fs.h>
@@ -28,6 +28,13 @@ using prova::file_system_guasto;
 using prova::istantanea;
 using prova::operazione;
 using file_e_byte = std::map<std::string, std::string>;
+
+modello scenario_incorporato() {
+  modello m;
+  m.nome_percorso = nome_percorso_incorporato;
+  m.numero_treno = numero_treno_incorporato;
+  return m;
+}
 
 struct risposta {
   int stato;
@@ -86,20 +93,8 @@ class GuastiCompile : public ::testing::Test {
              uscita, "--report", uscita + "/rapporto.json"});
   }
 
-  // After a stop at the k-th file (0-based, report last): the binaries before it
-  // are the new ones, complete; it and the ones after it keep their earlier bytes.
-  void verifica_fermo(std::size_t k) {
-    file_e_byte atteso = prima;
-    for (std::size_t i = 0; i < k && i < binari.size(); ++i)
-      atteso[binari[i]] = attesi.at(binari[i]);
-    auto dopo = istantanea(dir.percorso() / "out");
-    // The report may fail too (a full disk), and then keeps the earlier one.
-    if (k < binari.size() && dopo["rapporto.json"] != prima.at("rapporto.json")) {
-      EXPECT_NE(dopo["rapporto.json"].find("\"esito\": \"interrotto\""), std::string::npos);
-      dopo["rapporto.json"] = prima.at("rapporto.json");
-    }
-    EXPECT_EQ(dopo, atteso);
-  }
+  // The earlier run's files, byte for byte, and nothing else (no temporary).
+  void verifica_intatta() { EXPECT_EQ(istantanea(dir.percorso() / "out"), prima); }
 
   void rimetti_la_corsa_precedente() {
     std::filesystem::remove_all(dir.percorso() / "out");
@@ -112,14 +107,17 @@ class GuastiCompile : public ::testing::Test {
   file_e_byte attesi, prima, testi;
 };
 
-TEST_F(GuastiCompile, AFailedWriteStopsWithStatusThreeAndKeepsTheEarlierFiles) {
+// The binaries and the report are one set: a failure before the renames replaces none.
+TEST_F(GuastiCompile, AFailedWriteStopsWithStatusThreeAndKeepsTheWholeEarlierSet) {
   struct caso {
     const char* nome;
-    int scrittura;           // which replacement fails
-    std::size_t file_fermo;  // index of the file that stays old first
+    int scrittura;  // which file of the set fails to begin
+    std::string file;
   };
-  const caso casi[] = {
-      {"plan file", 1, 0}, {"point file", 2, 1}, {"cell file", 3, 2}, {"report", 4, 3}};
+  const caso casi[] = {{"plan file", 1, binari[0]},
+                       {"point file", 2, binari[1]},
+                       {"cell file", 3, binari[2]},
+                       {"report", 4, "rapporto.json"}};
   for (const auto& c : casi) {
     SCOPED_TRACE(c.nome);
     rimetti_la_corsa_precedente();
@@ -129,45 +127,54 @@ TEST_F(GuastiCompile, AFailedWriteStopsWithStatusThreeAndKeepsTheEarlierFiles) {
     const risposta r = compila(fs, cartella("out"));
 
     EXPECT_EQ(r.stato, 3) << r.err;
-    const std::string nome =
-        c.file_fermo < binari.size() ? binari[c.file_fermo] : std::string("rapporto.json");
-    EXPECT_NE(r.err.find(dir.file("out/" + nome) + ": " + std::strerror(ENOSPC)), std::string::npos)
+    EXPECT_NE(r.err.find(dir.file("out/" + c.file) + ": " + std::strerror(ENOSPC)),
+              std::string::npos)
         << r.err;
-    verifica_fermo(c.file_fermo);
+    verifica_intatta();
     EXPECT_EQ(istantanea(dir.percorso() / "testi"), testi);
   }
 }
 
-TEST_F(GuastiCompile, TheRealDiskFailingMidwayLeavesNoPartialFile) {
+TEST_F(GuastiCompile, TheRealDiskFailingBeforeTheRenamesLeavesTheEarlierSet) {
   const std::size_t piano = attesi.at("Prova_linea.dat").size();
+  const std::size_t punti = attesi.at("Prova_42.sim").size();
   struct caso {
     const char* nome;
     std::function<void(disco_guasto&)> prepara;
-    std::size_t file_fermo;
+    std::string file;
     int motivo;
   };
   const caso casi[] = {
-      {"disk full inside the plan file", [](disco_guasto& d) { d.spazio = 4096; }, 0, ENOSPC},
-      {"disk full inside the point file", [&](disco_guasto& d) { d.spazio = piano + 100; }, 1,
+      {"disk full inside the plan file", [](disco_guasto& d) { d.spazio = 4096; }, binari[0],
        ENOSPC},
-      {"write error in the cell file",
-       [](disco_guasto& d) {
-         d.scrittura_fallita = 3;
-         d.codice = EIO;
-       },
-       2, EIO},
+      {"disk full inside the point file", [&](disco_guasto& d) { d.spazio = piano + 100; },
+       binari[1], ENOSPC},
+      {"write error in the cell file", [&](disco_guasto& d) { d.spazio = piano + punti + 10; },
+       binari[2], ENOSPC},
       {"sync of the point file fails",
        [](disco_guasto& d) {
          d.sincronizzazione_fallita = 2;
          d.codice = EIO;
        },
-       1, EIO},
-      {"rename of the cell file fails",
+       binari[1], EIO},
+      {"sync of the report fails",
        [](disco_guasto& d) {
-         d.rinomina_fallita = 3;
+         d.sincronizzazione_fallita = 4;
+         d.codice = EIO;
+       },
+       "rapporto.json", EIO},
+      {"rename of the plan file, the first, fails",
+       [](disco_guasto& d) {
+         d.rinomina_fallita = 1;
          d.codice = EACCES;
        },
-       2, EACCES},
+       binari[0], EACCES},
+      {"lock of the output directory fails",
+       [](disco_guasto& d) {
+         d.blocco_fallito = 1;
+         d.codice = ENOLCK;
+       },
+       binari[0], ENOLCK},
   };
   for (const auto& c : casi) {
     SCOPED_TRACE(c.nome);
@@ -179,11 +186,29 @@ TEST_F(GuastiCompile, TheRealDiskFailingMidwayLeavesNoPartialFile) {
     const risposta r = compila(*fs, cartella("out"));
 
     EXPECT_EQ(r.stato, 3) << r.err;
-    EXPECT_NE(r.err.find(dir.file("out/" + binari[c.file_fermo]) + ": " + std::strerror(c.motivo)),
+    EXPECT_NE(r.err.find(dir.file("out/" + c.file) + ": " + std::strerror(c.motivo)),
               std::string::npos)
         << r.err;
-    verifica_fermo(c.file_fermo);
+    verifica_intatta();
   }
+}
+
+// Once the renames have begun they cannot be taken back: a rename failing midway is
+// the one window in which the set is mixed, and still nothing is partial or left over.
+TEST_F(GuastiCompile, ARenameFailingMidwayLeavesTheRenamedFilesNew) {
+  disco_guasto guasti;
+  guasti.rinomina_fallita = 3;
+  guasti.codice = EACCES;
+  const auto fs = file_system_reale(guasti.chiamate());
+  const risposta r = compila(*fs, cartella("out"));
+  EXPECT_EQ(r.stato, 3) << r.err;
+  EXPECT_NE(r.err.find(dir.file("out/Prova_42.dat") + ": " + std::strerror(EACCES)),
+            std::string::npos)
+      << r.err;
+  file_e_byte atteso = prima;
+  atteso["Prova_linea.dat"] = attesi.at("Prova_linea.dat");
+  atteso["Prova_42.sim"] = attesi.at("Prova_42.sim");
+  EXPECT_EQ(istantanea(dir.percorso() / "out"), atteso);
 }
 
 TEST_F(GuastiCompile, ASourceTextThatCannotBeReadWritesNothing) {
@@ -228,20 +253,16 @@ TEST_F(GuastiCompile, AnOutputDirectoryUnderAFileIsReported) {
   EXPECT_EQ(istantanea(dir.percorso() / "testi"), testi);
 }
 
-TEST_F(GuastiCompile, ATargetNameThatIsADirectoryStopsAtThatFile) {
+TEST_F(GuastiCompile, ATargetNameThatIsADirectoryStopsTheWholeSet) {
   std::filesystem::remove(dir.percorso() / "out/Prova_42.sim");
   std::filesystem::create_directory(dir.percorso() / "out/Prova_42.sim");
-  file_e_byte atteso = istantanea(dir.percorso() / "out");
+  const file_e_byte atteso = istantanea(dir.percorso() / "out");
   const risposta r = compila(*reale, cartella("out"));
   EXPECT_EQ(r.stato, 3);
   EXPECT_NE(r.err.find(dir.file("out/Prova_42.sim") + ": " + std::strerror(EISDIR)),
             std::string::npos)
       << r.err;
-  auto dopo = istantanea(dir.percorso() / "out");
-  atteso["Prova_linea.dat"] = attesi.at("Prova_linea.dat");
-  EXPECT_NE(dopo["rapporto.json"].find("\"esito\": \"interrotto\""), std::string::npos);
-  dopo["rapporto.json"] = atteso["rapporto.json"];
-  EXPECT_EQ(dopo, atteso);
+  EXPECT_EQ(istantanea(dir.percorso() / "out"), atteso);
 }
 
 // Sets the immutable flag, which stops root too; false where the file system lacks it.
@@ -276,11 +297,8 @@ TEST_F(GuastiCompile, AnOutputDirectoryThatCannotBeWrittenKeepsTheEarlierRun) {
   EXPECT_EQ(dopo, prima);
 }
 
-TEST(GuastiSources, AFailedTextKeepsItsEarlierBytesAndTheLaterOnes) {
-  modello nomi;
-  nomi.nome_percorso = nome_percorso_incorporato;
-  nomi.numero_treno = numero_treno_incorporato;
-  const auto testi = testi_del_percorso(nomi);
+TEST(GuastiSources, AFailedTextKeepsAllFiveEarlierTexts) {
+  const auto testi = testi_del_percorso(scenario_incorporato());
   for (std::size_t k = 0; k < testi.size(); ++k) {
     SCOPED_TRACE(testi[k].nome);
     cartella_temporanea dir;
@@ -295,51 +313,39 @@ TEST(GuastiSources, AFailedTextKeepsItsEarlierBytesAndTheLaterOnes) {
     EXPECT_EQ(r.stato, 3);
     EXPECT_NE(r.err.find(dir.file(testi[k].nome) + ": " + std::strerror(EDQUOT)), std::string::npos)
         << r.err;
-    auto atteso = prima;
-    for (std::size_t i = 0; i < k; ++i) {
-      const auto byte = testo_crlf(testi[i].righe);
-      atteso[testi[i].nome] = std::string(byte.begin(), byte.end());
-    }
-    EXPECT_EQ(istantanea(dir.percorso()), atteso);
+    EXPECT_EQ(istantanea(dir.percorso()), prima);
   }
 }
 
-TEST(GuastiEsecuzione, TheEmbeddedRunKeepsTheEarlierBinariesWhenOneCannotBeWritten) {
-  modello nomi;
-  nomi.nome_percorso = nome_percorso_incorporato;
-  nomi.numero_treno = numero_treno_incorporato;
-  const std::vector<std::string> binari_incorporati = {nome_file_piano(nomi), nome_file_punti(nomi),
-                                                       nome_file_celle(nomi)};
-  // Five texts are written first, then the three binaries.
-  for (std::size_t k = 0; k < binari_incorporati.size(); ++k) {
-    SCOPED_TRACE(binari_incorporati[k]);
+// The documents and the binaries of the run without arguments are one set.
+TEST(GuastiEsecuzione, TheEmbeddedRunKeepsTheEarlierFilesWhenOneCannotBeWritten) {
+  const modello nomi = scenario_incorporato();
+  const auto testi = testi_del_percorso(nomi);
+  // The two source texts, then the binaries, then the three documents.
+  const std::vector<std::string> insieme = {nome_file_piano(nomi), nome_file_punti(nomi),
+                                            nome_file_celle(nomi), testi[2].nome,
+                                            testi[3].nome,         testi[4].nome};
+  for (std::size_t k = 0; k < insieme.size(); ++k) {
+    SCOPED_TRACE(insieme[k]);
     cartella_temporanea dir;
-    for (const auto& b : binari_incorporati) scrivi_file(dir.file(b), "corsa precedente");
+    for (const auto& nome : insieme) scrivi_file(dir.file(nome), "corsa precedente");
+    const auto prima = istantanea(dir.percorso());
 
     const auto reale = file_system_reale();
     file_system_guasto fs(*reale);
-    fs.guasta(operazione::scrittura, 6 + static_cast<int>(k), EIO);
+    fs.guasta(operazione::scrittura, 3 + static_cast<int>(k), EIO);
     const esito_esecuzione e = esegui_percorso(fs, dir.percorso().string());
 
     EXPECT_EQ(e.stato_uscita(), 3);
-    EXPECT_NE(e.causa.find(dir.file(binari_incorporati[k]) + ": " + std::strerror(EIO)),
-              std::string::npos)
+    EXPECT_NE(e.causa.find(dir.file(insieme[k]) + ": " + std::strerror(EIO)), std::string::npos)
         << e.causa;
-    const auto dopo = istantanea(dir.percorso());
-    for (std::size_t i = 0; i < binari_incorporati.size(); ++i) {
-      const bool nuovo = i < k;
-      EXPECT_EQ(dopo.at(binari_incorporati[i]) == "corsa precedente", !nuovo)
-          << binari_incorporati[i];
-    }
-    for (const auto& [nome, byte] : dopo) EXPECT_NE(nome.front(), '.') << nome;
+    EXPECT_EQ(istantanea(dir.percorso()), prima);
   }
 }
 
 TEST(GuastiEsecuzione, TheEmbeddedRunStopsWhenItsSourceCannotBeReadBack) {
   cartella_temporanea dir;
-  modello nomi;
-  nomi.nome_percorso = nome_percorso_incorporato;
-  nomi.numero_treno = numero_treno_incorporato;
+  const modello nomi = scenario_incorporato();
   scrivi_file(dir.file(nome_file_celle(nomi)), "corsa precedente");
   const auto reale = file_system_reale();
   file_system_guasto fs(*reale);

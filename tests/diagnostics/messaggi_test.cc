@@ -8,24 +8,9 @@
 #include "app/esecuzione.h"
 #include "app/rapporto.h"
 #include "diagnostics/spiegazioni.h"
-#include "platform/file_system.h"
 
 namespace percorso {
 namespace {
-
-// A file layer that writes nothing: these tests only look at the messages.
-class senza_disco final : public file_system {
- public:
-  bool esiste(const std::string&) override { return false; }
-  lettura leggi(const std::string&) override { return {}; }
-  std::optional<errore_file> sostituisci(const std::string&,
-                                         std::span<const std::uint8_t>) override {
-    return std::nullopt;
-  }
-  std::optional<errore_file> elimina(const std::string&) override { return std::nullopt; }
-  std::optional<errore_file> crea_cartella(const std::string&) override { return std::nullopt; }
-  std::optional<errore_file> prova_scrittura(const std::string&) override { return std::nullopt; }
-};
 
 std::span<const std::uint8_t> byte(std::string_view s) {
   return {reinterpret_cast<const std::uint8_t*>(s.data()), s.size()};
@@ -38,12 +23,11 @@ struct compilato {
 };
 
 compilato compila(std::string_view linea, std::string_view treno, filtro_avvisi filtro = {}) {
-  senza_disco fs;
   modello m;
   m.nome_percorso = "Prova";
   m.numero_treno = "1";
   const sorgenti testi{byte(linea), byte(treno)};
-  compilato c{costruisci_e_scrivi(fs, std::move(m), testi, 1, "."), {}, {}};
+  compilato c{costruisci(std::move(m), testi, 1), {}, {}};
   c.messaggi = messaggi_di(c.esito, {"l.txt", "t.txt"}, &testi, filtro);
   std::ostringstream out;
   stampa_messaggi(out, c.messaggi);
@@ -255,11 +239,10 @@ TEST(Messaggi, WarningsForWhatTheFormatSilentlyAccepts) {
 }
 
 TEST(Messaggi, CurveNumbersLeftOverWithoutAPlanAreExpected) {
-  senza_disco fs;
   modello m;
   const std::string linea = linea_con("curvad5, 100, 300\n");
   const sorgenti testi{byte(linea), byte(treno_base)};
-  const esito_esecuzione e = costruisci_e_scrivi(fs, std::move(m), testi, 0, ".");
+  const esito_esecuzione e = costruisci(std::move(m), testi, 0);
   EXPECT_TRUE(e.m.avvisi.empty());
 }
 

@@ -160,6 +160,45 @@ TEST(FilePiano, CompiledStraightPlanIs20LMinus36Bytes) {
   EXPECT_EQ(Byte(b.end() - 4, b.end()), (Byte{0, 0, 0, 0}));
 }
 
+// A long plan goes out in pieces of whole elements, each far smaller than the
+// file, that join into the element-by-element encoding.
+TEST(FilePiano, ALongPlanComesInBoundedPiecesThatJoinIntoTheFile) {
+  piano p;
+  for (int m = 0; m <= 20000; ++m) {
+    p.x.push_back(m * 0.5);
+    p.y.push_back(-m * 0.25);
+  }
+  p.assegnati = 15000;
+  Byte atteso;
+  for (const auto* v : {&p.x, &p.y}) {
+    for (std::size_t m = 0; m < v->size(); ++m) {
+      const std::uint16_t tipo = m < 2 ? 2 : m < 15000 ? 5 : 0;
+      atteso.push_back(static_cast<std::uint8_t>(tipo));
+      atteso.push_back(0);
+      if (tipo == 2) {
+        const auto n = static_cast<std::uint16_t>(static_cast<std::int16_t>((*v)[m]));
+        atteso.push_back(static_cast<std::uint8_t>(n));
+        atteso.push_back(static_cast<std::uint8_t>(n >> 8));
+      } else if (tipo == 5) {
+        const auto u = std::bit_cast<std::uint64_t>((*v)[m]);
+        for (int b = 0; b < 8; ++b) atteso.push_back(static_cast<std::uint8_t>(u >> (8 * b)));
+      }
+    }
+  }
+  pezzi_piano pezzi(p);
+  EXPECT_EQ(pezzi.dimensione(), atteso.size());
+  Byte uniti;
+  int quanti = 0;
+  for (auto pezzo = pezzi.prossimo(); !pezzo.empty(); pezzo = pezzi.prossimo()) {
+    EXPECT_LE(pezzo.size(), 100000u);
+    uniti.insert(uniti.end(), pezzo.begin(), pezzo.end());
+    ++quanti;
+  }
+  EXPECT_GE(quanti, 6);
+  EXPECT_EQ(uniti, atteso);
+  EXPECT_EQ(immagine_piano(p), atteso);
+}
+
 TEST(FilePiano, PlanOfACompilationStoppedInTheHeaderIsAllEmpty) {
   const modello m =
       prova::compila(prova::linea(1000, {}, {"ripetizione segnali, 75, 0"}), prova::treno(), 1);

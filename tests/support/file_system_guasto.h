@@ -13,9 +13,11 @@
 #include <iterator>
 #include <limits>
 #include <map>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "platform/file_system.h"
 
@@ -24,7 +26,8 @@ namespace percorso::prova {
 enum class operazione { lettura, scrittura, eliminazione };
 
 // Passes every call to the file system below, except the chosen one, which fails
-// with the given system reason and touches nothing.
+// with the given system reason and touches nothing. A write is a file of an output
+// set (or a transient one) begun.
 class file_system_guasto final : public file_system {
  public:
   explicit file_system_guasto(file_system& sotto) : sotto_(sotto) {}
@@ -42,10 +45,8 @@ class file_system_guasto final : public file_system {
     if (fallisce(operazione::lettura)) return {{}, errore(percorso)};
     return sotto_.leggi(percorso);
   }
-  std::optional<errore_file> sostituisci(const std::string& percorso,
-                                         std::span<const std::uint8_t> dati) override {
-    if (fallisce(operazione::scrittura)) return errore(percorso);
-    return sotto_.sostituisci(percorso, dati);
+  std::unique_ptr<insieme_uscita> insieme(std::vector<std::string> cartelle) override {
+    return std::make_unique<insieme_guasto>(*this, sotto_.insieme(std::move(cartelle)));
   }
   std::optional<errore_file> elimina(const std::string& percorso) override {
     if (fallisce(operazione::eliminazione)) return errore(percorso);
@@ -59,6 +60,29 @@ class file_system_guasto final : public file_system {
   }
 
  private:
+  class insieme_guasto final : public insieme_uscita {
+   public:
+    insieme_guasto(file_system_guasto& fs, std::unique_ptr<insieme_uscita> sotto)
+        : fs_(fs), sotto_(std::move(sotto)) {}
+    std::optional<errore_file> apri(const std::string& percorso) override {
+      if (fs_.fallisce(operazione::scrittura)) return fs_.errore(percorso);
+      return sotto_->apri(percorso);
+    }
+    std::optional<errore_file> scrivi(std::span<const std::uint8_t> pezzo) override {
+      return sotto_->scrivi(pezzo);
+    }
+    std::optional<errore_file> conferma() override { return sotto_->conferma(); }
+    std::optional<errore_file> scrivi_transitorio(const std::string& percorso,
+                                                  std::span<const std::uint8_t> dati) override {
+      if (fs_.fallisce(operazione::scrittura)) return fs_.errore(percorso);
+      return sotto_->scrivi_transitorio(percorso, dati);
+    }
+
+   private:
+    file_system_guasto& fs_;
+    std::unique_ptr<insieme_uscita> sotto_;
+  };
+
   bool fallisce(operazione op) {
     const int n = ++conteggi_[static_cast<int>(op)];
     return guasto_ == op && n == numero_;
