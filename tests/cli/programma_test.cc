@@ -7,6 +7,7 @@
 
 #include "format/codici.h"
 #include "support/cartella_temporanea.h"
+#include "support/file_system_guasto.h"
 #include "writers/scrittori.h"
 #include "writers/testi.h"
 
@@ -109,6 +110,35 @@ TEST(Programma, CompilingTheWrittenSourcesGivesTheSameBinariesAsTheRun) {
   // The author's texts are never deleted.
   EXPECT_TRUE(std::filesystem::exists(testi / "Varmena_Ostrana_linea.txt"));
   EXPECT_TRUE(std::filesystem::exists(testi / "Varmena_Ostrana_917-.txt"));
+}
+
+// The plan of a 1000000 m line does not fit 14 MB of address space: the run must
+// stop with a clear message and leave the earlier set as it was. (The sanitizers
+// need far more address space than any limit that would test this.)
+TEST(Programma, RunningOutOfMemoryStopsWithStatusThreeAndReplacesNothing) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "AddressSanitizer cannot run under an address-space limit";
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+  GTEST_SKIP() << "AddressSanitizer cannot run under an address-space limit";
+#endif
+#endif
+  cartella_temporanea dir;
+  scrivi_file(dir.file("P_linea.txt"),
+              "[generale]\r\nlunghezza percorso, 1000000\r\n[curve]\r\n[fine]\r\n");
+  scrivi_file(dir.file("P_1-.txt"), "[generale]\r\n[fine]\r\n");
+  std::filesystem::create_directory(dir.percorso() / "out");
+  for (const char* nome : {"P_linea.dat", "P_1.sim", "P_1.dat", "r.json"})
+    scrivi_file(dir.file(std::string("out/") + nome), "corsa precedente");
+  const auto prima = prova::istantanea(dir.percorso() / "out");
+  const esecuzione e =
+      lancia("ulimit -v 14000; exec " + std::string(PERCORSO_ESEGUIBILE) + " compile " +
+                 dir.file("P_linea.txt") + " " + dir.file("P_1-.txt") + " -o " + dir.file("out") +
+                 " --report " + dir.file("out/r.json"),
+             dir);
+  EXPECT_EQ(e.stato, 3) << e.errori;
+  EXPECT_EQ(e.errori, "percorso: memoria insufficiente: nessun file e' stato sostituito\n");
+  EXPECT_EQ(prova::istantanea(dir.percorso() / "out"), prima);
 }
 
 }  // namespace
