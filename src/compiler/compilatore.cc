@@ -77,11 +77,12 @@ bool vale_una(std::span<const regola> regole, std::string_view k) {
   return false;
 }
 
-// "'campo'" followed by the rest of a message.
+// "'campo'" followed by the rest of a message; a long field is quoted by its
+// beginning, so the message stays one short line.
 std::string citato(std::string_view campo, std::string_view resto) {
-  std::string s;
-  s.reserve(campo.size() + resto.size() + 2);
-  s.append("'").append(campo).append("'").append(resto);
+  constexpr std::size_t massimo = 40;
+  std::string s = "'";
+  s.append(campo.substr(0, massimo)).append(campo.size() > massimo ? "...'" : "'").append(resto);
   return s;
 }
 

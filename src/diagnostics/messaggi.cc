@@ -27,6 +27,29 @@ std::string_view nome_fonte(fonte f, const nomi_sorgenti& nomi) {
   }
 }
 
+// Lines up to this long are shown whole; a longer one is cut to this much on each
+// side of the caret, so a message stays small however long its line.
+constexpr std::size_t riga_intera = 160;
+constexpr std::size_t margine_estratto = 60;
+
+// The line, or the excerpt of it around the caret, and the caret's column in it.
+void mostra_riga(std::string_view riga, messaggio& m) {
+  if (riga.empty() || m.colonna < 1) return;
+  const auto colonna = static_cast<std::size_t>(m.colonna) - 1;
+  if (riga.size() <= riga_intera) {
+    m.riga_sorgente = riga;
+    m.colonna_segno = m.colonna;
+    return;
+  }
+  const std::size_t da = colonna > margine_estratto ? colonna - margine_estratto : 0;
+  const std::size_t a = std::min(riga.size(), colonna + margine_estratto);
+  const std::string_view prima = da > 0 ? "..." : "";
+  m.riga_sorgente.assign(prima)
+      .append(riga.substr(da, a - da))
+      .append(a < riga.size() ? "..." : "");
+  m.colonna_segno = static_cast<std::int32_t>(prima.size() + colonna - da) + 1;
+}
+
 // "FILE:LINE:COL", as far as the place is known.
 std::string luogo_testo(const messaggio& m) {
   std::string s(m.file);
@@ -42,9 +65,11 @@ messaggio in_luogo(fonte f, std::int32_t riga, std::int32_t colonna, const nomi_
   m.file = nome_fonte(f, nomi);
   m.riga = riga;
   m.colonna = colonna;
-  m.riga_sorgente = righe.riga(f, riga);
-  if (campo && !m.riga_sorgente.empty()) {
-    if (const auto c = campo(f, m.riga_sorgente, colonna)) {
+  // The whole line names the field; the message keeps only an excerpt of it.
+  const std::string_view intera = righe.riga(f, riga);
+  mostra_riga(intera, m);
+  if (campo && !intera.empty()) {
+    if (const auto c = campo(f, intera, colonna)) {
       m.campo = c->nome;
       m.unita = c->unita;
     }
@@ -190,11 +215,11 @@ void stampa_messaggi(std::ostream& out, const std::vector<messaggio>& messaggi) 
       ++avvisi;
     else
       ++errori;
-    if (m.riga_sorgente.empty() || m.colonna < 1) continue;
+    if (m.riga_sorgente.empty() || m.colonna_segno < 1) continue;
     // One character for each byte of the line: the caret stands under its field.
     out << nome_leggibile(m.riga_sorgente) << '\n';
     const std::size_t prima =
-        std::min(static_cast<std::size_t>(m.colonna) - 1, m.riga_sorgente.size());
+        std::min(static_cast<std::size_t>(m.colonna_segno) - 1, m.riga_sorgente.size());
     out << std::string(prima, ' ') << '^';
     if (!m.campo.empty()) {
       out << " campo '" << m.campo << "'";

@@ -35,7 +35,8 @@ struct messaggio {
   std::string campo;          // the field's name in the keyword table, when known
   std::string unita;          // and its unit
   std::string testo;          // the whole first line, "FILE:LINE:COL: errore CODE: ..."
-  std::string riga_sorgente;  // the source line, when known
+  std::string riga_sorgente;  // the source line, or an excerpt around the field when it is long
+  std::int32_t colonna_segno = 0;  // where the caret goes in riga_sorgente (1-based)
 };
 
 // A finding of the author's checker about a place in a text.

@@ -1,9 +1,12 @@
 // The lines of the two source texts, found by number.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <map>
 #include <span>
-#include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "model/modello.h"
@@ -11,42 +14,31 @@
 
 namespace percorso {
 
-// The lines of the two source texts, indexed once so every message finds its line
-// without scanning the text again. Lines end at CR LF, LF or CR.
+// Finds lines by number without copying them and without an index of every line:
+// on first use one pass keeps where every 4096th line starts, a line is found from
+// the nearest of those, and each line found is scanned to its end once. So a text
+// of millions of lines costs a few kB here, and a very long line named by many
+// messages is walked once. Lines end at CR LF, LF or CR.
 class righe_sorgenti {
  public:
-  explicit righe_sorgenti(const sorgenti* testi) {
-    if (testi == nullptr) return;
-    if (testi->linea) indicizza(*testi->linea, linea_);
-    if (testi->treno) indicizza(*testi->treno, treno_);
-  }
+  explicit righe_sorgenti(const sorgenti* testi);
 
-  std::string riga(fonte f, std::int32_t n) const {
-    const indice* t = f == fonte::linea ? &linea_ : f == fonte::treno ? &treno_ : nullptr;
-    if (t == nullptr || n < 1 || static_cast<std::size_t>(n) > t->inizi.size()) return {};
-    const std::size_t inizio = t->inizi[static_cast<std::size_t>(n) - 1];
-    std::size_t fine = inizio;
-    while (fine < t->testo.size() && t->testo[fine] != '\r' && t->testo[fine] != '\n') ++fine;
-    return {t->testo.begin() + static_cast<std::ptrdiff_t>(inizio),
-            t->testo.begin() + static_cast<std::ptrdiff_t>(fine)};
-  }
+  // Line n (1-based) of the text, without its line end; empty when unknown. Valid
+  // while the texts are.
+  std::string_view riga(fonte f, std::int32_t n) const;
 
  private:
   struct indice {
     std::span<const std::uint8_t> testo;
-    std::vector<std::size_t> inizi;
+    bool presente = false;
+    // Filled on first use: the start of lines 1, 1 + passo, 1 + 2 passo, ...
+    std::vector<std::size_t> tappe;
+    std::map<std::int32_t, std::pair<std::size_t, std::size_t>> trovate;
   };
 
-  static void indicizza(std::span<const std::uint8_t> testo, indice& t) {
-    t.testo = testo;
-    t.inizi.push_back(0);
-    for (std::size_t i = 0; i < testo.size(); ++i) {
-      if (testo[i] == '\r' && i + 1 < testo.size() && testo[i + 1] == '\n') ++i;
-      if (testo[i] == '\r' || testo[i] == '\n') t.inizi.push_back(i + 1);
-    }
-  }
+  static std::string_view cerca(indice& t, std::int32_t n);
 
-  indice linea_, treno_;
+  mutable indice linea_, treno_;
 };
 
 }  // namespace percorso

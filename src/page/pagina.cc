@@ -132,7 +132,7 @@ std::string_view messaggio_senza_luogo(const messaggio& s, std::string_view l) {
 
 void sorgente_con_segno(std::string& out, const messaggio& s) {
   if (s.riga_sorgente.empty()) return;
-  const auto [riga, colonna] = estratto(s.riga_sorgente, s.colonna);
+  const auto [riga, colonna] = estratto(s.riga_sorgente, s.colonna_segno);
   out.append("<pre>").append(testo_xml(riga));
   if (colonna > 0) {
     // Tabs stay under tabs so the caret lines up however they are shown.
@@ -177,7 +177,7 @@ void cella_fonte(std::string& out, const origine* o, const contenuto_pagina& c) 
   out += testo_xml(nome_file(c, o->fonte) + ":" + std::to_string(o->riga) + ":" +
                    std::to_string(o->colonna));
   if (c.riga_sorgente) {
-    const std::string riga = c.riga_sorgente(o->fonte, o->riga);
+    const std::string_view riga = c.riga_sorgente(o->fonte, o->riga);
     elemento_html(out, "code", "", estratto(riga, 0).first);
   }
   out += "</td>";

@@ -41,7 +41,7 @@ struct contenuto_pagina {
   std::span<const messaggio> segnalazioni;
   std::string nome_linea, nome_treno;  // the two texts, as the findings name them
   // The source line n (1-based) of a text; empty when unknown.
-  std::function<std::string(fonte, std::int32_t)> riga_sorgente;
+  std::function<std::string_view(fonte, std::int32_t)> riga_sorgente;
   std::optional<ricarica_pagina> ricarica;
 };
 

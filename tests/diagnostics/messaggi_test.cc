@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 
 #include "app/esecuzione.h"
@@ -235,6 +236,36 @@ TEST(Messaggi, WarningsForWhatTheFormatSilentlyAccepts) {
     filtro_avvisi spento;
     spento.spenti.emplace(c.nome);
     EXPECT_TRUE(compila(c.linea, c.treno, spento).messaggi.empty()) << c.nome;
+  }
+}
+
+// A message shows a long line as an excerpt around its field, the caret under the
+// field, so its size does not follow the line's; short lines are shown whole,
+// whatever line ends (CR LF, LF, CR) come before them.
+TEST(Messaggi, ALongLineIsShownAsAnExcerptAroundTheCaret) {
+  const std::string lunga = std::string(3000, 'x') + ",a-b," + std::string(3000, 'y') + "\n";
+  struct caso {
+    const char* nome;
+    std::string corpo;
+    std::string riga, segno;
+  };
+  const caso casi[] = {
+      {"field in the middle", "pendenza, 0, 0\r\n" + lunga,
+       "..." + std::string(59, 'x') + ",a-b," + std::string(56, 'y') + "...",
+       std::string(63, ' ') + "^"},
+      {"field at the start", "a-b," + std::string(3000, 'y') + "\n",
+       "a-b," + std::string(56, 'y') + "...", "^"},
+      {"short line after a CR", "pendenza, 0, 0\rzz, a-b\n", "zz, a-b", "    ^"},
+  };
+  for (const auto& c : casi) {
+    SCOPED_TRACE(c.nome);
+    const compilato r = compila(linea_con(c.corpo), std::string(treno_base));
+    const auto m = std::find_if(r.messaggi.begin(), r.messaggi.end(),
+                                [](const messaggio& m) { return m.nome == "trattino"; });
+    ASSERT_NE(m, r.messaggi.end()) << r.stampa;
+    EXPECT_EQ(m->riga_sorgente, c.riga);
+    EXPECT_NE(r.stampa.find(c.riga + "\n" + c.segno + "\n"), std::string::npos) << r.stampa;
+    for (const messaggio& n : r.messaggi) EXPECT_LE(n.testo.size(), 200u) << n.testo;
   }
 }
 

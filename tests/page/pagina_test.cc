@@ -25,6 +25,7 @@ TEST(Pagina, NessunTestoAggiungeMarcatureOScript) {
   s.file = ostile;
   s.riga = 3;
   s.colonna = 2;
+  s.colonna_segno = 2;
   s.testo = ostile + ": errore";
   s.riga_sorgente = ostile;
   contenuto_pagina c;
@@ -32,7 +33,7 @@ TEST(Pagina, NessunTestoAggiungeMarcatureOScript) {
   c.m = &m;
   c.segnalazioni = std::span(&s, 1);
   c.nome_linea = ostile;
-  c.riga_sorgente = [&](fonte, std::int32_t) { return ostile; };
+  c.riga_sorgente = [&](fonte, std::int32_t) -> std::string_view { return ostile; };
   c.ricarica = ricarica_pagina{ostile, 7};
   const std::string html = pagina_html(c);
 
