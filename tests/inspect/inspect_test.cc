@@ -1,6 +1,7 @@
 #include "inspect/inspect.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <iterator>
 #include <memory>
@@ -316,6 +317,8 @@ TEST(Inspect, BadFilesExitWithThreeAndTheOthersAreStillShown) {
   scrivi(cartella.file("Rotto_1.sim"), std::vector<std::uint8_t>(100, 0xFF));
   scrivi(cartella.file("Rotto_linea.dat"), {5, 0, 1, 2});
   scrivi(cartella.file("strano.bin"), {1, 2, 3, 4, 5, 6, 7});
+  // No writer ever comes: refused at once, not waited for.
+  ASSERT_EQ(::mkfifo(cartella.file("fifo_1.dat").c_str(), 0600), 0);
 
   const std::pair<std::string, const char*> casi[] = {
       {"Tronco_1.dat", "file delle celle troncato"},
@@ -323,6 +326,7 @@ TEST(Inspect, BadFilesExitWithThreeAndTheOthersAreStillShown) {
       {"Rotto_linea.dat", "file del tracciato troncato"},
       {"strano.bin", "tipo di file non riconosciuto"},
       {"manca.dat", "impossibile leggere"},
+      {"fifo_1.dat", "non e' un file regolare ma una FIFO"},
   };
   for (const auto& [nome, messaggio] : casi) {
     const risposta r = esegui({"inspect", cartella.file(nome), cartella.file("Buono_1.dat")});
