@@ -144,10 +144,28 @@ void BM_linea_massima_serializzazione(benchmark::State& state) {
   misura_immagini(state, modello_sintetico(), fonti_massime());
 }
 
+// A line text with its length line repeated: each one asks again for the cells and
+// the plan of a 1000000 m line, which are made once, so 1000 cost what 1 costs.
+void BM_lunghezza_ripetuta(benchmark::State& state) {
+  std::string linea = "[generale]\r\n";
+  for (std::int64_t i = 0; i < state.range(0); ++i) linea += "lunghezza percorso, 1000000\r\n";
+  linea += "[curve]\r\n[fine]\r\n";
+  const std::string treno = "[generale]\r\n[fine]\r\n";
+  for (auto _ : state) {
+    modello m = modello_sintetico();
+    if (const auto errore = compila(m, {byte_di(linea), byte_di(treno)}); !errore.empty()) {
+      state.SkipWithError(errore.c_str());
+      return;
+    }
+    benchmark::DoNotOptimize(m);
+  }
+}
+
 BENCHMARK(BM_compilazione_incorporata)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_serializzazione_incorporata)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_linea_massima_compilazione)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_linea_massima_serializzazione)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_lunghezza_ripetuta)->Arg(1)->Arg(1000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace percorso

@@ -91,28 +91,23 @@ class disco final : public file_system {
   }
 
  private:
-  // Reads to the end into dati, sized once from the file's size; a file that grows
-  // while it is read is still bounded. The system's reason when it fails.
+  // Reads to the end into dati, reserved once from the file's size and filled
+  // through a small block: the text is neither zeroed first nor copied as it grows.
+  // A file that grows while it is read is still bounded. The system's reason when
+  // it fails.
   std::optional<int> leggi_tutto(int fd, std::size_t attesi, std::vector<std::uint8_t>& dati) {
-    // One byte more than expected, so the end is seen without growing the buffer.
-    dati.resize(attesi + 1);
-    std::size_t letti = 0;
+    dati.reserve(attesi);
+    std::vector<std::uint8_t> blocco(std::size_t{1} << 18);
     for (;;) {
-      if (letti == dati.size()) {
-        if (dati.size() > massimo_lettura) return EFBIG;
-        dati.resize(std::min(dati.size() * 2, massimo_lettura + 1));
-      }
-      const long n = c_.leggi(fd, dati.data() + letti, dati.size() - letti);
-      if (n == 0) break;
+      const long n = c_.leggi(fd, blocco.data(), blocco.size());
+      if (n == 0) return std::nullopt;
       if (n < 0) {
         if (errno == EINTR) continue;
         return errno;
       }
-      letti += static_cast<std::size_t>(n);
+      if (dati.size() + static_cast<std::size_t>(n) > massimo_lettura) return EFBIG;
+      dati.insert(dati.end(), blocco.begin(), blocco.begin() + n);
     }
-    if (letti > massimo_lettura) return EFBIG;
-    dati.resize(letti);
-    return std::nullopt;
   }
 
   chiamate_sistema c_;
