@@ -193,6 +193,24 @@ TEST_F(GuastiCompile, TheRealDiskFailingBeforeTheRenamesLeavesTheEarlierSet) {
   }
 }
 
+// The documents of --documents join the binaries' set: a document that cannot be
+// begun leaves the binaries and the report of the earlier run, and no document.
+TEST_F(GuastiCompile, TheDocumentsJoinTheSetOfTheBinaries) {
+  for (const int scrittura : {4, 5}) {
+    SCOPED_TRACE(scrittura);
+    rimetti_la_corsa_precedente();
+    file_system_guasto fs(*reale);
+    fs.guasta(operazione::scrittura, scrittura, ENOSPC);
+    const risposta r = esegui(
+        fs, {"compile", dir.file("testi/Prova_linea.txt"), dir.file("testi/Prova_42-.txt"), "-o",
+             cartella("out"), "--report", cartella("out") + "/rapporto.json", "--documents"});
+    EXPECT_EQ(r.stato, 3) << r.err;
+    EXPECT_NE(r.err.find(".txt: " + std::string(std::strerror(ENOSPC))), std::string::npos)
+        << r.err;
+    verifica_intatta();
+  }
+}
+
 // Once the renames have begun they cannot be taken back: a rename failing midway is
 // the one window in which the set is mixed, and still nothing is partial or left over.
 TEST_F(GuastiCompile, ARenameFailingMidwayLeavesTheRenamedFilesNew) {
