@@ -18,8 +18,11 @@ std::size_t dopo_fine(std::span<const std::uint8_t> testo, std::size_t i) {
 
 righe_sorgenti::righe_sorgenti(const sorgenti* testi) {
   if (testi == nullptr) return;
-  if (testi->linea) linea_ = {*testi->linea, true, {}, {}};
-  if (testi->treno) treno_ = {*testi->treno, true, {}, {}};
+  for (auto [testo, t] : {std::pair{&testi->linea, &linea_}, std::pair{&testi->treno, &treno_}}) {
+    if (!*testo) continue;
+    t->testo = **testo;
+    t->presente = true;
+  }
 }
 
 std::string_view righe_sorgenti::riga(fonte f, std::int32_t n) const {
@@ -30,17 +33,14 @@ std::string_view righe_sorgenti::riga(fonte f, std::int32_t n) const {
 
 std::string_view righe_sorgenti::cerca(indice& t, std::int32_t n) {
   const auto testo = t.testo;
-  if (t.tappe.empty()) {
-    t.tappe.push_back(0);
-    std::int32_t riga = 1;
-    for (std::size_t i = 0; i < testo.size();) {
-      if (!fine_riga(testo[i])) {
-        ++i;
-        continue;
-      }
-      i = dopo_fine(testo, i);
-      if (++riga % passo == 1) t.tappe.push_back(i);
-    }
+  // The walk goes on to the start of the tappa of line n.
+  const std::int32_t tappa_di_n = (n - 1) / passo;
+  while (static_cast<std::int32_t>(t.tappe.size()) <= tappa_di_n && t.percorso < testo.size()) {
+    std::size_t i = t.percorso;
+    while (i < testo.size() && !fine_riga(testo[i])) ++i;
+    if (i == testo.size()) break;
+    t.percorso = dopo_fine(testo, i);
+    if (++t.riga_percorsa % passo == 1) t.tappe.push_back(t.percorso);
   }
   auto trovata = t.trovate.find(n);
   if (trovata == t.trovate.end()) {

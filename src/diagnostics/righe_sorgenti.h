@@ -15,10 +15,11 @@
 namespace percorso {
 
 // Finds lines by number without copying them and without an index of every line:
-// on first use one pass keeps where every 4096th line starts, a line is found from
-// the nearest of those, and each line found is scanned to its end once. So a text
-// of millions of lines costs a few kB here, and a very long line named by many
-// messages is walked once. Lines end at CR LF, LF or CR.
+// the text is walked once, only as far as the furthest line asked for, keeping
+// where every 4096th line starts; a line is found from the nearest of those, and
+// each line found is scanned to its end once. So a text of millions of lines costs
+// a few kB here, and a very long line named by many messages is walked once.
+// Lines end at CR LF, LF or CR.
 class righe_sorgenti {
  public:
   explicit righe_sorgenti(const sorgenti* testi);
@@ -31,8 +32,10 @@ class righe_sorgenti {
   struct indice {
     std::span<const std::uint8_t> testo;
     bool presente = false;
-    // Filled on first use: the start of lines 1, 1 + passo, 1 + 2 passo, ...
-    std::vector<std::size_t> tappe;
+    // The start of lines 1, 1 + passo, 1 + 2 passo, ... as far as the walk has come.
+    std::vector<std::size_t> tappe{0};
+    std::size_t percorso = 0;  // where the walk stands: the start of line riga_percorsa
+    std::int32_t riga_percorsa = 1;
     std::map<std::int32_t, std::pair<std::size_t, std::size_t>> trovate;
   };
 
