@@ -96,8 +96,8 @@ vista descrivi_piano(const std::string& file, const piano_letto& p, std::size_t 
   d.dati.push_back({"byte", "", numero(byte)});
   d.dati.push_back({"metri", "", numero(p.metri())});
   d.voci.push_back({"elementi", "elementi",
-                    nodo_vista::oggetto(formato("%zu interi, %zu reali, %zu vuoti",
-                                                r.interi_vista, r.reali, r.vuoti))
+                    nodo_vista::oggetto(formato("%zu interi, %zu reali, %zu vuoti", r.interi_vista,
+                                                r.reali, r.vuoti))
                         .con("interi", numero(r.interi_vista))
                         .con("reali", numero(r.reali))
                         .con("vuoti", numero(r.vuoti))});
