@@ -138,8 +138,9 @@ inline violazione constatazione_valida(const constatazione& c, const sorgenti& t
     return "column outside the line: " + c.messaggio;
   if (!nome_noto(c.nome)) return "unknown name: " + std::string(c.nome);
   if (!campo_della_tabella(c.campo)) return "field outside the table";
-  // Quotes are cut, so a message stays short whatever the text holds.
-  if (c.messaggio.empty() || c.messaggio.size() > 400) return "message: " + c.messaggio;
+  // Quotes are cut, so a message stays short whatever the text holds: at most a row's
+  // field names and two quotes.
+  if (c.messaggio.empty() || c.messaggio.size() > 1000) return "message: " + c.messaggio;
   return std::nullopt;
 }
 
