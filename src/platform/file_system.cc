@@ -12,13 +12,9 @@
 namespace percorso {
 namespace {
 
-errore_file errore_da(const std::string& percorso, int codice) {
-  return {percorso, std::strerror(codice)};
-}
-
 // Why a file that is not a regular file is refused.
 std::string motivo_non_regolare(mode_t modo) {
-  if (S_ISDIR(modo)) return std::strerror(EISDIR);
+  if (S_ISDIR(modo)) return motivo_di(EISDIR);
   const char* tipo = S_ISFIFO(modo)                   ? "una FIFO"
                      : S_ISSOCK(modo)                 ? "un socket"
                      : S_ISCHR(modo) || S_ISBLK(modo) ? "un dispositivo"
@@ -70,7 +66,7 @@ class disco final : public file_system {
   std::optional<errore_file> crea_cartella(const std::string& percorso) override {
     std::error_code ec;
     std::filesystem::create_directories(percorso, ec);
-    if (ec) return errore_file{percorso, ec.message()};
+    if (ec) return errore_da(percorso, ec.value());
     return std::nullopt;
   }
 

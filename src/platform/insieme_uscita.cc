@@ -19,10 +19,6 @@ namespace {
 constexpr std::string_view prefisso_temporaneo = ".percorso-";
 constexpr std::string_view modello_temporaneo = ".percorso-XXXXXX";
 
-errore_file errore_da(const std::string& percorso, int codice) {
-  return {percorso, std::strerror(codice)};
-}
-
 // A directory as the system takes it.
 std::string apribile(std::string cartella) {
   return cartella.empty() ? std::string(".") : cartella;

@@ -64,7 +64,7 @@ constexpr std::uint32_t eventi_cercati = IN_CLOSE_WRITE | IN_MOVED_TO | IN_MOVED
                                          IN_DELETE | IN_DELETE_SELF | IN_MOVE_SELF;
 
 errore_file guasto(const std::string& file) {
-  return {file, std::strerror(errno)};
+  return errore_da(file, errno);
 }
 
 }  // namespace

@@ -127,7 +127,7 @@ TEST_F(GuastiCompile, AFailedWriteStopsWithStatusThreeAndKeepsTheWholeEarlierSet
     const risposta r = compila(fs, cartella("out"));
 
     EXPECT_EQ(r.stato, 3) << r.err;
-    EXPECT_NE(r.err.find(dir.file("out/" + c.file) + ": " + std::strerror(ENOSPC)),
+    EXPECT_NE(r.err.find(dir.file("out/" + c.file) + ": " + motivo_di(ENOSPC)),
               std::string::npos)
         << r.err;
     verifica_intatta();
@@ -186,7 +186,7 @@ TEST_F(GuastiCompile, TheRealDiskFailingBeforeTheRenamesLeavesTheEarlierSet) {
     const risposta r = compila(*fs, cartella("out"));
 
     EXPECT_EQ(r.stato, 3) << r.err;
-    EXPECT_NE(r.err.find(dir.file("out/" + c.file) + ": " + std::strerror(c.motivo)),
+    EXPECT_NE(r.err.find(dir.file("out/" + c.file) + ": " + motivo_di(c.motivo)),
               std::string::npos)
         << r.err;
     verifica_intatta();
@@ -205,7 +205,7 @@ TEST_F(GuastiCompile, TheDocumentsJoinTheSetOfTheBinaries) {
         fs, {"compile", dir.file("testi/Prova_linea.txt"), dir.file("testi/Prova_42-.txt"), "-o",
              cartella("out"), "--report", cartella("out") + "/rapporto.json", "--documents"});
     EXPECT_EQ(r.stato, 3) << r.err;
-    EXPECT_NE(r.err.find(".txt: " + std::string(std::strerror(ENOSPC))), std::string::npos)
+    EXPECT_NE(r.err.find(".txt: " + std::string(motivo_di(ENOSPC))), std::string::npos)
         << r.err;
     verifica_intatta();
   }
@@ -220,7 +220,7 @@ TEST_F(GuastiCompile, ARenameFailingMidwayLeavesTheRenamedFilesNew) {
   const auto fs = file_system_reale(guasti.chiamate());
   const risposta r = compila(*fs, cartella("out"));
   EXPECT_EQ(r.stato, 3) << r.err;
-  EXPECT_NE(r.err.find(dir.file("out/Prova_42.dat") + ": " + std::strerror(EACCES)),
+  EXPECT_NE(r.err.find(dir.file("out/Prova_42.dat") + ": " + motivo_di(EACCES)),
             std::string::npos)
       << r.err;
   file_e_byte atteso = prima;
@@ -243,7 +243,7 @@ TEST_F(GuastiCompile, ASourceTextThatCannotBeReadWritesNothing) {
     fs.guasta(operazione::lettura, c.lettura, EIO);
     const risposta r = compila(fs, cartella("out"));
     EXPECT_EQ(r.stato, 3);
-    EXPECT_NE(r.err.find(dir.file(c.file) + ": " + std::strerror(EIO)), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find(dir.file(c.file) + ": " + motivo_di(EIO)), std::string::npos) << r.err;
     EXPECT_EQ(istantanea(dir.percorso() / "out"), prima);
     EXPECT_EQ(istantanea(dir.percorso() / "testi"), testi);
   }
@@ -254,7 +254,7 @@ TEST_F(GuastiCompile, ASourceTextThatIsADirectoryCannotBeRead) {
   std::filesystem::create_directory(dir.percorso() / "testi/Prova_42-.txt");
   const risposta r = compila(*reale, cartella("out"));
   EXPECT_EQ(r.stato, 3);
-  EXPECT_NE(r.err.find(dir.file("testi/Prova_42-.txt") + ": " + std::strerror(EISDIR)),
+  EXPECT_NE(r.err.find(dir.file("testi/Prova_42-.txt") + ": " + motivo_di(EISDIR)),
             std::string::npos)
       << r.err;
   EXPECT_EQ(istantanea(dir.percorso() / "out"), prima);
@@ -265,7 +265,7 @@ TEST_F(GuastiCompile, AnOutputDirectoryUnderAFileIsReported) {
   const risposta r = compila(*reale, dir.file("testi/Prova_linea.txt/out"));
   EXPECT_EQ(r.stato, 3);
   EXPECT_NE(r.err.find(dir.file("testi/Prova_linea.txt/out/rapporto.json") + ": " +
-                       std::strerror(ENOTDIR) + "; niente e' stato compilato"),
+                       motivo_di(ENOTDIR) + "; niente e' stato compilato"),
             std::string::npos)
       << r.err;
   EXPECT_EQ(istantanea(dir.percorso() / "testi"), testi);
@@ -277,7 +277,7 @@ TEST_F(GuastiCompile, ATargetNameThatIsADirectoryStopsTheWholeSet) {
   const file_e_byte atteso = istantanea(dir.percorso() / "out");
   const risposta r = compila(*reale, cartella("out"));
   EXPECT_EQ(r.stato, 3);
-  EXPECT_NE(r.err.find(dir.file("out/Prova_42.sim") + ": " + std::strerror(EISDIR)),
+  EXPECT_NE(r.err.find(dir.file("out/Prova_42.sim") + ": " + motivo_di(EISDIR)),
             std::string::npos)
       << r.err;
   EXPECT_EQ(istantanea(dir.percorso() / "out"), atteso);
@@ -329,7 +329,7 @@ TEST(GuastiSources, AFailedTextKeepsAllFiveEarlierTexts) {
     const risposta r = esegui(fs, {"sources", "--force", dir.percorso().string()});
 
     EXPECT_EQ(r.stato, 3);
-    EXPECT_NE(r.err.find(dir.file(testi[k].nome) + ": " + std::strerror(EDQUOT)), std::string::npos)
+    EXPECT_NE(r.err.find(dir.file(testi[k].nome) + ": " + motivo_di(EDQUOT)), std::string::npos)
         << r.err;
     EXPECT_EQ(istantanea(dir.percorso()), prima);
   }
@@ -355,7 +355,7 @@ TEST(GuastiEsecuzione, TheEmbeddedRunKeepsTheEarlierFilesWhenOneCannotBeWritten)
     const esito_esecuzione e = esegui_percorso(fs, dir.percorso().string());
 
     EXPECT_EQ(e.stato_uscita(), 3);
-    EXPECT_NE(e.causa.find(dir.file(insieme[k]) + ": " + std::strerror(EIO)), std::string::npos)
+    EXPECT_NE(e.causa.find(dir.file(insieme[k]) + ": " + motivo_di(EIO)), std::string::npos)
         << e.causa;
     EXPECT_EQ(istantanea(dir.percorso()), prima);
   }
@@ -370,7 +370,7 @@ TEST(GuastiEsecuzione, TheEmbeddedRunStopsWhenItsSourceCannotBeReadBack) {
   fs.guasta(operazione::lettura, 2, EIO);
   const esito_esecuzione e = esegui_percorso(fs, dir.percorso().string());
   EXPECT_EQ(e.stato_uscita(), 3);
-  EXPECT_NE(e.causa.find(dir.file(nome_testo_treno(nomi)) + ": " + std::strerror(EIO)),
+  EXPECT_NE(e.causa.find(dir.file(nome_testo_treno(nomi)) + ": " + motivo_di(EIO)),
             std::string::npos)
       << e.causa;
   EXPECT_EQ(istantanea(dir.percorso()).at(nome_file_celle(nomi)), "corsa precedente");

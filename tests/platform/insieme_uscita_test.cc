@@ -126,7 +126,7 @@ TEST_F(InsiemeUscita, ARenameThatFailsMidwayLeavesTheRenamedFilesAndNoTemporary)
   const auto errore = s->conferma();
   ASSERT_TRUE(errore.has_value());
   EXPECT_EQ(errore->file, dir.file("b.sim"));
-  EXPECT_EQ(errore->motivo, std::strerror(EACCES));
+  EXPECT_EQ(errore->motivo, motivo_di(EACCES));
   file_e_byte atteso = prima;
   atteso["a.dat"] = "nuovo a.dat";
   EXPECT_EQ(istantanea(dir.percorso()), atteso);

@@ -88,7 +88,7 @@ class file_system_guasto final : public file_system {
     return guasto_ == op && n == numero_;
   }
   errore_file errore(const std::string& percorso) const {
-    return {percorso, std::strerror(codice_)};
+    return errore_da(percorso, codice_);
   }
 
   file_system& sotto_;
