@@ -43,7 +43,9 @@ int esecuzione_incorporata(std::ostream& err, file_system& fs) {
   const modello nomi_modello = scenario_incorporato();
   // The embedded texts are known to be right: their warnings would only be noise.
   const nomi_sorgenti nomi{nome_testo_linea(nomi_modello), nome_testo_treno(nomi_modello)};
-  stampa_messaggi(err, messaggi_di(e, nomi, nullptr, {.nessuno = true, .spenti = {}}));
+  const auto messaggi = messaggi_di(e, nomi, nullptr, {.nessuno = true, .spenti = {}});
+  stampa_messaggi(err, messaggi);
+  if (!messaggi.empty()) err << conteggio(messaggi) << '\n';
   return e.stato_uscita();
 }
 
@@ -168,11 +170,19 @@ std::optional<std::string> due_testi(std::span<const std::string_view> posiziona
            " e' in piu'";
   linea = posizionali[0];
   treno = posizionali[1];
+  const bool senza_nome = !nome, senza_numero = !numero;
   if (!nome) nome = nome_da_testo_linea(nome_base(linea));
+  if (nome && !numero) numero = treno_da_testo_treno(nome_base(treno), *nome);
+  if (nome && numero) return std::nullopt;
+  // Texts given the other way round are named by what they are.
+  if (senza_nome && !nome && nome_da_testo_linea(nome_base(treno)))
+    return "l'ordine e' LINEA TRENO: " + treno + " e' il testo della linea, " + linea +
+           " quello del treno";
+  if (!nome && senza_numero)
+    return "il nome del percorso non si ricava da " + linea +
+           " e il numero del treno non si ricava da " + treno + ": usa --nome e --treno";
   if (!nome) return "il nome del percorso non si ricava da " + linea + ": usa --nome";
-  if (!numero) numero = treno_da_testo_treno(nome_base(treno), *nome);
-  if (!numero) return "il numero del treno non si ricava da " + treno + ": usa --treno";
-  return std::nullopt;
+  return "il numero del treno non si ricava da " + treno + ": usa --treno";
 }
 
 bool chiede_aiuto(std::span<const std::string_view> a) {
