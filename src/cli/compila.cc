@@ -80,6 +80,8 @@ std::optional<std::string> prepara(file_system& fs, const opzioni_compile& o) {
   return std::nullopt;
 }
 
+constexpr std::string_view non_compilato = "non compilato: ";
+
 // One compilation: messages on err, binaries and report written; its exit status.
 // riassunto gets one line about it.
 int compila(const opzioni_compile& o, std::ostream& err, file_system& fs, std::string& riassunto) {
@@ -92,12 +94,12 @@ int compila(const opzioni_compile& o, std::ostream& err, file_system& fs, std::s
   const lettura treno = linea.errore ? lettura{} : fs.leggi(o.treno);
   if (const auto& errore = linea.errore ? linea.errore : treno.errore) {
     err << "percorso: impossibile leggere " << errore->file << ": " << errore->motivo << '\n';
-    riassunto = "non compilato: un testo non si legge";
+    riassunto = std::string(non_compilato) + "un testo non si legge";
     return uscita_interrotta;
   }
   if (auto impedimento = prepara(fs, o)) {
     err << "percorso: " << *impedimento << "; niente e' stato compilato\n";
-    riassunto = "non compilato: " + *impedimento;
+    riassunto = std::string(non_compilato) + *impedimento;
     return uscita_interrotta;
   }
   const sorgenti testi{linea.dati, treno.dati};
@@ -123,10 +125,11 @@ int compila(const opzioni_compile& o, std::ostream& err, file_system& fs, std::s
   const std::size_t errori = messaggi.size() - avvisi;
   if ((errori > 0 || (o.avvisi_come_errori && avvisi > 0)) && stato == uscita_pulita)
     stato = uscita_rilievi;
-  riassunto = std::to_string(errori) + (errori == 1 ? " errore, " : " errori, ") +
-              std::to_string(avvisi) + (avvisi == 1 ? " avviso; " : " avvisi; ") +
-              (e.esito == esito_esecuzione::tipo::interrotto ? "file binari non scritti"
-                                                             : "file binari scritti");
+  riassunto = conteggio(messaggi) + "; " +
+              (e.esito == esito_esecuzione::tipo::interrotto
+                   ? std::string("nessun file scritto")
+                   : "scritti " + std::to_string(altri.size() + (o.senza_piano ? 2 : 3)) +
+                         " file in " + *o.cartella);
   return stato;
 }
 
@@ -136,7 +139,12 @@ int comando_compile(std::span<const std::string_view> a, std::ostream& err, file
   opzioni_compile o;
   if (auto errore = leggi_opzioni(a, o)) return errore_uso(err, *errore, "compile");
   std::string riassunto;
-  if (!o.sorveglia) return compila(o, err, fs, riassunto);
+  if (!o.sorveglia) {
+    const int stato = compila(o, err, fs, riassunto);
+    // A run stopped before compiling has already said why.
+    if (!riassunto.starts_with(non_compilato)) err << riassunto << '\n';
+    return stato;
+  }
   const std::string testi[] = {o.linea, o.treno};
   return ripeti_a_ogni_modifica(
       testi,
