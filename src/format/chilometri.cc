@@ -1,22 +1,35 @@
-#include "documents/progressiva.h"
+#include "format/chilometri.h"
 
-#include <array>
 #include <cstdio>
+#include <cstdlib>
 
 namespace percorso {
 
-std::int64_t progressiva_al_metro(const modello& m, std::int64_t posizione) {
-  const punto* scelta = nullptr;
-  const punto* prima = nullptr;
+chilometrica::chilometrica(const std::array<punto, numero_punti>& punti) {
   for (const int slot : {slot_progressiva_tre, slot_progressiva_due, slot_progressiva_uno}) {
-    const punto& r = m.punti[static_cast<std::size_t>(slot)];
+    const punto& r = punti[static_cast<std::size_t>(slot)];
     if (r.valore_1 == 0 && r.valore_2 == 0) continue;  // an empty reference
-    if (r.valore_1 <= posizione && (!scelta || r.valore_1 > scelta->valore_1)) scelta = &r;
-    if (!prima || r.valore_1 < prima->valore_1) prima = &r;
+    riferimenti_[numero_++] = {r.valore_1, r.valore_2};
+  }
+}
+
+std::int64_t chilometrica::al_metro(std::int64_t posizione) const {
+  const riferimento* scelta = nullptr;
+  const riferimento* prima = nullptr;
+  for (std::size_t i = 0; i < numero_; ++i) {
+    const riferimento& r = riferimenti_[i];
+    if (r.inizio <= posizione && (!scelta || r.inizio > scelta->inizio)) scelta = &r;
+    if (!prima || r.inizio < prima->inizio) prima = &r;
   }
   if (!scelta) scelta = prima;
   if (!scelta) return posizione;
-  return std::int64_t{scelta->valore_2} + (posizione - scelta->valore_1);
+  return scelta->progressiva + (posizione - scelta->inizio);
+}
+
+std::string chilometrica::luogo(std::int64_t posizione) const {
+  const std::string metri = std::to_string(posizione) + " m";
+  if (!con_riferimenti()) return metri;
+  return "km " + testo_progressiva(al_metro(posizione)) + ", " + metri + " dall'inizio";
 }
 
 std::int64_t cippo(std::int64_t progressiva) {
@@ -26,10 +39,18 @@ std::int64_t cippo(std::int64_t progressiva) {
 
 std::string testo_progressiva(std::int64_t progressiva) {
   const std::int64_t km = cippo(progressiva);
-  std::array<char, 48> testo{};
-  std::snprintf(testo.data(), testo.size(), "%lld+%03lld", static_cast<long long>(km),
+  char testo[48];
+  std::snprintf(testo, sizeof testo, "%lld+%03lld", static_cast<long long>(km),
                 static_cast<long long>(progressiva - km * 1000));
-  return testo.data();
+  return testo;
+}
+
+std::string km_testo(std::int64_t metri) {
+  const std::int64_t a = std::llabs(metri);
+  char testo[48];
+  std::snprintf(testo, sizeof testo, "%s%lld.%03lld", metri < 0 ? "-" : "",
+                static_cast<long long>(a / 1000), static_cast<long long>(a % 1000));
+  return testo;
 }
 
 }  // namespace percorso
