@@ -102,7 +102,8 @@ TEST(PaginaNelBrowser, ScenarioIncorporato) {
   // The signal at 7000 m, in cell 141: marked on both drawings, and its cell described.
   EXPECT_NE(e.uscita.find("data-segni=\"&lt;rect"), std::string::npos);
   EXPECT_NE(e.uscita.find("&lt;circle"), std::string::npos);
-  EXPECT_NE(e.uscita.find("data-punta=\"km 7.050, cella 141\nsegnale"), std::string::npos)
+  EXPECT_NE(e.uscita.find("data-punta=\"km 357+050, 7050 m dall'inizio, cella 141\nsegnale"),
+            std::string::npos)
       << e.uscita.substr(0, 600);
 
   const std::string png = d.file("pagina.png");
