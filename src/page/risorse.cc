@@ -15,6 +15,8 @@ constexpr std::string_view stile =
     ".pg-disegno:focus{outline:2px solid #1f3a93}\n"
     ".pg-disegno svg{display:block;width:100%;min-width:1000px;height:auto;touch-action:none}\n"
     ".pg-disegno.pg-trascina svg{cursor:grabbing}\n"
+    // Lines keep their width on the screen when the drawing is zoomed.
+    "#pg-disegno svg *{vector-effect:non-scaling-stroke}\n"
     ".pg-comandi{position:absolute;top:6px;right:8px;display:flex;gap:4px;align-items:center;"
     "font-size:12px;color:#444;background:rgba(255,255,255,.9);padding:2px 6px;"
     "border:1px solid #ccc;border-radius:3px}\n"
@@ -241,7 +243,7 @@ constexpr std::string_view script = R"js((function () {
   var pannello = document.getElementById('pg-disegno'), intero = null, vista = null, trascina = null;
   var testi = [];
   function leggibili() {
-    var k = Math.max(0.35, Math.min(1.4, 1 / svg.getScreenCTM().a));
+    var k = Math.min(1.4, 1 / svg.getScreenCTM().a);
     for (var t = 0; t < testi.length; t++) testi[t][0].style.fontSize = testi[t][1] * k + 'px';
   }
   function applica() {
