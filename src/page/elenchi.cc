@@ -88,35 +88,21 @@ std::vector<std::string> unite(std::vector<std::string> a, std::vector<std::stri
   return a;
 }
 
+// The event each kind of row places, in the order of elemento; a mountain-side stretch
+// takes many cells and is not looked for.
+constexpr std::array<std::uint8_t, numero_elementi> evento_di = {
+    evento::fermata,  evento::segnale,        evento::inizio_rallentamento,
+    evento::cartello, evento::punto_velocita, evento::indicatori,
+    evento::nessuno};
+
 // The cell a row's feature lands in, when the compiler placed it there: the written
 // position and the cell may differ by a cell (a signal goes one cell ahead).
 std::string cella_di(const riga_testo& r) {
   if (!r.compilata) return "non compilato";
   const modello& m = r.m;
   const origine& o = r.o;
-  std::uint8_t cercato = 0;
-  switch (o.elemento) {
-    case elemento::segnale:
-      cercato = evento::segnale;
-      break;
-    case elemento::rallentamento:
-      cercato = evento::inizio_rallentamento;
-      break;
-    case elemento::cartello:
-      cercato = evento::cartello;
-      break;
-    case elemento::indicatori:
-      cercato = evento::indicatori;
-      break;
-    case elemento::abbattimento:
-      cercato = evento::punto_velocita;
-      break;
-    case elemento::stazione:
-      cercato = evento::fermata;
-      break;
-    case elemento::montagna:
-      return {};
-  }
+  const std::uint8_t cercato = evento_di[static_cast<std::size_t>(o.elemento)];
+  if (cercato == evento::nessuno) return {};
   // A station's stop cell lies in its area; other features within a cell or two.
   std::int64_t da = o.inizio / 50 - 1, a = o.inizio / 50 + 2;
   const punto* s = o.elemento == elemento::stazione ? punto_di(m, o.valore) : nullptr;

@@ -45,6 +45,17 @@ void senza_errori_di_script(const std::string& dom) {
   EXPECT_EQ(errori, std::string::npos) << dom.substr(errori, 300);
 }
 
+// A copy of the page with a user's actions run at its end (azioni ends with </body>).
+std::string con_utente(const cartella_temporanea& d, const std::string& file,
+                       std::string_view azioni) {
+  const auto byte = leggi_file(file);
+  std::string html(byte.begin(), byte.end());
+  html.replace(html.rfind("</body>"), 7, azioni);
+  const std::string copia = d.file("utente.html");
+  scrivi_file(copia, html);
+  return copia;
+}
+
 // What a user does: chooses the signal at 7000 m in the list, then points at the profile
 // over it; the marks and the pointer's text are left in the DOM.
 constexpr std::string_view utente = R"(<script>
@@ -65,12 +76,7 @@ TEST(PaginaNelBrowser, ScenarioIncorporato) {
   ASSERT_EQ(esegui({"sources", d.percorso().string()}).stato, 0);
   const std::string file =
       pagina_di(d, d.file("Varmena_Ostrana_linea.txt"), d.file("Varmena_Ostrana_917-.txt"));
-  const auto byte = leggi_file(file);
-  std::string html(byte.begin(), byte.end());
-  html.replace(html.rfind("</body>"), 7, utente);
-  scrivi_file(d.file("utente.html"), html);
-
-  const browser::esito e = browser::apri(d.file("utente.html"), "--dump-dom");
+  const browser::esito e = browser::apri(con_utente(d, file, utente), "--dump-dom");
   ASSERT_EQ(e.stato, 0);
   senza_errori_di_script(e.uscita);
   EXPECT_NE(e.uscita.find("<svg"), std::string::npos);
@@ -182,12 +188,7 @@ TEST(PaginaNelBrowser, ChilometriArrestoEZoom) {
                     "stazione, 5010, 12, 600, 0,0,0, 1,1,0, 4,1,1, 45, 8,10,0, SECONDA",
                     "stazione, 12000, 12, 600, 0,0,0, 1,1,0, 4,1,1, 0, 8,20,0, TERZA",
                     "segnale, 15000, 1, 4, 1, 0, 0, 1, 3,1,0, 0"}));
-  const auto byte = leggi_file(file);
-  std::string html(byte.begin(), byte.end());
-  html.replace(html.rfind("</body>"), 7, zoom_utente);
-  scrivi_file(d.file("zoom.html"), html);
-
-  const browser::esito e = browser::apri(d.file("zoom.html"), "--dump-dom");
+  const browser::esito e = browser::apri(con_utente(d, file, zoom_utente), "--dump-dom");
   ASSERT_EQ(e.stato, 0);
   senza_errori_di_script(e.uscita);
   // The railway's kilometre first, the distance from the start second.
