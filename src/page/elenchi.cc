@@ -165,8 +165,10 @@ elenco orario_treno(const righe_testo& righe, const luoghi& l) {
     for (std::string& t : arrivo_partenza(*s, &r == prima_ora, &r == ultima_ora))
       c.push_back(std::move(t));
     c.push_back(cella_di(r));
-    aggiungi(
-        e, riga_di(r, "pg-st-" + std::to_string(o.valore), s->valore_1, s->valore_2, std::move(c)));
+    // The row the compiler stopped at may have left its entry without an area.
+    const bool con_area = s->valore_2 > s->valore_1;
+    aggiungi(e, riga_di(r, "pg-st-" + std::to_string(o.valore), con_area ? s->valore_1 : o.inizio,
+                        con_area ? s->valore_2 : o.fine, std::move(c)));
   }
   return e;
 }
