@@ -127,8 +127,7 @@ TEST_F(GuastiCompile, AFailedWriteStopsWithStatusThreeAndKeepsTheWholeEarlierSet
     const risposta r = compila(fs, cartella("out"));
 
     EXPECT_EQ(r.stato, 3) << r.err;
-    EXPECT_NE(r.err.find(dir.file("out/" + c.file) + ": " + motivo_di(ENOSPC)),
-              std::string::npos)
+    EXPECT_NE(r.err.find(dir.file("out/" + c.file) + ": " + motivo_di(ENOSPC)), std::string::npos)
         << r.err;
     verifica_intatta();
     EXPECT_EQ(istantanea(dir.percorso() / "testi"), testi);
@@ -186,8 +185,7 @@ TEST_F(GuastiCompile, TheRealDiskFailingBeforeTheRenamesLeavesTheEarlierSet) {
     const risposta r = compila(*fs, cartella("out"));
 
     EXPECT_EQ(r.stato, 3) << r.err;
-    EXPECT_NE(r.err.find(dir.file("out/" + c.file) + ": " + motivo_di(c.motivo)),
-              std::string::npos)
+    EXPECT_NE(r.err.find(dir.file("out/" + c.file) + ": " + motivo_di(c.motivo)), std::string::npos)
         << r.err;
     verifica_intatta();
   }
@@ -205,8 +203,7 @@ TEST_F(GuastiCompile, TheDocumentsJoinTheSetOfTheBinaries) {
         fs, {"compile", dir.file("testi/Prova_linea.txt"), dir.file("testi/Prova_42-.txt"), "-o",
              cartella("out"), "--report", cartella("out") + "/rapporto.json", "--documents"});
     EXPECT_EQ(r.stato, 3) << r.err;
-    EXPECT_NE(r.err.find(".txt: " + std::string(motivo_di(ENOSPC))), std::string::npos)
-        << r.err;
+    EXPECT_NE(r.err.find(".txt: " + std::string(motivo_di(ENOSPC))), std::string::npos) << r.err;
     verifica_intatta();
   }
 }
@@ -220,8 +217,7 @@ TEST_F(GuastiCompile, ARenameFailingMidwayLeavesTheRenamedFilesNew) {
   const auto fs = file_system_reale(guasti.chiamate());
   const risposta r = compila(*fs, cartella("out"));
   EXPECT_EQ(r.stato, 3) << r.err;
-  EXPECT_NE(r.err.find(dir.file("out/Prova_42.dat") + ": " + motivo_di(EACCES)),
-            std::string::npos)
+  EXPECT_NE(r.err.find(dir.file("out/Prova_42.dat") + ": " + motivo_di(EACCES)), std::string::npos)
       << r.err;
   file_e_byte atteso = prima;
   atteso["Prova_linea.dat"] = attesi.at("Prova_linea.dat");
@@ -277,8 +273,7 @@ TEST_F(GuastiCompile, ATargetNameThatIsADirectoryStopsTheWholeSet) {
   const file_e_byte atteso = istantanea(dir.percorso() / "out");
   const risposta r = compila(*reale, cartella("out"));
   EXPECT_EQ(r.stato, 3);
-  EXPECT_NE(r.err.find(dir.file("out/Prova_42.sim") + ": " + motivo_di(EISDIR)),
-            std::string::npos)
+  EXPECT_NE(r.err.find(dir.file("out/Prova_42.sim") + ": " + motivo_di(EISDIR)), std::string::npos)
       << r.err;
   EXPECT_EQ(istantanea(dir.percorso() / "out"), atteso);
 }

@@ -77,10 +77,8 @@ struct caso_guasto {
 TEST(GuastiDisco, AFailedReplacementKeepsTheEarlierFileAndLeavesNoTemporary) {
   const caso_guasto casi[] = {
       {"first write fails", [](disco_guasto& d) { d.scrittura_fallita = 1; }, motivo_di(EIO)},
-      {"disk full after 1000 bytes", [](disco_guasto& d) { d.spazio = 1000; },
-       motivo_di(ENOSPC)},
-      {"disk full on the last byte", [](disco_guasto& d) { d.spazio = 99999; },
-       motivo_di(ENOSPC)},
+      {"disk full after 1000 bytes", [](disco_guasto& d) { d.spazio = 1000; }, motivo_di(ENOSPC)},
+      {"disk full on the last byte", [](disco_guasto& d) { d.spazio = 99999; }, motivo_di(ENOSPC)},
       {"writes make no progress", [](disco_guasto& d) { d.scrittura_nulla = true; },
        motivo_di(ENOSPC)},
       {"sync fails", [](disco_guasto& d) { d.sincronizzazione_fallita = 1; }, motivo_di(EIO)},

@@ -87,9 +87,7 @@ class file_system_guasto final : public file_system {
     const int n = ++conteggi_[static_cast<int>(op)];
     return guasto_ == op && n == numero_;
   }
-  errore_file errore(const std::string& percorso) const {
-    return errore_da(percorso, codice_);
-  }
+  errore_file errore(const std::string& percorso) const { return errore_da(percorso, codice_); }
 
   file_system& sotto_;
   std::optional<operazione> guasto_;
