@@ -53,7 +53,11 @@ std::optional<dopo_arresto> oltre_l_arresto(const modello& compilato, const sorg
     if (testi.linea) s.linea = copia[0];
     if (testi.treno) s.treno = copia[1];
     memorizza_dati(d.oltre, s);
-    da_svuotare = arresto_di(d.oltre);
+    const auto nuovo = arresto_di(d.oltre);
+    // A stop that blanking its row does not move would only come back.
+    const bool fermo =
+        nuovo && nuovo->fonte == da_svuotare->fonte && nuovo->riga == da_svuotare->riga;
+    da_svuotare = fermo ? std::nullopt : nuovo;
   }
   for (const origine& o : d.oltre.origini)
     if (dopo(o, *arresto)) d.righe.push_back(&o);
