@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "platform/chiamate_sistema.h"
+
 namespace percorso {
 
 // The file and the system's reason.
@@ -10,5 +12,8 @@ struct errore_file {
   std::string file;
   std::string motivo;
 };
+
+// Why a file of this kind is not read or replaced as a regular file is.
+std::string motivo_non_regolare(identita_file::tipo genere);
 
 }  // namespace percorso

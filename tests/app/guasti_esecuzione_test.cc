@@ -163,8 +163,15 @@ TEST_F(GuastiCompile, TheRealDiskFailingBeforeTheRenamesLeavesTheEarlierSet) {
          d.codice = EIO;
        },
        "rapporto.json", EIO},
-      {"rename of the plan file, the first, fails",
+      {"exchange of the plan file, the first, fails",
        [](disco_guasto& d) {
+         d.scambio_fallito = 1;
+         d.codice = EACCES;
+       },
+       binari[0], EACCES},
+      {"rename of the plan file, the first, fails where names cannot be exchanged",
+       [](disco_guasto& d) {
+         d.scambio_assente = true;
          d.rinomina_fallita = 1;
          d.codice = EACCES;
        },
@@ -211,10 +218,12 @@ TEST_F(GuastiCompile, TheDocumentsJoinTheSetOfTheBinaries) {
   }
 }
 
-// Once the renames have begun they cannot be taken back: a rename failing midway is
-// the one window in which the set is mixed, and still nothing is partial or left over.
-TEST_F(GuastiCompile, ARenameFailingMidwayLeavesTheRenamedFilesNew) {
+// Once the names have begun to change they cannot be taken back: a rename failing
+// midway leaves the set mixed, with its journal, until the next run into the
+// directory completes it; still nothing is partial.
+TEST_F(GuastiCompile, ARenameFailingMidwayIsCompletedByTheNextRun) {
   disco_guasto guasti;
+  guasti.scambio_assente = true;
   guasti.rinomina_fallita = 3;
   guasti.codice = EACCES;
   const auto fs = file_system_reale(guasti.chiamate());
@@ -223,10 +232,17 @@ TEST_F(GuastiCompile, ARenameFailingMidwayLeavesTheRenamedFilesNew) {
   EXPECT_NE(r.err.find(dir.file("out/Prova_42.dat") + ": " + std::strerror(EACCES)),
             std::string::npos)
       << r.err;
+  auto durante = istantanea(dir.percorso() / "out");
+  EXPECT_TRUE(durante.contains(".percorso-giornale"));
+  std::erase_if(durante, [](const auto& f) { return f.first.starts_with(".percorso-"); });
   file_e_byte atteso = prima;
   atteso["Prova_linea.dat"] = attesi.at("Prova_linea.dat");
   atteso["Prova_42.sim"] = attesi.at("Prova_42.sim");
-  EXPECT_EQ(istantanea(dir.percorso() / "out"), atteso);
+  EXPECT_EQ(durante, atteso);
+
+  const risposta dopo = compila(*reale, cartella("out"));
+  EXPECT_EQ(dopo.stato, 0) << dopo.err;
+  EXPECT_EQ(istantanea(dir.percorso() / "out"), attesi);
 }
 
 TEST_F(GuastiCompile, ASourceTextThatCannotBeReadWritesNothing) {

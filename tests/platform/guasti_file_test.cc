@@ -84,7 +84,13 @@ TEST(GuastiDisco, AFailedReplacementKeepsTheEarlierFileAndLeavesNoTemporary) {
       {"writes make no progress", [](disco_guasto& d) { d.scrittura_nulla = true; },
        std::strerror(ENOSPC)},
       {"sync fails", [](disco_guasto& d) { d.sincronizzazione_fallita = 1; }, std::strerror(EIO)},
-      {"rename fails", [](disco_guasto& d) { d.rinomina_fallita = 1; }, std::strerror(EIO)},
+      {"exchange fails", [](disco_guasto& d) { d.scambio_fallito = 1; }, std::strerror(EIO)},
+      {"rename fails where names cannot be exchanged",
+       [](disco_guasto& d) {
+         d.scambio_assente = true;
+         d.rinomina_fallita = 1;
+       },
+       std::strerror(EIO)},
       {"directory lock fails", [](disco_guasto& d) { d.blocco_fallito = 1; }, std::strerror(EIO)},
   };
   for (const auto& c : casi) {
