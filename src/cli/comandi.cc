@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/esecuzione.h"
+#include "app/ingressi_uscite.h"
 #include "app/rapporto.h"
 #include "app/spiega.h"
 #include "cli/aiuto.h"
@@ -95,6 +96,13 @@ int comando_plot(std::span<const std::string_view> a, std::ostream& out, std::os
   const std::string file_svg =
       letti.opzioni.empty() ? svg_accanto(file_celle) : letti.opzioni.back().second;
 
+  const std::string ingressi[] = {file_celle, punti_accanto(file_celle)};
+  if (file_svg != "-") {
+    if (auto impedimento = uscita_su_ingresso(fs, ingressi, {&file_svg, 1})) {
+      err << "percorso: " << *impedimento << '\n';
+      return uscita_interrotta;
+    }
+  }
   const auto documento = svg_della_linea(fs, file_celle, err);
   if (!documento) return uscita_interrotta;
   if (file_svg == "-") {
