@@ -41,6 +41,7 @@ int identifica(const char* percorso, bool segui, identita_file& id) {
   id.dispositivo = st.st_dev;
   id.nodo = st.st_ino;
   id.genere = genere_di(st.st_mode);
+  id.dimensione = static_cast<std::uint64_t>(st.st_size);
   return 0;
 }
 

@@ -16,6 +16,7 @@ struct identita_file {
   std::uint64_t dispositivo = 0;
   std::uint64_t nodo = 0;
   tipo genere = tipo::altro;
+  std::uint64_t dimensione = 0;  // bytes, for a regular file
 
   bool stesso_file(const identita_file& o) const {
     return dispositivo == o.dispositivo && nodo == o.nodo;
