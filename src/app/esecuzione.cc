@@ -57,6 +57,8 @@ std::optional<std::string> testo_altrui(file_system& fs, const std::string& file
                                         const std::vector<std::uint8_t>& byte) {
   if (!fs.esiste(file)) return std::nullopt;
   const lettura l = fs.leggi(file);
+  // Gone since: another run beside the program deleted its own text.
+  if (l.errore && !fs.esiste(file)) return std::nullopt;
   if (l.errore) return "impossibile leggere " + descrivi(*l.errore) + "; nessun file scritto";
   if (l.dati == byte) return std::nullopt;
   return file +
