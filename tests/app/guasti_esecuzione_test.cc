@@ -395,3 +395,45 @@ TEST(GuastiEsecuzione, TheEmbeddedRunStopsWhenItsSourceCannotBeReadBack) {
 
 }  // namespace
 }  // namespace percorso
+
+namespace percorso {
+namespace {
+
+// A full disk leaves nothing behind: no source text beside the program, no folder
+// that sources or new made for texts they could not write. The space runs out at
+// the first text, or after it.
+TEST(DiscoPieno, LeavesNoTextAndNoFolderBehind) {
+  struct caso {
+    std::vector<std::string> argomenti;  // none: the run without arguments
+    std::size_t spazio;
+  };
+  const caso casi[] = {
+      {{}, 0},
+      {{}, 5000},
+      {{"sources", "a/b"}, 0},
+      {{"sources", "a/b"}, 5000},
+      {{"new", "Prova", "1", "a/b"}, 0},
+      {{"new", "Prova", "1", "a/b"}, 1000},
+  };
+  for (const caso& c : casi) {
+    SCOPED_TRACE((c.argomenti.empty() ? "" : c.argomenti[0]) + " " + std::to_string(c.spazio));
+    cartella_temporanea dir;
+    disco_guasto guasti;
+    guasti.spazio = c.spazio;
+    const auto fs = file_system_reale(guasti.chiamate());
+    if (c.argomenti.empty()) {
+      const esito_esecuzione e = esegui_percorso(*fs, dir.percorso().string());
+      EXPECT_EQ(e.stato_uscita(), 3);
+      EXPECT_NE(e.causa.find(std::strerror(ENOSPC)), std::string::npos) << e.causa;
+    } else {
+      auto a = c.argomenti;
+      a.back() = dir.file(a.back());
+      const risposta r = esegui(*fs, a);
+      EXPECT_EQ(r.stato, 3) << r.err;
+    }
+    EXPECT_TRUE(dir.elenco().empty());
+  }
+}
+
+}  // namespace
+}  // namespace percorso
