@@ -115,6 +115,10 @@ std::optional<spostamento> sposta(const chiamate_sistema& c, const std::string& 
 
 void completa_giornale(const chiamate_sistema& c, const std::string& cartella, int fd) {
   const std::string percorso = unisci(cartella, std::string(nome_giornale));
+  // Only a regular file is ours: a FIFO of that name would keep the run waiting.
+  identita_file id;
+  if (c.identifica(percorso.c_str(), false, id) != 0 || id.genere != identita_file::tipo::regolare)
+    return;
   std::ifstream in(percorso, std::ios::binary);
   if (!in) return;
   const std::string testo{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};

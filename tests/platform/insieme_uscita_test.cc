@@ -199,16 +199,26 @@ TEST_F(InsiemeUscita, ARunKilledBetweenTwoExchangesIsFinishedByTheNextRun) {
 }
 
 // A journal that was cut short was never flushed whole, so none of its pairs began:
-// it is removed and nothing moves.
-TEST_F(InsiemeUscita, AJournalCutShortMovesNothing) {
-  scrivi_file(dir.file(".percorso-AbC123"), "nuovo a.dat");
-  const std::string intero = "percorso-giornale 1\n1 2 16:.percorso-AbC123 5:a.dat\nfine\n";
-  scrivi_file(dir.file(".percorso-giornale"), intero.substr(0, intero.size() - 3));
-  disco_guasto guasti;
-  auto s = insieme(guasti);
-  ASSERT_FALSE(s->aggiungi(dir.file("altro.txt"), byte("x")).has_value());
-  s.reset();
-  EXPECT_EQ(istantanea(dir.percorso()), prima);
+// it is removed and nothing moves. A FIFO of its name is no journal, and never makes
+// the run wait.
+TEST_F(InsiemeUscita, AJournalCutShortOrNotAFileMovesNothing) {
+  for (const bool fifo : {false, true}) {
+    SCOPED_TRACE(fifo ? "FIFO" : "cut short");
+    SetUp();
+    scrivi_file(dir.file(".percorso-AbC123"), "nuovo a.dat");
+    const std::string intero = "percorso-giornale 1\n1 2 16:.percorso-AbC123 5:a.dat\nfine\n";
+    if (fifo)
+      ASSERT_EQ(::mkfifo(dir.file(".percorso-giornale").c_str(), 0644), 0);
+    else
+      scrivi_file(dir.file(".percorso-giornale"), intero.substr(0, intero.size() - 3));
+    disco_guasto guasti;
+    auto s = insieme(guasti);
+    ASSERT_FALSE(s->aggiungi(dir.file("altro.txt"), byte("x")).has_value());
+    s.reset();
+    auto dopo = istantanea(dir.percorso());
+    if (fifo) dopo.erase(".percorso-giornale");
+    EXPECT_EQ(dopo, prima);
+  }
 }
 
 // Where the file system cannot exchange two names, a plain rename does the commit.
