@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/esecuzione.h"
+#include "app/ingressi_uscite.h"
 #include "app/rapporto.h"
 #include "app/sorveglia.h"
 #include "cli/avvisi.h"
@@ -82,6 +83,22 @@ std::optional<std::string> prepara(file_system& fs, const opzioni_compile& o) {
 
 constexpr std::string_view non_compilato = "non compilato: ";
 
+// Every file a compilation with these options may write.
+std::vector<std::string> uscite_di(const opzioni_compile& o) {
+  modello m;
+  m.nome_percorso = *o.nome;
+  m.numero_treno = *o.numero;
+  std::vector<std::string> uscite = {nome_file_punti(m), nome_file_celle(m)};
+  if (!o.senza_piano) uscite.push_back(nome_file_piano(m));
+  if (o.documenti) {
+    uscite.push_back(nome_scheda(m));
+    uscite.push_back(nome_rallentamenti(m));
+  }
+  for (std::string& u : uscite) u = unisci(*o.cartella, u);
+  if (o.rapporto) uscite.push_back(*o.rapporto);
+  return uscite;
+}
+
 // One compilation: messages on err, binaries and report written; its exit status.
 // riassunto gets one line about it.
 int compila(const opzioni_compile& o, std::ostream& err, file_system& fs, std::string& riassunto) {
@@ -138,6 +155,12 @@ int compila(const opzioni_compile& o, std::ostream& err, file_system& fs, std::s
 int comando_compile(std::span<const std::string_view> a, std::ostream& err, file_system& fs) {
   opzioni_compile o;
   if (auto errore = leggi_opzioni(a, o)) return errore_uso(err, *errore, "compile");
+  const std::string testi[] = {o.linea, o.treno};
+  // Checked once, before the first run: a watch must not rebuild its own inputs.
+  if (auto impedimento = uscita_su_ingresso(fs, testi, uscite_di(o))) {
+    err << "percorso: " << *impedimento << '\n';
+    return uscita_interrotta;
+  }
   std::string riassunto;
   if (!o.sorveglia) {
     const int stato = compila(o, err, fs, riassunto);
@@ -145,7 +168,6 @@ int comando_compile(std::span<const std::string_view> a, std::ostream& err, file
     if (!riassunto.starts_with(non_compilato)) err << riassunto << '\n';
     return stato;
   }
-  const std::string testi[] = {o.linea, o.treno};
   return ripeti_a_ogni_modifica(
       testi,
       [&] {

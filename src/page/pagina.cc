@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "format/chilometri.h"
+#include "format/testo_nomi.h"
 #include "page/dati_script.h"
 #include "page/elenchi.h"
 #include "page/html.h"
@@ -211,7 +212,8 @@ void tabella(std::string& out, const elenco& e, const contenuto_pagina& c) {
     segno(out, r.da, r.a);
     out += ">";
     for (std::size_t k = 0; k < r.celle.size(); ++k)
-      elemento_html(out, "td", numerica(e.intestazioni[k]) ? "class=\"pg-num\"" : "", r.celle[k]);
+      elemento_html(out, "td", numerica(e.intestazioni[k]) ? "class=\"pg-num\"" : "",
+                    accorcia(r.celle[k], massimo_riga));
     cella_fonte(out, r.o, c);
     out += "</tr>\n";
   }

@@ -198,7 +198,7 @@ class profilo {
       const double x = a_.x(st.posizione);
       if (x < a_.x0() - 1 || x > a_.x1() + 1) continue;
       in_vista.push_back(&st);
-      etichette.emplace_back(x, larghezza_testo(st.nome, 11, true) + 2);
+      etichette.emplace_back(x, larghezza_testo(accorcia(st.nome, massimo_nome_svg), 11, true) + 2);
     }
     file_di_etichette nomi_stazioni(y_quota_ - 6, passo_riga, righe_nomi);
     const std::vector<double> righe = nomi_stazioni.con_richiami(etichette);
@@ -212,11 +212,12 @@ class profilo {
     for (const tratto_celle& m : l_.montagne) {
       if (m.nome.empty() || m.prima >= visibili_) continue;
       const double x = cx(m.prima);
-      const double riga = nomi_montagne.riga_per(x, larghezza_testo(m.nome, 10));
-      s.testo(x + 2, riga, m.nome, "class=\"etichetta nome-galleria\" font-size=\"10\"");
+      const std::string nome = accorcia(m.nome, massimo_nome_svg);
+      const double riga = nomi_montagne.riga_per(x, larghezza_testo(nome, 10));
+      s.testo(x + 2, riga, nome, "class=\"etichetta nome-galleria\" font-size=\"10\"");
     }
     for (std::size_t k = 0; k < in_vista.size(); ++k)
-      s.testo(etichette[k].first + 2, righe[k], in_vista[k]->nome,
+      s.testo(etichette[k].first + 2, righe[k], accorcia(in_vista[k]->nome, massimo_nome_svg),
               "class=\"etichetta nome-stazione\" font-size=\"11\"");
   }
 

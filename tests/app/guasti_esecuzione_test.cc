@@ -162,8 +162,15 @@ TEST_F(GuastiCompile, TheRealDiskFailingBeforeTheRenamesLeavesTheEarlierSet) {
          d.codice = EIO;
        },
        "rapporto.json", EIO},
-      {"rename of the plan file, the first, fails",
+      {"exchange of the plan file, the first, fails",
        [](disco_guasto& d) {
+         d.scambio_fallito = 1;
+         d.codice = EACCES;
+       },
+       binari[0], EACCES},
+      {"rename of the plan file, the first, fails where names cannot be exchanged",
+       [](disco_guasto& d) {
+         d.scambio_assente = true;
          d.rinomina_fallita = 1;
          d.codice = EACCES;
        },
@@ -208,10 +215,12 @@ TEST_F(GuastiCompile, TheDocumentsJoinTheSetOfTheBinaries) {
   }
 }
 
-// Once the renames have begun they cannot be taken back: a rename failing midway is
-// the one window in which the set is mixed, and still nothing is partial or left over.
-TEST_F(GuastiCompile, ARenameFailingMidwayLeavesTheRenamedFilesNew) {
+// Once the names have begun to change they cannot be taken back: a rename failing
+// midway leaves the set mixed, with its journal, until the next run into the
+// directory completes it; still nothing is partial.
+TEST_F(GuastiCompile, ARenameFailingMidwayIsCompletedByTheNextRun) {
   disco_guasto guasti;
+  guasti.scambio_assente = true;
   guasti.rinomina_fallita = 3;
   guasti.codice = EACCES;
   const auto fs = file_system_reale(guasti.chiamate());
@@ -219,10 +228,17 @@ TEST_F(GuastiCompile, ARenameFailingMidwayLeavesTheRenamedFilesNew) {
   EXPECT_EQ(r.stato, 3) << r.err;
   EXPECT_NE(r.err.find(dir.file("out/Prova_42.dat") + ": " + motivo_di(EACCES)), std::string::npos)
       << r.err;
+  auto durante = istantanea(dir.percorso() / "out");
+  EXPECT_TRUE(durante.contains(".percorso-giornale"));
+  std::erase_if(durante, [](const auto& f) { return f.first.starts_with(".percorso-"); });
   file_e_byte atteso = prima;
   atteso["Prova_linea.dat"] = attesi.at("Prova_linea.dat");
   atteso["Prova_42.sim"] = attesi.at("Prova_42.sim");
-  EXPECT_EQ(istantanea(dir.percorso() / "out"), atteso);
+  EXPECT_EQ(durante, atteso);
+
+  const risposta dopo = compila(*reale, cartella("out"));
+  EXPECT_EQ(dopo.stato, 0) << dopo.err;
+  EXPECT_EQ(istantanea(dir.percorso() / "out"), attesi);
 }
 
 TEST_F(GuastiCompile, ASourceTextThatCannotBeReadWritesNothing) {
@@ -370,6 +386,48 @@ TEST(GuastiEsecuzione, TheEmbeddedRunStopsWhenItsSourceCannotBeReadBack) {
       << e.causa;
   EXPECT_EQ(istantanea(dir.percorso()).at(nome_file_celle(nomi)), "corsa precedente");
   EXPECT_FALSE(std::filesystem::exists(dir.file(nome_file_punti(nomi))));
+}
+
+}  // namespace
+}  // namespace percorso
+
+namespace percorso {
+namespace {
+
+// A full disk leaves nothing behind: no source text beside the program, no folder
+// that sources or new made for texts they could not write. The space runs out at
+// the first text, or after it.
+TEST(DiscoPieno, LeavesNoTextAndNoFolderBehind) {
+  struct caso {
+    std::vector<std::string> argomenti;  // none: the run without arguments
+    std::size_t spazio;
+  };
+  const caso casi[] = {
+      {{}, 0},
+      {{}, 5000},
+      {{"sources", "a/b"}, 0},
+      {{"sources", "a/b"}, 5000},
+      {{"new", "Prova", "1", "a/b"}, 0},
+      {{"new", "Prova", "1", "a/b"}, 1000},
+  };
+  for (const caso& c : casi) {
+    SCOPED_TRACE((c.argomenti.empty() ? "" : c.argomenti[0]) + " " + std::to_string(c.spazio));
+    cartella_temporanea dir;
+    disco_guasto guasti;
+    guasti.spazio = c.spazio;
+    const auto fs = file_system_reale(guasti.chiamate());
+    if (c.argomenti.empty()) {
+      const esito_esecuzione e = esegui_percorso(*fs, dir.percorso().string());
+      EXPECT_EQ(e.stato_uscita(), 3);
+      EXPECT_NE(e.causa.find(motivo_di(ENOSPC)), std::string::npos) << e.causa;
+    } else {
+      auto a = c.argomenti;
+      a.back() = dir.file(a.back());
+      const risposta r = esegui(*fs, a);
+      EXPECT_EQ(r.stato, 3) << r.err;
+    }
+    EXPECT_TRUE(dir.elenco().empty());
+  }
 }
 
 }  // namespace

@@ -82,7 +82,13 @@ TEST(GuastiDisco, AFailedReplacementKeepsTheEarlierFileAndLeavesNoTemporary) {
       {"writes make no progress", [](disco_guasto& d) { d.scrittura_nulla = true; },
        motivo_di(ENOSPC)},
       {"sync fails", [](disco_guasto& d) { d.sincronizzazione_fallita = 1; }, motivo_di(EIO)},
-      {"rename fails", [](disco_guasto& d) { d.rinomina_fallita = 1; }, motivo_di(EIO)},
+      {"exchange fails", [](disco_guasto& d) { d.scambio_fallito = 1; }, motivo_di(EIO)},
+      {"rename fails where names cannot be exchanged",
+       [](disco_guasto& d) {
+         d.scambio_assente = true;
+         d.rinomina_fallita = 1;
+       },
+       motivo_di(EIO)},
       {"directory lock fails", [](disco_guasto& d) { d.blocco_fallito = 1; }, motivo_di(EIO)},
   };
   for (const auto& c : casi) {
