@@ -17,13 +17,13 @@
 #include "app/esecuzione.h"
 #include "app/rapporto.h"
 #include "checker/verifica.h"
-#include "compiler/lettore_campi.h"
-#include "compiler/parole_chiave.h"
 #include "diagnostics/messaggi.h"
 #include "format/decodifica.h"
 #include "format/file_binari.h"
 #include "format/formato.h"
 #include "model/numeri.h"
+#include "sintassi/lettore_campi.h"
+#include "sintassi/parole_chiave.h"
 
 namespace percorso::fuzz {
 

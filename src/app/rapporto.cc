@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "checker/verifica.h"
-#include "compiler/campo_alla_colonna.h"
 #include "diagnostics/json.h"
+#include "sintassi/campo_alla_colonna.h"
 
 namespace percorso {
 namespace {
@@ -33,9 +33,9 @@ std::vector<segnalazione> segnalazioni(const std::vector<constatazione>& trovate
 
 std::optional<campo_nominato> campo_della_tabella(fonte testo, std::string_view riga,
                                                   std::int32_t colonna) {
-  const campo_formato* f = campo_alla_colonna(testo, riga, colonna);
-  if (f == nullptr) return std::nullopt;
-  return campo_nominato{f->nome, f->unita};
+  const auto c = campo_alla_colonna(testo, riga, colonna);
+  if (!c || c->campo == nullptr) return std::nullopt;
+  return campo_nominato{c->campo->nome, c->campo->unita};
 }
 
 messaggio da_avviso_documento(const avviso_documento& a) {

@@ -3,8 +3,8 @@
 #include <vector>
 
 #include "app/rapporto.h"
-#include "compiler/parole_chiave.h"
 #include "diagnostics/spiegazioni.h"
+#include "sintassi/parole_chiave.h"
 
 namespace percorso {
 namespace {

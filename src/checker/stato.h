@@ -12,12 +12,10 @@
 
 #include "checker/nomi.h"
 #include "checker/verifica.h"
-#include "compiler/parole_chiave.h"
+#include "sintassi/cammino.h"
+#include "sintassi/parole_chiave.h"
 
 namespace percorso::controllo {
-
-// The most fields a keyword takes (a station row).
-inline constexpr std::size_t massimo_campi = 17;
 
 struct campo_letto {
   std::string_view testo;  // as written

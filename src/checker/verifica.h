@@ -10,9 +10,9 @@
 #include <string_view>
 #include <vector>
 
-#include "compiler/compilatore.h"
-#include "compiler/parole_chiave.h"
 #include "model/modello.h"
+#include "model/sorgenti.h"
+#include "sintassi/parole_chiave.h"
 
 namespace percorso {
 

@@ -4,13 +4,23 @@
 
 namespace percorso {
 
-bool compilazione::leggi_testo(std::string_view& v) {
-  const auto campo = lettore->leggi_testo();
-  if (!campo) {
-    generale_al_campo();
-    return false;
+void compilazione::leggi_riga(const parola_chiave& k) {
+  riga = cammino->campi(k);
+  da_leggere = 0;
+}
+
+const campo_sorgente* compilazione::prossimo_campo() {
+  if (da_leggere >= riga.letti) {
+    generale_a({riga.riga_ultimo, riga.colonna_ultimo});
+    return nullptr;
   }
-  v = *campo;
+  return &riga.campi[da_leggere++];
+}
+
+bool compilazione::leggi_testo(std::string_view& v) {
+  const campo_sorgente* f = prossimo_campo();
+  if (f == nullptr) return false;
+  v = f->testo;
   return true;
 }
 
@@ -23,8 +33,8 @@ void compilazione::crea_tabelle() {
   }
 }
 
-void compilazione::nuova_chiave() {
-  chiave = {lettore->riga(), lettore->colonna()};
+void compilazione::nuova_chiave(const campo_sorgente& f) {
+  chiave = {f.riga, f.colonna};
   campi.clear();
 }
 
@@ -52,9 +62,9 @@ esito compilazione::ferma_a(std::int32_t codice, std::int32_t posizione, int cam
   return esito::ferma;
 }
 
-esito compilazione::generale_al_campo() {
+esito compilazione::generale_a(luogo l) {
   m.registra(codice_generale, testo);
-  colloca(m.rilievi.back(), {lettore->riga(), lettore->colonna()});
+  colloca(m.rilievi.back(), l);
   return esito::ferma;
 }
 
