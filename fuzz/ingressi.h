@@ -119,10 +119,7 @@ inline bool campo_della_tabella(const campo_formato* f) {
 }
 
 inline bool nome_noto(std::string_view nome) {
-  for (const std::string_view n : nomi_constatazioni()) {
-    if (n == nome) return true;
-  }
-  return false;
+  return genere_di_nome(nome) != nullptr;
 }
 
 inline violazione constatazione_valida(const constatazione& c, const sorgenti& testi) {
@@ -171,7 +168,7 @@ inline violazione prova_verifica(std::span<const std::uint8_t> dati) {
        (senza.tracciato->x != con.tracciato->x || senza.tracciato->y != con.tracciato->y ||
         senza.tracciato->assegnati != con.tracciato->assegnati)))
     return "the plan differs";
-  if (trovate.size() > 100 * nomi_constatazioni().size()) return "too many findings";
+  if (trovate.size() > 100 * generi_constatazioni().size()) return "too many findings";
   for (const constatazione& c : trovate) {
     if (auto v = dettaglio_verifica::constatazione_valida(c, testi)) return v;
   }

@@ -41,7 +41,7 @@ std::optional<campo_nominato> campo_della_tabella(fonte testo, std::string_view 
 messaggio da_avviso_documento(const avviso_documento& a) {
   messaggio m;
   m.avviso = true;
-  m.nome = nome_avviso_documento;
+  m.nome = genere::documento.nome;
   m.file = a.file;
   m.riga = a.riga;
   m.testo = a.file + ":" + std::to_string(a.riga) + ": avviso [" + m.nome + "]: " + a.messaggio;
@@ -56,12 +56,12 @@ std::vector<messaggio> messaggi_di(const esito_esecuzione& e, const nomi_sorgent
   std::vector<messaggio> tutti;
   if (testi != nullptr) {
     const auto trovate = verifica(*testi, e.m.rilievi);
-    tutti =
-        messaggi_di(e.m, nomi, testi, filtro, segnalazioni(trovate, rigoroso), campo_della_tabella);
+    tutti = messaggi_di(e.m, nomi, testi, filtro, rigoroso, segnalazioni(trovate, rigoroso),
+                        campo_della_tabella);
   } else {
-    tutti = messaggi_di(e.m, nomi, testi, filtro);
+    tutti = messaggi_di(e.m, nomi, testi, filtro, rigoroso);
   }
-  if (filtro.mostra(std::string(nome_avviso_documento)))
+  if (filtro.mostra(std::string(genere::documento.nome)))
     for (const avviso_documento& a : e.avvisi_documenti) tutti.push_back(da_avviso_documento(a));
   if (!e.causa.empty()) tutti.push_back(messaggio_di_arresto(e.causa, e.errore_programma));
   return tutti;
@@ -69,10 +69,7 @@ std::vector<messaggio> messaggi_di(const esito_esecuzione& e, const nomi_sorgent
 
 std::vector<std::string_view> nomi_spegnibili() {
   std::vector<std::string_view> nomi;
-  for (const auto n : nomi_avvisi()) nomi.push_back(n);
-  for (const auto n : nomi_constatazioni()) {
-    if (std::find(nomi.begin(), nomi.end(), n) == nomi.end()) nomi.push_back(n);
-  }
+  for (const genere_constatazione* g : generi_constatazioni()) nomi.push_back(g->nome);
   return nomi;
 }
 

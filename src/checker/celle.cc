@@ -92,7 +92,7 @@ bool occupata(const cella_vista* c) {
 bool gia_occupata(verifica_in_corso& v, const riga_letta& r, std::int64_t i, std::int32_t codice) {
   const cella_vista* c = cella(v, i);
   if (!occupata(c)) return false;
-  v.al_campo(r, 0, livello::errore, nome::cella_occupata,
+  v.al_campo(r, 0, genere::cella_occupata,
              "la cella " + std::to_string(i) + " e' gia' occupata " + chi(v, *c, true), codice);
   return true;
 }
@@ -137,7 +137,7 @@ void fermata(verifica_in_corso& v, const riga_letta& r, const occupazione& o) {
   const std::int64_t t = area_stazione(r).fine / 50 - 1;
   if (t <= 1) return;
   if (const cella_vista* c = cella(v, t); occupata(c))
-    v.al_campo(r, 0, livello::errore, nome::cella_occupata,
+    v.al_campo(r, 0, genere::cella_occupata,
                "la fermata della stazione (cella " + std::to_string(t) + ") prende il posto " +
                    chi(v, *c, false) + ": il compilatore sovrascrive la cella senza dirlo");
   prendi(v, o, t, parte_elemento::fermata);

@@ -129,7 +129,7 @@ class cammino {
     for (const parola_chiave& k : parole_chiave()) {
       if (della_linea(k.dove) != (v_.testo == fonte::linea) || !corrisponde(k, c.testo)) continue;
       riga_ignorata_ = c.riga;
-      v_.segnala(livello::avviso, nome::prima_di_generale, c.riga, c.colonna, nullptr,
+      v_.segnala(genere::prima_di_generale, c.riga, c.colonna, nullptr,
                  citazione(c.testo) + " sta prima di [generale]: il compilatore la salta");
       return;
     }
@@ -138,14 +138,14 @@ class cammino {
   void trattino(const campo_sorgente& c) {
     if (e_numero(c.testo)) return;
     riga_ignorata_ = c.riga;
-    v_.segnala(livello::avviso, nome::trattino, c.riga, c.colonna, nullptr,
+    v_.segnala(genere::trattino, c.riga, c.colonna, nullptr,
                citazione(c.testo) + " contiene '-': il compilatore la salta senza leggerla");
   }
 
   void ultimo_campo(const campo_sorgente& c, parte p) {
     const corrispondenze k = cerca(p, c.testo);
     if (k.prima == nullptr) return;
-    v_.segnala(livello::avviso, nome::ultima_riga, c.riga, c.colonna, nullptr,
+    v_.segnala(genere::ultima_riga, c.riga, c.colonna, nullptr,
                "il compilatore non legge mai l'ultimo campo di un testo: la riga " +
                    citazione(k.prima->nome) +
                    " va persa; aggiungi una riga dopo (per "
@@ -165,10 +165,10 @@ class cammino {
     riga_ignorata_ = c.riga;
     if (c.riga == fine_riga_) return in_piu(c);
     if (e_numero(c.testo)) {
-      v_.segnala(livello::avviso, nome::numeri_in_piu, c.riga, c.colonna, nullptr,
+      v_.segnala(genere::numeri_in_piu, c.riga, c.colonna, nullptr,
                  citazione(c.testo) + ": un numero che nessuna riga chiede, ignorato");
     } else if (altrove != nullptr) {
-      v_.segnala(livello::errore, nome::fuori_sezione, c.riga, c.colonna, nullptr,
+      v_.segnala(genere::fuori_sezione, c.riga, c.colonna, nullptr,
                  citazione(c.testo) + " e' una riga " + citazione(altrove->nome) +
                      ", che vale nella " + std::string(nome_parte(altrove->dove)) +
                      ": qui e' ignorata");
@@ -178,12 +178,12 @@ class cammino {
   }
 
   void sconosciuta(const campo_sorgente& c) {
-    if (!v_.accetta(nome::chiave_sconosciuta)) return;
+    if (!v_.accetta(genere::chiave_sconosciuta.nome)) return;
     std::string m = citazione(c.testo) + " non e' una parola chiave: ignorata";
     const auto vicina = parola_vicina(c.testo, v_.testo);
     if (vicina) m.append("; forse ").append(citazione(*vicina)).append("?");
-    v_.segnala(vicina ? livello::errore : livello::avviso, nome::chiave_sconosciuta, c.riga,
-               c.colonna, nullptr, std::move(m));
+    v_.segnala(genere::chiave_sconosciuta, c.riga, c.colonna, nullptr, std::move(m), std::nullopt,
+               !vicina);
   }
 
   // Fields left on a row's line after the row: the compiler reads them as keyword
@@ -197,8 +197,8 @@ class cammino {
       m.append("; una virgola decimale? nei numeri si usa il punto");
     else if (fine_chiave_->campi.back().tipo == larghezza::testo)
       m.append("; un testo non puo' contenere virgole");
-    v_.segnala(livello::avviso, numero ? nome::numeri_in_piu : nome::campi_in_piu, c.riga,
-               c.colonna, nullptr, std::move(m));
+    v_.segnala(numero ? genere::numeri_in_piu : genere::campi_in_piu, c.riga, c.colonna, nullptr,
+               std::move(m));
   }
 
   // Rows of one kind follow each other: their keyword fields are tested once.
@@ -215,14 +215,14 @@ class cammino {
     const parola_chiave& k = *trovate.prima;
     if (chiave.riga == fine_riga_ && riga_ignorata_ != chiave.riga) {
       riga_ignorata_ = chiave.riga;
-      v_.segnala(livello::avviso, nome::campi_in_piu, chiave.riga, chiave.colonna, nullptr,
+      v_.segnala(genere::campi_in_piu, chiave.riga, chiave.colonna, nullptr,
                  "campi in piu' dopo la riga " + citazione(fine_chiave_->nome) + ": " +
                      citazione(chiave.testo) + " e' letto come una nuova riga " +
                      citazione(k.nome));
     }
     separatori_chiave(chiave);
     if (trovate.seconda != nullptr)
-      v_.segnala(livello::errore, nome::piu_chiavi, chiave.riga, chiave.colonna, nullptr,
+      v_.segnala(genere::piu_chiavi, chiave.riga, chiave.colonna, nullptr,
                  citazione(chiave.testo) + " vale come riga " + citazione(k.nome) +
                      " e come riga " + citazione(trovate.seconda->nome) +
                      ": ognuna legge i propri campi, uno dopo l'altro");
@@ -250,15 +250,14 @@ class cammino {
   void separatori_chiave(const campo_sorgente& c) {
     const auto i = c.testo.find_first_of(separatori_estranei);
     if (i == std::string_view::npos) return;
-    v_.segnala(livello::errore, nome::separatore, c.riga, c.colonna + static_cast<std::int32_t>(i),
-               nullptr,
+    v_.segnala(genere::separatore, c.riga, c.colonna + static_cast<std::int32_t>(i), nullptr,
                "la parola chiave " + citazione(c.testo) +
                    " contiene un separatore che non separa i campi: usa la virgola");
   }
 
   void mancanti(const riga_letta& r, std::string perche, std::optional<std::int32_t> codice = {}) {
     const std::size_t mancano = r.k->campi.size() - r.letti;
-    v_.segnala(livello::errore, nome::campi_mancanti, r.riga, r.colonna, &r.k->campi[r.letti],
+    v_.segnala(genere::campi_mancanti, r.riga, r.colonna, &r.k->campi[r.letti],
                "la riga " + citazione(r.k->nome) + " prende " + numero_campi(r.k->campi.size()) +
                    ", qui ne mancano " + std::to_string(mancano) + " (" +
                    elenco_campi(*r.k, r.letti) + "): " + perche,
@@ -289,28 +288,25 @@ void leggi_linea(verifica_in_corso& v, std::span<const std::uint8_t> testo) {
   v.testo = fonte::linea;
   cammino c(v, testo);
   if (!c.cerca_generale()) {
-    v.segnala(livello::errore, nome::senza_generale, 1, 1, nullptr,
+    v.segnala(genere::senza_generale, 1, 1, nullptr,
               "nessun campo [generale] seguito da altro: il compilatore non legge la linea", 102);
     return;
   }
   c.righe();
   if (!v.lunghezza)
-    v.segnala(livello::errore, nome::senza_lunghezza, c.riga_generale(), 1, nullptr,
-              "l'intestazione non ha la riga 'lunghezza percorso': il compilatore non crea le "
-              "celle",
-              25);
+    v.segnala(genere::senza_lunghezza, c.riga_generale(), 1, nullptr,
+              testo_di(genere::senza_lunghezza, {}));
 }
 
 void leggi_treno(verifica_in_corso& v, std::span<const std::uint8_t> testo) {
   v.testo = fonte::treno;
   if (vuoto(testo)) {
-    v.segnala(livello::errore, nome::testo_vuoto, 1, 1, nullptr,
-              "la descrizione del treno e' vuota: niente del treno arriva al simulatore");
+    v.segnala(genere::testo_vuoto, 1, 1, nullptr, testo_di(genere::testo_vuoto, {}));
     return;
   }
   cammino c(v, testo);
   if (!c.cerca_generale()) {
-    v.segnala(livello::errore, nome::senza_generale, 1, 1, nullptr,
+    v.segnala(genere::senza_generale, 1, 1, nullptr,
               "nessun campo [generale] seguito da altro: il compilatore non legge niente del "
               "treno");
     return;

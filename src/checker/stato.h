@@ -10,9 +10,9 @@
 #include <string_view>
 #include <vector>
 
-#include "checker/nomi.h"
 #include "checker/verifica.h"
 #include "sintassi/cammino.h"
+#include "sintassi/constatazioni.h"
 #include "sintassi/parole_chiave.h"
 
 namespace percorso::controllo {
@@ -92,12 +92,15 @@ struct verifica_in_corso {
 
   // Whether another finding of this name is still recorded (at most 100 of a name).
   bool accetta(std::string_view nome) const;
-  void segnala(livello grado, std::string_view nome, std::int32_t riga, std::int32_t colonna,
+  // A finding of kind g; its code is g's, or codice; attenuato lowers an error that
+  // g allows to lower to a warning.
+  void segnala(const genere_constatazione& g, std::int32_t riga, std::int32_t colonna,
                const campo_formato* campo, std::string messaggio,
-               std::optional<std::int32_t> codice = std::nullopt);
+               std::optional<std::int32_t> codice = std::nullopt, bool attenuato = false);
   // A finding at field i of a row.
-  void al_campo(const riga_letta& r, std::size_t i, livello grado, std::string_view nome,
-                std::string messaggio, std::optional<std::int32_t> codice = std::nullopt);
+  void al_campo(const riga_letta& r, std::size_t i, const genere_constatazione& g,
+                std::string messaggio, std::optional<std::int32_t> codice = std::nullopt,
+                bool attenuato = false);
 
   // The last cell index of the line, once its length is known.
   std::optional<std::int64_t> ultima_cella() const;

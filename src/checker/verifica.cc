@@ -28,17 +28,17 @@ void note_di_arresto(verifica_in_corso& v, const sorgenti& testi,
     v.testo = r.fonte;
     const std::string codice = "errore " + std::to_string(r.codice);
     if (r.codice == 15) {
-      v.segnala(livello::avviso, nome::resto_non_compilato, r.riga, r.colonna, nullptr,
+      v.segnala(genere::resto_non_compilato, r.riga, r.colonna, nullptr,
                 "il compilatore smette di leggere questo testo qui (" + codice +
                     "): il resto non e' compilato, ma e' verificato qui sotto");
       continue;
     }
-    v.segnala(livello::avviso, nome::resto_non_compilato, r.riga, r.colonna, nullptr,
+    v.segnala(genere::resto_non_compilato, r.riga, r.colonna, nullptr,
               "la compilazione si ferma qui (" + codice +
                   "): il resto non e' compilato, ma e' verificato qui sotto");
     if (r.fonte == fonte::linea && testi.treno) {
       v.testo = fonte::treno;
-      v.segnala(livello::avviso, nome::resto_non_compilato, 1, 1, nullptr,
+      v.segnala(genere::resto_non_compilato, 1, 1, nullptr,
                 "questo testo non e' compilato: la compilazione si e' fermata alla riga " +
                     std::to_string(r.riga) + " della descrizione della linea (" + codice + ")");
     }
@@ -52,21 +52,23 @@ bool verifica_in_corso::accetta(std::string_view nome) const {
   return n == per_nome.end() || n->second < massimo_per_nome;
 }
 
-void verifica_in_corso::segnala(livello grado, std::string_view nome, std::int32_t riga,
+void verifica_in_corso::segnala(const genere_constatazione& g, std::int32_t riga,
                                 std::int32_t colonna, const campo_formato* campo,
-                                std::string messaggio, std::optional<std::int32_t> codice) {
-  const std::int64_t n = ++per_nome[nome];
+                                std::string messaggio, std::optional<std::int32_t> codice,
+                                bool attenuato) {
+  const std::int64_t n = ++per_nome[g.nome];
   if (n > massimo_per_nome) return;
   if (n == massimo_per_nome)
-    messaggio.append(" (da qui in poi [").append(nome).append("] non e' piu' segnalato)");
-  trovate.push_back({grado, nome, testo, riga, colonna, campo, std::move(messaggio), codice});
+    messaggio.append(" (da qui in poi [").append(g.nome).append("] non e' piu' segnalato)");
+  trovate.push_back({grado_di(g, attenuato), g.nome, testo, riga, colonna, campo,
+                     std::move(messaggio), codice ? codice : g.codice});
 }
 
-void verifica_in_corso::al_campo(const riga_letta& r, std::size_t i, livello grado,
-                                 std::string_view nome, std::string messaggio,
-                                 std::optional<std::int32_t> codice) {
-  segnala(grado, nome, r.campi[i].riga, r.campi[i].colonna, r.formato(i), std::move(messaggio),
-          codice);
+void verifica_in_corso::al_campo(const riga_letta& r, std::size_t i, const genere_constatazione& g,
+                                 std::string messaggio, std::optional<std::int32_t> codice,
+                                 bool attenuato) {
+  segnala(g, r.campi[i].riga, r.campi[i].colonna, r.formato(i), std::move(messaggio), codice,
+          attenuato);
 }
 
 std::optional<std::int64_t> verifica_in_corso::ultima_cella() const {
@@ -102,10 +104,6 @@ std::vector<constatazione> verifica(const sorgenti& testi, std::span<const rilie
         return std::tie(a.testo, a.riga, a.colonna) < std::tie(b.testo, b.riga, b.colonna);
       });
   return std::move(v.trovate);
-}
-
-std::span<const std::string_view> nomi_constatazioni() {
-  return controllo::nome::tutti;
 }
 
 }  // namespace percorso

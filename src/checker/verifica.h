@@ -12,11 +12,10 @@
 
 #include "model/modello.h"
 #include "model/sorgenti.h"
+#include "sintassi/constatazioni.h"
 #include "sintassi/parole_chiave.h"
 
 namespace percorso {
-
-enum class livello : std::uint8_t { errore, avviso };
 
 // One problem of a text.
 struct constatazione {
@@ -35,8 +34,5 @@ struct constatazione {
 // compiler's findings for the same texts: where one stopped the reading of a text,
 // a note says that the rest of it was not compiled.
 std::vector<constatazione> verifica(const sorgenti& testi, std::span<const rilievo> rilievi = {});
-
-// Names of every finding the checker gives.
-std::span<const std::string_view> nomi_constatazioni();
 
 }  // namespace percorso

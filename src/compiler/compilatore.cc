@@ -76,13 +76,11 @@ bool vale_una(std::span<const regola> regole, std::string_view k) {
   return false;
 }
 
-// "'campo'" followed by the rest of a message; a long field is quoted by its
-// beginning, so the message stays one short line.
-std::string citato(std::string_view campo, std::string_view resto) {
+// A field for a message; a long field is quoted by its beginning, so the message
+// stays one short line.
+std::string citato(std::string_view campo) {
   constexpr std::size_t massimo = 40;
-  std::string s = "'";
-  s.append(campo.substr(0, massimo)).append(campo.size() > massimo ? "...'" : "'").append(resto);
-  return s;
+  return std::string(campo.substr(0, massimo)).append(campo.size() > massimo ? "..." : "");
 }
 
 // Warns about a keyword field that no test of its part takes, once per line.
@@ -90,11 +88,11 @@ void avvisa_se_ignorata(compilazione& c, std::string_view k, std::span<const reg
   if (k.empty() || intestazione_di_sezione(k) || c.chiave.riga == c.riga_ignorata) return;
   c.riga_ignorata = c.chiave.riga;
   if (e_numero(k))
-    c.avvisa("numeri-in-piu", citato(k, ": numero non richiesto da nessuna riga, ignorato"));
+    c.avvisa(genere::numeri_in_piu, testo_di(genere::numeri_in_piu, {citato(k)}));
   else if (vale_una(altrove, k))
-    c.avvisa("fuori-sezione", citato(k, " non vale in questa parte del testo: ignorata"));
+    c.avvisa(genere::fuori_sezione, testo_di(genere::fuori_sezione, {citato(k)}));
   else
-    c.avvisa("chiave-sconosciuta", citato(k, " non e' una parola chiave: ignorata"));
+    c.avvisa(genere::chiave_sconosciuta, testo_di(genere::chiave_sconosciuta, {citato(k)}));
 }
 
 // Applies every rule that holds, in order, while the line lets the text go on.
@@ -115,7 +113,7 @@ esito applica(compilazione& c, std::span<const regola> regole, std::string_view 
 void avvisa_trattino(compilazione& c, const campo_sorgente& campo) {
   if (e_numero(campo.testo)) return;
   c.nuova_chiave(campo);
-  c.avvisa("trattino", citato(campo.testo, " contiene '-': saltato senza essere letto"));
+  c.avvisa(genere::trattino, testo_di(genere::trattino, {citato(campo.testo)}));
 }
 
 // The keyword fields of the walk, each applied with the rules of its part, up to the

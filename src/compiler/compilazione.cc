@@ -72,7 +72,8 @@ esito compilazione::generale_a(luogo l) {
 // past this many warnings of one kind the rest are dropped, and the last one kept says so.
 constexpr std::int64_t massimo_avvisi_per_nome = 100;
 
-void compilazione::avvisa(std::string_view nome, std::string messaggio) {
+void compilazione::avvisa(const genere_constatazione& g, std::string messaggio) {
+  const std::string_view nome = g.nome;
   auto voce = avvisi_per_nome.find(nome);
   if (voce == avvisi_per_nome.end()) voce = avvisi_per_nome.emplace(nome, 0).first;
   const std::int64_t n = ++voce->second;

@@ -12,6 +12,7 @@
 #include "model/modello.h"
 #include "model/numeri.h"
 #include "sintassi/cammino.h"
+#include "sintassi/constatazioni.h"
 
 namespace percorso {
 
@@ -98,7 +99,7 @@ struct compilazione {
   esito generale();
 
   // Records a warning at the current keyword line.
-  void avvisa(std::string_view nome, std::string messaggio);
+  void avvisa(const genere_constatazione& g, std::string messaggio);
 
   // Records where the feature of the current keyword line lies.
   void traccia(elemento e, std::int32_t inizio, std::int32_t fine, std::int32_t valore = 0);

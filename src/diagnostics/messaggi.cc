@@ -10,6 +10,7 @@
 #include "diagnostics/righe_sorgenti.h"
 #include "diagnostics/spiegazioni.h"
 #include "format/testo_nomi.h"
+#include "sintassi/constatazioni.h"
 
 namespace percorso {
 namespace {
@@ -94,12 +95,14 @@ messaggio da_rilievo(const rilievo& r, const nomi_sorgenti& nomi, const righe_so
   return m;
 }
 
-messaggio da_avviso(const avviso& a, const nomi_sorgenti& nomi, const righe_sorgenti& righe,
-                    const nomina_campo& campo) {
+messaggio da_avviso(const avviso& a, bool rigoroso, const nomi_sorgenti& nomi,
+                    const righe_sorgenti& righe, const nomina_campo& campo) {
   messaggio m = in_luogo(a.fonte, a.riga, a.colonna, nomi, righe, campo);
-  m.avviso = true;
+  const genere_constatazione* g = genere_di_nome(a.nome);
+  m.avviso = !rigoroso || g == nullptr || g->grado != livello::errore;
   m.nome = a.nome;
-  m.testo.append(": avviso [").append(a.nome).append("]: ").append(a.messaggio);
+  m.testo.append(m.avviso ? ": avviso [" : ": errore [").append(a.nome).append("]: ");
+  m.testo.append(a.messaggio);
   return m;
 }
 
@@ -140,17 +143,9 @@ std::string plurale(std::size_t n, std::string_view uno, std::string_view molti)
 
 }  // namespace
 
-std::span<const std::string_view> nomi_avvisi() {
-  static constexpr std::string_view nomi[] = {
-      "chiave-sconosciuta", "numeri-in-piu",     "fuori-sezione",        "trattino",
-      "profilo-indietro",   "curve-sovrapposte", "stazione-senza-celle", nome_avviso_documento,
-  };
-  return nomi;
-}
-
 std::vector<messaggio> messaggi_di(const modello& m, const nomi_sorgenti& nomi,
                                    const sorgenti* testi, const filtro_avvisi& filtro,
-                                   std::span<const segnalazione> verifica,
+                                   bool rigoroso, std::span<const segnalazione> verifica,
                                    const nomina_campo& campo) {
   std::vector<messaggio> tutti;
   const righe_sorgenti righe(testi);
@@ -185,7 +180,7 @@ std::vector<messaggio> messaggi_di(const modello& m, const nomi_sorgenti& nomi,
   for (const segnalazione& s : verifica) righe_verificate.insert({s.testo, s.riga});
   for (const avviso& a : m.avvisi) {
     if (filtro.mostra(a.nome) && !detto_dalla_verifica(a, righe_verificate))
-      altri.push_back({a.fonte, a.riga, a.colonna, da_avviso(a, nomi, righe, campo)});
+      altri.push_back({a.fonte, a.riga, a.colonna, da_avviso(a, rigoroso, nomi, righe, campo)});
   }
   for (std::size_t i = 0; i < verifica.size(); ++i) {
     const segnalazione& s = verifica[i];

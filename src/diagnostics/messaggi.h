@@ -68,20 +68,16 @@ struct filtro_avvisi {
   bool mostra(const std::string& nome) const { return !nessuno && !spenti.contains(nome); }
 };
 
-// Names of every warning a compile gives: the compiler's, and the documents'.
-std::span<const std::string_view> nomi_avvisi();
-// A document could not show a text as it stands (a name longer than its cell).
-inline constexpr std::string_view nome_avviso_documento = "documento";
-
 // The findings of m, then, in the order of the texts, its warnings and the checker's
 // findings the filter shows. A warning is left out where the checker speaks of the
 // same line; a checker's finding of the code the compiler recorded at its line is
 // told with the compiler's finding instead.
 // testi, when given, supplies the source lines; campo names the fields of findings
-// that know only their column.
+// that know only their column. A compiler's warning whose name is an error is one
+// when rigoroso, as the checker's are.
 std::vector<messaggio> messaggi_di(const modello& m, const nomi_sorgenti& nomi,
                                    const sorgenti* testi, const filtro_avvisi& filtro,
-                                   std::span<const segnalazione> verifica = {},
+                                   bool rigoroso, std::span<const segnalazione> verifica = {},
                                    const nomina_campo& campo = {});
 
 // The message of a run that stopped: a program error (1250, 1251) or another cause.
