@@ -4,39 +4,9 @@
 
 #include "checker/verifica.h"
 #include "diagnostics/json.h"
-#include "sintassi/campo_alla_colonna.h"
 
 namespace percorso {
 namespace {
-
-std::vector<segnalazione> segnalazioni(const std::vector<constatazione>& trovate, bool rigoroso) {
-  std::vector<segnalazione> s;
-  s.reserve(trovate.size());
-  for (const constatazione& c : trovate) {
-    segnalazione x{rigoroso && c.grado == livello::errore,
-                   c.nome,
-                   c.codice,
-                   c.testo,
-                   c.riga,
-                   c.colonna,
-                   {},
-                   {},
-                   c.messaggio};
-    if (c.campo != nullptr) {
-      x.campo = c.campo->nome;
-      x.unita = c.campo->unita;
-    }
-    s.push_back(std::move(x));
-  }
-  return s;
-}
-
-std::optional<campo_nominato> campo_della_tabella(fonte testo, std::string_view riga,
-                                                  std::int32_t colonna) {
-  const auto c = campo_alla_colonna(testo, riga, colonna);
-  if (!c || c->campo == nullptr) return std::nullopt;
-  return campo_nominato{c->campo->nome, c->campo->unita};
-}
 
 messaggio da_avviso_documento(const avviso_documento& a) {
   messaggio m;
@@ -56,8 +26,7 @@ std::vector<messaggio> messaggi_di(const esito_esecuzione& e, const nomi_sorgent
   std::vector<messaggio> tutti;
   if (testi != nullptr) {
     const auto trovate = verifica(*testi, e.m.rilievi);
-    tutti = messaggi_di(e.m, nomi, testi, filtro, rigoroso, segnalazioni(trovate, rigoroso),
-                        campo_della_tabella);
+    tutti = messaggi_di(e.m, nomi, testi, filtro, rigoroso, trovate);
   } else {
     tutti = messaggi_di(e.m, nomi, testi, filtro, rigoroso);
   }

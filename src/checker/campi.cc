@@ -42,7 +42,7 @@ bool scritto_male(verifica_in_corso& v, const riga_letta& r, std::size_t i) {
   if (const auto s = c.testo.find_first_of(separatori_estranei); s != std::string_view::npos) {
     const std::string quale =
         c.testo[s] == '\t' ? "una tabulazione" : citazione(c.testo.substr(s, 1));
-    v.segnala(genere::separatore, c.riga, c.colonna + static_cast<std::int32_t>(s), r.formato(i),
+    v.al_byte(genere::separatore, c.riga, c.colonna + static_cast<std::int32_t>(s), r.formato(i),
               citazione(c.testo) + " contiene " + quale +
                   ", che non separa i campi: usa la virgola; il compilatore legge 0");
     return true;
@@ -111,7 +111,7 @@ void testo(verifica_in_corso& v, const riga_letta& r, std::size_t i) {
   for (std::size_t j = 0; j < c.testo.size(); ++j) {
     const auto b = static_cast<std::uint8_t>(c.testo[j]);
     if (b >= 0x20 && b < 0x7F) continue;
-    v.segnala(genere::caratteri, c.riga, c.colonna + static_cast<std::int32_t>(j), &f,
+    v.al_byte(genere::caratteri, c.riga, c.colonna + static_cast<std::int32_t>(j), &f,
               "byte " + byte_esadecimale(b) +
                   " nel testo: il simulatore mostra solo caratteri ASCII stampabili a 7 bit");
     break;

@@ -129,27 +129,35 @@ class cammino {
     for (const parola_chiave& k : parole_chiave()) {
       if (della_linea(k.dove) != (v_.testo == fonte::linea) || !corrisponde(k, c.testo)) continue;
       riga_ignorata_ = c.riga;
-      v_.segnala(genere::prima_di_generale, c.riga, c.colonna, nullptr,
-                 citazione(c.testo) + " sta prima di [generale]: il compilatore la salta");
+      al_campo_chiave(genere::prima_di_generale, c,
+                      citazione(c.testo) + " sta prima di [generale]: il compilatore la salta");
       return;
     }
+  }
+
+  // A finding over the whole of a field in a keyword's place.
+  void al_campo_chiave(const genere_constatazione& g, const campo_sorgente& c,
+                       std::string messaggio, bool attenuato = false) {
+    diagnosi* d =
+        v_.segnala(g, c.riga, c.colonna, nullptr, std::move(messaggio), std::nullopt, attenuato);
+    if (d != nullptr) d->colonna_fine = c.colonna + static_cast<std::int32_t>(c.fine - c.inizio);
   }
 
   void trattino(const campo_sorgente& c) {
     if (e_numero(c.testo)) return;
     riga_ignorata_ = c.riga;
-    v_.segnala(genere::trattino, c.riga, c.colonna, nullptr,
-               citazione(c.testo) + " contiene '-': il compilatore la salta senza leggerla");
+    al_campo_chiave(genere::trattino, c,
+                    citazione(c.testo) + " contiene '-': il compilatore la salta senza leggerla");
   }
 
   void ultimo_campo(const campo_sorgente& c, parte p) {
     const corrispondenze k = cerca(p, c.testo);
     if (k.prima == nullptr) return;
-    v_.segnala(genere::ultima_riga, c.riga, c.colonna, nullptr,
-               "il compilatore non legge mai l'ultimo campo di un testo: la riga " +
-                   citazione(k.prima->nome) +
-                   " va persa; aggiungi una riga dopo (per "
-                   "esempio [fine])");
+    al_campo_chiave(genere::ultima_riga, c,
+                    "il compilatore non legge mai l'ultimo campo di un testo: la riga " +
+                        citazione(k.prima->nome) +
+                        " va persa; aggiungi una riga dopo (per "
+                        "esempio [fine])");
   }
 
   void inizia_corpo() {
@@ -165,13 +173,13 @@ class cammino {
     riga_ignorata_ = c.riga;
     if (c.riga == fine_riga_) return in_piu(c);
     if (e_numero(c.testo)) {
-      v_.segnala(genere::numeri_in_piu, c.riga, c.colonna, nullptr,
-                 citazione(c.testo) + ": un numero che nessuna riga chiede, ignorato");
+      al_campo_chiave(genere::numeri_in_piu, c,
+                      citazione(c.testo) + ": un numero che nessuna riga chiede, ignorato");
     } else if (altrove != nullptr) {
-      v_.segnala(genere::fuori_sezione, c.riga, c.colonna, nullptr,
-                 citazione(c.testo) + " e' una riga " + citazione(altrove->nome) +
-                     ", che vale nella " + std::string(nome_parte(altrove->dove)) +
-                     ": qui e' ignorata");
+      al_campo_chiave(genere::fuori_sezione, c,
+                      citazione(c.testo) + " e' una riga " + citazione(altrove->nome) +
+                          ", che vale nella " + std::string(nome_parte(altrove->dove)) +
+                          ": qui e' ignorata");
     } else {
       sconosciuta(c);
     }
@@ -182,8 +190,7 @@ class cammino {
     std::string m = citazione(c.testo) + " non e' una parola chiave: ignorata";
     const auto vicina = parola_vicina(c.testo, v_.testo);
     if (vicina) m.append("; forse ").append(citazione(*vicina)).append("?");
-    v_.segnala(genere::chiave_sconosciuta, c.riga, c.colonna, nullptr, std::move(m), std::nullopt,
-               !vicina);
+    al_campo_chiave(genere::chiave_sconosciuta, c, std::move(m), !vicina);
   }
 
   // Fields left on a row's line after the row: the compiler reads them as keyword
@@ -197,8 +204,7 @@ class cammino {
       m.append("; una virgola decimale? nei numeri si usa il punto");
     else if (fine_chiave_->campi.back().tipo == larghezza::testo)
       m.append("; un testo non puo' contenere virgole");
-    v_.segnala(numero ? genere::numeri_in_piu : genere::campi_in_piu, c.riga, c.colonna, nullptr,
-               std::move(m));
+    al_campo_chiave(numero ? genere::numeri_in_piu : genere::campi_in_piu, c, std::move(m));
   }
 
   // Rows of one kind follow each other: their keyword fields are tested once.
@@ -215,17 +221,17 @@ class cammino {
     const parola_chiave& k = *trovate.prima;
     if (chiave.riga == fine_riga_ && riga_ignorata_ != chiave.riga) {
       riga_ignorata_ = chiave.riga;
-      v_.segnala(genere::campi_in_piu, chiave.riga, chiave.colonna, nullptr,
-                 "campi in piu' dopo la riga " + citazione(fine_chiave_->nome) + ": " +
-                     citazione(chiave.testo) + " e' letto come una nuova riga " +
-                     citazione(k.nome));
+      al_campo_chiave(genere::campi_in_piu, chiave,
+                      "campi in piu' dopo la riga " + citazione(fine_chiave_->nome) + ": " +
+                          citazione(chiave.testo) + " e' letto come una nuova riga " +
+                          citazione(k.nome));
     }
     separatori_chiave(chiave);
     if (trovate.seconda != nullptr)
-      v_.segnala(genere::piu_chiavi, chiave.riga, chiave.colonna, nullptr,
-                 citazione(chiave.testo) + " vale come riga " + citazione(k.nome) +
-                     " e come riga " + citazione(trovate.seconda->nome) +
-                     ": ognuna legge i propri campi, uno dopo l'altro");
+      al_campo_chiave(genere::piu_chiavi, chiave,
+                      citazione(chiave.testo) + " vale come riga " + citazione(k.nome) +
+                          " e come riga " + citazione(trovate.seconda->nome) +
+                          ": ognuna legge i propri campi, uno dopo l'altro");
     riga_letta r{&k, chiave.testo, chiave.riga, chiave.colonna};
     const campi_riga letti = w_.campi(k);
     for (std::size_t i = 0; i < letti.letti; ++i) {
@@ -250,7 +256,7 @@ class cammino {
   void separatori_chiave(const campo_sorgente& c) {
     const auto i = c.testo.find_first_of(separatori_estranei);
     if (i == std::string_view::npos) return;
-    v_.segnala(genere::separatore, c.riga, c.colonna + static_cast<std::int32_t>(i), nullptr,
+    v_.al_byte(genere::separatore, c.riga, c.colonna + static_cast<std::int32_t>(i), nullptr,
                "la parola chiave " + citazione(c.testo) +
                    " contiene un separatore che non separa i campi: usa la virgola");
   }

@@ -99,6 +99,11 @@ void rallentamento(verifica_in_corso& v, const riga_letta& r) {
              testo_di(genere::rallentamento_senza_avviso, {}));
 }
 
+// The earlier station a finding compares with, as a place it speaks of.
+void stazione_correlata(diagnosi* d, const precedente& s) {
+  if (d != nullptr) d->correlati.push_back({fonte::treno, s.riga, "stazione " + corto(s.nome)});
+}
+
 bool nel_suo_intervallo(const riga_letta& r, std::size_t i) {
   return r.buono(i) && r.valore(i) >= r.formato(i)->minimo && r.valore(i) <= r.formato(i)->massimo;
 }
@@ -111,10 +116,12 @@ void orario_stazione(verifica_in_corso& v, const riga_letta& r) {
   if (t == 0) return;  // a station without a time
   // A time more than half a day earlier is the next day's.
   if (v.orario && t < v.orario->valore && v.orario->valore - t <= secondi_al_giorno / 2)
-    v.al_campo(r, 13, genere::orario_indietro,
-               "orario " + orario(t) + " prima delle " + orario(v.orario->valore) +
-                   " della stazione " + std::string(v.orario->nome) + ", " +
-                   riga_di(v, fonte::treno, v.orario->riga));
+    stazione_correlata(
+        v.al_campo(r, 13, genere::orario_indietro,
+                   "orario " + orario(t) + " prima delle " + orario(v.orario->valore) +
+                       " della stazione " + std::string(v.orario->nome) + ", " +
+                       riga_di(v, fonte::treno, v.orario->riga)),
+        *v.orario);
   v.orario = precedente{t, r.riga, r.campi[16].testo};
 }
 
@@ -131,10 +138,12 @@ void stazione(verifica_in_corso& v, const riga_letta& r) {
     v.al_campo(r, 0, genere::stazione_all_inizio,
                "l'area della stazione finisce a " + metri(a.fine) + ", entro 100 m dall'inizio");
   if (v.fine_stazione && a.inizio - 350 < v.fine_stazione->valore)
-    v.al_campo(r, 0, genere::stazioni_vicine,
-               "la stazione inizia a " + metri(a.inizio) + ", meno di 350 m dopo la fine di " +
-                   std::string(v.fine_stazione->nome) + " (" + metri(v.fine_stazione->valore) +
-                   ", " + riga_di(v, fonte::treno, v.fine_stazione->riga) + ")");
+    stazione_correlata(
+        v.al_campo(r, 0, genere::stazioni_vicine,
+                   "la stazione inizia a " + metri(a.inizio) + ", meno di 350 m dopo la fine di " +
+                       std::string(v.fine_stazione->nome) + " (" + metri(v.fine_stazione->valore) +
+                       ", " + riga_di(v, fonte::treno, v.fine_stazione->riga) + ")"),
+        *v.fine_stazione);
   v.fine_stazione = precedente{a.fine, r.riga, r.campi[16].testo};
   if (k + 1 >= primo_slot_cartelli - v.cartelli)
     v.al_campo(r, 0, genere::tabella_piena,

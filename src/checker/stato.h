@@ -77,7 +77,7 @@ struct precedente {
 };
 
 struct verifica_in_corso {
-  std::vector<constatazione> trovate;
+  std::vector<diagnosi> trovate;
   std::map<std::string_view, std::int64_t, std::less<>> per_nome;
   fonte testo = fonte::nessuna;
 
@@ -93,14 +93,18 @@ struct verifica_in_corso {
   // Whether another finding of this name is still recorded (at most 100 of a name).
   bool accetta(std::string_view nome) const;
   // A finding of kind g; its code is g's, or codice; attenuato lowers an error that
-  // g allows to lower to a warning.
-  void segnala(const genere_constatazione& g, std::int32_t riga, std::int32_t colonna,
-               const campo_formato* campo, std::string messaggio,
-               std::optional<std::int32_t> codice = std::nullopt, bool attenuato = false);
-  // A finding at field i of a row.
-  void al_campo(const riga_letta& r, std::size_t i, const genere_constatazione& g,
-                std::string messaggio, std::optional<std::int32_t> codice = std::nullopt,
-                bool attenuato = false);
+  // g allows to lower to a warning. The record kept, to add the places it names;
+  // nullptr past the cap.
+  diagnosi* segnala(const genere_constatazione& g, std::int32_t riga, std::int32_t colonna,
+                    const campo_formato* campo, std::string messaggio,
+                    std::optional<std::int32_t> codice = std::nullopt, bool attenuato = false);
+  // A finding about the one byte at colonna.
+  void al_byte(const genere_constatazione& g, std::int32_t riga, std::int32_t colonna,
+               const campo_formato* campo, std::string messaggio);
+  // A finding over the whole of field i of a row.
+  diagnosi* al_campo(const riga_letta& r, std::size_t i, const genere_constatazione& g,
+                     std::string messaggio, std::optional<std::int32_t> codice = std::nullopt,
+                     bool attenuato = false);
 
   // The last cell index of the line, once its length is known.
   std::optional<std::int64_t> ultima_cella() const;

@@ -52,23 +52,38 @@ bool verifica_in_corso::accetta(std::string_view nome) const {
   return n == per_nome.end() || n->second < massimo_per_nome;
 }
 
-void verifica_in_corso::segnala(const genere_constatazione& g, std::int32_t riga,
-                                std::int32_t colonna, const campo_formato* campo,
-                                std::string messaggio, std::optional<std::int32_t> codice,
-                                bool attenuato) {
+diagnosi* verifica_in_corso::segnala(const genere_constatazione& g, std::int32_t riga,
+                                     std::int32_t colonna, const campo_formato* campo,
+                                     std::string messaggio, std::optional<std::int32_t> codice,
+                                     bool attenuato) {
   const std::int64_t n = ++per_nome[g.nome];
-  if (n > massimo_per_nome) return;
+  if (n > massimo_per_nome) return nullptr;
   if (n == massimo_per_nome)
     messaggio.append(" (da qui in poi [").append(g.nome).append("] non e' piu' segnalato)");
-  trovate.push_back({grado_di(g, attenuato), g.nome, testo, riga, colonna, campo,
-                     std::move(messaggio), codice ? codice : g.codice});
+  diagnosi d{grado_di(g, attenuato), g.nome, codice ? codice : g.codice, testo, riga, colonna};
+  if (campo != nullptr) {
+    d.campo = campo->nome;
+    d.unita = campo->unita;
+  }
+  d.messaggio = std::move(messaggio);
+  return &trovate.emplace_back(std::move(d));
 }
 
-void verifica_in_corso::al_campo(const riga_letta& r, std::size_t i, const genere_constatazione& g,
-                                 std::string messaggio, std::optional<std::int32_t> codice,
-                                 bool attenuato) {
-  segnala(g, r.campi[i].riga, r.campi[i].colonna, r.formato(i), std::move(messaggio), codice,
-          attenuato);
+void verifica_in_corso::al_byte(const genere_constatazione& g, std::int32_t riga,
+                                std::int32_t colonna, const campo_formato* campo,
+                                std::string messaggio) {
+  if (diagnosi* d = segnala(g, riga, colonna, campo, std::move(messaggio)))
+    d->colonna_fine = colonna + 1;
+}
+
+diagnosi* verifica_in_corso::al_campo(const riga_letta& r, std::size_t i,
+                                      const genere_constatazione& g, std::string messaggio,
+                                      std::optional<std::int32_t> codice, bool attenuato) {
+  const campo_letto& c = r.campi[i];
+  diagnosi* d =
+      segnala(g, c.riga, c.colonna, r.formato(i), std::move(messaggio), codice, attenuato);
+  if (d != nullptr) d->colonna_fine = c.colonna + static_cast<std::int32_t>(c.testo.size());
+  return d;
 }
 
 std::optional<std::int64_t> verifica_in_corso::ultima_cella() const {
@@ -94,15 +109,14 @@ std::string riga_di(const verifica_in_corso& v, fonte testo, std::int32_t riga) 
 
 }  // namespace controllo
 
-std::vector<constatazione> verifica(const sorgenti& testi, std::span<const rilievo> rilievi) {
+std::vector<diagnosi> verifica(const sorgenti& testi, std::span<const rilievo> rilievi) {
   controllo::verifica_in_corso v;
   if (testi.linea) controllo::leggi_linea(v, *testi.linea);
   if (testi.treno) controllo::leggi_treno(v, *testi.treno);
   controllo::note_di_arresto(v, testi, rilievi);
-  std::stable_sort(
-      v.trovate.begin(), v.trovate.end(), [](const constatazione& a, const constatazione& b) {
-        return std::tie(a.testo, a.riga, a.colonna) < std::tie(b.testo, b.riga, b.colonna);
-      });
+  std::stable_sort(v.trovate.begin(), v.trovate.end(), [](const diagnosi& a, const diagnosi& b) {
+    return std::tie(a.fonte, a.riga, a.colonna) < std::tie(b.fonte, b.riga, b.colonna);
+  });
   return std::move(v.trovate);
 }
 

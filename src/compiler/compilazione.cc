@@ -35,6 +35,7 @@ void compilazione::crea_tabelle() {
 
 void compilazione::nuova_chiave(const campo_sorgente& f) {
   chiave = {f.riga, f.colonna};
+  fine_chiave = f.colonna + static_cast<std::int32_t>(f.fine - f.inizio);
   campi.clear();
 }
 
@@ -80,7 +81,9 @@ void compilazione::avvisa(const genere_constatazione& g, std::string messaggio) 
   if (n > massimo_avvisi_per_nome) return;
   if (n == massimo_avvisi_per_nome)
     messaggio.append(" (da qui in poi gli avvisi [").append(nome).append("] non sono mostrati)");
-  m.avvisi.push_back({std::string(nome), std::move(messaggio), testo, chiave.riga, chiave.colonna});
+  diagnosi d{g.grado, g.nome, g.codice, testo, chiave.riga, chiave.colonna, fine_chiave};
+  d.messaggio = std::move(messaggio);
+  m.avvisi.push_back(std::move(d));
 }
 
 // Origins serve tools that show the line; a text of a million rows of one kind keeps

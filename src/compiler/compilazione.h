@@ -40,6 +40,7 @@ struct compilazione {
   std::size_t da_leggere = 0;  // its next field
   fonte testo = fonte::nessuna;
   luogo chiave;                    // the current keyword field
+  std::int32_t fine_chiave = 0;    // and the column after it
   std::vector<luogo> campi;        // the fields its line has read so far
   std::int32_t riga_ignorata = 0;  // last line already warned about as ignored
   std::map<std::string, std::int64_t, std::less<>> avvisi_per_nome;

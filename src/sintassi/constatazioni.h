@@ -11,9 +11,9 @@
 #include <string>
 #include <string_view>
 
-namespace percorso {
+#include "model/diagnosi.h"
 
-enum class livello : std::uint8_t { errore, avviso };
+namespace percorso {
 
 struct genere_constatazione {
   std::string_view nome;  // stable short name, usable with --no-warn

@@ -25,21 +25,21 @@ using prova::linea;
 using prova::treno;
 
 // "L:4:11" or "T:2:1": the text, line and column of a finding.
-std::string luogo(const constatazione& c) {
-  return std::string(c.testo == fonte::linea ? "L" : "T") + ":" + std::to_string(c.riga) + ":" +
+std::string luogo(const diagnosi& c) {
+  return std::string(c.fonte == fonte::linea ? "L" : "T") + ":" + std::to_string(c.riga) + ":" +
          std::to_string(c.colonna);
 }
 
-std::string elenco(const std::vector<constatazione>& tutte) {
+std::string elenco(const std::vector<diagnosi>& tutte) {
   std::ostringstream s;
-  for (const constatazione& c : tutte)
+  for (const diagnosi& c : tutte)
     s << "\n  " << luogo(c) << " " << (c.grado == livello::errore ? "errore" : "avviso") << " ["
       << c.nome << "] " << c.messaggio;
   return s.str();
 }
 
 // The checker's findings for two texts, with the compiler's findings for the same texts.
-std::vector<constatazione> verifica_di(const std::string& l, const std::string& t) {
+std::vector<diagnosi> verifica_di(const std::string& l, const std::string& t) {
   const modello m = prova::compila(l, t, 1);
   return verifica(prova::testi(l, t), m.rilievi);
 }
@@ -72,7 +72,7 @@ class TestiRotti : public ::testing::TestWithParam<caso> {};
 TEST_P(TestiRotti, GiveTheirFindingAtTheirPlace) {
   const caso& c = GetParam();
   const auto tutte = verifica_di(c.linea, c.treno);
-  const auto trovata = std::find_if(tutte.begin(), tutte.end(), [&](const constatazione& x) {
+  const auto trovata = std::find_if(tutte.begin(), tutte.end(), [&](const diagnosi& x) {
     return luogo(x) == c.dove && x.nome == c.constatazione;
   });
   ASSERT_NE(trovata, tutte.end()) << c.dove << " [" << c.constatazione
@@ -243,8 +243,8 @@ TEST(Verifica, TheTableOfFindingsIsWhatTheCasesGive) {
   std::set<std::string> dati;
   for (const caso& c : casi) {
     const modello m = prova::compila(c.linea, c.treno, 1);
-    for (const avviso& a : m.avvisi) dati.insert(a.nome);
-    for (const constatazione& x : verifica(prova::testi(c.linea, c.treno), m.rilievi))
+    for (const diagnosi& a : m.avvisi) dati.insert(std::string(a.nome));
+    for (const diagnosi& x : verifica(prova::testi(c.linea, c.treno), m.rilievi))
       dati.insert(std::string(x.nome));
   }
   const std::string lungo(40, 'N');
@@ -263,9 +263,9 @@ std::string testo_di(std::span<const std::string_view> righe) {
 
 TEST(Verifica, EmbeddedTextsGiveNoError) {
   const auto tutte = verifica_di(testo_di(righe_linea()), testo_di(righe_treno()));
-  std::vector<constatazione> errori;
+  std::vector<diagnosi> errori;
   std::copy_if(tutte.begin(), tutte.end(), std::back_inserter(errori),
-               [](const constatazione& c) { return c.grado == livello::errore; });
+               [](const diagnosi& c) { return c.grado == livello::errore; });
   EXPECT_TRUE(errori.empty()) << elenco(errori);
 }
 
@@ -300,7 +300,7 @@ TEST(Verifica, FindingsOfOneNameStopAtAHundred) {
   for (int i = 0; i < 1000; ++i) corpo += "pendenza, x, 0\r\n";
   const auto tutte = verifica_di(linea_1000() + corpo, treno());
   EXPECT_EQ(std::count_if(tutte.begin(), tutte.end(),
-                          [](const constatazione& c) { return c.nome == "non-numero"; }),
+                          [](const diagnosi& c) { return c.nome == "non-numero"; }),
             100);
 }
 
