@@ -47,9 +47,10 @@ descrizione descrivi(const cella_vista& c) {
 
 // " CORNELLA" for a station, " 'TESTO'" for a board.
 std::string nome_di(const cella_vista& c) {
-  if (c.quale == parte_elemento::fermata) return " " + corto(c.nome);
-  if (c.da->elemento == elemento::cartello) return " " + citazione(c.nome);
-  return "";
+  std::string s;
+  if (c.quale == parte_elemento::fermata) s.append(" ").append(corto(c.nome));
+  if (c.da->elemento == elemento::cartello) s.append(" ").append(citazione(c.nome));
+  return s;
 }
 
 // "dalla stazione CORNELLA, riga 21"

@@ -133,8 +133,7 @@ void occupa_celle(verifica_in_corso& v, const riga_letta& r);
 // The keyword of the text nearest to a field that matches none, when one is near.
 std::optional<std::string_view> parola_vicina(std::string_view campo, fonte testo);
 
-// A piece of source text for a message, cut when long; citazione also quotes it.
-std::string corto(std::string_view testo);
+// A piece of source text for a message, cut when long, and quoted.
 std::string citazione(std::string_view testo);
 
 // "riga 21", or "riga 21 della descrizione della linea" when it lies in the other text.

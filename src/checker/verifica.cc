@@ -13,9 +13,6 @@ namespace {
 // findings of one name the rest are dropped, and the last one kept says so.
 constexpr std::int64_t massimo_per_nome = 100;
 
-// Quotes in messages stop here: a name may be a whole text long.
-constexpr std::size_t massima_citazione = 40;
-
 std::string_view nome_testo(fonte f) {
   return f == fonte::linea ? "descrizione della linea" : "descrizione del treno";
 }
@@ -60,11 +57,15 @@ diagnosi* verifica_in_corso::segnala(const genere_constatazione& g, std::int32_t
   if (n > massimo_per_nome) return nullptr;
   if (n == massimo_per_nome)
     messaggio.append(" (da qui in poi [").append(g.nome).append("] non e' piu' segnalato)");
-  diagnosi d{grado_di(g, attenuato), g.nome, codice ? codice : g.codice, testo, riga, colonna};
-  if (campo != nullptr) {
-    d.campo = campo->nome;
-    d.unita = campo->unita;
-  }
+  diagnosi d;
+  d.grado = grado_di(g, attenuato);
+  d.nome = g.nome;
+  d.codice = codice ? codice : g.codice;
+  d.fonte = testo;
+  d.riga = riga;
+  d.colonna = colonna;
+  d.campo = campo != nullptr ? campo->nome : "";
+  d.unita = campo != nullptr ? campo->unita : "";
   d.messaggio = std::move(messaggio);
   return &trovate.emplace_back(std::move(d));
 }
@@ -89,11 +90,6 @@ diagnosi* verifica_in_corso::al_campo(const riga_letta& r, std::size_t i,
 std::optional<std::int64_t> verifica_in_corso::ultima_cella() const {
   if (!lunghezza) return std::nullopt;
   return static_cast<std::int64_t>(arrotonda(static_cast<double>(*lunghezza + 7000) / 50.0));
-}
-
-std::string corto(std::string_view testo) {
-  if (testo.size() <= massima_citazione) return std::string(testo);
-  return std::string(testo.substr(0, massima_citazione)).append("...");
 }
 
 std::string citazione(std::string_view testo) {

@@ -76,23 +76,16 @@ bool vale_una(std::span<const regola> regole, std::string_view k) {
   return false;
 }
 
-// A field for a message; a long field is quoted by its beginning, so the message
-// stays one short line.
-std::string citato(std::string_view campo) {
-  constexpr std::size_t massimo = 40;
-  return std::string(campo.substr(0, massimo)).append(campo.size() > massimo ? "..." : "");
-}
-
 // Warns about a keyword field that no test of its part takes, once per line.
 void avvisa_se_ignorata(compilazione& c, std::string_view k, std::span<const regola> altrove) {
   if (k.empty() || intestazione_di_sezione(k) || c.chiave.riga == c.riga_ignorata) return;
   c.riga_ignorata = c.chiave.riga;
   if (e_numero(k))
-    c.avvisa(genere::numeri_in_piu, testo_di(genere::numeri_in_piu, {citato(k)}));
+    c.avvisa(genere::numeri_in_piu, testo_di(genere::numeri_in_piu, {corto(k)}));
   else if (vale_una(altrove, k))
-    c.avvisa(genere::fuori_sezione, testo_di(genere::fuori_sezione, {citato(k)}));
+    c.avvisa(genere::fuori_sezione, testo_di(genere::fuori_sezione, {corto(k)}));
   else
-    c.avvisa(genere::chiave_sconosciuta, testo_di(genere::chiave_sconosciuta, {citato(k)}));
+    c.avvisa(genere::chiave_sconosciuta, testo_di(genere::chiave_sconosciuta, {corto(k)}));
 }
 
 // Applies every rule that holds, in order, while the line lets the text go on.
@@ -113,7 +106,7 @@ esito applica(compilazione& c, std::span<const regola> regole, std::string_view 
 void avvisa_trattino(compilazione& c, const campo_sorgente& campo) {
   if (e_numero(campo.testo)) return;
   c.nuova_chiave(campo);
-  c.avvisa(genere::trattino, testo_di(genere::trattino, {citato(campo.testo)}));
+  c.avvisa(genere::trattino, testo_di(genere::trattino, {corto(campo.testo)}));
 }
 
 // The keyword fields of the walk, each applied with the rules of its part, up to the

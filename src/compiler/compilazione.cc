@@ -81,7 +81,14 @@ void compilazione::avvisa(const genere_constatazione& g, std::string messaggio) 
   if (n > massimo_avvisi_per_nome) return;
   if (n == massimo_avvisi_per_nome)
     messaggio.append(" (da qui in poi gli avvisi [").append(nome).append("] non sono mostrati)");
-  diagnosi d{g.grado, g.nome, g.codice, testo, chiave.riga, chiave.colonna, fine_chiave};
+  diagnosi d;
+  d.grado = g.grado;
+  d.nome = g.nome;
+  d.codice = g.codice;
+  d.fonte = testo;
+  d.riga = chiave.riga;
+  d.colonna = chiave.colonna;
+  d.colonna_fine = fine_chiave;
   d.messaggio = std::move(messaggio);
   m.avvisi.push_back(std::move(d));
 }

@@ -26,6 +26,12 @@ livello grado_di(const genere_constatazione& g, bool attenuato) {
   return attenuato && g.attenuabile ? livello::avviso : g.grado;
 }
 
+std::string corto(std::string_view testo) {
+  constexpr std::size_t massimo = 40;
+  if (testo.size() <= massimo) return std::string(testo);
+  return std::string(testo.substr(0, massimo)).append("...");
+}
+
 std::string testo_di(const genere_constatazione& g, std::initializer_list<std::string_view> parti) {
   std::string s;
   std::string_view resto = g.modello;

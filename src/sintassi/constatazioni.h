@@ -43,6 +43,10 @@ const genere_constatazione* genere_di_nome(std::string_view nome);
 // The level of a case: the entry's, lowered to a warning where attenuato and allowed.
 livello grado_di(const genere_constatazione& g, bool attenuato);
 
+// A piece of source text for a message: a long one is cut to its beginning, so the
+// message stays one short line whatever the text holds.
+std::string corto(std::string_view testo);
+
 // The entry's template with each "{}" replaced, in order, by a part.
 std::string testo_di(const genere_constatazione& g, std::initializer_list<std::string_view> parti);
 
