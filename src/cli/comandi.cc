@@ -70,8 +70,9 @@ int comando_explain(std::span<const std::string_view> a, std::ostream& out, std:
   }
   const auto parola = spiega_parola(s);
   if (!parola)
-    return errore_uso(err, "parola chiave sconosciuta: " + std::string(s) + forse(s, nomi_parole()),
-                      "explain");
+    return errore_uso(
+        err, "parola chiave o nome sconosciuto: " + std::string(s) + forse(s, nomi_parole()),
+        "explain");
   out << *parola;
   return uscita_pulita;
 }

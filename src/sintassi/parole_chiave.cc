@@ -1,4 +1,4 @@
-#include "compiler/parole_chiave.h"
+#include "sintassi/parole_chiave.h"
 
 #include <array>
 #include <limits>
