@@ -59,8 +59,7 @@ void curva(verifica_in_corso& v, const riga_letta& r) {
   if (!r.buono(0) || !r.buono(1)) return;
   const std::int64_t s = r.valore(0);
   if (v.metro_curve > 2 && s < v.metro_curve - 1)
-    v.al_campo(r, 0, genere::curve_sovrapposte,
-               testo_di(genere::curve_sovrapposte, {v.luogo(s)}));
+    v.al_campo(r, 0, genere::curve_sovrapposte, testo_di(genere::curve_sovrapposte, {v.luogo(s)}));
   v.metro_curve = std::max({v.metro_curve, s + 1, s + r.valore(1) + 1});
 }
 
@@ -136,9 +135,10 @@ void stazione(verifica_in_corso& v, const riga_letta& r) {
   if (v.fine_stazione && a.inizio - 350 < v.fine_stazione->valore)
     stazione_correlata(
         v.al_campo(r, 0, genere::stazioni_vicine,
-                   "la stazione inizia a " + v.luogo(a.inizio) + ", meno di 350 m dopo la fine di " +
-                       std::string(v.fine_stazione->nome) + " (" + v.luogo(v.fine_stazione->valore) +
-                       ", " + riga_di(v, fonte::treno, v.fine_stazione->riga) + ")"),
+                   "la stazione inizia a " + v.luogo(a.inizio) +
+                       ", meno di 350 m dopo la fine di " + std::string(v.fine_stazione->nome) +
+                       " (" + v.luogo(v.fine_stazione->valore) + ", " +
+                       riga_di(v, fonte::treno, v.fine_stazione->riga) + ")"),
         *v.fine_stazione);
   v.fine_stazione = precedente{a.fine, r.riga, r.campi[16].testo};
   if (k + 1 >= primo_slot_cartelli - v.cartelli)
