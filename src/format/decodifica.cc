@@ -167,32 +167,34 @@ elemento_piano leggi_elemento(lettore& l) {
 
 }  // namespace
 
-void per_ogni_metro(
-    std::span<const std::uint8_t> dati, std::size_t metri,
+std::optional<errore_decodifica> per_ogni_metro(
+    std::span<const std::uint8_t> dati, const std::function<void(std::size_t)>& inizio,
     const std::function<void(std::size_t, const elemento_piano&, const elemento_piano&)>& f) {
+  const auto metri = metri_del_piano(dati);
+  if (!metri.ok()) return metri.errore;
+  if (inizio) inizio(metri.valore);
   lettore y(dati);
-  for (std::size_t m = 0; m < metri; ++m) leggi_elemento(y);
+  for (std::size_t m = 0; m < metri.valore; ++m) leggi_elemento(y);
   lettore x(dati);
-  for (std::size_t m = 0; m < metri; ++m) {
+  for (std::size_t m = 0; m < metri.valore; ++m) {
     const elemento_piano ex = leggi_elemento(x);
     f(m, ex, leggi_elemento(y));
   }
+  return std::nullopt;
 }
 
 decodificato<piano_letto> decodifica_piano(std::span<const std::uint8_t> dati) {
   decodificato<piano_letto> r;
-  const auto metri = metri_del_piano(dati);
-  if (!metri.ok()) {
-    r.errore = metri.errore;
-    return r;
-  }
-  r.valore.x.reserve(metri.valore);
-  r.valore.y.reserve(metri.valore);
-  per_ogni_metro(dati, metri.valore,
-                 [&](std::size_t, const elemento_piano& x, const elemento_piano& y) {
-                   r.valore.x.push_back(x);
-                   r.valore.y.push_back(y);
-                 });
+  r.errore = per_ogni_metro(
+      dati,
+      [&](std::size_t metri) {
+        r.valore.x.reserve(metri);
+        r.valore.y.reserve(metri);
+      },
+      [&](std::size_t, const elemento_piano& x, const elemento_piano& y) {
+        r.valore.x.push_back(x);
+        r.valore.y.push_back(y);
+      });
   return r;
 }
 

@@ -68,10 +68,11 @@ decodificato<piano_letto> decodifica_piano(std::span<const std::uint8_t> dati);
 
 // A plan file checked whole without holding its elements: its metres per coordinate.
 decodificato<std::size_t> metri_del_piano(std::span<const std::uint8_t> dati);
-// Walks a plan that metri_del_piano accepted with that many metres, one metre at a
-// time: f(m, x, y) in order, so a reader need not hold the whole plan.
-void per_ogni_metro(
-    std::span<const std::uint8_t> dati, std::size_t metri,
+// Walks a plan file one metre at a time, so a reader need not hold it whole: when
+// the file is whole, inizio(metri) when given, then f(m, x, y) for each metre in
+// order; else its fault, and nothing is called.
+std::optional<errore_decodifica> per_ogni_metro(
+    std::span<const std::uint8_t> dati, const std::function<void(std::size_t)>& inizio,
     const std::function<void(std::size_t, const elemento_piano&, const elemento_piano&)>& f);
 
 // Whether the bytes decode whole as a file of kind t.

@@ -20,43 +20,40 @@ struct riassunto_piano {
 };
 
 // One metre at a time, so the summary costs no more memory than the file.
-riassunto_piano riassumi(std::span<const std::uint8_t> dati, std::size_t metri) {
+riassunto_piano riassumi(std::span<const std::uint8_t> dati) {
   riassunto_piano r;
   std::optional<std::array<double, 2>> prima;
-  per_ogni_metro(dati, metri,
-                 [&](std::size_t m, const elemento_piano& ex, const elemento_piano& ey) {
-                   for (const auto* e : {&ex, &ey}) {
-                     if (e->tipo == tipo_elemento::intero) ++r.interi_vista;
-                     if (e->tipo == tipo_elemento::reale) ++r.reali;
-                     if (e->tipo == tipo_elemento::vuoto) ++r.vuoti;
-                   }
-                   const auto q = punto_di(ex, ey);
-                   if (!q) {
-                     if (ex.tipo != tipo_elemento::vuoto || ey.tipo != tipo_elemento::vuoto)
-                       ++r.incompleti;
-                     prima.reset();
-                     return;
-                   }
-                   const auto [x, y] = *q;
-                   if (!r.primo) {
-                     r.primo = m;
-                     r.min_x = r.max_x = x;
-                     r.min_y = r.max_y = y;
-                   }
-                   r.ultimo = m;
-                   r.min_x = std::min(r.min_x, x);
-                   r.max_x = std::max(r.max_x, x);
-                   r.min_y = std::min(r.min_y, y);
-                   r.max_y = std::max(r.max_y, y);
-                   r.fine = *q;
-                   if (prima) {
-                     const double dx = x - (*prima)[0], dy = y - (*prima)[1];
-                     r.lunghezza += std::hypot(dx, dy);
-                     if (dx != 0 || dy != 0)
-                       r.direzione = std::atan2(dx, dy) * 180.0 / 3.14159265358979323846;
-                   }
-                   prima = q;
-                 });
+  per_ogni_metro(dati, {}, [&](std::size_t m, const elemento_piano& ex, const elemento_piano& ey) {
+    for (const auto* e : {&ex, &ey}) {
+      if (e->tipo == tipo_elemento::intero) ++r.interi_vista;
+      if (e->tipo == tipo_elemento::reale) ++r.reali;
+      if (e->tipo == tipo_elemento::vuoto) ++r.vuoti;
+    }
+    const auto q = punto_di(ex, ey);
+    if (!q) {
+      if (ex.tipo != tipo_elemento::vuoto || ey.tipo != tipo_elemento::vuoto) ++r.incompleti;
+      prima.reset();
+      return;
+    }
+    const auto [x, y] = *q;
+    if (!r.primo) {
+      r.primo = m;
+      r.min_x = r.max_x = x;
+      r.min_y = r.max_y = y;
+    }
+    r.ultimo = m;
+    r.min_x = std::min(r.min_x, x);
+    r.max_x = std::max(r.max_x, x);
+    r.min_y = std::min(r.min_y, y);
+    r.max_y = std::max(r.max_y, y);
+    r.fine = *q;
+    if (prima) {
+      const double dx = x - (*prima)[0], dy = y - (*prima)[1];
+      r.lunghezza += std::hypot(dx, dy);
+      if (dx != 0 || dy != 0) r.direzione = std::atan2(dx, dy) * 180.0 / 3.14159265358979323846;
+    }
+    prima = q;
+  });
   return r;
 }
 
@@ -93,7 +90,7 @@ void con_coordinate(vista& d, const riassunto_piano& r) {
 
 vista descrivi_piano(const std::string& file, std::span<const std::uint8_t> dati,
                      std::size_t metri) {
-  const riassunto_piano r = riassumi(dati, metri);
+  const riassunto_piano r = riassumi(dati);
   const std::size_t byte = dati.size();
   vista d{.file = file, .tipo = "piano"};
   d.sommario = formato("file del tracciato, %zu metri per coordinata (%zu elementi, %zu byte)",

@@ -118,16 +118,11 @@ void tracciato_grafico::aggiungi(const elemento_piano& x, const elemento_piano& 
 
 decodificato<tracciato_grafico> decodifica_tracciato(std::span<const std::uint8_t> dati) {
   decodificato<tracciato_grafico> r;
-  const auto metri = metri_del_piano(dati);
-  if (!metri.ok()) {
-    r.errore = metri.errore;
-    return r;
-  }
-  r.valore.punti.reserve(metri.valore);
-  per_ogni_metro(dati, metri.valore,
-                 [&](std::size_t, const elemento_piano& x, const elemento_piano& y) {
-                   r.valore.aggiungi(x, y);
-                 });
+  r.errore = per_ogni_metro(
+      dati, [&](std::size_t metri) { r.valore.punti.reserve(metri); },
+      [&](std::size_t, const elemento_piano& x, const elemento_piano& y) {
+        r.valore.aggiungi(x, y);
+      });
   return r;
 }
 
