@@ -21,13 +21,15 @@ std::string byte_testo(std::size_t n) {
 
 }  // namespace
 
-std::optional<std::array<double, 2>> piano_letto::punto_a(std::size_t m) const {
-  if (m >= x.size() || m >= y.size()) return std::nullopt;
-  const elemento_piano& ex = x[m];
-  const elemento_piano& ey = y[m];
+std::optional<std::array<double, 2>> punto_di(const elemento_piano& ex, const elemento_piano& ey) {
   if (ex.tipo == tipo_elemento::vuoto || ey.tipo == tipo_elemento::vuoto) return std::nullopt;
   if (!std::isfinite(ex.valore) || !std::isfinite(ey.valore)) return std::nullopt;
   return std::array<double, 2>{ex.valore, ey.valore};
+}
+
+std::optional<std::array<double, 2>> piano_letto::punto_a(std::size_t m) const {
+  if (m >= x.size() || m >= y.size()) return std::nullopt;
+  return punto_di(x[m], y[m]);
 }
 
 decodificato<std::vector<cella>> decodifica_celle(std::span<const std::uint8_t> dati) {
@@ -91,13 +93,13 @@ decodificato<std::array<punto, numero_punti>> decodifica_punti(std::span<const s
   return r;
 }
 
-decodificato<piano_letto> decodifica_piano(std::span<const std::uint8_t> dati) {
-  decodificato<piano_letto> r;
+decodificato<std::size_t> metri_del_piano(std::span<const std::uint8_t> dati) {
+  decodificato<std::size_t> r;
   if (dati.empty()) {
     r.errore = errore("file del tracciato vuoto", 0);
     return r;
   }
-  // First pass: check every tag and count, so nothing is allocated for a bad file.
+  // Every tag checked and counted, with nothing allocated.
   std::size_t elementi = 0;
   for (lettore l(dati); l.restanti() > 0; ++elementi) {
     const std::size_t inizio = l.posizione();
@@ -142,22 +144,57 @@ decodificato<piano_letto> decodifica_piano(std::span<const std::uint8_t> dati) {
                       0);
     return r;
   }
-  r.valore.x.resize(metri);
-  r.valore.y.resize(metri);
-  lettore l(dati);
-  for (std::size_t i = 0; i < elementi; ++i) {
-    elemento_piano& e = i < metri ? r.valore.x[i] : r.valore.y[i - metri];
-    std::uint16_t tag = 0;
-    l.intero(tag);
-    e.tipo = static_cast<tipo_elemento>(tag);
-    if (e.tipo == tipo_elemento::intero) {
-      std::int16_t v = 0;
-      l.intero(v);
-      e.valore = v;
-    } else if (e.tipo == tipo_elemento::reale) {
-      l.reale(e.valore);
-    }
+  r.valore = metri;
+  return r;
+}
+
+namespace {
+
+elemento_piano leggi_elemento(lettore& l) {
+  elemento_piano e;
+  std::uint16_t tag = 0;
+  l.intero(tag);
+  e.tipo = static_cast<tipo_elemento>(tag);
+  if (e.tipo == tipo_elemento::intero) {
+    std::int16_t v = 0;
+    l.intero(v);
+    e.valore = v;
+  } else if (e.tipo == tipo_elemento::reale) {
+    l.reale(e.valore);
   }
+  return e;
+}
+
+}  // namespace
+
+std::optional<errore_decodifica> per_ogni_metro(
+    std::span<const std::uint8_t> dati, const std::function<void(std::size_t)>& inizio,
+    const std::function<void(std::size_t, const elemento_piano&, const elemento_piano&)>& f) {
+  const auto metri = metri_del_piano(dati);
+  if (!metri.ok()) return metri.errore;
+  if (inizio) inizio(metri.valore);
+  lettore y(dati);
+  for (std::size_t m = 0; m < metri.valore; ++m) leggi_elemento(y);
+  lettore x(dati);
+  for (std::size_t m = 0; m < metri.valore; ++m) {
+    const elemento_piano ex = leggi_elemento(x);
+    f(m, ex, leggi_elemento(y));
+  }
+  return std::nullopt;
+}
+
+decodificato<piano_letto> decodifica_piano(std::span<const std::uint8_t> dati) {
+  decodificato<piano_letto> r;
+  r.errore = per_ogni_metro(
+      dati,
+      [&](std::size_t metri) {
+        r.valore.x.reserve(metri);
+        r.valore.y.reserve(metri);
+      },
+      [&](std::size_t, const elemento_piano& x, const elemento_piano& y) {
+        r.valore.x.push_back(x);
+        r.valore.y.push_back(y);
+      });
   return r;
 }
 
@@ -168,7 +205,7 @@ bool si_decodifica(tipo_file t, std::span<const std::uint8_t> dati) {
     case tipo_file::punti:
       return decodifica_punti(dati).ok();
     case tipo_file::piano:
-      return decodifica_piano(dati).ok();
+      return metri_del_piano(dati).ok();
   }
   return false;
 }

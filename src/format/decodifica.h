@@ -6,6 +6,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -49,6 +50,9 @@ struct piano_letto {
   std::optional<std::array<double, 2>> punto_a(std::size_t m) const;
 };
 
+// Coordinates of a metre whose two elements both hold a finite number.
+std::optional<std::array<double, 2>> punto_di(const elemento_piano& x, const elemento_piano& y);
+
 // The fault of a file named: "FILE: MESSAGE (byte N)".
 template <typename T>
 decodificato<T> nel_file(std::string_view file, decodificato<T> r) {
@@ -61,6 +65,15 @@ decodificato<T> nel_file(std::string_view file, decodificato<T> r) {
 decodificato<std::vector<cella>> decodifica_celle(std::span<const std::uint8_t> dati);
 decodificato<std::array<punto, numero_punti>> decodifica_punti(std::span<const std::uint8_t> dati);
 decodificato<piano_letto> decodifica_piano(std::span<const std::uint8_t> dati);
+
+// A plan file checked whole without holding its elements: its metres per coordinate.
+decodificato<std::size_t> metri_del_piano(std::span<const std::uint8_t> dati);
+// Walks a plan file one metre at a time, so a reader need not hold it whole: when
+// the file is whole, inizio(metri) when given, then f(m, x, y) for each metre in
+// order; else its fault, and nothing is called.
+std::optional<errore_decodifica> per_ogni_metro(
+    std::span<const std::uint8_t> dati, const std::function<void(std::size_t)>& inizio,
+    const std::function<void(std::size_t, const elemento_piano&, const elemento_piano&)>& f);
 
 // Whether the bytes decode whole as a file of kind t.
 // What the content shows the bytes to be, whatever their name: a point table or a

@@ -114,9 +114,9 @@ bool mostra_file(const std::string& file, file_system& fs, const uscite& u) {
           descrivi_punti(file, r.valore, l.dati.size(), codice_della_cella_1(file, fs, u)));
     }
     case tipo_file::piano: {
-      const auto r = nel_file(file, decodifica_piano(l.dati));
+      const auto r = nel_file(file, metri_del_piano(l.dati));
       if (!r.ok()) return u.fallito(file, r.errore->messaggio);
-      return u.mostra(descrivi_piano(file, r.valore, l.dati.size()));
+      return u.mostra(descrivi_piano(file, l.dati, r.valore));
     }
   }
   return false;

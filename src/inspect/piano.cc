@@ -19,21 +19,21 @@ struct riassunto_piano {
   std::array<double, 2> fine{};
 };
 
-riassunto_piano riassumi(const piano_letto& p) {
+// One metre at a time, so the summary costs no more memory than the file.
+riassunto_piano riassumi(std::span<const std::uint8_t> dati) {
   riassunto_piano r;
   std::optional<std::array<double, 2>> prima;
-  for (std::size_t m = 0; m < p.metri(); ++m) {
-    for (const auto* e : {&p.x[m], &p.y[m]}) {
+  per_ogni_metro(dati, {}, [&](std::size_t m, const elemento_piano& ex, const elemento_piano& ey) {
+    for (const auto* e : {&ex, &ey}) {
       if (e->tipo == tipo_elemento::intero) ++r.interi_vista;
       if (e->tipo == tipo_elemento::reale) ++r.reali;
       if (e->tipo == tipo_elemento::vuoto) ++r.vuoti;
     }
-    const auto q = p.punto_a(m);
+    const auto q = punto_di(ex, ey);
     if (!q) {
-      if (p.x[m].tipo != tipo_elemento::vuoto || p.y[m].tipo != tipo_elemento::vuoto)
-        ++r.incompleti;
+      if (ex.tipo != tipo_elemento::vuoto || ey.tipo != tipo_elemento::vuoto) ++r.incompleti;
       prima.reset();
-      continue;
+      return;
     }
     const auto [x, y] = *q;
     if (!r.primo) {
@@ -53,7 +53,7 @@ riassunto_piano riassumi(const piano_letto& p) {
       if (dx != 0 || dy != 0) r.direzione = std::atan2(dx, dy) * 180.0 / 3.14159265358979323846;
     }
     prima = q;
-  }
+  });
   return r;
 }
 
@@ -88,13 +88,15 @@ void con_coordinate(vista& d, const riassunto_piano& r) {
 
 }  // namespace
 
-vista descrivi_piano(const std::string& file, const piano_letto& p, std::size_t byte) {
-  const riassunto_piano r = riassumi(p);
+vista descrivi_piano(const std::string& file, std::span<const std::uint8_t> dati,
+                     std::size_t metri) {
+  const riassunto_piano r = riassumi(dati);
+  const std::size_t byte = dati.size();
   vista d{.file = file, .tipo = "piano"};
   d.sommario = formato("file del tracciato, %zu metri per coordinata (%zu elementi, %zu byte)",
-                       p.metri(), 2 * p.metri(), byte);
+                       metri, 2 * metri, byte);
   d.dati.push_back({"byte", "", numero(byte)});
-  d.dati.push_back({"metri", "", numero(p.metri())});
+  d.dati.push_back({"metri", "", numero(metri)});
   d.voci.push_back({"elementi", "elementi",
                     nodo_vista::oggetto(formato("%zu interi, %zu reali, %zu vuoti", r.interi_vista,
                                                 r.reali, r.vuoti))

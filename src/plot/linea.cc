@@ -1,6 +1,8 @@
 #include "plot/linea.h"
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 
 #include "format/formato.h"
 #include "format/testo_nomi.h"
@@ -103,8 +105,29 @@ void nomina_montagne(linea_grafico& l, std::vector<std::pair<std::size_t, std::s
 
 }  // namespace
 
+std::optional<std::array<double, 2>> tracciato_grafico::punto_a(std::size_t m) const {
+  if (m >= punti.size() || !std::isfinite(punti[m][0]) || !std::isfinite(punti[m][1]))
+    return std::nullopt;
+  return punti[m];
+}
+
+void tracciato_grafico::aggiungi(const elemento_piano& x, const elemento_piano& y) {
+  constexpr double nessuno = std::numeric_limits<double>::quiet_NaN();
+  punti.push_back(punto_di(x, y).value_or(std::array{nessuno, nessuno}));
+}
+
+decodificato<tracciato_grafico> decodifica_tracciato(std::span<const std::uint8_t> dati) {
+  decodificato<tracciato_grafico> r;
+  r.errore = per_ogni_metro(
+      dati, [&](std::size_t metri) { r.valore.punti.reserve(metri); },
+      [&](std::size_t, const elemento_piano& x, const elemento_piano& y) {
+        r.valore.aggiungi(x, y);
+      });
+  return r;
+}
+
 linea_grafico raccogli(std::vector<cella> celle, const std::array<punto, numero_punti>* punti,
-                       std::optional<piano_letto> piano) {
+                       std::optional<tracciato_grafico> piano) {
   linea_grafico l;
   l.celle = std::move(celle);
   l.piano = std::move(piano);

@@ -3,7 +3,9 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <utility>
 #include <vector>
@@ -26,11 +28,25 @@ struct tratto_celle {
   std::string nome;
 };
 
+// The point of each metre of the plan, not-a-number where it has none: what the
+// drawing needs, in half the memory of the plan's elements.
+struct tracciato_grafico {
+  std::vector<std::array<double, 2>> punti;
+
+  std::size_t metri() const { return punti.size(); }
+  std::optional<std::array<double, 2>> punto_a(std::size_t m) const;
+  // Appends the next metre from its two elements.
+  void aggiungi(const elemento_piano& x, const elemento_piano& y);
+};
+
+// The track of a plan file, walked one metre at a time.
+decodificato<tracciato_grafico> decodifica_tracciato(std::span<const std::uint8_t> dati);
+
 struct linea_grafico {
   std::string titolo;
   std::vector<cella> celle;
   chilometrica km;  // the railway's count, from the point table when there is one
-  std::optional<piano_letto> piano;
+  std::optional<tracciato_grafico> piano;
   double lunghezza_linea = 0;       // metres of the line proper
   std::size_t celle_impostate = 0;  // cells that carry a profile
   std::vector<stazione_grafico> stazioni;
@@ -45,7 +61,7 @@ struct linea_grafico {
 // The line of the cells, with names from the point table and the plan, when given.
 // Names are UTF-8, by the rule every output shows them with.
 linea_grafico raccogli(std::vector<cella> celle, const std::array<punto, numero_punti>* punti,
-                       std::optional<piano_letto> piano);
+                       std::optional<tracciato_grafico> piano);
 
 // How much of the cells beyond the end of the line the drawings show.
 double oltre_la_fine(double lunghezza_linea);

@@ -20,7 +20,8 @@ struct trasformazione {
 class disegno_piano {
  public:
   // The frame fits the metres up to metro_massimo; later ones are drawn only inside it.
-  disegno_piano(const piano_letto& p, double metro_massimo, double y_alto, double altezza_massima)
+  disegno_piano(const tracciato_grafico& p, double metro_massimo, double y_alto,
+                double altezza_massima)
       : piano_(p) {
     double min_x = 0, max_x = 0, min_y = 0, max_y = 0;
     bool primo = true;
@@ -128,7 +129,7 @@ class disegno_piano {
   }
 
  private:
-  const piano_letto& piano_;
+  const tracciato_grafico& piano_;
   trasformazione t_;
   std::size_t ultimo_ = 0;
   bool vuoto_ = true;

@@ -1,5 +1,6 @@
 #include "plot/plot.h"
 
+#include <algorithm>
 #include <array>
 #include <optional>
 #include <string>
@@ -99,15 +100,13 @@ disegno_linea disegna(const linea_grafico& l) {
 }
 
 // The plan in memory as a reader of the plan file sees it.
-piano_letto come_letto(const piano& p) {
-  piano_letto l;
-  l.x.reserve(p.x.size());
-  l.y.reserve(p.y.size());
+tracciato_grafico come_letto(const piano& p) {
+  tracciato_grafico l;
+  l.punti.reserve(std::min(p.x.size(), p.y.size()));
   for (std::size_t m = 0; m < p.x.size() && m < p.y.size(); ++m) {
     const tipo_elemento t = tipo_metro(p, static_cast<std::int32_t>(m));
     const bool vuoto = t == tipo_elemento::vuoto;
-    l.x.push_back({t, vuoto ? 0 : p.x[m]});
-    l.y.push_back({t, vuoto ? 0 : p.y[m]});
+    l.aggiungi({t, vuoto ? 0 : p.x[m]}, {t, vuoto ? 0 : p.y[m]});
   }
   return l;
 }
@@ -147,7 +146,7 @@ std::optional<std::string> svg_della_linea(file_system& fs, const std::string& f
                                    &decodifica_punti, "stazioni senza nome", err);
   const std::string file_piano = unisci(
       cartella_di(file_celle), nome_piano_per(nome_base(file_celle), punti ? &*punti : nullptr));
-  auto piano = leggi_accanto(fs, file_piano, tipo_file::piano, &decodifica_piano,
+  auto piano = leggi_accanto(fs, file_piano, tipo_file::piano, &decodifica_tracciato,
                              "disegno senza tracciato", err);
   return disegna(raccogli(std::move(celle.valore), punti ? &*punti : nullptr, std::move(piano)))
       .svg;
@@ -155,7 +154,7 @@ std::optional<std::string> svg_della_linea(file_system& fs, const std::string& f
 
 std::optional<disegno_linea> disegna_modello(const modello& m) {
   if (!m.celle_presenti()) return std::nullopt;
-  std::optional<piano_letto> piano;
+  std::optional<tracciato_grafico> piano;
   if (m.tracciato) piano = come_letto(*m.tracciato);
   return disegna(raccogli(m.celle, &m.punti, std::move(piano)));
 }
