@@ -1,0 +1,56 @@
+#include "lsp/indirizzi.h"
+
+namespace percorso::lsp {
+namespace {
+
+int cifra_esadecimale(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+bool non_riservato(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '-' ||
+         c == '.' || c == '_' || c == '~' || c == '/';
+}
+
+}  // namespace
+
+std::optional<std::string> percorso_di_uri(std::string_view uri) {
+  constexpr std::string_view schema = "file://";
+  if (uri.substr(0, schema.size()) != schema) return std::nullopt;
+  uri.remove_prefix(schema.size());
+  // An authority before the path ("file://localhost/...") names this machine.
+  const auto barra = uri.find('/');
+  if (barra == std::string_view::npos) return std::nullopt;
+  uri.remove_prefix(barra);
+  std::string p;
+  for (std::size_t i = 0; i < uri.size(); ++i) {
+    const int alta = i + 2 < uri.size() && uri[i] == '%' ? cifra_esadecimale(uri[i + 1]) : -1;
+    const int bassa = alta >= 0 ? cifra_esadecimale(uri[i + 2]) : -1;
+    if (bassa >= 0) {
+      p.push_back(static_cast<char>(alta * 16 + bassa));
+      i += 2;
+    } else {
+      p.push_back(uri[i]);
+    }
+  }
+  return p;
+}
+
+std::string uri_di_percorso(std::string_view percorso) {
+  static constexpr char cifre[] = "0123456789ABCDEF";
+  std::string u = "file://";
+  for (const char c : percorso) {
+    if (non_riservato(c)) {
+      u.push_back(c);
+      continue;
+    }
+    const auto b = static_cast<unsigned char>(c);
+    u.append({'%', cifre[b >> 4], cifre[b & 15]});
+  }
+  return u;
+}
+
+}  // namespace percorso::lsp
