@@ -21,10 +21,14 @@ TEST(Codifica, OgniCarattereDiventaUnByteOUnSegnapostoPerUnita) {
   const std::string sp(1, static_cast<char>(byte_segnaposto));
   const std::vector<caso> casi = {
       {"citt\u00e0, 8O", "citt\xe0, 8O", {}},
-      {"l\u2019anno \u20ac", "l\x92" "anno \x80", {}},
+      {"l\u2019anno \u20ac",
+       "l\x92"
+       "anno \x80",
+       {}},
       {"\u0081\u008d\u008f\u0090\u009d", "\x81\x8d\x8f\x90\x9d", {}},
       {"a\U0001F600b", "a" + sp + sp + "b", {{0, 1, 2, 0x1F600}}},
-      {"x\r\n\u4e2d\rq\u0151\ny\u0151", "x\r\n" + sp + "\rq" + sp + "\ny" + sp,
+      {"x\r\n\u4e2d\rq\u0151\ny\u0151",
+       "x\r\n" + sp + "\rq" + sp + "\ny" + sp,
        {{1, 0, 1, 0x4E2D}, {2, 1, 1, 0x151}, {3, 1, 1, 0x151}}},
   };
   for (const caso& c : casi) {
