@@ -106,7 +106,7 @@ TEST(PaginaNelBrowser, ScenarioIncorporato) {
       << e.uscita.substr(0, 600);
 
   const std::string png = d.file("pagina.png");
-  EXPECT_EQ(browser::apri(file, "--screenshot=" + browser::quotato(png)).stato, 0);
+  EXPECT_EQ(browser::apri(file, "--screenshot=" + quotato(png)).stato, 0);
   ASSERT_TRUE(std::filesystem::exists(png));
   EXPECT_GT(std::filesystem::file_size(png), 10000u);
 }
