@@ -1,9 +1,10 @@
 # Quick start: `make run` builds and runs the program (no test is compiled);
-# `make test` builds the program and the tests and runs every test.
+# `make test` builds the program and the tests and runs every test; `make vsix`
+# packages the VS Code extension.
 BUILD ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: configure build run test clean
+.PHONY: configure build run test clean vsix
 
 configure:
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
@@ -17,6 +18,10 @@ run: build
 test: configure
 	cmake --build $(BUILD) -j $(JOBS)
 	ctest --test-dir $(BUILD) --output-on-failure --no-tests=error -j $(JOBS)
+
+# The VS Code extension, editors/vscode/percorso.vsix, from the npm registry's packages.
+vsix:
+	cd editors/vscode && npm ci --no-audit --no-fund && npm run package
 
 clean:
 	rm -rf $(BUILD)
