@@ -77,6 +77,13 @@ class dialogo {
                      {{"textDocument", {{"uri", uri}}},
                       {"position", {{"line", riga}, {"character", carattere}}}});
   }
+  dialogo& azioni(int id, const std::string& uri, int riga) {
+    const json inizio = {{"line", riga}, {"character", 0}};
+    return richiesta(id, "textDocument/codeAction",
+                     {{"textDocument", {{"uri", uri}}},
+                      {"range", {{"start", inizio}, {"end", inizio}}},
+                      {"context", {{"diagnostics", json::array()}}}});
+  }
   dialogo& finisci() { return richiesta(99, "shutdown").notifica("exit"); }
 
   esito esegui() {
@@ -156,6 +163,49 @@ TEST(ServerLsp, UnErroreDopoUnaLetteraAccentataCadeSulSuoCampoEDopoLaCorrezioneS
   EXPECT_EQ(e.diagnostiche(s.uri_linea), json::array());
 }
 
+TEST(ServerLsp, LeColonneContanoUnitaUtf16) {
+  struct caso {
+    std::string_view riga;
+    int carattere;  // where '8O' begins, in UTF-16 units
+  };
+  const caso casi[] = {
+      {"velocit\u00e0,    4500,    8O", 22},
+      {"\u2019velocit\u00e0,    4500,    8O", 23},
+      {"velocit\u00e0 \U0001F600,    4500,    8O", 25},
+  };
+  for (const caso& c : casi) {
+    scenario s;
+    const esito e = dialogo()
+                        .inizia()
+                        .apri(s.uri_treno, sostituito(s.treno, riga_buona, c.riga))
+                        .finisci()
+                        .esegui();
+    bool trovata = false;
+    for (const json& d : e.diagnostiche(s.uri_treno)) {
+      if (d["code"] != "non-numero") continue;
+      trovata = true;
+      EXPECT_EQ(d["range"]["start"], posizione(10, c.carattere)) << c.riga;
+      EXPECT_EQ(d["range"]["end"], posizione(10, c.carattere + 2)) << c.riga;
+    }
+    EXPECT_TRUE(trovata) << c.riga;
+  }
+}
+
+TEST(ServerLsp, UnaCellaOccupataIndicaLaRigaDellAltro) {
+  scenario s;
+  const std::string rotto = sostituito(s.treno, "segnale,    4400", "segnale,    2150");
+  const esito e = dialogo().inizia().apri(s.uri_treno, rotto).finisci().esegui();
+  const json d = e.diagnostiche(s.uri_treno);
+  ASSERT_FALSE(d.empty());
+  EXPECT_EQ(d[0]["code"], "16");
+  EXPECT_EQ(d[0]["range"]["start"], posizione(21, 12));
+  EXPECT_EQ(d[0]["range"]["end"], posizione(21, 16));
+  ASSERT_EQ(d[0]["relatedInformation"].size(), 1u) << d.dump();
+  const json& altro = d[0]["relatedInformation"][0]["location"];
+  EXPECT_EQ(altro["uri"], s.uri_treno);
+  EXPECT_EQ(altro["range"]["start"], posizione(13, 0));
+}
+
 TEST(ServerLsp, IlTestoAccantoSuDiscoSiPrendeComeCompagno) {
   scenario s;
   // A line 1000 m long leaves the train's rows beyond it.
@@ -171,15 +221,7 @@ TEST(ServerLsp, UnCarattereFuoriCodificaTieneEsatteLeColonneEdESegnalato) {
   scenario s;
   const std::string rotto = sostituito(s.treno, riga_buona, "velocita \U0001F600,  4500,    8O");
   const esito e =
-      dialogo()
-          .inizia()
-          .apri(s.uri_treno, rotto)
-          .richiesta(5, "textDocument/codeAction",
-                     {{"textDocument", {{"uri", s.uri_treno}}},
-                      {"range", {{"start", posizione(10, 0)}, {"end", posizione(10, 0)}}},
-                      {"context", {{"diagnostics", json::array()}}}})
-          .finisci()
-          .esegui();
+      dialogo().inizia().apri(s.uri_treno, rotto).azioni(5, s.uri_treno, 10).finisci().esegui();
   const json d = e.diagnostiche(s.uri_treno);
   std::map<std::string, json> per_nome;
   for (const json& x : d) per_nome[x["code"]] = x["range"];
@@ -213,15 +255,7 @@ TEST(ServerLsp, LeCorrezioniRapide) {
     const int riga =
         static_cast<int>(std::count(rotto.begin(), rotto.begin() + rotto.find(c.a), '\n'));
     const esito e =
-        dialogo()
-            .inizia()
-            .apri(s.uri_linea, rotto)
-            .richiesta(5, "textDocument/codeAction",
-                       {{"textDocument", {{"uri", s.uri_linea}}},
-                        {"range", {{"start", posizione(riga, 0)}, {"end", posizione(riga, 3)}}},
-                        {"context", {{"diagnostics", json::array()}}}})
-            .finisci()
-            .esegui();
+        dialogo().inizia().apri(s.uri_linea, rotto).azioni(5, s.uri_linea, riga).finisci().esegui();
     const json azioni = e.risposta(5)["result"];
     ASSERT_FALSE(azioni.empty()) << c.nome << e.diagnostiche(s.uri_linea).dump();
     EXPECT_EQ(azioni[0]["diagnostics"][0]["code"], c.codice) << c.nome;
