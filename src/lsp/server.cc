@@ -57,6 +57,12 @@ diagnostica da_estraneo(const carattere_estraneo& e, fonte f) {
   return d;
 }
 
+// A line or character of the editor, kept where arithmetic on it cannot overflow.
+std::int32_t numero(const json& j) {
+  const auto n = j.get<std::int64_t>();
+  return static_cast<std::int32_t>(std::clamp<std::int64_t>(n, 0, std::int64_t{1} << 30));
+}
+
 bool conosciuta(const std::string& metodo) {
   static constexpr std::string_view richieste[] = {"initialize",
                                                    "shutdown",
@@ -314,8 +320,8 @@ std::string nota_coppia(const coppia& c) {
 
 json sessione::hover(const json& p) const {
   const documento& d = aperto(p);
-  const std::int32_t riga = p.at("position").at("line");
-  const std::int32_t colonna = colonna_di_carattere(p.at("position").at("character"));
+  const std::int32_t riga = numero(p.at("position").at("line"));
+  const std::int32_t colonna = colonna_di_carattere(numero(p.at("position").at("character")));
   const fonte f = fonte_di(d.percorso);
   std::string testo;
   const auto c = coppie_.find(d.uri);
@@ -330,8 +336,8 @@ json sessione::hover(const json& p) const {
 
 json sessione::completamento(const json& p) const {
   const documento& d = aperto(p);
-  const std::int32_t riga = p.at("position").at("line");
-  const std::int32_t carattere = p.at("position").at("character");
+  const std::int32_t riga = numero(p.at("position").at("line"));
+  const std::int32_t carattere = numero(p.at("position").at("character"));
   const std::string_view testo = riga_di(d.testo.byte, riga);
   const std::string_view prima = testo.substr(0, std::min<std::size_t>(testo.size(), carattere));
   json lista = json::array();
@@ -346,8 +352,8 @@ json sessione::completamento(const json& p) const {
 
 json sessione::azioni(const json& p) const {
   const documento& d = aperto(p);
-  const std::int32_t da = p.at("range").at("start").at("line");
-  const std::int32_t a = p.at("range").at("end").at("line");
+  const std::int32_t da = numero(p.at("range").at("start").at("line"));
+  const std::int32_t a = numero(p.at("range").at("end").at("line"));
   json lista = json::array();
   const auto trovate = pubblicate_.find(d.uri);
   if (trovate == pubblicate_.end()) return lista;
