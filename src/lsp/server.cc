@@ -85,6 +85,7 @@ class sessione {
   // Serves one body; the exit status once the editor says exit.
   std::optional<int> tratta(const std::string& corpo);
   void malformato(const std::string& perche) { invia(errore(nullptr, errore_sintassi, perche)); }
+  void guasto(const std::string& perche) { invia(errore(nullptr, errore_interno, perche)); }
   int stato_alla_fine() const { return spento_ ? 0 : 1; }
 
  private:
@@ -134,7 +135,7 @@ std::optional<int> sessione::tratta(const std::string& corpo) {
   }
   const bool con_id = m.is_object() && m.contains("id");
   const json id = con_id && (m["id"].is_number_integer() || m["id"].is_string()) ? m["id"] : json();
-  if (!m.is_object() || m.value("jsonrpc", "") != "2.0" || !m.contains("method") ||
+  if (!m.is_object() || !m.contains("jsonrpc") || m["jsonrpc"] != "2.0" || !m.contains("method") ||
       !m["method"].is_string() || (con_id && id.is_null())) {
     if (!m.is_object() || !m.contains("result"))  // an answer of the editor is taken quietly
       invia(errore(id, richiesta_non_valida, "richiesta JSON-RPC 2.0 non valida"));
@@ -377,7 +378,14 @@ int servi(std::istream& in, std::ostream& out, file_system& fs, const std::strin
       s.malformato(m.corpo);
       continue;
     }
-    if (const auto stato = s.tratta(m.corpo)) return *stato;
+    // Whatever fails outside a request's own handling is answered too, and reading goes on.
+    try {
+      if (const auto stato = s.tratta(m.corpo)) return *stato;
+    } catch (const std::bad_alloc&) {
+      s.guasto("memoria insufficiente per questo messaggio");
+    } catch (const std::exception& e) {
+      s.guasto(e.what());
+    }
   }
 }
 

@@ -318,6 +318,7 @@ TEST(ServerLsp, NonMuoreMaiERispondeComeDeve) {
                       .corpo("{non json")
                       .corpo("{\"jsonrpc\":\"2.0\",\"id\":3,\"method\":\"\xff\"}")
                       .corpo("[1,2]")
+                      .corpo("{\"jsonrpc\":2,\"id\":10,\"method\":\"shutdown\"}")
                       .richiesta(4, "nessun/metodo")
                       .alla(5, "textDocument/hover", "file:///mai/aperto_linea.txt", 0, 0)
                       .richiesta(6, "textDocument/hover", {{"textDocument", 7}})
@@ -334,6 +335,7 @@ TEST(ServerLsp, NonMuoreMaiERispondeComeDeve) {
   for (const json& j : e.uscite)
     if (j.contains("id") && j["id"].is_null()) senza_id.push_back(j["error"]["code"]);
   EXPECT_EQ(senza_id, (std::vector<int>{-32700, -32700, -32700, -32600}));
+  EXPECT_EQ(e.risposta(10)["error"]["code"], -32600);
   EXPECT_EQ(e.risposta(4)["error"]["code"], -32601);
   EXPECT_EQ(e.risposta(5)["error"]["code"], -32602);
   EXPECT_EQ(e.risposta(6)["error"]["code"], -32602);
