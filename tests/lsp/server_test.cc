@@ -248,6 +248,8 @@ TEST(ServerLsp, LeCorrezioniRapide) {
       {"parola storpiata", "pendenza, 900, -3", "pendeza, 900, -3", "chiave-sconosciuta",
        "pendenza"},
       {"punto e virgola", "pendenza, 900, -3", "pendenza; 900, -3", "separatore", ","},
+      {"virgola decimale", "pendenza, 900, -3", "pendenza, 900, -3,5", "numeri-in-piu", "."},
+      {"lettere nel numero", "pendenza, 2500, 4", "pendenza, 25OO, 4", "non-numero", "2500"},
   };
   for (const caso& c : casi) {
     scenario s;
