@@ -15,6 +15,12 @@ bool non_riservato(char c) {
          c == '.' || c == '_' || c == '~' || c == '/';
 }
 
+// Whether p holds a drive letter and ':' at i ("C:").
+bool lettera_di_unita(std::string_view p, std::size_t i) {
+  const auto lettera = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); };
+  return p.size() > i + 1 && lettera(p[i]) && p[i + 1] == ':';
+}
+
 }  // namespace
 
 std::optional<std::string> percorso_di_uri(std::string_view uri) {
@@ -36,14 +42,17 @@ std::optional<std::string> percorso_di_uri(std::string_view uri) {
       p.push_back(uri[i]);
     }
   }
+  // "/C:/dir" names a Windows drive: the path is "C:/dir".
+  if (lettera_di_unita(p, 1)) p.erase(0, 1);
   return p;
 }
 
 std::string uri_di_percorso(std::string_view percorso) {
   static constexpr char cifre[] = "0123456789ABCDEF";
-  std::string u = "file://";
-  for (const char c : percorso) {
-    if (non_riservato(c)) {
+  std::string u = lettera_di_unita(percorso, 0) ? "file:///" : "file://";
+  for (std::size_t i = 0; i < percorso.size(); ++i) {
+    const char c = percorso[i] == '\\' ? '/' : percorso[i];
+    if (non_riservato(c) || (i == 1 && c == ':' && lettera_di_unita(percorso, 0))) {
       u.push_back(c);
       continue;
     }
