@@ -86,12 +86,12 @@ class dialogo {
   }
   dialogo& finisci() { return richiesta(99, "shutdown").notifica("exit"); }
 
-  esito esegui() {
+  esito esegui() { return esegui(*file_system_reale()); }
+  esito esegui(file_system& fs) {
     std::istringstream in(ingresso_);
     std::ostringstream out;
-    const auto fs = file_system_reale();
     esito e;
-    e.stato = servi(in, out, *fs, "prova");
+    e.stato = servi(in, out, fs, "prova");
     std::istringstream risposte(out.str());
     for (letto l = leggi_messaggio(risposte); l.esito == letto::tipo::corpo;
          l = leggi_messaggio(risposte))
@@ -345,6 +345,34 @@ TEST(ServerLsp, NonMuoreMaiERispondeComeDeve) {
   EXPECT_TRUE(e.risposta(7)["result"].is_null());
   EXPECT_EQ(e.risposta(8)["error"]["code"], -32600);
   EXPECT_TRUE(e.risposta(9).is_null()) << "dopo exit non si legge altro";
+}
+
+// A disk whose every read runs out of memory.
+class senza_memoria final : public file_system {
+ public:
+  bool esiste(const std::string&) override { return true; }
+  lettura leggi(const std::string&) override { throw std::bad_alloc(); }
+  std::unique_ptr<insieme_uscita> insieme(std::vector<std::string>) override { return nullptr; }
+  std::optional<errore_file> elimina(const std::string&) override { return std::nullopt; }
+  std::optional<errore_file> crea_cartella(const std::string&) override { return std::nullopt; }
+  std::optional<errore_file> prova_scrittura(const std::string&) override { return std::nullopt; }
+};
+
+TEST(ServerLsp, LaMemoriaEsauritaInUnTestoNonFermaIlServer) {
+  scenario s;
+  senza_memoria fs;
+  const esito e = dialogo()
+                      .inizia()
+                      .apri(s.uri_treno, s.treno)
+                      .alla(2, "textDocument/hover", s.uri_treno, 10, 0)
+                      .finisci()
+                      .esegui(fs);
+  const auto registrati = e.con_metodo("window/logMessage");
+  ASSERT_EQ(registrati.size(), 1u);
+  EXPECT_NE(registrati[0]["params"]["message"].get<std::string>().find("memoria insufficiente"),
+            std::string::npos);
+  EXPECT_TRUE(e.risposta(2).contains("result"));
+  EXPECT_EQ(e.stato, 0);
 }
 
 TEST(ServerLsp, LaFineDellIngressoLoChiude) {
