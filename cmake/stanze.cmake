@@ -14,8 +14,11 @@ set(PERCORSO_FUNZIONI inspect plot checker documents page)
 set(PERCORSO_FRECCE_VIETATE
   "model:*"
   "compiler:platform" "placement:platform" "format:platform"
-  "format:compiler"
+  "format:compiler" "checker:compiler"
   "inspect:compiler")
+
+# Rooms that may use no room but model.
+set(PERCORSO_SOLO_MODELLO sintassi)
 
 # Whether the arrow from -> to is forbidden; the reason in the variable named by esito.
 function(percorso_freccia_vietata da a esito)
@@ -24,6 +27,8 @@ function(percorso_freccia_vietata da a esito)
     set(motivo "only cli may depend on cli")
   elseif(da IN_LIST PERCORSO_FUNZIONI AND a IN_LIST PERCORSO_FUNZIONI AND NOT da STREQUAL a)
     set(motivo "a feature may not depend on another feature")
+  elseif(da IN_LIST PERCORSO_SOLO_MODELLO AND NOT a STREQUAL "model" AND NOT da STREQUAL a)
+    set(motivo "${da} may depend on model only")
   else()
     foreach(regola IN LISTS PERCORSO_FRECCE_VIETATE)
       string(REPLACE ":" ";" coppia "${regola}")

@@ -18,8 +18,6 @@
 #include "app/esecuzione.h"
 #include "app/rapporto.h"
 #include "checker/verifica.h"
-#include "compiler/lettore_campi.h"
-#include "compiler/parole_chiave.h"
 #include "diagnostics/messaggi.h"
 #include "format/decodifica.h"
 #include "format/file_binari.h"
@@ -27,6 +25,8 @@
 #include "lsp/server.h"
 #include "lsp/trama.h"
 #include "model/numeri.h"
+#include "sintassi/lettore_campi.h"
+#include "sintassi/parole_chiave.h"
 
 namespace percorso::fuzz {
 
@@ -113,24 +113,23 @@ inline std::size_t lunghezza_riga(std::span<const std::uint8_t> t, std::size_t i
   return fine - inizio;
 }
 
-inline bool campo_della_tabella(const campo_formato* f) {
-  if (f == nullptr) return true;
+inline bool campo_della_tabella(std::string_view nome) {
+  if (nome.empty()) return true;
   for (const parola_chiave& k : parole_chiave()) {
-    if (f >= k.campi.data() && f < k.campi.data() + k.campi.size()) return true;
+    for (const campo_formato& f : k.campi) {
+      if (f.nome == nome) return true;
+    }
   }
   return false;
 }
 
 inline bool nome_noto(std::string_view nome) {
-  for (const std::string_view n : nomi_constatazioni()) {
-    if (n == nome) return true;
-  }
-  return false;
+  return genere_di_nome(nome) != nullptr;
 }
 
-inline violazione constatazione_valida(const constatazione& c, const sorgenti& testi) {
-  const auto* testo = c.testo == fonte::linea   ? &testi.linea
-                      : c.testo == fonte::treno ? &testi.treno
+inline violazione constatazione_valida(const diagnosi& c, const sorgenti& testi) {
+  const auto* testo = c.fonte == fonte::linea   ? &testi.linea
+                      : c.fonte == fonte::treno ? &testi.treno
                                                 : nullptr;
   if (testo == nullptr || !*testo) return "a finding of no text: " + c.messaggio;
   const auto inizi = inizi_righe(**testo);
@@ -139,6 +138,9 @@ inline violazione constatazione_valida(const constatazione& c, const sorgenti& t
   const std::size_t riga = lunghezza_riga(**testo, inizi[static_cast<std::size_t>(c.riga) - 1]);
   if (c.colonna < 1 || static_cast<std::size_t>(c.colonna) > riga + 1)
     return "column outside the line: " + c.messaggio;
+  if (c.colonna_fine != 0 &&
+      (c.colonna_fine <= c.colonna || static_cast<std::size_t>(c.colonna_fine) > riga + 1))
+    return "end column outside the line: " + c.messaggio;
   if (!nome_noto(c.nome)) return "unknown name: " + std::string(c.nome);
   if (!campo_della_tabella(c.campo)) return "field outside the table";
   // Quotes are cut, so a message stays short whatever the text holds: at most a row's
@@ -174,8 +176,8 @@ inline violazione prova_verifica(std::span<const std::uint8_t> dati) {
        (senza.tracciato->x != con.tracciato->x || senza.tracciato->y != con.tracciato->y ||
         senza.tracciato->assegnati != con.tracciato->assegnati)))
     return "the plan differs";
-  if (trovate.size() > 100 * nomi_constatazioni().size()) return "too many findings";
-  for (const constatazione& c : trovate) {
+  if (trovate.size() > 100 * generi_constatazioni().size()) return "too many findings";
+  for (const diagnosi& c : trovate) {
     if (auto v = dettaglio_verifica::constatazione_valida(c, testi)) return v;
   }
   return std::nullopt;
@@ -315,9 +317,13 @@ namespace dettaglio {
 class nessun_file final : public file_system {
  public:
   bool esiste(const std::string&) override { return false; }
+  std::optional<identita_file> identita(const std::string&) override { return std::nullopt; }
   lettura leggi(const std::string& p) override { return {{}, errore_file{p, "nessun file"}}; }
   std::unique_ptr<insieme_uscita> insieme(std::vector<std::string>) override { return nullptr; }
   std::optional<errore_file> elimina(const std::string& p) override { return manca(p); }
+  std::optional<errore_file> elimina_cartella_vuota(const std::string& p) override {
+    return manca(p);
+  }
   std::optional<errore_file> crea_cartella(const std::string& p) override { return manca(p); }
   std::optional<errore_file> prova_scrittura(const std::string& p) override { return manca(p); }
 

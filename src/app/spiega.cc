@@ -3,8 +3,9 @@
 #include <vector>
 
 #include "app/rapporto.h"
-#include "compiler/parole_chiave.h"
 #include "diagnostics/spiegazioni.h"
+#include "sintassi/constatazioni.h"
+#include "sintassi/parole_chiave.h"
 
 namespace percorso {
 namespace {
@@ -70,9 +71,22 @@ void elenca(std::string& s, const std::vector<std::string_view>& nomi) {
   s.append("\n");
 }
 
+// "fuori-sezione - errore\n<explanation>\nMessaggio: ...\n"
+std::string scheda_constatazione(const genere_constatazione& g) {
+  std::string s = std::string(g.nome) + " - ";
+  if (g.attenuabile)
+    s.append("errore, o avviso");
+  else
+    s.append(g.grado == livello::errore ? "errore" : "avviso");
+  if (g.codice) s.append(" (codice ").append(std::to_string(*g.codice)).append(")");
+  s.append("\n").append(g.spiegazione).append("\n");
+  return s.append("Messaggio: ").append(g.modello).append("\n");
+}
+
 }  // namespace
 
 std::optional<std::string> spiega_parola(std::string_view nome) {
+  if (const genere_constatazione* g = genere_di_nome(nome)) return scheda_constatazione(*g);
   std::string s;
   for (const parola_chiave& k : parole_chiave()) {
     if (!risponde(k, nome)) continue;
@@ -86,6 +100,7 @@ std::optional<std::string> spiega_parola(std::string_view nome) {
 std::vector<std::string_view> nomi_parole() {
   std::vector<std::string_view> nomi;
   for (const parola_chiave& k : parole_chiave()) nomi.push_back(k.nome);
+  for (const genere_constatazione* g : generi_constatazioni()) nomi.push_back(g->nome);
   return nomi;
 }
 

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "compiler/parole_chiave.h"
+#include "sintassi/parole_chiave.h"
 
 namespace percorso {
 
@@ -18,12 +18,14 @@ std::string scheda_parola(const parola_chiave& k);
 // its meaning on the next line.
 std::string scheda_campo(std::size_t n, const campo_formato& f);
 
-// The rows of the keywords called nome, or whose test piece or test nome passes:
-// where they go, how they are recognised, their fields in order with width, unit,
-// range and meaning, and an example. Nothing when no keyword answers to nome.
+// The finding named nome from the table of findings: its level, code, explanation
+// and message. Otherwise the rows of the keywords called nome, or whose test piece
+// or test nome passes: where they go, how they are recognised, their fields in
+// order with width, unit, range and meaning, and an example. Nothing when neither
+// answers to nome.
 std::optional<std::string> spiega_parola(std::string_view nome);
 
-// The names of the keywords, as explain takes them.
+// The names of the keywords and of the findings, as explain takes them.
 std::vector<std::string_view> nomi_parole();
 
 // The keywords of both texts, the codes with their meaning, and the names --no-warn takes.

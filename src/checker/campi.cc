@@ -42,8 +42,7 @@ bool scritto_male(verifica_in_corso& v, const riga_letta& r, std::size_t i) {
   if (const auto s = c.testo.find_first_of(separatori_estranei); s != std::string_view::npos) {
     const std::string quale =
         c.testo[s] == '\t' ? "una tabulazione" : citazione(c.testo.substr(s, 1));
-    v.segnala(livello::errore, nome::separatore, c.riga, c.colonna + static_cast<std::int32_t>(s),
-              r.formato(i),
+    v.al_byte(genere::separatore, c.riga, c.colonna + static_cast<std::int32_t>(s), r.formato(i),
               citazione(c.testo) + " contiene " + quale +
                   ", che non separa i campi: usa la virgola; il compilatore legge 0");
     return true;
@@ -53,17 +52,16 @@ bool scritto_male(verifica_in_corso& v, const riga_letta& r, std::size_t i) {
   m.append(": il compilatore legge 0");
   if (c.testo.find('-', 1) != std::string_view::npos)
     m.append("; un intervallo? scrivi un solo numero");
-  v.al_campo(r, i, livello::errore, nome::non_numero, std::move(m));
+  v.al_campo(r, i, genere::non_numero, std::move(m));
   return true;
 }
 
 void fuori_larghezza(verifica_in_corso& v, const riga_letta& r, std::size_t i) {
   const campo_formato& f = *r.formato(i);
-  v.al_campo(r, i, livello::errore, nome::fuori_larghezza,
+  v.al_campo(r, i, genere::fuori_larghezza,
              citazione(r.campi[i].testo) + " non sta in un " + std::string(nome_larghezza(f.tipo)) +
                  " (" + da_a(minimo_larghezza(f.tipo), massimo_larghezza(f.tipo)) +
-                 "): il compilatore si ferma",
-             25);
+                 "): il compilatore si ferma");
 }
 
 void fuori_intervallo(verifica_in_corso& v, const riga_letta& r, std::size_t i) {
@@ -77,7 +75,7 @@ void fuori_intervallo(verifica_in_corso& v, const riga_letta& r, std::size_t i) 
                                            "usa (" +
                                            da_a(f.minimo, f.massimo) + ")";
   const bool lunghezza_oltre = r.k->id == chiave::lunghezza && troppo_alto;
-  v.al_campo(r, i, livello::errore, nome::fuori_intervallo, std::move(m),
+  v.al_campo(r, i, genere::fuori_intervallo, std::move(m),
              lunghezza_oltre ? std::optional<std::int32_t>(1) : std::nullopt);
 }
 
@@ -92,8 +90,7 @@ void non_multiplo(verifica_in_corso& v, const riga_letta& r, std::size_t i) {
         static_cast<std::int64_t>(arrotonda(static_cast<double>(x) / f.multiplo)) * f.multiplo;
     m.append(": il simulatore usa circa ").append(con_unita(usato, f));
   }
-  v.al_campo(r, i, codice ? livello::errore : livello::avviso, nome::non_multiplo, std::move(m),
-             codice);
+  v.al_campo(r, i, genere::non_multiplo, std::move(m), codice, !codice);
 }
 
 void numero(verifica_in_corso& v, const riga_letta& r, std::size_t i) {
@@ -102,7 +99,7 @@ void numero(verifica_in_corso& v, const riga_letta& r, std::size_t i) {
   if (!c.valido) return fuori_larghezza(v, r, i);
   if (static_cast<double>(c.valore) != c.letto)
     v.al_campo(
-        r, i, livello::avviso, nome::decimale,
+        r, i, genere::decimale,
         citazione(c.testo) + " non e' intero: il compilatore legge " + std::to_string(c.valore));
   fuori_intervallo(v, r, i);
   non_multiplo(v, r, i);
@@ -114,14 +111,13 @@ void testo(verifica_in_corso& v, const riga_letta& r, std::size_t i) {
   for (std::size_t j = 0; j < c.testo.size(); ++j) {
     const auto b = static_cast<std::uint8_t>(c.testo[j]);
     if (b >= 0x20 && b < 0x7F) continue;
-    v.segnala(livello::errore, nome::caratteri, c.riga, c.colonna + static_cast<std::int32_t>(j),
-              &f,
+    v.al_byte(genere::caratteri, c.riga, c.colonna + static_cast<std::int32_t>(j), &f,
               "byte " + byte_esadecimale(b) +
                   " nel testo: il simulatore mostra solo caratteri ASCII stampabili a 7 bit");
     break;
   }
   if (f.massimo > 0 && static_cast<std::int64_t>(c.testo.size()) > f.massimo)
-    v.al_campo(r, i, livello::avviso, nome::troppo_lungo,
+    v.al_campo(r, i, genere::troppo_lungo,
                std::to_string(c.testo.size()) + " caratteri: la scheda treno ne mostra " +
                    std::to_string(f.massimo));
 }

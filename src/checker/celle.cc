@@ -8,44 +8,64 @@ namespace percorso::controllo {
 namespace {
 
 struct descrizione {
-  std::string_view da;  // "dal segnale"
-  std::string_view di;  // "del segnale"
+  std::string_view da;    // "dal segnale"
+  std::string_view di;    // "del segnale"
+  std::string_view cosa;  // "segnale"
 };
 
 descrizione descrivi(const cella_vista& c) {
   switch (c.quale) {
     case parte_elemento::avviso:
-      return {"dall'avviso di un rallentamento", "dell'avviso di un rallentamento"};
+      return {"dall'avviso di un rallentamento", "dell'avviso di un rallentamento",
+              "avviso di un rallentamento"};
     case parte_elemento::inizio:
-      return {"dall'inizio di un rallentamento", "dell'inizio di un rallentamento"};
+      return {"dall'inizio di un rallentamento", "dell'inizio di un rallentamento",
+              "inizio di un rallentamento"};
     case parte_elemento::fine:
-      return {"dalla fine di un rallentamento", "della fine di un rallentamento"};
+      return {"dalla fine di un rallentamento", "della fine di un rallentamento",
+              "fine di un rallentamento"};
     case parte_elemento::preavviso:
-      return {"dal preavviso di un rallentamento", "del preavviso di un rallentamento"};
+      return {"dal preavviso di un rallentamento", "del preavviso di un rallentamento",
+              "preavviso di un rallentamento"};
     case parte_elemento::fermata:
-      return {"dalla stazione", "della stazione"};
+      return {"dalla stazione", "della stazione", "stazione"};
     case parte_elemento::unica:
       break;
   }
   switch (c.da->elemento) {
     case elemento::cartello:
-      return {"dal cartello", "del cartello"};
+      return {"dal cartello", "del cartello", "cartello"};
     case elemento::indicatori:
-      return {"dagli indicatori di velocita'", "degli indicatori di velocita'"};
+      return {"dagli indicatori di velocita'", "degli indicatori di velocita'",
+              "indicatori di velocita'"};
     case elemento::segnale:
-      return {"dal segnale", "del segnale"};
+      return {"dal segnale", "del segnale", "segnale"};
     default:
-      return {"dal punto di velocita'", "del punto di velocita'"};
+      return {"dal punto di velocita'", "del punto di velocita'", "punto di velocita'"};
   }
+}
+
+// " CORNELLA" for a station, " 'TESTO'" for a board.
+std::string nome_di(const cella_vista& c) {
+  std::string s;
+  if (c.quale == parte_elemento::fermata) s.append(" ").append(corto(c.nome));
+  if (c.da->elemento == elemento::cartello) s.append(" ").append(citazione(c.nome));
+  return s;
 }
 
 // "dalla stazione CORNELLA, riga 21"
 std::string chi(const verifica_in_corso& v, const cella_vista& c, bool da) {
   const descrizione d = descrivi(c);
-  std::string s(da ? d.da : d.di);
-  if (c.quale == parte_elemento::fermata) s.append(" ").append(corto(c.nome));
-  if (c.da->elemento == elemento::cartello) s.append(" ").append(citazione(c.nome));
-  return s.append(", ").append(riga_di(v, c.da->fonte, c.da->riga));
+  return std::string(da ? d.da : d.di)
+      .append(nome_di(c))
+      .append(", ")
+      .append(riga_di(v, c.da->fonte, c.da->riga));
+}
+
+// The row holding the cell, as a place the finding speaks of.
+void correlato(diagnosi* d, const cella_vista& c) {
+  if (d != nullptr)
+    d->correlati.push_back({c.da->fonte, c.da->riga, std::string(descrivi(c).cosa) + nome_di(c)});
 }
 
 // The origin of a row, with the values the compiler gives it.
@@ -92,8 +112,10 @@ bool occupata(const cella_vista* c) {
 bool gia_occupata(verifica_in_corso& v, const riga_letta& r, std::int64_t i, std::int32_t codice) {
   const cella_vista* c = cella(v, i);
   if (!occupata(c)) return false;
-  v.al_campo(r, 0, livello::errore, nome::cella_occupata,
-             "la cella " + std::to_string(i) + " e' gia' occupata " + chi(v, *c, true), codice);
+  correlato(
+      v.al_campo(r, 0, genere::cella_occupata,
+                 "la cella " + std::to_string(i) + " e' gia' occupata " + chi(v, *c, true), codice),
+      *c);
   return true;
 }
 
@@ -137,9 +159,11 @@ void fermata(verifica_in_corso& v, const riga_letta& r, const occupazione& o) {
   const std::int64_t t = area_stazione(r).fine / 50 - 1;
   if (t <= 1) return;
   if (const cella_vista* c = cella(v, t); occupata(c))
-    v.al_campo(r, 0, livello::errore, nome::cella_occupata,
-               "la fermata della stazione (cella " + std::to_string(t) + ") prende il posto " +
-                   chi(v, *c, false) + ": il compilatore sovrascrive la cella senza dirlo");
+    correlato(
+        v.al_campo(r, 0, genere::cella_occupata,
+                   "la fermata della stazione (cella " + std::to_string(t) + ") prende il posto " +
+                       chi(v, *c, false) + ": il compilatore sovrascrive la cella senza dirlo"),
+        *c);
   prendi(v, o, t, parte_elemento::fermata);
 }
 

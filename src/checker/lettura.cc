@@ -2,49 +2,14 @@
 // walked with its part, minus-sign and end rules, but every row is taken as its
 // author wrote it, on its own line, and the walk never stops at a fault.
 #include "checker/stato.h"
-#include "compiler/lettore_campi.h"
 #include "model/numeri.h"
+#include "sintassi/cammino.h"
 
 namespace percorso::controllo {
 namespace {
 
-// The compiler's reader over a text, able to start again at a line: a short row's
-// missing fields are read ahead only to name the line they come from.
-class lettura {
- public:
-  explicit lettura(std::span<const std::uint8_t> testo) : testo_(testo), r_(testo) {}
-
-  lettore_campi& r() { return r_; }
-  bool fine() const { return r_.fine(); }
-  // The line of the text holding the last field read.
-  std::int32_t riga() const { return base_ + r_.riga() - 1; }
-
-  campo_letto testo() {
-    r_.leggi_testo();
-    return {r_.campo(), riga(), r_.colonna(), 0, true};
-  }
-
-  // Starts again at the beginning of the line holding the last field read.
-  void riparti_dalla_sua_riga() {
-    const std::size_t inizio = inizio_ + r_.inizio_riga_campo();
-    base_ = riga();
-    inizio_ = inizio;
-    r_ = lettore_campi(testo_.subspan(inizio));
-  }
-
- private:
-  std::span<const std::uint8_t> testo_;
-  lettore_campi r_;
-  std::size_t inizio_ = 0;
-  std::int32_t base_ = 1;
-};
-
 bool della_linea(parte p) {
   return p == parte::intestazione || p == parte::corpo;
-}
-
-bool ha_trattino(std::string_view s) {
-  return s.find('-') != std::string_view::npos;
 }
 
 // The number the compiler reads into a variable of width l, when it fits.
@@ -59,13 +24,13 @@ std::optional<std::int64_t> entro_larghezza(double x, larghezza l) {
   }
 }
 
-campo_letto leggi_campo(lettura& l, const campo_formato& f) {
-  if (f.tipo == larghezza::testo) return l.testo();
-  campo_letto c;
-  c.letto = *l.r().leggi_numero();
-  c.testo = l.r().campo();
-  c.riga = l.riga();
-  c.colonna = l.r().colonna();
+campo_letto come_letto(const campo_sorgente& s, const campo_formato& f) {
+  campo_letto c{s.testo, s.riga, s.colonna};
+  if (f.tipo == larghezza::testo) {
+    c.valido = true;
+    return c;
+  }
+  c.letto = s.numero;
   c.numero = e_numero(c.testo);
   if (const auto v = entro_larghezza(c.letto, f.tipo)) {
     c.valore = *v;
@@ -121,88 +86,81 @@ std::string numero_campi(std::size_t n) {
 // One walk over a text.
 class cammino {
  public:
-  cammino(verifica_in_corso& v, std::span<const std::uint8_t> testo) : v_(v), l_(testo) {}
+  cammino(verifica_in_corso& v, std::span<const std::uint8_t> testo)
+      : v_(v), w_(testo, v.testo == fonte::linea) {}
 
   // Skips to the field after "[generale]"; false when no field holds it.
   bool cerca_generale() {
-    while (!l_.fine()) {
-      const campo_letto c = l_.testo();
-      if (l_.fine()) return false;
-      if (contiene_senza_maiuscole(c.testo, generale)) {
-        riga_generale_ = c.riga;
+    while (const auto k = w_.prossima()) {
+      if (k->tipo == voce::generale) {
+        riga_generale_ = k->campo.riga;
         return true;
       }
-      prima_di_generale(c);
+      if (k->tipo != voce::prima_di_generale) return false;
+      prima_di_generale(k->campo);
     }
     return false;
   }
 
   std::int32_t riga_generale() const { return riga_generale_; }
 
-  // Reads keyword fields to the end of the text, starting in part p.
-  void righe(parte p) {
-    parte_ = p;
-    while (const auto k = prossima_chiave()) {
-      if (k->testo.empty()) continue;  // an empty line: nothing to test
-      const corrispondenze c = cerca_ricordando(k->testo);
+  // Reads keyword fields to the end of the text.
+  void righe() {
+    while (const auto k = w_.prossima()) {
+      if (k->tipo == voce::trattino) {
+        trattino(k->campo);
+        continue;
+      }
+      if (k->tipo == voce::ultimo) ultimo_campo(k->campo, k->dove);
+      if (k->tipo != voce::chiave) return;
+      if (k->campo.testo.empty()) continue;  // an empty line: nothing to test
+      const corrispondenze c = cerca_ricordando(k->campo.testo, k->dove);
       if (c.prima == nullptr)
-        ignorata(*k, c.altrove);
+        ignorata(k->campo, c.altrove);
       else
-        riga(*k, c);
-      if (parte_ == parte::intestazione && intestazione_di_sezione(k->testo) &&
-          k->testo.front() != '-')
-        inizia_corpo();
+        riga(k->campo, c);
+      if (k->dove == parte::intestazione && w_.attuale() == parte::corpo) inizia_corpo();
     }
   }
 
  private:
-  void prima_di_generale(const campo_letto& c) {
+  void prima_di_generale(const campo_sorgente& c) {
     if (c.riga == riga_ignorata_) return;
     for (const parola_chiave& k : parole_chiave()) {
       if (della_linea(k.dove) != (v_.testo == fonte::linea) || !corrisponde(k, c.testo)) continue;
       riga_ignorata_ = c.riga;
-      v_.segnala(livello::avviso, nome::prima_di_generale, c.riga, c.colonna, nullptr,
-                 citazione(c.testo) + " sta prima di [generale]: il compilatore la salta");
+      al_campo_chiave(genere::prima_di_generale, c,
+                      citazione(c.testo) + " sta prima di [generale]: il compilatore la salta");
       return;
     }
   }
 
-  // The next keyword field: hyphenated fields are skipped, the last field of the text
-  // is dropped, as the compiler does.
-  std::optional<campo_letto> prossima_chiave() {
-    const int sostituzioni = parte_ == parte::intestazione ? 10 : 2;
-    if (l_.fine()) return std::nullopt;
-    campo_letto c = l_.testo();
-    for (int n = 0;; ++n) {
-      if (l_.fine()) {
-        ultimo_campo(c);
-        return std::nullopt;
-      }
-      if (n == sostituzioni || !ha_trattino(c.testo)) return c;
-      trattino(c);
-      c = l_.testo();
-    }
+  // A finding over the whole of a field in a keyword's place.
+  void al_campo_chiave(const genere_constatazione& g, const campo_sorgente& c,
+                       std::string messaggio, bool attenuato = false) {
+    diagnosi* d =
+        v_.segnala(g, c.riga, c.colonna, nullptr, std::move(messaggio), std::nullopt, attenuato);
+    if (d != nullptr) d->colonna_fine = c.colonna + static_cast<std::int32_t>(c.fine - c.inizio);
   }
 
-  void trattino(const campo_letto& c) {
+  void trattino(const campo_sorgente& c) {
     if (e_numero(c.testo)) return;
     riga_ignorata_ = c.riga;
-    v_.segnala(livello::avviso, nome::trattino, c.riga, c.colonna, nullptr,
-               citazione(c.testo) + " contiene '-': il compilatore la salta senza leggerla");
+    al_campo_chiave(genere::trattino, c,
+                    citazione(c.testo) + " contiene '-': il compilatore la salta senza leggerla");
   }
 
-  void ultimo_campo(const campo_letto& c) {
-    const corrispondenze k = cerca(parte_, c.testo);
+  void ultimo_campo(const campo_sorgente& c, parte p) {
+    const corrispondenze k = cerca(p, c.testo);
     if (k.prima == nullptr) return;
-    v_.segnala(livello::avviso, nome::ultima_riga, c.riga, c.colonna, nullptr,
-               "il compilatore non legge mai l'ultimo campo di un testo: la riga " +
-                   citazione(k.prima->nome) +
-                   " va persa; aggiungi una riga dopo (per "
-                   "esempio [fine])");
+    al_campo_chiave(genere::ultima_riga, c,
+                    "il compilatore non legge mai l'ultimo campo di un testo: la riga " +
+                        citazione(k.prima->nome) +
+                        " va persa; aggiungi una riga dopo (per "
+                        "esempio [fine])");
   }
 
   void inizia_corpo() {
-    parte_ = parte::corpo;
     if (!v_.lunghezza) return;
     const auto ultima = v_.ultima_cella();
     if (*v_.lunghezza <= 1000000 && *ultima >= 0)
@@ -210,35 +168,34 @@ class cammino {
   }
 
   // A keyword field that no test of this part takes; one finding a line.
-  void ignorata(const campo_letto& c, const parola_chiave* altrove) {
+  void ignorata(const campo_sorgente& c, const parola_chiave* altrove) {
     if (c.testo.empty() || intestazione_di_sezione(c.testo) || c.riga == riga_ignorata_) return;
     riga_ignorata_ = c.riga;
     if (c.riga == fine_riga_) return in_piu(c);
     if (e_numero(c.testo)) {
-      v_.segnala(livello::avviso, nome::numeri_in_piu, c.riga, c.colonna, nullptr,
-                 citazione(c.testo) + ": un numero che nessuna riga chiede, ignorato");
+      al_campo_chiave(genere::numeri_in_piu, c,
+                      citazione(c.testo) + ": un numero che nessuna riga chiede, ignorato");
     } else if (altrove != nullptr) {
-      v_.segnala(livello::errore, nome::fuori_sezione, c.riga, c.colonna, nullptr,
-                 citazione(c.testo) + " e' una riga " + citazione(altrove->nome) +
-                     ", che vale nella " + std::string(nome_parte(altrove->dove)) +
-                     ": qui e' ignorata");
+      al_campo_chiave(genere::fuori_sezione, c,
+                      citazione(c.testo) + " e' una riga " + citazione(altrove->nome) +
+                          ", che vale nella " + std::string(nome_parte(altrove->dove)) +
+                          ": qui e' ignorata");
     } else {
       sconosciuta(c);
     }
   }
 
-  void sconosciuta(const campo_letto& c) {
-    if (!v_.accetta(nome::chiave_sconosciuta)) return;
+  void sconosciuta(const campo_sorgente& c) {
+    if (!v_.accetta(genere::chiave_sconosciuta.nome)) return;
     std::string m = citazione(c.testo) + " non e' una parola chiave: ignorata";
     const auto vicina = parola_vicina(c.testo, v_.testo);
     if (vicina) m.append("; forse ").append(citazione(*vicina)).append("?");
-    v_.segnala(vicina ? livello::errore : livello::avviso, nome::chiave_sconosciuta, c.riga,
-               c.colonna, nullptr, std::move(m));
+    al_campo_chiave(genere::chiave_sconosciuta, c, std::move(m), !vicina);
   }
 
   // Fields left on a row's line after the row: the compiler reads them as keyword
   // fields. Numbers keep the compiler's name for them.
-  void in_piu(const campo_letto& c) {
+  void in_piu(const campo_sorgente& c) {
     const bool numero = e_numero(c.testo);
     std::string m = "campi in piu' dopo la riga " + citazione(fine_chiave_->nome) +
                     ", che ne prende " + numero_campi(fine_chiave_->campi.size()) +
@@ -247,51 +204,48 @@ class cammino {
       m.append("; una virgola decimale? nei numeri si usa il punto");
     else if (fine_chiave_->campi.back().tipo == larghezza::testo)
       m.append("; un testo non puo' contenere virgole");
-    v_.segnala(livello::avviso, numero ? nome::numeri_in_piu : nome::campi_in_piu, c.riga,
-               c.colonna, nullptr, std::move(m));
+    al_campo_chiave(numero ? genere::numeri_in_piu : genere::campi_in_piu, c, std::move(m));
   }
 
   // Rows of one kind follow each other: their keyword fields are tested once.
-  corrispondenze cerca_ricordando(std::string_view campo) {
-    if (campo != campo_cercato_ || parte_ != parte_cercata_) {
-      trovate_ = cerca(parte_, campo);
+  corrispondenze cerca_ricordando(std::string_view campo, parte p) {
+    if (campo != campo_cercato_ || p != parte_cercata_) {
+      trovate_ = cerca(p, campo);
       campo_cercato_ = campo;
-      parte_cercata_ = parte_;
+      parte_cercata_ = p;
     }
     return trovate_;
   }
 
-  void riga(const campo_letto& chiave, const corrispondenze& trovate) {
+  void riga(const campo_sorgente& chiave, const corrispondenze& trovate) {
     const parola_chiave& k = *trovate.prima;
     if (chiave.riga == fine_riga_ && riga_ignorata_ != chiave.riga) {
       riga_ignorata_ = chiave.riga;
-      v_.segnala(livello::avviso, nome::campi_in_piu, chiave.riga, chiave.colonna, nullptr,
-                 "campi in piu' dopo la riga " + citazione(fine_chiave_->nome) + ": " +
-                     citazione(chiave.testo) + " e' letto come una nuova riga " +
-                     citazione(k.nome));
+      al_campo_chiave(genere::campi_in_piu, chiave,
+                      "campi in piu' dopo la riga " + citazione(fine_chiave_->nome) + ": " +
+                          citazione(chiave.testo) + " e' letto come una nuova riga " +
+                          citazione(k.nome));
     }
     separatori_chiave(chiave);
     if (trovate.seconda != nullptr)
-      v_.segnala(livello::errore, nome::piu_chiavi, chiave.riga, chiave.colonna, nullptr,
-                 citazione(chiave.testo) + " vale come riga " + citazione(k.nome) +
-                     " e come riga " + citazione(trovate.seconda->nome) +
-                     ": ognuna legge i propri campi, uno dopo l'altro");
+      al_campo_chiave(genere::piu_chiavi, chiave,
+                      citazione(chiave.testo) + " vale come riga " + citazione(k.nome) +
+                          " e come riga " + citazione(trovate.seconda->nome) +
+                          ": ognuna legge i propri campi, uno dopo l'altro");
     riga_letta r{&k, chiave.testo, chiave.riga, chiave.colonna};
-    for (const campo_formato& f : k.campi) {
-      if (l_.fine()) {
-        mancanti(r, "il testo finisce prima: il compilatore si ferma", 25);
-        break;
-      }
-      const campo_letto c = leggi_campo(l_, f);
-      if (c.riga != r.riga) {
-        mancanti(r, preso_dalla_riga(c, f));
+    const campi_riga letti = w_.campi(k);
+    for (std::size_t i = 0; i < letti.letti; ++i) {
+      const campo_letto c = come_letto(letti.campi[i], k.campi[i]);
+      if (letti.campi[i].seguente) {
+        mancanti(r, preso_dalla_riga(c, k.campi[i]));
         verifica_campi(v_, r);
-        l_.riparti_dalla_sua_riga();
+        w_.riparti_dalla_riga(letti.campi[i]);
         return;
       }
       r.campi[r.letti++] = c;
     }
-    fine_riga_ = l_.r().a_inizio_riga() ? 0 : r.riga;
+    if (!r.completa()) mancanti(r, "il testo finisce prima: il compilatore si ferma", 25);
+    fine_riga_ = w_.a_inizio_riga() ? 0 : r.riga;
     fine_chiave_ = &k;
     verifica_campi(v_, r);
     if (!r.completa()) return;
@@ -299,18 +253,17 @@ class cammino {
     occupa_celle(v_, r);
   }
 
-  void separatori_chiave(const campo_letto& c) {
+  void separatori_chiave(const campo_sorgente& c) {
     const auto i = c.testo.find_first_of(separatori_estranei);
     if (i == std::string_view::npos) return;
-    v_.segnala(livello::errore, nome::separatore, c.riga, c.colonna + static_cast<std::int32_t>(i),
-               nullptr,
+    v_.al_byte(genere::separatore, c.riga, c.colonna + static_cast<std::int32_t>(i), nullptr,
                "la parola chiave " + citazione(c.testo) +
                    " contiene un separatore che non separa i campi: usa la virgola");
   }
 
   void mancanti(const riga_letta& r, std::string perche, std::optional<std::int32_t> codice = {}) {
     const std::size_t mancano = r.k->campi.size() - r.letti;
-    v_.segnala(livello::errore, nome::campi_mancanti, r.riga, r.colonna, &r.k->campi[r.letti],
+    v_.segnala(genere::campi_mancanti, r.riga, r.colonna, &r.k->campi[r.letti],
                "la riga " + citazione(r.k->nome) + " prende " + numero_campi(r.k->campi.size()) +
                    ", qui ne mancano " + std::to_string(mancano) + " (" +
                    elenco_campi(*r.k, r.letti) + "): " + perche,
@@ -318,8 +271,7 @@ class cammino {
   }
 
   verifica_in_corso& v_;
-  lettura l_;
-  parte parte_ = parte::intestazione;
+  cammino_righe w_;
   std::int32_t riga_ignorata_ = 0;
   std::int32_t riga_generale_ = 0;
   std::int32_t fine_riga_ = 0;  // the line a row ended on, when fields are left on it
@@ -342,33 +294,30 @@ void leggi_linea(verifica_in_corso& v, std::span<const std::uint8_t> testo) {
   v.testo = fonte::linea;
   cammino c(v, testo);
   if (!c.cerca_generale()) {
-    v.segnala(livello::errore, nome::senza_generale, 1, 1, nullptr,
+    v.segnala(genere::senza_generale, 1, 1, nullptr,
               "nessun campo [generale] seguito da altro: il compilatore non legge la linea", 102);
     return;
   }
-  c.righe(parte::intestazione);
+  c.righe();
   if (!v.lunghezza)
-    v.segnala(livello::errore, nome::senza_lunghezza, c.riga_generale(), 1, nullptr,
-              "l'intestazione non ha la riga 'lunghezza percorso': il compilatore non crea le "
-              "celle",
-              25);
+    v.segnala(genere::senza_lunghezza, c.riga_generale(), 1, nullptr,
+              testo_di(genere::senza_lunghezza, {}));
 }
 
 void leggi_treno(verifica_in_corso& v, std::span<const std::uint8_t> testo) {
   v.testo = fonte::treno;
   if (vuoto(testo)) {
-    v.segnala(livello::errore, nome::testo_vuoto, 1, 1, nullptr,
-              "la descrizione del treno e' vuota: niente del treno arriva al simulatore");
+    v.segnala(genere::testo_vuoto, 1, 1, nullptr, testo_di(genere::testo_vuoto, {}));
     return;
   }
   cammino c(v, testo);
   if (!c.cerca_generale()) {
-    v.segnala(livello::errore, nome::senza_generale, 1, 1, nullptr,
+    v.segnala(genere::senza_generale, 1, 1, nullptr,
               "nessun campo [generale] seguito da altro: il compilatore non legge niente del "
               "treno");
     return;
   }
-  c.righe(parte::treno);
+  c.righe();
 }
 
 }  // namespace percorso::controllo

@@ -10,10 +10,6 @@ namespace {
 
 constexpr std::int64_t secondi_al_giorno = 24 * 3600;
 
-std::string metri(std::int64_t m) {
-  return std::to_string(m) + " m";
-}
-
 std::string due_cifre(std::int64_t n) {
   std::string s = std::to_string(n);
   if (s.size() < 2) s.insert(s.begin(), '0');
@@ -42,30 +38,28 @@ void entro_la_linea(verifica_in_corso& v, const riga_letta& r) {
     if (uso == ruolo::posizione && r.k->dove != parte::intestazione &&
         static_cast<double>(p + margine) / 50.0 > static_cast<double>(*v.ultima_cella()))
       codice = 15;
-    v.al_campo(r, i, livello::errore, nome::oltre_linea,
-               (uso == ruolo::estensione ? "finisce a " : "") + metri(p) +
-                   ", oltre la fine della linea (" + metri(fine_linea) + ")",
+    v.al_campo(r, i, genere::oltre_linea,
+               (uso == ruolo::estensione ? "finisce a " : "") + v.luogo(p) +
+                   ", oltre la fine della linea (" + v.luogo(fine_linea) + ")",
                codice);
   }
 }
 
 void ripetizione(verifica_in_corso& v, const riga_letta& r) {
   if (r.chiave.find_first_of("49") != std::string_view::npos) return;
-  v.segnala(livello::errore, nome::codici_ripetizione, r.riga, r.colonna, nullptr,
-            "la parola chiave deve contenere 4 o 9, il numero di codici ripetuti", 5);
+  v.segnala(genere::codici_ripetizione, r.riga, r.colonna, nullptr,
+            testo_di(genere::codici_ripetizione, {}));
 }
 
 void curva(verifica_in_corso& v, const riga_letta& r) {
   if (r.chiave.find_first_of("123456") == std::string_view::npos) {
-    v.segnala(livello::errore, nome::classe_curva, r.riga, r.colonna, nullptr,
-              "la parola chiave non contiene la classe della curva (una cifra da 1 a 6)", 103);
+    v.segnala(genere::classe_curva, r.riga, r.colonna, nullptr, testo_di(genere::classe_curva, {}));
     return;
   }
   if (!r.buono(0) || !r.buono(1)) return;
   const std::int64_t s = r.valore(0);
   if (v.metro_curve > 2 && s < v.metro_curve - 1)
-    v.al_campo(r, 0, livello::avviso, nome::curve_sovrapposte,
-               "la curva inizia a " + metri(s) + ", prima della fine della curva precedente");
+    v.al_campo(r, 0, genere::curve_sovrapposte, testo_di(genere::curve_sovrapposte, {v.luogo(s)}));
   v.metro_curve = std::max({v.metro_curve, s + 1, s + r.valore(1) + 1});
 }
 
@@ -75,8 +69,7 @@ void montagna(verifica_in_corso& v, const riga_letta& r) {
   const auto ultima =
       static_cast<std::int64_t>(arrotonda(static_cast<double>(r.valore(1)) / 50.0)) - 1;
   if (prima <= ultima) return;
-  v.al_campo(r, 1, livello::avviso, nome::tratto_vuoto,
-             "il tratto non copre nessuna cella: la fine non sta almeno 50 m dopo l'inizio");
+  v.al_campo(r, 1, genere::tratto_vuoto, testo_di(genere::tratto_vuoto, {}));
 }
 
 // A gradient, speed or adhesion row behind the previous one of its kind.
@@ -85,23 +78,25 @@ void profilo(verifica_in_corso& v, const riga_letta& r, std::int64_t& cursore) {
   const auto fino = static_cast<std::int64_t>(arrotonda(static_cast<double>(r.valore(0)) / 50.0));
   if (fino <= 0) return;
   if (fino < cursore)
-    v.al_campo(r, 0, livello::avviso, nome::profilo_indietro,
-               "posizione " + metri(r.valore(0)) +
-                   " dietro la riga precedente dello stesso tipo: riempie comunque una cella");
+    v.al_campo(r, 0, genere::profilo_indietro,
+               testo_di(genere::profilo_indietro, {v.luogo(r.valore(0))}));
   cursore = std::max(cursore + 1, fino);
 }
 
 void segnale(verifica_in_corso& v, const riga_letta& r) {
   if (!r.buono(0) || cella_di(r.valore(0), 1) >= 8) return;
-  v.al_campo(r, 0, livello::avviso, nome::segnale_vicino_inizio,
-             "le ripetizioni del segnale (100-400 m prima) cadono prima dell'inizio della linea "
-             "e mancano");
+  v.al_campo(r, 0, genere::segnale_vicino_inizio, testo_di(genere::segnale_vicino_inizio, {}));
 }
 
 void rallentamento(verifica_in_corso& v, const riga_letta& r) {
   if (!r.buono(0) || r.valore(0) > 1500) return;
-  v.al_campo(r, 0, livello::avviso, nome::rallentamento_senza_avviso,
-             "un rallentamento che inizia entro 1500 m non ha cartello di avviso ne' preavviso");
+  v.al_campo(r, 0, genere::rallentamento_senza_avviso,
+             testo_di(genere::rallentamento_senza_avviso, {}));
+}
+
+// The earlier station a finding compares with, as a place it speaks of.
+void stazione_correlata(diagnosi* d, const precedente& s) {
+  if (d != nullptr) d->correlati.push_back({fonte::treno, s.riga, "stazione " + corto(s.nome)});
 }
 
 bool nel_suo_intervallo(const riga_letta& r, std::size_t i) {
@@ -116,10 +111,12 @@ void orario_stazione(verifica_in_corso& v, const riga_letta& r) {
   if (t == 0) return;  // a station without a time
   // A time more than half a day earlier is the next day's.
   if (v.orario && t < v.orario->valore && v.orario->valore - t <= secondi_al_giorno / 2)
-    v.al_campo(r, 13, livello::errore, nome::orario_indietro,
-               "orario " + orario(t) + " prima delle " + orario(v.orario->valore) +
-                   " della stazione " + std::string(v.orario->nome) + ", " +
-                   riga_di(v, fonte::treno, v.orario->riga));
+    stazione_correlata(
+        v.al_campo(r, 13, genere::orario_indietro,
+                   "orario " + orario(t) + " prima delle " + orario(v.orario->valore) +
+                       " della stazione " + std::string(v.orario->nome) + ", " +
+                       riga_di(v, fonte::treno, v.orario->riga)),
+        *v.orario);
   v.orario = precedente{t, r.riga, r.campi[16].testo};
 }
 
@@ -130,26 +127,25 @@ void stazione(verifica_in_corso& v, const riga_letta& r) {
   const area a = area_stazione(r);
   const std::int64_t tipo = r.valore(1);
   if (tipo >= 25)
-    v.al_campo(
-        r, 1, livello::avviso, nome::stazione_senza_celle,
-        "stazione di tipo " + std::to_string(tipo) + " (25 o piu'): nessuna cella di fermata");
+    v.al_campo(r, 1, genere::stazione_senza_celle,
+               testo_di(genere::stazione_senza_celle, {std::to_string(tipo)}));
   else if (a.fine / 50 - 1 <= 1)
-    v.al_campo(r, 0, livello::errore, nome::stazione_all_inizio,
-               "l'area della stazione finisce a " + metri(a.fine) + ", entro 100 m dall'inizio",
-               24);
+    v.al_campo(r, 0, genere::stazione_all_inizio,
+               "l'area della stazione finisce a " + v.luogo(a.fine) + ", entro 100 m dall'inizio");
   if (v.fine_stazione && a.inizio - 350 < v.fine_stazione->valore)
-    v.al_campo(r, 0, livello::errore, nome::stazioni_vicine,
-               "la stazione inizia a " + metri(a.inizio) + ", meno di 350 m dopo la fine di " +
-                   std::string(v.fine_stazione->nome) + " (" + metri(v.fine_stazione->valore) +
-                   ", " + riga_di(v, fonte::treno, v.fine_stazione->riga) + ")",
-               22);
+    stazione_correlata(
+        v.al_campo(r, 0, genere::stazioni_vicine,
+                   "la stazione inizia a " + v.luogo(a.inizio) +
+                       ", meno di 350 m dopo la fine di " + std::string(v.fine_stazione->nome) +
+                       " (" + v.luogo(v.fine_stazione->valore) + ", " +
+                       riga_di(v, fonte::treno, v.fine_stazione->riga) + ")"),
+        *v.fine_stazione);
   v.fine_stazione = precedente{a.fine, r.riga, r.campi[16].testo};
   if (k + 1 >= primo_slot_cartelli - v.cartelli)
-    v.al_campo(r, 0, livello::errore, nome::tabella_piena,
+    v.al_campo(r, 0, genere::tabella_piena,
                "stazione numero " + std::to_string(k) + " di troppo: con " +
                    std::to_string(v.cartelli) + " cartelli ne entrano al massimo " +
-                   std::to_string(std::max(0, primo_slot_cartelli - 2 - v.cartelli)),
-               10);
+                   std::to_string(std::max(0, primo_slot_cartelli - 2 - v.cartelli)));
 }
 
 }  // namespace

@@ -10,14 +10,13 @@
 #include <string_view>
 #include <vector>
 
-#include "checker/nomi.h"
 #include "checker/verifica.h"
-#include "compiler/parole_chiave.h"
+#include "format/chilometri.h"
+#include "sintassi/cammino.h"
+#include "sintassi/constatazioni.h"
+#include "sintassi/parole_chiave.h"
 
 namespace percorso::controllo {
-
-// The most fields a keyword takes (a station row).
-inline constexpr std::size_t massimo_campi = 17;
 
 struct campo_letto {
   std::string_view testo;  // as written
@@ -79,7 +78,7 @@ struct precedente {
 };
 
 struct verifica_in_corso {
-  std::vector<constatazione> trovate;
+  std::vector<diagnosi> trovate;
   std::map<std::string_view, std::int64_t, std::less<>> per_nome;
   fonte testo = fonte::nessuna;
 
@@ -91,15 +90,26 @@ struct verifica_in_corso {
   std::int32_t stazioni = 0;
   std::optional<precedente> fine_stazione;  // end of the previous station's area
   std::optional<precedente> orario;         // the previous time of the timetable
+  chilometrica km;                          // of the compiled line, for positions in messages
+
+  // Where a position lies: the railway's kilometre, then the metres from the start.
+  std::string luogo(std::int64_t posizione) const { return km.luogo(posizione); }
 
   // Whether another finding of this name is still recorded (at most 100 of a name).
   bool accetta(std::string_view nome) const;
-  void segnala(livello grado, std::string_view nome, std::int32_t riga, std::int32_t colonna,
-               const campo_formato* campo, std::string messaggio,
-               std::optional<std::int32_t> codice = std::nullopt);
-  // A finding at field i of a row.
-  void al_campo(const riga_letta& r, std::size_t i, livello grado, std::string_view nome,
-                std::string messaggio, std::optional<std::int32_t> codice = std::nullopt);
+  // A finding of kind g; its code is g's, or codice; attenuato lowers an error that
+  // g allows to lower to a warning. The record kept, to add the places it names;
+  // nullptr past the cap.
+  diagnosi* segnala(const genere_constatazione& g, std::int32_t riga, std::int32_t colonna,
+                    const campo_formato* campo, std::string messaggio,
+                    std::optional<std::int32_t> codice = std::nullopt, bool attenuato = false);
+  // A finding about the one byte at colonna.
+  void al_byte(const genere_constatazione& g, std::int32_t riga, std::int32_t colonna,
+               const campo_formato* campo, std::string messaggio);
+  // A finding over the whole of field i of a row.
+  diagnosi* al_campo(const riga_letta& r, std::size_t i, const genere_constatazione& g,
+                     std::string messaggio, std::optional<std::int32_t> codice = std::nullopt,
+                     bool attenuato = false);
 
   // The last cell index of the line, once its length is known.
   std::optional<std::int64_t> ultima_cella() const;
@@ -128,8 +138,7 @@ void occupa_celle(verifica_in_corso& v, const riga_letta& r);
 // The keyword of the text nearest to a field that matches none, when one is near.
 std::optional<std::string_view> parola_vicina(std::string_view campo, fonte testo);
 
-// A piece of source text for a message, cut when long; citazione also quotes it.
-std::string corto(std::string_view testo);
+// A piece of source text for a message, cut when long, and quoted.
 std::string citazione(std::string_view testo);
 
 // "riga 21", or "riga 21 della descrizione della linea" when it lies in the other text.

@@ -13,9 +13,6 @@ namespace {
 // findings of one name the rest are dropped, and the last one kept says so.
 constexpr std::int64_t massimo_per_nome = 100;
 
-// Quotes in messages stop here: a name may be a whole text long.
-constexpr std::size_t massima_citazione = 40;
-
 std::string_view nome_testo(fonte f) {
   return f == fonte::linea ? "descrizione della linea" : "descrizione del treno";
 }
@@ -28,17 +25,17 @@ void note_di_arresto(verifica_in_corso& v, const sorgenti& testi,
     v.testo = r.fonte;
     const std::string codice = "errore " + std::to_string(r.codice);
     if (r.codice == 15) {
-      v.segnala(livello::avviso, nome::resto_non_compilato, r.riga, r.colonna, nullptr,
+      v.segnala(genere::resto_non_compilato, r.riga, r.colonna, nullptr,
                 "il compilatore smette di leggere questo testo qui (" + codice +
                     "): il resto non e' compilato, ma e' verificato qui sotto");
       continue;
     }
-    v.segnala(livello::avviso, nome::resto_non_compilato, r.riga, r.colonna, nullptr,
+    v.segnala(genere::resto_non_compilato, r.riga, r.colonna, nullptr,
               "la compilazione si ferma qui (" + codice +
                   "): il resto non e' compilato, ma e' verificato qui sotto");
     if (r.fonte == fonte::linea && testi.treno) {
       v.testo = fonte::treno;
-      v.segnala(livello::avviso, nome::resto_non_compilato, 1, 1, nullptr,
+      v.segnala(genere::resto_non_compilato, 1, 1, nullptr,
                 "questo testo non e' compilato: la compilazione si e' fermata alla riga " +
                     std::to_string(r.riga) + " della descrizione della linea (" + codice + ")");
     }
@@ -52,31 +49,47 @@ bool verifica_in_corso::accetta(std::string_view nome) const {
   return n == per_nome.end() || n->second < massimo_per_nome;
 }
 
-void verifica_in_corso::segnala(livello grado, std::string_view nome, std::int32_t riga,
-                                std::int32_t colonna, const campo_formato* campo,
-                                std::string messaggio, std::optional<std::int32_t> codice) {
-  const std::int64_t n = ++per_nome[nome];
-  if (n > massimo_per_nome) return;
+diagnosi* verifica_in_corso::segnala(const genere_constatazione& g, std::int32_t riga,
+                                     std::int32_t colonna, const campo_formato* campo,
+                                     std::string messaggio, std::optional<std::int32_t> codice,
+                                     bool attenuato) {
+  const std::int64_t n = ++per_nome[g.nome];
+  if (n > massimo_per_nome) return nullptr;
   if (n == massimo_per_nome)
-    messaggio.append(" (da qui in poi [").append(nome).append("] non e' piu' segnalato)");
-  trovate.push_back({grado, nome, testo, riga, colonna, campo, std::move(messaggio), codice});
+    messaggio.append(" (da qui in poi [").append(g.nome).append("] non e' piu' segnalato)");
+  diagnosi d;
+  d.grado = grado_di(g, attenuato);
+  d.nome = g.nome;
+  d.codice = codice ? codice : g.codice;
+  d.fonte = testo;
+  d.riga = riga;
+  d.colonna = colonna;
+  d.campo = campo != nullptr ? campo->nome : "";
+  d.unita = campo != nullptr ? campo->unita : "";
+  d.messaggio = std::move(messaggio);
+  return &trovate.emplace_back(std::move(d));
 }
 
-void verifica_in_corso::al_campo(const riga_letta& r, std::size_t i, livello grado,
-                                 std::string_view nome, std::string messaggio,
-                                 std::optional<std::int32_t> codice) {
-  segnala(grado, nome, r.campi[i].riga, r.campi[i].colonna, r.formato(i), std::move(messaggio),
-          codice);
+void verifica_in_corso::al_byte(const genere_constatazione& g, std::int32_t riga,
+                                std::int32_t colonna, const campo_formato* campo,
+                                std::string messaggio) {
+  if (diagnosi* d = segnala(g, riga, colonna, campo, std::move(messaggio)))
+    d->colonna_fine = colonna + 1;
+}
+
+diagnosi* verifica_in_corso::al_campo(const riga_letta& r, std::size_t i,
+                                      const genere_constatazione& g, std::string messaggio,
+                                      std::optional<std::int32_t> codice, bool attenuato) {
+  const campo_letto& c = r.campi[i];
+  diagnosi* d =
+      segnala(g, c.riga, c.colonna, r.formato(i), std::move(messaggio), codice, attenuato);
+  if (d != nullptr) d->colonna_fine = c.colonna + static_cast<std::int32_t>(c.testo.size());
+  return d;
 }
 
 std::optional<std::int64_t> verifica_in_corso::ultima_cella() const {
   if (!lunghezza) return std::nullopt;
   return static_cast<std::int64_t>(arrotonda(static_cast<double>(*lunghezza + 7000) / 50.0));
-}
-
-std::string corto(std::string_view testo) {
-  if (testo.size() <= massima_citazione) return std::string(testo);
-  return std::string(testo.substr(0, massima_citazione)).append("...");
 }
 
 std::string citazione(std::string_view testo) {
@@ -92,20 +105,17 @@ std::string riga_di(const verifica_in_corso& v, fonte testo, std::int32_t riga) 
 
 }  // namespace controllo
 
-std::vector<constatazione> verifica(const sorgenti& testi, std::span<const rilievo> rilievi) {
+std::vector<diagnosi> verifica(const sorgenti& testi, std::span<const rilievo> rilievi,
+                               const chilometrica& km) {
   controllo::verifica_in_corso v;
+  v.km = km;
   if (testi.linea) controllo::leggi_linea(v, *testi.linea);
   if (testi.treno) controllo::leggi_treno(v, *testi.treno);
   controllo::note_di_arresto(v, testi, rilievi);
-  std::stable_sort(
-      v.trovate.begin(), v.trovate.end(), [](const constatazione& a, const constatazione& b) {
-        return std::tie(a.testo, a.riga, a.colonna) < std::tie(b.testo, b.riga, b.colonna);
-      });
+  std::stable_sort(v.trovate.begin(), v.trovate.end(), [](const diagnosi& a, const diagnosi& b) {
+    return std::tie(a.fonte, a.riga, a.colonna) < std::tie(b.fonte, b.riga, b.colonna);
+  });
   return std::move(v.trovate);
-}
-
-std::span<const std::string_view> nomi_constatazioni() {
-  return controllo::nome::tutti;
 }
 
 }  // namespace percorso

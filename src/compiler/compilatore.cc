@@ -3,22 +3,20 @@
 #include <span>
 
 #include "compiler/compilazione.h"
-#include "compiler/parole_chiave.h"
 #include "placement/montagne.h"
 #include "placement/piazzamento.h"
+#include "sintassi/parole_chiave.h"
 
 namespace percorso {
 namespace {
-
-bool ha_trattino(std::string_view campo) {
-  return campo.find('-') != std::string_view::npos;
-}
 
 // One keyword test and the handler it calls; the tests of a part run in table order
 // and every test that holds reads its own fields.
 struct regola {
   chiave k;
   esito (*applica)(compilazione& c, std::string_view chiave);
+  // Whether the row's fields are read; nullptr: always.
+  bool (*legge)(const compilazione& c) = nullptr;
 
   bool vale(std::string_view campo) const { return corrisponde(parola(k), campo); }
 };
@@ -51,7 +49,8 @@ constexpr regola regole_corpo[] = {
        if (c.m.flag_tracciato != 0) return riga_curva(c, k);
        c.riga_ignorata = c.chiave.riga;
        return esito::avanti;
-     }},
+     },
+     [](const compilazione& c) { return c.m.flag_tracciato != 0; }},
     {montagna, [](compilazione& c, std::string_view) { return riga_montagna(c); }},
     {indicatori, [](compilazione& c, std::string_view) { return riga_indicatori(c); }},
     {cartello, [](compilazione& c, std::string_view) { return riga_cartello(c); }},
@@ -77,25 +76,16 @@ bool vale_una(std::span<const regola> regole, std::string_view k) {
   return false;
 }
 
-// "'campo'" followed by the rest of a message; a long field is quoted by its
-// beginning, so the message stays one short line.
-std::string citato(std::string_view campo, std::string_view resto) {
-  constexpr std::size_t massimo = 40;
-  std::string s = "'";
-  s.append(campo.substr(0, massimo)).append(campo.size() > massimo ? "...'" : "'").append(resto);
-  return s;
-}
-
 // Warns about a keyword field that no test of its part takes, once per line.
 void avvisa_se_ignorata(compilazione& c, std::string_view k, std::span<const regola> altrove) {
   if (k.empty() || intestazione_di_sezione(k) || c.chiave.riga == c.riga_ignorata) return;
   c.riga_ignorata = c.chiave.riga;
   if (e_numero(k))
-    c.avvisa("numeri-in-piu", citato(k, ": numero non richiesto da nessuna riga, ignorato"));
+    c.avvisa(genere::numeri_in_piu, testo_di(genere::numeri_in_piu, {corto(k)}));
   else if (vale_una(altrove, k))
-    c.avvisa("fuori-sezione", citato(k, " non vale in questa parte del testo: ignorata"));
+    c.avvisa(genere::fuori_sezione, testo_di(genere::fuori_sezione, {corto(k)}));
   else
-    c.avvisa("chiave-sconosciuta", citato(k, " non e' una parola chiave: ignorata"));
+    c.avvisa(genere::chiave_sconosciuta, testo_di(genere::chiave_sconosciuta, {corto(k)}));
 }
 
 // Applies every rule that holds, in order, while the line lets the text go on.
@@ -105,6 +95,7 @@ esito applica(compilazione& c, std::span<const regola> regole, std::string_view 
   for (const regola& r : regole) {
     if (!r.vale(k)) continue;
     presa = true;
+    if (r.legge == nullptr || r.legge(c)) c.leggi_riga(parola(r.k));
     if (const esito e = r.applica(c, k); e != esito::avanti) return e;
   }
   if (!presa) avvisa_se_ignorata(c, k, altrove);
@@ -112,73 +103,52 @@ esito applica(compilazione& c, std::span<const regola> regole, std::string_view 
 }
 
 // A field holding a hyphen is not tested: the next field is read in its place.
-void avvisa_trattino(compilazione& c, std::string_view campo) {
-  if (e_numero(campo)) return;
-  c.nuova_chiave();
-  c.avvisa("trattino", citato(campo, " contiene '-': saltato senza essere letto"));
+void avvisa_trattino(compilazione& c, const campo_sorgente& campo) {
+  if (e_numero(campo.testo)) return;
+  c.nuova_chiave(campo);
+  c.avvisa(genere::trattino, testo_di(genere::trattino, {corto(campo.testo)}));
 }
 
-// Reads the next keyword field of a body or train part; nothing when the part ends.
-std::optional<std::string_view> prossima_chiave(compilazione& c) {
-  lettore_campi& r = *c.lettore;
-  if (r.fine()) return std::nullopt;
-  auto campo = r.leggi_testo();
-  if (r.fine()) return std::nullopt;
-  for (int n = 0; n < 2 && ha_trattino(*campo); ++n) {
-    avvisa_trattino(c, *campo);
-    campo = r.leggi_testo();
-    if (r.fine()) return std::nullopt;
-  }
-  c.nuova_chiave();
-  return campo;
-}
-
-// Header part of the line description; false when the compilation stops.
-bool intestazione(compilazione& c) {
-  lettore_campi& r = *c.lettore;
-  for (;;) {
-    if (r.fine()) return true;
-    auto campo = r.leggi_testo();
-    if (r.fine()) return true;
-    // Here the replacements ask nothing about the end of the text.
-    for (int n = 0; n < 10 && ha_trattino(*campo); ++n) {
-      avvisa_trattino(c, *campo);
-      campo = r.leggi_testo();
-      if (!campo) {
-        c.generale_al_campo();
-        return false;
-      }
+// The keyword fields of the walk, each applied with the rules of its part, up to the
+// end of the text, the end of the header (when fine_intestazione) or a stop.
+esito parte(compilazione& c, std::span<const regola> regole, std::span<const regola> altrove,
+            bool fine_intestazione) {
+  cammino_righe& w = *c.cammino;
+  while (const auto k = w.prossima()) {
+    if (k->tipo == voce::trattino) {
+      avvisa_trattino(c, k->campo);
+      continue;
     }
-    c.nuova_chiave();
-    const std::string_view k = *campo;
-    if (applica(c, regole_intestazione, k, regole_corpo) != esito::avanti) return false;
-    if (intestazione_di_sezione(k) && k.front() != '-') return true;
-  }
-}
-
-// A body or train part: keyword lines up to the end of the text or a code 15.
-esito parte(compilazione& c, std::span<const regola> regole, std::span<const regola> altrove) {
-  while (const auto campo = prossima_chiave(c)) {
-    if (const esito e = applica(c, regole, *campo, altrove); e != esito::avanti) return e;
+    if (k->tipo == voce::fine_dopo_trattino) return c.generale_a({k->campo.riga, k->campo.colonna});
+    if (k->tipo != voce::chiave) return esito::avanti;
+    c.nuova_chiave(k->campo);
+    if (const esito e = applica(c, regole, k->campo.testo, altrove); e != esito::avanti) return e;
+    if (fine_intestazione && w.attuale() != parte::intestazione) return esito::avanti;
   }
   return esito::avanti;
 }
 
+// Skips to the field after "[generale]"; false when no field holds it.
+bool cerca_generale(cammino_righe& w) {
+  while (const auto k = w.prossima()) {
+    if (k->tipo == voce::generale) return true;
+    if (k->tipo != voce::prima_di_generale) return false;
+  }
+  return false;
+}
+
 // Line description: search, header, body and the tails that follow it.
 bool compila_linea(compilazione& c, std::span<const std::uint8_t> testo) {
-  lettore_campi r(testo);
-  c.lettore = &r;
+  cammino_righe w(testo, true);
+  c.cammino = &w;
   c.testo = fonte::linea;
-  for (;;) {
-    const auto campo = r.fine() ? std::nullopt : r.leggi_testo();
-    if (r.fine()) {
-      c.chiave = {};
-      c.ferma(102);
-      return false;
-    }
-    if (contiene_senza_maiuscole(*campo, generale)) break;
+  if (!cerca_generale(w)) {
+    c.chiave = {};
+    c.ferma(102);
+    return false;
   }
-  const bool intestazione_letta = intestazione(c);
+  const bool intestazione_letta =
+      parte(c, regole_intestazione, regole_corpo, true) == esito::avanti;
   c.crea_tabelle();
   if (!intestazione_letta) return false;
 
@@ -192,7 +162,7 @@ bool compila_linea(compilazione& c, std::span<const std::uint8_t> testo) {
 
   posa_montagne montagne(c.m);
   c.montagne = &montagne;
-  const esito corpo = parte(c, regole_corpo, regole_intestazione);
+  const esito corpo = parte(c, regole_corpo, regole_intestazione, false);
   montagne.concludi();
   c.montagne = nullptr;
   if (corpo == esito::ferma) return false;
@@ -202,16 +172,14 @@ bool compila_linea(compilazione& c, std::span<const std::uint8_t> testo) {
 }
 
 bool compila_treno(compilazione& c, std::span<const std::uint8_t> testo) {
-  lettore_campi r(testo);
-  c.lettore = &r;
+  cammino_righe w(testo, false);
+  c.cammino = &w;
   c.testo = fonte::treno;
   c.riga_ignorata = 0;
   c.cursore_velocita = 0;
   c.cursore_aderenza = 0;
   c.numero_stazione = 1;
-  while (!r.fine() && !contiene_senza_maiuscole(*r.leggi_testo(), generale)) {
-  }
-  if (parte(c, regole_treno, {}) == esito::ferma) return false;
+  if (cerca_generale(w) && parte(c, regole_treno, {}, false) == esito::ferma) return false;
   c.chiave = {};
   return coda_velocita(c) != esito::ferma && coda_aderenza(c) != esito::ferma;
 }

@@ -4,13 +4,23 @@
 
 namespace percorso {
 
-bool compilazione::leggi_testo(std::string_view& v) {
-  const auto campo = lettore->leggi_testo();
-  if (!campo) {
-    generale_al_campo();
-    return false;
+void compilazione::leggi_riga(const parola_chiave& k) {
+  riga = cammino->campi(k);
+  da_leggere = 0;
+}
+
+const campo_sorgente* compilazione::prossimo_campo() {
+  if (da_leggere >= riga.letti) {
+    generale_a({riga.riga_ultimo, riga.colonna_ultimo});
+    return nullptr;
   }
-  v = *campo;
+  return &riga.campi[da_leggere++];
+}
+
+bool compilazione::leggi_testo(std::string_view& v) {
+  const campo_sorgente* f = prossimo_campo();
+  if (f == nullptr) return false;
+  v = f->testo;
   return true;
 }
 
@@ -23,8 +33,9 @@ void compilazione::crea_tabelle() {
   }
 }
 
-void compilazione::nuova_chiave() {
-  chiave = {lettore->riga(), lettore->colonna()};
+void compilazione::nuova_chiave(const campo_sorgente& f) {
+  chiave = {f.riga, f.colonna};
+  fine_chiave = f.colonna + static_cast<std::int32_t>(f.fine - f.inizio);
   campi.clear();
 }
 
@@ -52,9 +63,9 @@ esito compilazione::ferma_a(std::int32_t codice, std::int32_t posizione, int cam
   return esito::ferma;
 }
 
-esito compilazione::generale_al_campo() {
+esito compilazione::generale_a(luogo l) {
   m.registra(codice_generale, testo);
-  colloca(m.rilievi.back(), {lettore->riga(), lettore->colonna()});
+  colloca(m.rilievi.back(), l);
   return esito::ferma;
 }
 
@@ -62,14 +73,24 @@ esito compilazione::generale_al_campo() {
 // past this many warnings of one kind the rest are dropped, and the last one kept says so.
 constexpr std::int64_t massimo_avvisi_per_nome = 100;
 
-void compilazione::avvisa(std::string_view nome, std::string messaggio) {
+void compilazione::avvisa(const genere_constatazione& g, std::string messaggio) {
+  const std::string_view nome = g.nome;
   auto voce = avvisi_per_nome.find(nome);
   if (voce == avvisi_per_nome.end()) voce = avvisi_per_nome.emplace(nome, 0).first;
   const std::int64_t n = ++voce->second;
   if (n > massimo_avvisi_per_nome) return;
   if (n == massimo_avvisi_per_nome)
     messaggio.append(" (da qui in poi gli avvisi [").append(nome).append("] non sono mostrati)");
-  m.avvisi.push_back({std::string(nome), std::move(messaggio), testo, chiave.riga, chiave.colonna});
+  diagnosi d;
+  d.grado = g.grado;
+  d.nome = g.nome;
+  d.codice = g.codice;
+  d.fonte = testo;
+  d.riga = chiave.riga;
+  d.colonna = chiave.colonna;
+  d.colonna_fine = fine_chiave;
+  d.messaggio = std::move(messaggio);
+  m.avvisi.push_back(std::move(d));
 }
 
 // Origins serve tools that show the line; a text of a million rows of one kind keeps

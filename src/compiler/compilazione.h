@@ -9,9 +9,10 @@
 #include <string_view>
 #include <vector>
 
-#include "compiler/lettore_campi.h"
 #include "model/modello.h"
 #include "model/numeri.h"
+#include "sintassi/cammino.h"
+#include "sintassi/constatazioni.h"
 
 namespace percorso {
 
@@ -34,9 +35,12 @@ struct compilazione {
   explicit compilazione(modello& modello_) : m(modello_) {}
 
   modello& m;
-  lettore_campi* lettore = nullptr;
+  cammino_righe* cammino = nullptr;
+  campi_riga riga;             // the fields of the row being read
+  std::size_t da_leggere = 0;  // its next field
   fonte testo = fonte::nessuna;
   luogo chiave;                    // the current keyword field
+  std::int32_t fine_chiave = 0;    // and the column after it
   std::vector<luogo> campi;        // the fields its line has read so far
   std::int32_t riga_ignorata = 0;  // last line already warned about as ignored
   std::map<std::string, std::int64_t, std::less<>> avvisi_per_nome;
@@ -58,39 +62,45 @@ struct compilazione {
   std::int32_t aderenza_in_vigore = 0;
   std::int32_t numero_stazione = 1;
 
-  // Reads the next number into v; a read past the end or a value that does not
-  // fit T records the general failure and returns false.
+  // Reads the fields of k's row from the walk; the handler takes them one by one.
+  void leggi_riga(const parola_chiave& k);
+
+  // Takes the next number of the row into v; a read past the end or a value that
+  // does not fit T records the general failure and returns false.
   template <typename T>
   bool leggi(T& v) {
-    const auto numero = lettore->leggi_numero();
-    const auto valore = numero ? arrotonda_in<T>(*numero) : std::nullopt;
+    const campo_sorgente* f = prossimo_campo();
+    if (f == nullptr) return false;
+    const auto valore = arrotonda_in<T>(f->numero);
     if (!valore) {
-      generale_al_campo();
+      generale_a({f->riga, f->colonna});
       return false;
     }
-    campi.push_back({lettore->riga(), lettore->colonna()});
+    campi.push_back({f->riga, f->colonna});
     v = *valore;
     return true;
   }
   bool leggi_testo(std::string_view& v);
+  // The next field of the row; nullptr, with the general failure recorded, past its end.
+  const campo_sorgente* prossimo_campo();
 
   // Makes the cells and the plan the header asked for, all zero.
   void crea_tabelle();
 
-  // Starts a keyword line at the field just read.
-  void nuova_chiave();
+  // Starts a keyword line at field f.
+  void nuova_chiave(const campo_sorgente& f);
 
   // Records a code at the current keyword line, or at its field number campo
   // (0 = the first field after the keyword), and stops.
   esito ferma(std::int32_t codice, int campo = -1);
   esito ferma_a(std::int32_t codice, std::int32_t posizione, int campo = -1);
-  // Records the general failure at the field just read.
-  esito generale_al_campo();
+  // Records the general failure at a field.
+  esito generale_a(luogo l);
   // Records the general failure at the current keyword line.
   esito generale();
 
   // Records a warning at the current keyword line.
-  void avvisa(std::string_view nome, std::string messaggio);
+  void avvisa(const genere_constatazione& g, std::string messaggio);
 
   // Records where the feature of the current keyword line lies.
   void traccia(elemento e, std::int32_t inizio, std::int32_t fine, std::int32_t valore = 0);

@@ -102,8 +102,8 @@ esito riga_curva(compilazione& c, std::string_view chiave) {
   const double f = curvature[classe] * (sinistra ? -1.0 : 1.0);
   // Before any curve the plan metre stands at 2 whatever the first start.
   if (c.metro_piano > 2 && s < c.metro_piano - 1)
-    c.avvisa("curve-sovrapposte", "la curva inizia a " + std::to_string(s) +
-                                      " m, prima della fine della curva precedente");
+    c.avvisa(genere::curve_sovrapposte,
+             testo_di(genere::curve_sovrapposte, {std::to_string(s) + " m"}));
   if (!avanza(c, s, 0.0) || !avanza(c, std::int64_t{s} + l, f)) return esito::ferma;
   return esito::avanti;
 }

@@ -46,9 +46,8 @@ esito riga_run(compilazione& c, const profilo& run) {
   if (const esito e = c.limite(p, 100); e != esito::avanti) return e;
   const auto fino = static_cast<std::int64_t>(arrotonda(p / 50.0));
   if (fino > 0 && fino < run.cursore)
-    c.avvisa("profilo-indietro", "posizione " + std::to_string(p) +
-                                     " m dietro la riga precedente dello stesso tipo: riempie "
-                                     "comunque una cella");
+    c.avvisa(genere::profilo_indietro,
+             testo_di(genere::profilo_indietro, {std::to_string(p) + " m"}));
   if (fino > 0) {
     // The test follows the store: a line behind the cursor still fills one cell.
     do {

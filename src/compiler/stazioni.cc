@@ -54,8 +54,8 @@ bool estensione(compilazione& c, punto& e, std::int64_t p, std::int64_t lg) {
 esito celle_stazione(compilazione& c, const punto& e, std::int32_t k) {
   const std::int64_t fine = e.valore_2 / 50;
   if (e.codice >= 25) {
-    c.avvisa("stazione-senza-celle", "stazione di tipo " + std::to_string(e.codice) +
-                                         " (25 o piu'): nessuna cella di fermata");
+    c.avvisa(genere::stazione_senza_celle,
+             testo_di(genere::stazione_senza_celle, {std::to_string(e.codice)}));
     return esito::avanti;
   }
   if (e.codice != 5 && e.codice != 6) {

@@ -9,7 +9,9 @@
 #include "diagnostics/json.h"
 #include "diagnostics/righe_sorgenti.h"
 #include "diagnostics/spiegazioni.h"
+#include "format/chilometri.h"
 #include "format/testo_nomi.h"
+#include "sintassi/campo_alla_colonna.h"
 
 namespace percorso {
 namespace {
@@ -32,13 +34,17 @@ std::string_view nome_fonte(fonte f, const nomi_sorgenti& nomi) {
 constexpr std::size_t riga_intera = 160;
 constexpr std::size_t margine_estratto = 60;
 
-// The line, or the excerpt of it around the caret, and the caret's column in it.
+// The line, or the excerpt of it around the caret, and the caret's column in it with
+// the end of the field's underline.
 void mostra_riga(std::string_view riga, messaggio& m) {
   if (riga.empty() || m.colonna < 1) return;
   const auto colonna = static_cast<std::size_t>(m.colonna) - 1;
+  const auto fine =
+      std::max(colonna + 1, static_cast<std::size_t>(std::max(m.colonna_fine, 1)) - 1);
   if (riga.size() <= riga_intera) {
     m.riga_sorgente = riga;
     m.colonna_segno = m.colonna;
+    m.fine_segno = static_cast<std::int32_t>(std::min(fine, riga.size())) + 1;
     return;
   }
   const std::size_t da = colonna > margine_estratto ? colonna - margine_estratto : 0;
@@ -48,6 +54,7 @@ void mostra_riga(std::string_view riga, messaggio& m) {
       .append(riga.substr(da, a - da))
       .append(a < riga.size() ? "..." : "");
   m.colonna_segno = static_cast<std::int32_t>(prima.size() + colonna - da) + 1;
+  m.fine_segno = static_cast<std::int32_t>(prima.size() + std::min(fine, a) - da) + 1;
 }
 
 // "FILE:LINE:COL", as far as the place is known.
@@ -58,29 +65,40 @@ std::string luogo_testo(const messaggio& m) {
   return s;
 }
 
-// A message at a place of a text, with its source line and the field there.
-messaggio in_luogo(fonte f, std::int32_t riga, std::int32_t colonna, const nomi_sorgenti& nomi,
-                   const righe_sorgenti& righe, const nomina_campo& campo) {
+// Where a message stands: a text, its line, its first byte and the byte after its
+// last (0: the field holding the first).
+struct posto {
+  fonte f;
+  std::int32_t riga;
+  std::int32_t colonna;
+  std::int32_t colonna_fine = 0;
+};
+
+// A message at a place of a text, with its source line and the field there; nomina:
+// the field's name too, from the keyword table.
+messaggio in_luogo(const posto& p, bool nomina, const nomi_sorgenti& nomi,
+                   const righe_sorgenti& righe) {
   messaggio m;
-  m.file = nome_fonte(f, nomi);
-  m.riga = riga;
-  m.colonna = colonna;
-  // The whole line names the field; the message keeps only an excerpt of it.
-  const std::string_view intera = righe.riga(f, riga);
-  mostra_riga(intera, m);
-  if (campo && !intera.empty()) {
-    if (const auto c = campo(f, intera, colonna)) {
-      m.campo = c->nome;
-      m.unita = c->unita;
-    }
+  m.file = nome_fonte(p.f, nomi);
+  m.riga = p.riga;
+  m.colonna = p.colonna;
+  m.colonna_fine = p.colonna_fine;
+  // The whole line holds the field; the message keeps only an excerpt of it.
+  const std::string_view intera = righe.riga(p.f, p.riga);
+  const auto c = intera.empty() ? std::nullopt : campo_alla_colonna(p.f, intera, p.colonna);
+  if (c && m.colonna_fine == 0) m.colonna_fine = static_cast<std::int32_t>(c->fine) + 1;
+  if (c && c->campo != nullptr && nomina) {
+    m.campo = c->campo->nome;
+    m.unita = c->campo->unita;
   }
+  mostra_riga(intera, m);
   m.testo = luogo_testo(m);
   return m;
 }
 
 messaggio da_rilievo(const rilievo& r, const nomi_sorgenti& nomi, const righe_sorgenti& righe,
-                     const nomina_campo& campo) {
-  messaggio m = in_luogo(r.fonte, r.riga, r.colonna, nomi, righe, campo);
+                     const chilometrica& km) {
+  messaggio m = in_luogo({r.fonte, r.riga, r.colonna}, true, nomi, righe);
   m.codice = r.codice;
   m.posizione = r.posizione;
   m.testo.append(": errore ").append(std::to_string(r.codice)).append(": ");
@@ -89,47 +107,45 @@ messaggio da_rilievo(const rilievo& r, const nomi_sorgenti& nomi, const righe_so
     m.testo.append(" (");
     if (r.fonte == fonte::completamento)
       m.testo.append("cella ").append(std::to_string(*r.posizione / 50)).append(", ");
-    m.testo.append("posizione ").append(std::to_string(*r.posizione)).append(" m)");
+    if (!km.con_riferimenti()) m.testo.append("posizione ");
+    m.testo.append(km.luogo(*r.posizione)).append(")");
   }
   return m;
 }
 
-messaggio da_avviso(const avviso& a, const nomi_sorgenti& nomi, const righe_sorgenti& righe,
-                    const nomina_campo& campo) {
-  messaggio m = in_luogo(a.fonte, a.riga, a.colonna, nomi, righe, campo);
-  m.avviso = true;
-  m.nome = a.nome;
-  m.testo.append(": avviso [").append(a.nome).append("]: ").append(a.messaggio);
-  return m;
-}
-
-messaggio da_segnalazione(const segnalazione& s, const nomi_sorgenti& nomi,
-                          const righe_sorgenti& righe) {
-  messaggio m = in_luogo(s.testo, s.riga, s.colonna, nomi, righe, {});
-  m.avviso = !s.errore;
-  m.nome = s.nome;
-  m.campo = s.campo;
-  m.unita = s.unita;
-  m.testo.append(s.errore ? ": errore [" : ": avviso [").append(s.nome).append("]: ");
-  m.testo.append(s.messaggio);
+// A compiler's warning or a checker's finding; only the compiler's are named by the
+// keyword table here, the checker names its own fields.
+messaggio da_diagnosi(const diagnosi& d, bool del_compilatore, bool rigoroso,
+                      const nomi_sorgenti& nomi, const righe_sorgenti& righe) {
+  messaggio m =
+      in_luogo({d.fonte, d.riga, d.colonna, d.colonna_fine}, del_compilatore, nomi, righe);
+  m.avviso = !rigoroso || d.grado != livello::errore;
+  m.nome = d.nome;
+  m.correlati = d.correlati;
+  if (!d.campo.empty()) {
+    m.campo = d.campo;
+    m.unita = d.unita;
+  }
+  m.testo.append(m.avviso ? ": avviso [" : ": errore [").append(d.nome).append("]: ");
+  m.testo.append(d.messaggio);
   return m;
 }
 
 using luogo_di_riga = std::tuple<fonte, std::int32_t>;
 
 // Compiler warnings where the checker speaks of the same line say less than it does.
-bool detto_dalla_verifica(const avviso& a, const std::set<luogo_di_riga>& righe_verificate) {
+bool detto_dalla_verifica(const diagnosi& a, const std::set<luogo_di_riga>& righe_verificate) {
   return righe_verificate.contains({a.fonte, a.riga});
 }
 
 using fatto = std::tuple<fonte, std::int32_t, std::int32_t>;  // text, line, code
 
 // The checker's findings of faults that carry a compiler code, by where and which.
-std::map<fatto, std::size_t> fatti_con_codice(std::span<const segnalazione> verifica) {
+std::map<fatto, std::size_t> fatti_con_codice(std::span<const diagnosi> verifica) {
   std::map<fatto, std::size_t> fatti;
   for (std::size_t i = 0; i < verifica.size(); ++i) {
-    const segnalazione& s = verifica[i];
-    if (s.codice) fatti.emplace(fatto{s.testo, s.riga, *s.codice}, i);
+    const diagnosi& s = verifica[i];
+    if (s.codice) fatti.emplace(fatto{s.fonte, s.riga, *s.codice}, i);
   }
   return fatti;
 }
@@ -140,18 +156,9 @@ std::string plurale(std::size_t n, std::string_view uno, std::string_view molti)
 
 }  // namespace
 
-std::span<const std::string_view> nomi_avvisi() {
-  static constexpr std::string_view nomi[] = {
-      "chiave-sconosciuta", "numeri-in-piu",     "fuori-sezione",        "trattino",
-      "profilo-indietro",   "curve-sovrapposte", "stazione-senza-celle", nome_avviso_documento,
-  };
-  return nomi;
-}
-
 std::vector<messaggio> messaggi_di(const modello& m, const nomi_sorgenti& nomi,
                                    const sorgenti* testi, const filtro_avvisi& filtro,
-                                   std::span<const segnalazione> verifica,
-                                   const nomina_campo& campo) {
+                                   bool rigoroso, std::span<const diagnosi> verifica) {
   std::vector<messaggio> tutti;
   const righe_sorgenti righe(testi);
   // A compiler finding the checker explains too says what the checker found there,
@@ -160,10 +167,11 @@ std::vector<messaggio> messaggi_di(const modello& m, const nomi_sorgenti& nomi,
   auto fatti = fatti_con_codice(verifica);
   std::vector<bool> detta(verifica.size(), false);
   for (const rilievo& r : m.rilievi) {
-    messaggio x = da_rilievo(r, nomi, righe, campo);
+    messaggio x = da_rilievo(r, nomi, righe, chilometrica(m.punti));
     if (const auto f = fatti.find({r.fonte, r.riga, r.codice}); f != fatti.end()) {
-      const segnalazione& s = verifica[f->second];
+      const diagnosi& s = verifica[f->second];
       x.testo.append(": ").append(s.messaggio);
+      x.correlati = s.correlati;
       if (x.campo.empty() && x.colonna == s.colonna) {
         x.campo = s.campo;
         x.unita = s.unita;
@@ -182,15 +190,15 @@ std::vector<messaggio> messaggi_di(const modello& m, const nomi_sorgenti& nomi,
   };
   std::vector<voce> altri;
   std::set<luogo_di_riga> righe_verificate;
-  for (const segnalazione& s : verifica) righe_verificate.insert({s.testo, s.riga});
-  for (const avviso& a : m.avvisi) {
-    if (filtro.mostra(a.nome) && !detto_dalla_verifica(a, righe_verificate))
-      altri.push_back({a.fonte, a.riga, a.colonna, da_avviso(a, nomi, righe, campo)});
+  for (const diagnosi& s : verifica) righe_verificate.insert({s.fonte, s.riga});
+  for (const diagnosi& a : m.avvisi) {
+    if (filtro.mostra(std::string(a.nome)) && !detto_dalla_verifica(a, righe_verificate))
+      altri.push_back({a.fonte, a.riga, a.colonna, da_diagnosi(a, true, rigoroso, nomi, righe)});
   }
   for (std::size_t i = 0; i < verifica.size(); ++i) {
-    const segnalazione& s = verifica[i];
+    const diagnosi& s = verifica[i];
     if (filtro.mostra(std::string(s.nome)) && !detta[i])
-      altri.push_back({s.testo, s.riga, s.colonna, da_segnalazione(s, nomi, righe)});
+      altri.push_back({s.fonte, s.riga, s.colonna, da_diagnosi(s, false, rigoroso, nomi, righe)});
   }
   std::stable_sort(altri.begin(), altri.end(), [](const voce& a, const voce& b) {
     return std::tie(a.testo, a.riga, a.colonna) < std::tie(b.testo, b.riga, b.colonna);
@@ -208,28 +216,29 @@ messaggio messaggio_di_arresto(std::string_view causa,
 }
 
 void stampa_messaggi(std::ostream& out, const std::vector<messaggio>& messaggi) {
-  std::size_t errori = 0, avvisi = 0;
   for (const messaggio& m : messaggi) {
     out << nome_leggibile(m.testo) << '\n';
-    if (m.avviso)
-      ++avvisi;
-    else
-      ++errori;
     if (m.riga_sorgente.empty() || m.colonna_segno < 1) continue;
-    // One character for each byte of the line: the caret stands under its field.
+    // One character for each byte of the line: the caret and its underline stand
+    // under the whole field.
     out << nome_leggibile(m.riga_sorgente) << '\n';
     const std::size_t prima =
         std::min(static_cast<std::size_t>(m.colonna_segno) - 1, m.riga_sorgente.size());
-    out << std::string(prima, ' ') << '^';
+    const auto sotto = static_cast<std::size_t>(std::max(m.fine_segno - m.colonna_segno - 1, 0));
+    out << std::string(prima, ' ') << '^' << std::string(sotto, '~');
     if (!m.campo.empty()) {
       out << " campo '" << m.campo << "'";
       if (!m.unita.empty()) out << " (" << m.unita << ")";
     }
     out << '\n';
   }
-  if (errori + avvisi > 0)
-    out << plurale(errori, "errore", "errori") << ", " << plurale(avvisi, "avviso", "avvisi")
-        << '\n';
+}
+
+std::string conteggio(const std::vector<messaggio>& messaggi) {
+  const auto avvisi = static_cast<std::size_t>(
+      std::count_if(messaggi.begin(), messaggi.end(), [](const messaggio& m) { return m.avviso; }));
+  return plurale(messaggi.size() - avvisi, "errore", "errori") + ", " +
+         plurale(avvisi, "avviso", "avvisi");
 }
 
 std::string json_messaggio(const messaggio& m) {

@@ -9,9 +9,6 @@ namespace percorso {
 // printf into a string.
 [[gnu::format(printf, 1, 2)]] std::string formato(const char* formato, ...);
 
-// Metres as kilometres with three decimals.
-std::string km_testo(std::int64_t metri);
-
 // Seconds after midnight as HH:MM:SS.
 std::string orario_testo(std::int64_t secondi);
 

@@ -3,7 +3,8 @@
 #include <array>
 #include <utility>
 
-#include "compiler/lettore_campi.h"
+#include "sintassi/constatazioni.h"
+#include "sintassi/lettore_campi.h"
 
 namespace percorso::lsp {
 namespace {
@@ -74,11 +75,11 @@ std::optional<correzione> correzione_di(const diagnostica& d, std::string_view r
   if (campo.empty()) return std::nullopt;
   if (d.parola) return su_tratto(d, "Scrivi '" + *d.parola + "'", *d.parola);
   if (d.virgola_decimale) return punto_decimale(d, riga);
-  if (d.nome == "non-numero") return in_cifre(d, campo);
-  if (d.nome == "separatore" && (campo[0] == ';' || campo[0] == '\t'))
+  if (d.nome == genere::non_numero.nome) return in_cifre(d, campo);
+  if (d.nome == genere::separatore.nome && (campo[0] == ';' || campo[0] == '\t'))
     return correzione{"Scrivi una virgola", d.dove.riga, d.dove.inizio, d.dove.inizio + 1, ","};
   if (d.nome == nome_fuori_codifica) return su_tratto(d, "Togli il carattere", "");
-  if (d.nome == "caratteri") return in_ascii_tratto(d, campo);
+  if (d.nome == genere::caratteri.nome) return in_ascii_tratto(d, campo);
   return std::nullopt;
 }
 

@@ -3,9 +3,9 @@
 #include <string_view>
 
 #include "app/controllo.h"
-#include "compiler/campo_alla_colonna.h"
 #include "diagnostics/righe_sorgenti.h"
 #include "lsp/codifica.h"
+#include "sintassi/constatazioni.h"
 
 namespace percorso::lsp {
 namespace {
@@ -40,21 +40,39 @@ std::optional<std::string> parola_suggerita(std::string_view t) {
   return std::string(t.substr(i + forse.size(), fine - i - forse.size()));
 }
 
-// Every "riga N" of the message other than the finding's own line, in the same text.
-std::vector<tratto> righe_nominate(std::string_view t, fonte testo, std::int32_t propria,
-                                   const righe_sorgenti& righe) {
-  std::vector<tratto> r;
+// A whole line of a present text as a place; nothing for a line the text lacks.
+std::optional<tratto> riga_intera(fonte testo, std::int32_t n, const righe_sorgenti& righe) {
+  const auto lunga = static_cast<std::int32_t>(righe.riga(testo, n).size());
+  if (lunga == 0) return std::nullopt;
+  return tratto{testo, n, 1, lunga + 1};
+}
+
+// The places the record names. A compiler's finding carries none: for it, every
+// "riga N" of its text other than its own line, in the same text.
+std::vector<correlato> correlati_di(const messaggio& m, std::string_view corpo, fonte testo,
+                                    const righe_sorgenti& righe) {
+  std::vector<correlato> r;
+  for (const luogo_correlato& l : m.correlati) {
+    if (const auto t = riga_intera(l.fonte, l.riga, righe)) r.push_back({*t, a_utf8(l.cosa)});
+  }
+  if (!m.correlati.empty()) return r;
   constexpr std::string_view parola = "riga ";
-  for (auto i = t.find(parola); i != std::string_view::npos; i = t.find(parola, i + 1)) {
+  for (auto i = corpo.find(parola); i != std::string_view::npos; i = corpo.find(parola, i + 1)) {
     std::int32_t n = 0;
     std::size_t j = i + parola.size();
-    for (; j < t.size() && t[j] >= '0' && t[j] <= '9' && n < 100000000; ++j)
-      n = n * 10 + (t[j] - '0');
-    if (j == i + parola.size() || n == propria) continue;
-    const auto lunga = static_cast<std::int32_t>(righe.riga(testo, n).size());
-    if (lunga > 0) r.push_back({testo, n, 1, lunga + 1});
+    for (; j < corpo.size() && corpo[j] >= '0' && corpo[j] <= '9' && n < 100000000; ++j)
+      n = n * 10 + (corpo[j] - '0');
+    if (j == i + parola.size() || n == m.riga) continue;
+    if (const auto t = riga_intera(testo, n, righe)) r.push_back({*t, {}});
   }
   return r;
+}
+
+// The record's field, from its first byte to the one after its last; at least one
+// byte where the line has one.
+std::int32_t fine_del_campo(const messaggio& m, std::int32_t colonna, std::string_view riga) {
+  if (m.colonna_fine > colonna) return m.colonna_fine;
+  return static_cast<std::size_t>(colonna) <= riga.size() ? colonna + 1 : colonna;
 }
 
 diagnostica da_messaggio(const messaggio& m, const sorgenti& testi, const righe_sorgenti& righe) {
@@ -63,42 +81,20 @@ diagnostica da_messaggio(const messaggio& m, const sorgenti& testi, const righe_
   d.nome = !m.nome.empty() ? m.nome : m.codice ? std::to_string(*m.codice) : std::string();
   const std::string_view corpo = corpo_del_messaggio(m.testo);
   d.messaggio = a_utf8(corpo);
-  d.parola = parola_suggerita(corpo);
-  d.virgola_decimale = corpo.find("virgola decimale") != std::string_view::npos;
+  if (d.nome == genere::chiave_sconosciuta.nome) d.parola = parola_suggerita(corpo);
+  d.virgola_decimale = d.nome == genere::numeri_in_piu.nome;
   const fonte f = testo_di(m, testi);
   if (f == fonte::nessuna) {
     d.dove = {testi.linea ? fonte::linea : fonte::treno, 1, 1, 1};
     return d;
   }
-  const std::string_view riga = righe.riga(f, m.riga);
   const std::int32_t colonna = m.colonna > 0 ? m.colonna : 1;
-  d.dove = {f, m.riga, colonna, fine_campo(f, riga, colonna)};
-  d.correlati = righe_nominate(corpo, f, m.riga, righe);
+  d.dove = {f, m.riga, colonna, fine_del_campo(m, colonna, righe.riga(f, m.riga))};
+  d.correlati = correlati_di(m, corpo, f, righe);
   return d;
 }
 
-bool fine_numero(char c) {
-  return c == ' ' || c == ',';
-}
-
 }  // namespace
-
-std::int32_t fine_campo(fonte testo, std::string_view riga, std::int32_t colonna) {
-  const auto inizio = static_cast<std::size_t>(colonna - 1);
-  if (inizio >= riga.size()) return colonna;
-  const auto primo = riga.find_first_not_of(' ');
-  const campo_formato* f = campo_alla_colonna(testo, riga, colonna);
-  const bool fino_alla_virgola = inizio <= primo || (f != nullptr && f->tipo == larghezza::testo);
-  std::size_t fine = inizio;
-  if (fino_alla_virgola) {
-    fine = riga.find(',', inizio);
-    if (fine == std::string_view::npos) fine = riga.size();
-    while (fine > inizio + 1 && riga[fine - 1] == ' ') --fine;
-  } else {
-    while (fine < riga.size() && !fine_numero(riga[fine])) ++fine;
-  }
-  return static_cast<std::int32_t>(std::max(fine, inizio + 1)) + 1;
-}
 
 std::vector<diagnostica> diagnostiche_di(const sorgenti& testi) {
   const esito_controllo c = controlla(testi, nomi_interni, {});

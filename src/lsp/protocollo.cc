@@ -46,10 +46,13 @@ json diagnostica_json(const diagnostica& d, const uri_del_testo& uri) {
   if (!d.nome.empty()) j["code"] = d.nome;
   if (d.correlati.empty()) return j;
   json correlati = json::array();
-  for (const tratto& t : d.correlati) {
+  for (const correlato& c : d.correlati) {
+    const tratto& t = c.dove;
+    std::string detto = "riga " + std::to_string(t.riga);
+    if (!c.cosa.empty()) detto.append(": ").append(c.cosa);
     correlati.push_back(
         {{"location", {{"uri", uri(t.testo)}, {"range", intervallo(t.riga, t.inizio, t.fine)}}},
-         {"message", "riga " + std::to_string(t.riga)}});
+         {"message", std::move(detto)}});
   }
   j["relatedInformation"] = std::move(correlati);
   return j;

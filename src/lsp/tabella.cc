@@ -3,9 +3,10 @@
 #include <algorithm>
 
 #include "app/spiega.h"
-#include "compiler/lettore_campi.h"
-#include "documents/progressiva.h"
+#include "format/chilometri.h"
 #include "lsp/codifica.h"
+#include "sintassi/campo_alla_colonna.h"
+#include "sintassi/lettore_campi.h"
 #include "writers/testi.h"
 
 namespace percorso::lsp {
@@ -20,17 +21,6 @@ const parola_chiave* parola_del_campo(fonte testo, std::string_view campo) {
     if (della_linea(k.dove) == (testo == fonte::linea) && corrisponde(k, campo)) return &k;
   }
   return nullptr;
-}
-
-std::span<const std::uint8_t> byte_di(std::string_view s) {
-  return {reinterpret_cast<const std::uint8_t*>(s.data()), s.size()};
-}
-
-campo_sotto campo_letto(const lettore_campi& r, const parola_chiave* k, const campo_formato* f,
-                        std::size_t numero) {
-  const std::string_view scritto = r.campo();
-  return {k,      f, numero, r.colonna(), r.colonna() + static_cast<std::int32_t>(scritto.size()),
-          scritto};
 }
 
 std::string letto_dal_compilatore(const campo_sotto& c) {
@@ -150,24 +140,16 @@ std::vector<simbolo> simboli(fonte testo, std::span<const std::uint8_t> byte) {
 
 std::optional<campo_sotto> campo_alla_posizione(fonte testo, std::string_view riga,
                                                 std::int32_t colonna) {
-  lettore_campi r(byte_di(riga));
-  const auto chiave = r.leggi_testo();
-  if (!chiave) return std::nullopt;
-  const parola_chiave* k = parola_del_campo(testo, *chiave);
-  if (k == nullptr) return std::nullopt;
-  campo_sotto c = campo_letto(r, k, nullptr, 0);
-  if (colonna < c.fine) return colonna >= c.inizio ? std::optional(c) : std::nullopt;
-  for (std::size_t i = 0; i < k->campi.size() && !r.fine(); ++i) {
-    const campo_formato& f = k->campi[i];
-    if (f.tipo == larghezza::testo)
-      r.leggi_testo();
-    else
-      r.leggi_numero();
-    if (r.colonna() > colonna) return std::nullopt;
-    c = campo_letto(r, k, &f, i + 1);
-    if (colonna < c.fine) return c;
-  }
-  return std::nullopt;
+  const auto c = campo_alla_colonna(testo, riga, colonna);
+  if (!c || c->chiave == nullptr) return std::nullopt;
+  const std::size_t numero =
+      c->campo == nullptr ? 0 : static_cast<std::size_t>(c->campo - c->chiave->campi.data()) + 1;
+  return campo_sotto{c->chiave,
+                     c->campo,
+                     numero,
+                     static_cast<std::int32_t>(c->inizio) + 1,
+                     static_cast<std::int32_t>(c->fine) + 1,
+                     riga.substr(c->inizio, c->fine - c->inizio)};
 }
 
 std::string descrizione(const campo_sotto& c) {

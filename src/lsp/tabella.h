@@ -9,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
-#include "compiler/parole_chiave.h"
 #include "model/modello.h"
+#include "sintassi/parole_chiave.h"
 
 namespace percorso::lsp {
 

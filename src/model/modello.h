@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "model/diagnosi.h"
+
 namespace percorso {
 
 // One 50 m track cell. Fields 1 to 6 describe the cell's single event, the rest the line.
@@ -97,9 +99,6 @@ inline tipo_elemento tipo_metro(const piano& p, std::int32_t m) {
   return m < 2 ? tipo_elemento::intero : tipo_elemento::reale;
 }
 
-// Where a finding came from, for diagnostics.
-enum class fonte : std::uint8_t { nessuna, linea, treno, completamento, costruzione };
-
 // A finding recorded during a compilation. The last one is also in
 // modello::codice_errore / posizione_errore.
 struct rilievo {
@@ -108,16 +107,6 @@ struct rilievo {
   enum fonte fonte = fonte::nessuna;
   std::int32_t riga = 0;     // 1-based line in its text, 0 when unknown
   std::int32_t colonna = 0;  // 1-based column of the field, 0 when unknown
-};
-
-// Something a text says that the format accepts but an author rarely means.
-// Warnings never change the compiled output.
-struct avviso {
-  std::string nome;  // short name, for --no-warn=NAME
-  std::string messaggio;
-  enum fonte fonte = fonte::nessuna;
-  std::int32_t riga = 0;
-  std::int32_t colonna = 0;
 };
 
 // Kinds of rows that place a feature on the line.
@@ -163,7 +152,9 @@ struct modello {
   std::int32_t codice_errore = 0;
   std::int32_t posizione_errore = 0;
   std::vector<rilievo> rilievi;
-  std::vector<avviso> avvisi;
+  // What the compiler warns about: the format accepts it but an author rarely means it.
+  // Warnings never change the compiled output.
+  std::vector<diagnosi> avvisi;
   std::vector<origine> origini;  // in the order of the texts; a bounded number of each kind
 
   bool celle_presenti() const { return !celle.empty(); }

@@ -23,7 +23,7 @@ TEST(LineaSintetica, CheckerLeavesTheCompilationAsItIsAndFindsNoError) {
 
   const auto [j, testi] = fuzz::dividi_ingresso(ingresso);
   const auto trovate = verifica(testi);
-  EXPECT_TRUE(std::none_of(trovate.begin(), trovate.end(), [](const constatazione& c) {
+  EXPECT_TRUE(std::none_of(trovate.begin(), trovate.end(), [](const diagnosi& c) {
     return c.grado == livello::errore;
   })) << trovate.front().messaggio;
 }

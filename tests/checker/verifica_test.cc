@@ -7,10 +7,13 @@
 #include <algorithm>
 #include <iterator>
 #include <map>
+#include <set>
 #include <sstream>
 #include <string>
 
 #include "checker/stato.h"
+#include "documents/scheda_treno.h"
+#include "sintassi/constatazioni.h"
 #include "support/testi_sorgente.h"
 #include "writers/scrittori.h"
 #include "writers/testi.h"
@@ -22,21 +25,21 @@ using prova::linea;
 using prova::treno;
 
 // "L:4:11" or "T:2:1": the text, line and column of a finding.
-std::string luogo(const constatazione& c) {
-  return std::string(c.testo == fonte::linea ? "L" : "T") + ":" + std::to_string(c.riga) + ":" +
+std::string luogo(const diagnosi& c) {
+  return std::string(c.fonte == fonte::linea ? "L" : "T") + ":" + std::to_string(c.riga) + ":" +
          std::to_string(c.colonna);
 }
 
-std::string elenco(const std::vector<constatazione>& tutte) {
+std::string elenco(const std::vector<diagnosi>& tutte) {
   std::ostringstream s;
-  for (const constatazione& c : tutte)
+  for (const diagnosi& c : tutte)
     s << "\n  " << luogo(c) << " " << (c.grado == livello::errore ? "errore" : "avviso") << " ["
       << c.nome << "] " << c.messaggio;
   return s.str();
 }
 
 // The checker's findings for two texts, with the compiler's findings for the same texts.
-std::vector<constatazione> verifica_di(const std::string& l, const std::string& t) {
+std::vector<diagnosi> verifica_di(const std::string& l, const std::string& t) {
   const modello m = prova::compila(l, t, 1);
   return verifica(prova::testi(l, t), m.rilievi);
 }
@@ -69,7 +72,7 @@ class TestiRotti : public ::testing::TestWithParam<caso> {};
 TEST_P(TestiRotti, GiveTheirFindingAtTheirPlace) {
   const caso& c = GetParam();
   const auto tutte = verifica_di(c.linea, c.treno);
-  const auto trovata = std::find_if(tutte.begin(), tutte.end(), [&](const constatazione& x) {
+  const auto trovata = std::find_if(tutte.begin(), tutte.end(), [&](const diagnosi& x) {
     return luogo(x) == c.dove && x.nome == c.constatazione;
   });
   ASSERT_NE(trovata, tutte.end()) << c.dove << " [" << c.constatazione
@@ -83,134 +86,175 @@ TEST_P(TestiRotti, GiveTheirFindingAtTheirPlace) {
 const std::string fermata = "12, 200, 0,0,0, 0,0,0, 0,0,0, 0, 0, 0, 0, ";
 const std::string senza_orario = "25, 200, 0,0,0, 0,0,0, 0,0,0, 0, ";
 
-INSTANTIATE_TEST_SUITE_P(
-    Verifica, TestiRotti,
-    ::testing::Values(
-        // Numbers that are not numbers, and what the compiler reads instead.
-        caso{"letter_in_number", linea_1000(), treno({"velocita, 12O0, 50"}), "T:2:11",
-             "non-numero", livello::errore, "legge 0"},
-        caso{"range_as_number", linea_1000({"pendenza, 300, 90-100"}), treno(), "L:4:16",
-             "non-numero", livello::errore, "intervallo"},
-        caso{"decimal_comma", linea_1000(), treno({"aderenza, 0, 2,5"}), "T:2:16", "numeri-in-piu",
-             livello::avviso, "virgola decimale"},
-        caso{"decimal_point", linea_1000(), treno({"aderenza, 0, 2.5"}), "T:2:14", "decimale",
-             livello::avviso, "legge 2"},
-        caso{"tab_before_digits", linea_1000(), treno({"sabbia,\t200"}), "T:2:8", "separatore",
-             livello::errore, "tabulazione"},
-        caso{"semicolon_in_keyword", linea_1000(), treno({"sabbia; 200", "vetture, 3"}), "T:2:7",
-             "separatore", livello::errore},
-        caso{"number_too_wide", linea_1000(), treno({"sabbia, 40000"}), "T:2:9", "fuori-larghezza",
-             livello::errore, "16 bit"},
-        caso{"empty_number", linea_1000({"pendenza, , 3"}), treno(), "L:4:11", "non-numero",
-             livello::errore, "campo vuoto"},
-        // Rows with too few or too many fields.
-        caso{"station_without_name", linea_1000(),
-             treno({stazione(0, senza_orario + "0, 0, 0"), "sabbia, 5"}), "T:2:1", "campi-mancanti",
-             livello::errore, "dalla riga 3"},
-        caso{"signal_one_number_short", linea_1000(),
-             treno({"segnale, 1000, 1, 4, 1, 0, 0, 1, 3, 1, 0", "sabbia, 5"}), "T:2:1",
-             "campi-mancanti", livello::errore, "'tempo'"},
-        caso{"row_cut_by_the_end", linea_1000(), "[generale]\r\nx\r\nsabbia", "T:3:1",
-             "ultima-riga", livello::avviso},
-        caso{"row_short_at_the_end", linea_1000(), "[generale]\r\nsegnale, 1000, 1", "T:2:1",
-             "campi-mancanti", livello::errore, "finisce"},
-        caso{"too_many_fields", linea_1000({"pendenza, 300, 2, 7"}), treno(), "L:4:19",
-             "numeri-in-piu", livello::avviso},
-        caso{"name_with_comma", linea_1000(), treno({stazione(1000, fermata + "CASTEL, NUOVO")}),
-             "T:2:67", "campi-in-piu", livello::avviso, "virgole"},
-        // Keywords that match nothing, or match in the wrong place.
-        caso{"typo", linea_1000({"pendeza, 300, -3"}), treno(), "L:4:1", "chiave-sconosciuta",
-             livello::errore, "forse 'pendenza'"},
-        caso{"half_a_keyword", linea_1000({}, {"lunghezza, 900"}), treno(), "L:3:1",
-             "chiave-sconosciuta", livello::errore, "forse 'lunghezza percorso'"},
-        caso{"exact_case", linea_1000({}, {"Progressiva chilometrica uno, 0, 0, 0"}), treno(),
-             "L:3:1", "chiave-sconosciuta", livello::errore, "'progressiva chilometrica uno'"},
-        caso{"no_keyword_near", linea_1000({"zzzzzz, 1"}), treno(), "L:4:1", "chiave-sconosciuta",
-             livello::avviso},
-        caso{"train_keyword_in_line", linea_1000({"sabbia, 5"}), treno(), "L:4:1", "fuori-sezione",
-             livello::errore, "descrizione del treno"},
-        caso{"body_keyword_in_header", linea_1000({}, {"pendenza, 0, 0"}), treno(), "L:3:1",
-             "fuori-sezione", livello::errore, "corpo della linea"},
-        caso{"two_keywords_in_one_field", linea_1000(), treno({"velocita aderenza, 0, 50"}),
-             "T:2:1", "piu-chiavi", livello::errore},
-        caso{"hyphen_skips_row", linea_1000({"-pendenza, 300, 2"}), treno(), "L:4:1", "trattino",
-             livello::avviso},
-        // Values a simulator cannot use.
-        caso{"position_beyond_line", linea_1000({"pendenza, 1500, 0"}), treno(), "L:4:11",
-             "oltre-linea", livello::errore, "1000 m"},
-        caso{"curve_ends_beyond_line", linea_1000({"curvad4, 900, 300"}), treno(), "L:4:15",
-             "oltre-linea", livello::errore, "finisce a 1200 m"},
-        caso{"negative_position", linea_1000({"pendenza, -50, 0"}), treno(), "L:4:11",
-             "fuori-intervallo", livello::errore, "negativa"},
-        caso{"hour_out_of_range", linea_1000(), treno({"orologio, 25, 7, 0"}), "T:2:11",
-             "fuori-intervallo", livello::errore, "da 0 a 23"},
-        caso{"station_minutes_out_of_range", linea_1000(),
-             treno({stazione(1000, "12, 200, 0,0,0, 0,0,0, 0,0,0, 0, 15, 70, 0, A")}), "T:2:54",
-             "fuori-intervallo", livello::errore},
-        caso{"timetable_backwards_skipping_untimed", linea_1000(),
-             treno({stazione(0, "25, 200, 0,0,0, 0,0,0, 0,0,0, 0, 15, 40, 0, PRIMA"),
-                    stazione(1000, senza_orario + "0, 0, 0, SENZA"),
-                    stazione(2000, "25, 200, 0,0,0, 0,0,0, 0,0,0, 0, 15, 30, 0, TERZA")}),
-             "T:4:50", "orario-indietro", livello::errore, "15:40:00 della stazione PRIMA, riga 2"},
-        caso{"speed_out_of_range", linea_1000(), treno({"velocita, 0, 1300"}), "T:2:14",
-             "fuori-intervallo", livello::errore},
-        caso{"speed_not_multiple_of_5", linea_1000(), treno({"velocita, 0, 62"}), "T:2:14",
-             "non-multiplo", livello::avviso, "60 km/h"},
-        caso{"signal_kind_out_of_range", linea_1000(),
-             treno({"segnale, 1000, 5, 4, 1, 0, 0, 1, 3, 1, 0, 0"}), "T:2:16", "fuori-intervallo",
-             livello::errore},
-        caso{"station_position_not_multiple", linea_1000(), treno({stazione(1025, fermata + "A")}),
-             "T:2:11", "non-multiplo", livello::errore},
-        caso{"name_outside_ascii", linea_1000(),
-             treno({stazione(1000, fermata + "CORNELL\xC3\x80")}), "T:2:66", "caratteri",
-             livello::errore, "0xC3"},
-        caso{"name_too_long", linea_1000(), treno({stazione(1000, fermata + std::string(30, 'N'))}),
-             "T:2:59", "troppo-lungo", livello::avviso, "27"},
-        caso{"board_text_with_control_byte", linea_1000({"cartello_indicatore, 1000, (a\x1b[2J)"}),
-             treno(), "L:4:30", "caratteri", livello::errore, "0x1B"},
-        // Whole texts.
-        caso{"empty_train", linea_1000(), "", "T:1:1", "testo-vuoto", livello::errore},
-        caso{"train_without_generale", linea_1000(), "sabbia, 5\r\n[fine]\r\n", "T:1:1",
-             "senza-generale", livello::errore},
-        caso{"line_without_generale", "lunghezza percorso, 1000\r\n", treno(), "L:1:1",
-             "senza-generale", livello::errore},
-        caso{"line_without_length", "[generale]\r\nsfondo uno, 0\r\n[curve]\r\n", treno(), "L:1:1",
-             "senza-lunghezza", livello::errore},
-        // Two features in one cell, naming both.
-        caso{"signal_on_board", linea_1000({"cartello_indicatore, 1000, (x)"}),
-             treno({"segnale, 1000, 1, 4, 1, 0, 0, 1, 3, 1, 0, 0"}), "T:2:10", "cella-occupata",
-             livello::errore,
-             "cella 21 e' gia' occupata dal cartello '(x)', riga 4 della "
-             "descrizione della linea"},
-        caso{"signal_on_station", linea_1000(),
-             treno({stazione(1000, fermata + "CORNELLA"),
-                    "segnale, 1000, 1, 4, 1, 0, 0, 1, 3, 1, 0, 0"}),
-             "T:3:10", "cella-occupata", livello::errore,
-             "la cella 21 e' gia' occupata dalla stazione CORNELLA, riga 2"},
-        caso{"station_over_signal", linea_1000(),
-             treno({"segnale, 1000, 1, 4, 1, 0, 0, 1, 3, 1, 0, 0",
-                    stazione(1000, fermata + "CORNELLA")}),
-             "T:3:11", "cella-occupata", livello::errore, "prende il posto del segnale, riga 2"},
-        caso{"slowdown_warning_on_signal", linea_1000(),
-             treno({"segnale, 1000, 1, 4, 1, 0, 0, 1, 3, 1, 0, 0",
-                    "rallentamento, 2200, 60, 100, 0, 0, 60"}),
-             "T:3:16", "cella-occupata", livello::errore, "dal segnale, riga 2"},
-        caso{"stations_too_close", linea_1000(),
-             treno({stazione(1000, fermata + "A"), stazione(1400, fermata + "B")}), "T:3:11",
-             "stazioni-vicine", livello::errore, "fine di A (1100 m, riga 2)"},
-        caso{"curve_without_class", linea_1000({"curvad, 100, 100"}), treno(), "L:4:1",
-             "classe-curva", livello::errore},
-        caso{"repetition_without_4_or_9", linea_1000({}, {"ripetizione segnali, 50, 50"}), treno(),
-             "L:3:1", "codici-ripetizione", livello::errore},
-        // Where the compiler stops reading, and the checker goes on.
-        caso{"stop_of_the_line_text", linea_1000({"pendenza, 7901, 0", "pendenza, 1200, 0"}),
-             treno(), "L:4:11", "resto-non-compilato", livello::avviso, "errore 15"},
-        caso{"findings_after_the_stop", linea_1000({"pendenza, 7901, 0", "pendenza, 1200, 0"}),
-             treno(), "L:5:11", "oltre-linea", livello::errore},
-        caso{"train_not_compiled_after_a_line_stop", linea_1000({"curvad, 100, 100"}),
-             treno({"sabbia, 5"}), "T:1:1", "resto-non-compilato", livello::avviso,
-             "riga 4 della descrizione della linea"}),
-    [](const auto& info) { return std::string(info.param.nome); });
+// A line of 1000 m with n boards, one a cell apart.
+std::string con_cartelli(int n) {
+  std::string corpo;
+  for (int i = 1; i <= n; ++i)
+    corpo += "cartello_indicatore, " + std::to_string(50 * i) + ", B\r\n";
+  return linea(1000, {corpo});
+}
+
+const caso casi[] = {
+    // What the format accepts but an author rarely means.
+    caso{"overlapping_curves", linea_1000({"curva3d, 100, 300", "curva3d, 200, 100"}), treno(),
+         "L:5:10", "curve-sovrapposte", livello::avviso},
+    caso{"empty_mountain_stretch", linea_1000({"montagna, 100, 120, 1"}), treno(), "L:4:16",
+         "tratto-vuoto", livello::avviso},
+    caso{"signal_near_the_start", linea_1000(), treno({"segnale, 100, 1,4,1,0,0,1,3,1,0,0"}),
+         "T:2:10", "segnale-vicino-inizio", livello::avviso},
+    caso{"slowdown_near_the_start", linea_1000(), treno({"rallentamento, 1000, 30, 200, 0,0,0"}),
+         "T:2:16", "rallentamento-senza-avviso", livello::avviso},
+    caso{"station_at_the_start", linea_1000(), treno({stazione(0, fermata + "A")}), "T:2:11",
+         "stazione-all-inizio", livello::errore},
+    caso{"point_table_full", con_cartelli(78), treno({stazione(500, fermata + "A")}), "T:2:11",
+         "tabella-piena", livello::errore},
+    // Numbers that are not numbers, and what the compiler reads instead.
+    caso{"letter_in_number", linea_1000(), treno({"velocita, 12O0, 50"}), "T:2:11", "non-numero",
+         livello::errore, "legge 0"},
+    caso{"range_as_number", linea_1000({"pendenza, 300, 90-100"}), treno(), "L:4:16", "non-numero",
+         livello::errore, "intervallo"},
+    caso{"decimal_comma", linea_1000(), treno({"aderenza, 0, 2,5"}), "T:2:16", "numeri-in-piu",
+         livello::avviso, "virgola decimale"},
+    caso{"decimal_point", linea_1000(), treno({"aderenza, 0, 2.5"}), "T:2:14", "decimale",
+         livello::avviso, "legge 2"},
+    caso{"tab_before_digits", linea_1000(), treno({"sabbia,\t200"}), "T:2:8", "separatore",
+         livello::errore, "tabulazione"},
+    caso{"semicolon_in_keyword", linea_1000(), treno({"sabbia; 200", "vetture, 3"}), "T:2:7",
+         "separatore", livello::errore},
+    caso{"number_too_wide", linea_1000(), treno({"sabbia, 40000"}), "T:2:9", "fuori-larghezza",
+         livello::errore, "16 bit"},
+    caso{"empty_number", linea_1000({"pendenza, , 3"}), treno(), "L:4:11", "non-numero",
+         livello::errore, "campo vuoto"},
+    // Rows with too few or too many fields.
+    caso{"station_without_name", linea_1000(),
+         treno({stazione(0, senza_orario + "0, 0, 0"), "sabbia, 5"}), "T:2:1", "campi-mancanti",
+         livello::errore, "dalla riga 3"},
+    caso{"signal_one_number_short", linea_1000(),
+         treno({"segnale, 1000, 1, 4, 1, 0, 0, 1, 3, 1, 0", "sabbia, 5"}), "T:2:1",
+         "campi-mancanti", livello::errore, "'tempo'"},
+    caso{"row_cut_by_the_end", linea_1000(), "[generale]\r\nx\r\nsabbia", "T:3:1", "ultima-riga",
+         livello::avviso},
+    caso{"row_short_at_the_end", linea_1000(), "[generale]\r\nsegnale, 1000, 1", "T:2:1",
+         "campi-mancanti", livello::errore, "finisce"},
+    caso{"too_many_fields", linea_1000({"pendenza, 300, 2, 7"}), treno(), "L:4:19", "numeri-in-piu",
+         livello::avviso},
+    caso{"name_with_comma", linea_1000(), treno({stazione(1000, fermata + "CASTEL, NUOVO")}),
+         "T:2:67", "campi-in-piu", livello::avviso, "virgole"},
+    // Keywords that match nothing, or match in the wrong place.
+    caso{"typo", linea_1000({"pendeza, 300, -3"}), treno(), "L:4:1", "chiave-sconosciuta",
+         livello::errore, "forse 'pendenza'"},
+    caso{"half_a_keyword", linea_1000({}, {"lunghezza, 900"}), treno(), "L:3:1",
+         "chiave-sconosciuta", livello::errore, "forse 'lunghezza percorso'"},
+    caso{"exact_case", linea_1000({}, {"Progressiva chilometrica uno, 0, 0, 0"}), treno(), "L:3:1",
+         "chiave-sconosciuta", livello::errore, "'progressiva chilometrica uno'"},
+    caso{"no_keyword_near", linea_1000({"zzzzzz, 1"}), treno(), "L:4:1", "chiave-sconosciuta",
+         livello::avviso},
+    caso{"train_keyword_in_line", linea_1000({"sabbia, 5"}), treno(), "L:4:1", "fuori-sezione",
+         livello::errore, "descrizione del treno"},
+    caso{"body_keyword_in_header", linea_1000({}, {"pendenza, 0, 0"}), treno(), "L:3:1",
+         "fuori-sezione", livello::errore, "corpo della linea"},
+    caso{"two_keywords_in_one_field", linea_1000(), treno({"velocita aderenza, 0, 50"}), "T:2:1",
+         "piu-chiavi", livello::errore},
+    caso{"hyphen_skips_row", linea_1000({"-pendenza, 300, 2"}), treno(), "L:4:1", "trattino",
+         livello::avviso},
+    // Values a simulator cannot use.
+    caso{"position_beyond_line", linea_1000({"pendenza, 1500, 0"}), treno(), "L:4:11",
+         "oltre-linea", livello::errore, "1000 m"},
+    caso{"curve_ends_beyond_line", linea_1000({"curvad4, 900, 300"}), treno(), "L:4:15",
+         "oltre-linea", livello::errore, "finisce a 1200 m"},
+    caso{"negative_position", linea_1000({"pendenza, -50, 0"}), treno(), "L:4:11",
+         "fuori-intervallo", livello::errore, "negativa"},
+    caso{"hour_out_of_range", linea_1000(), treno({"orologio, 25, 7, 0"}), "T:2:11",
+         "fuori-intervallo", livello::errore, "da 0 a 23"},
+    caso{"station_minutes_out_of_range", linea_1000(),
+         treno({stazione(1000, "12, 200, 0,0,0, 0,0,0, 0,0,0, 0, 15, 70, 0, A")}), "T:2:54",
+         "fuori-intervallo", livello::errore},
+    caso{"timetable_backwards_skipping_untimed", linea_1000(),
+         treno({stazione(0, "25, 200, 0,0,0, 0,0,0, 0,0,0, 0, 15, 40, 0, PRIMA"),
+                stazione(1000, senza_orario + "0, 0, 0, SENZA"),
+                stazione(2000, "25, 200, 0,0,0, 0,0,0, 0,0,0, 0, 15, 30, 0, TERZA")}),
+         "T:4:50", "orario-indietro", livello::errore, "15:40:00 della stazione PRIMA, riga 2"},
+    caso{"speed_out_of_range", linea_1000(), treno({"velocita, 0, 1300"}), "T:2:14",
+         "fuori-intervallo", livello::errore},
+    caso{"speed_not_multiple_of_5", linea_1000(), treno({"velocita, 0, 62"}), "T:2:14",
+         "non-multiplo", livello::avviso, "60 km/h"},
+    caso{"signal_kind_out_of_range", linea_1000(),
+         treno({"segnale, 1000, 5, 4, 1, 0, 0, 1, 3, 1, 0, 0"}), "T:2:16", "fuori-intervallo",
+         livello::errore},
+    caso{"station_position_not_multiple", linea_1000(), treno({stazione(1025, fermata + "A")}),
+         "T:2:11", "non-multiplo", livello::errore},
+    caso{"name_outside_ascii", linea_1000(), treno({stazione(1000, fermata + "CORNELL\xC3\x80")}),
+         "T:2:66", "caratteri", livello::errore, "0xC3"},
+    caso{"name_too_long", linea_1000(), treno({stazione(1000, fermata + std::string(30, 'N'))}),
+         "T:2:59", "troppo-lungo", livello::avviso, "27"},
+    caso{"board_text_with_control_byte", linea_1000({"cartello_indicatore, 1000, (a\x1b[2J)"}),
+         treno(), "L:4:30", "caratteri", livello::errore, "0x1B"},
+    // Whole texts.
+    caso{"empty_train", linea_1000(), "", "T:1:1", "testo-vuoto", livello::errore},
+    caso{"train_without_generale", linea_1000(), "sabbia, 5\r\n[fine]\r\n", "T:1:1",
+         "senza-generale", livello::errore},
+    caso{"line_without_generale", "lunghezza percorso, 1000\r\n", treno(), "L:1:1",
+         "senza-generale", livello::errore},
+    caso{"line_without_length", "[generale]\r\nsfondo uno, 0\r\n[curve]\r\n", treno(), "L:1:1",
+         "senza-lunghezza", livello::errore},
+    // Two features in one cell, naming both.
+    caso{"signal_on_board", linea_1000({"cartello_indicatore, 1000, (x)"}),
+         treno({"segnale, 1000, 1, 4, 1, 0, 0, 1, 3, 1, 0, 0"}), "T:2:10", "cella-occupata",
+         livello::errore,
+         "cella 21 e' gia' occupata dal cartello '(x)', riga 4 della "
+         "descrizione della linea"},
+    caso{"signal_on_station", linea_1000(),
+         treno(
+             {stazione(1000, fermata + "CORNELLA"), "segnale, 1000, 1, 4, 1, 0, 0, 1, 3, 1, 0, 0"}),
+         "T:3:10", "cella-occupata", livello::errore,
+         "la cella 21 e' gia' occupata dalla stazione CORNELLA, riga 2"},
+    caso{"station_over_signal", linea_1000(),
+         treno(
+             {"segnale, 1000, 1, 4, 1, 0, 0, 1, 3, 1, 0, 0", stazione(1000, fermata + "CORNELLA")}),
+         "T:3:11", "cella-occupata", livello::errore, "prende il posto del segnale, riga 2"},
+    caso{"slowdown_warning_on_signal", linea_1000(),
+         treno({"segnale, 1000, 1, 4, 1, 0, 0, 1, 3, 1, 0, 0",
+                "rallentamento, 2200, 60, 100, 0, 0, 60"}),
+         "T:3:16", "cella-occupata", livello::errore, "dal segnale, riga 2"},
+    caso{"stations_too_close", linea_1000(),
+         treno({stazione(1000, fermata + "A"), stazione(1400, fermata + "B")}), "T:3:11",
+         "stazioni-vicine", livello::errore, "fine di A (1100 m, riga 2)"},
+    caso{"curve_without_class", linea_1000({"curvad, 100, 100"}), treno(), "L:4:1", "classe-curva",
+         livello::errore},
+    caso{"repetition_without_4_or_9", linea_1000({}, {"ripetizione segnali, 50, 50"}), treno(),
+         "L:3:1", "codici-ripetizione", livello::errore},
+    // Where the compiler stops reading, and the checker goes on.
+    caso{"stop_of_the_line_text", linea_1000({"pendenza, 7901, 0", "pendenza, 1200, 0"}), treno(),
+         "L:4:11", "resto-non-compilato", livello::avviso, "errore 15"},
+    caso{"findings_after_the_stop", linea_1000({"pendenza, 7901, 0", "pendenza, 1200, 0"}), treno(),
+         "L:5:11", "oltre-linea", livello::errore},
+    caso{"train_not_compiled_after_a_line_stop", linea_1000({"curvad, 100, 100"}),
+         treno({"sabbia, 5"}), "T:1:1", "resto-non-compilato", livello::avviso,
+         "riga 4 della descrizione della linea"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Verifica, TestiRotti, ::testing::ValuesIn(casi),
+                         [](const auto& info) { return std::string(info.param.nome); });
+
+// The table of findings both ways: every name the compiler and the checker give on
+// the cases is in it, and every entry is given by some case (a document's finding by
+// a station name longer than its cell).
+TEST(Verifica, TheTableOfFindingsIsWhatTheCasesGive) {
+  std::set<std::string> dati;
+  for (const caso& c : casi) {
+    const modello m = prova::compila(c.linea, c.treno, 1);
+    for (const diagnosi& a : m.avvisi) dati.insert(std::string(a.nome));
+    for (const diagnosi& x : verifica(prova::testi(c.linea, c.treno), m.rilievi))
+      dati.insert(std::string(x.nome));
+  }
+  const std::string lungo(40, 'N');
+  const modello m = prova::compila(linea_1000(), treno({stazione(500, fermata + lungo)}), 1);
+  if (!scheda_treno(m).avvisi.empty()) dati.insert(std::string(genere::documento.nome));
+  std::set<std::string> tabella;
+  for (const genere_constatazione* g : generi_constatazioni()) tabella.insert(std::string(g->nome));
+  for (const std::string& n : dati) EXPECT_TRUE(tabella.contains(n)) << n << " is not in the table";
+  for (const std::string& n : tabella) EXPECT_TRUE(dati.contains(n)) << "no case gives " << n;
+}
 
 std::string testo_di(std::span<const std::string_view> righe) {
   const auto byte = testo_crlf(righe);
@@ -219,9 +263,9 @@ std::string testo_di(std::span<const std::string_view> righe) {
 
 TEST(Verifica, EmbeddedTextsGiveNoError) {
   const auto tutte = verifica_di(testo_di(righe_linea()), testo_di(righe_treno()));
-  std::vector<constatazione> errori;
+  std::vector<diagnosi> errori;
   std::copy_if(tutte.begin(), tutte.end(), std::back_inserter(errori),
-               [](const constatazione& c) { return c.grado == livello::errore; });
+               [](const diagnosi& c) { return c.grado == livello::errore; });
   EXPECT_TRUE(errori.empty()) << elenco(errori);
 }
 
@@ -256,7 +300,7 @@ TEST(Verifica, FindingsOfOneNameStopAtAHundred) {
   for (int i = 0; i < 1000; ++i) corpo += "pendenza, x, 0\r\n";
   const auto tutte = verifica_di(linea_1000() + corpo, treno());
   EXPECT_EQ(std::count_if(tutte.begin(), tutte.end(),
-                          [](const constatazione& c) { return c.nome == "non-numero"; }),
+                          [](const diagnosi& c) { return c.nome == "non-numero"; }),
             100);
 }
 

@@ -65,7 +65,7 @@ TEST_F(Controllo, CheckSaysWhereAndWhatTheCompilerReads) {
                        "compilatore legge 0\n"),
             std::string::npos)
       << r.err;
-  EXPECT_NE(r.err.find("             ^ campo 'velocita' (km/h)\n"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("             ^~~ campo 'velocita' (km/h)\n"), std::string::npos) << r.err;
 }
 
 TEST_F(Controllo, CheckUsageAndUnreadableTexts) {

@@ -25,7 +25,7 @@ std::string linea_lunga(const std::string& corpo) {
 TEST(LavoroLimitato, StrayFieldsKeepAHundredWarningsOfAKind) {
   const modello m = compila(linea_lunga(ripeti("zz", 5000)), prova::treno(), 1);
   const auto n = std::count_if(m.avvisi.begin(), m.avvisi.end(),
-                               [](const avviso& a) { return a.nome == "chiave-sconosciuta"; });
+                               [](const diagnosi& a) { return a.nome == "chiave-sconosciuta"; });
   EXPECT_EQ(n, 100);
   EXPECT_NE(m.avvisi.back().messaggio.find("da qui in poi gli avvisi [chiave-sconosciuta]"),
             std::string::npos);

@@ -32,6 +32,7 @@ compilato compila(std::string_view linea, std::string_view treno, filtro_avvisi 
   c.messaggi = messaggi_di(c.esito, {"l.txt", "t.txt"}, &testi, filtro);
   std::ostringstream out;
   stampa_messaggi(out, c.messaggi);
+  out << conteggio(c.messaggi) << '\n';
   c.stampa = out.str();
   return c;
 }
@@ -67,7 +68,7 @@ TEST(Messaggi, EachCodeATextCanRaiseNamesItsFileLineAndField) {
       {"[generale]\nlunghezza percorso, 1000001\n[curve]\n[fine]\n", std::string(treno_base), 1,
        "l.txt:2:21: errore 1: lunghezza del percorso oltre 1000000 m: 1000001 metri fuori "
        "dall'intervallo che il simulatore usa (da 1 a 1000000)",
-       "                    ^ campo 'lunghezza' (metri)"},
+       "                    ^~~~~~~ campo 'lunghezza' (metri)"},
       {"[generale]\nlunghezza percorso, 3000\nprogressiva chilometrica uno, 10, 0, 0\n[curve]\n"
        "[fine]\n",
        std::string(treno_base), 2, "l.txt: errore 2: progressiva chilometrica non multipla di 50 m",
@@ -76,7 +77,7 @@ TEST(Messaggi, EachCodeATextCanRaiseNamesItsFileLineAndField) {
        std::string(treno_base), 3,
        "l.txt:3:24: errore 3: prima distanza di ripetizione dei segnali non multipla di 50 m: 30 "
        "metri non e' multiplo di 50",
-       "                       ^ campo 'distanza_1' (metri)"},
+       "                       ^~ campo 'distanza_1' (metri)"},
       {"[generale]\nlunghezza percorso, 3000\nripetizione segnali 4, 50, 7\n[curve]\n[fine]\n",
        std::string(treno_base), 4,
        "l.txt:3:28: errore 4: seconda distanza di ripetizione dei segnali non multipla di 50 m: 7 "
@@ -86,96 +87,96 @@ TEST(Messaggi, EachCodeATextCanRaiseNamesItsFileLineAndField) {
        std::string(treno_base), 5,
        "l.txt:3:1: errore 5: la riga di ripetizione dei segnali non indica 4 o 9 codici: la parola "
        "chiave deve contenere 4 o 9, il numero di codici ripetuti",
-       "^"},
+       "^~~~~~~~~~~~~~~~~~~"},
       {linea_con("cartello_indicatore, 500, A\ncartello_indicatore, 510, B\n"),
        std::string(treno_base), 6,
        "l.txt:5:22: errore 6: cartello su una cella gia' occupata (posizione 510 m): la cella 11 "
        "e' gia' occupata dal cartello 'A', riga 4",
-       "                     ^ campo 'posizione' (metri)"},
+       "                     ^~~ campo 'posizione' (metri)"},
       {std::string(linea_base), treno_con("abbattimento, 500, 80\nabbattimento, 510, 80\n"), 7,
        "t.txt:4:15: errore 7: punto di velocita' su una cella gia' occupata (posizione 510 m): la "
        "cella 10 e' gia' occupata dal punto di velocita', riga 3",
-       "              ^ campo 'posizione' (metri)"},
+       "              ^~~ campo 'posizione' (metri)"},
       {std::string(linea_base),
        treno_con("stazione, 525, 12, 600, 0,0,0,0,0,0,0,0,0,0,10,0,0, A\n"), 8,
        "t.txt:3:11: errore 8: posizione della stazione non multipla di 50 m (posizione 525 m): 525 "
        "metri non e' multiplo di 50",
-       "          ^ campo 'posizione' (metri)"},
+       "          ^~~ campo 'posizione' (metri)"},
       {std::string(linea_base),
        treno_con("stazione, 500, 12, 650, 0,0,0,0,0,0,0,0,0,0,10,0,0, A\n"), 9,
        "t.txt:3:20: errore 9: lunghezza della stazione non multipla di 100 m (posizione 500 m): "
        "650 "
        "metri non e' multiplo di 100",
-       "                   ^ campo 'lunghezza' (metri)"},
+       "                   ^~~ campo 'lunghezza' (metri)"},
       {std::string(linea_base),
        treno_con("segnale, 500, 1,1,1,1,1,1,1,1,1,1\nsegnale, 510, 1,1,1,1,1,1,1,1,1,1\n"), 16,
        "t.txt:4:10: errore 16: segnale su una cella gia' occupata (posizione 510 m): la cella 11 "
        "e' "
        "gia' occupata dal segnale, riga 3",
-       "         ^ campo 'posizione' (metri)"},
+       "         ^~~ campo 'posizione' (metri)"},
       {std::string(linea_base), treno_con("velocita, 9950, 100\n"), 15,
        "t.txt:3:11: errore 15: posizione oltre la fine della linea: il resto del testo non e' "
        "letto "
        "(posizione 9950 m): 9950 m, oltre la fine della linea (3000 m)",
-       "          ^ campo 'posizione' (metri)"},
+       "          ^~~~ campo 'posizione' (metri)"},
       {std::string(linea_base), treno_con("sabbia, 40000\n"), 25,
        "t.txt:3:9: errore 25: errore generale: numero fuori campo, testo finito a meta' riga, "
        "indice fuori tabella o lunghezza del percorso mancante: '40000' non sta in un intero a 16 "
        "bit (da -32768 a 32767): il compilatore si ferma",
-       "        ^ campo 'sabbia'"},
+       "        ^~~~~ campo 'sabbia'"},
       {std::string(linea_base),
        treno_con("segnale, 900, 1,1,1,1,1,1,1,1,1,1\nrallentamento, 2100, 60, 100, 0, 0, 60\n"), 17,
        "t.txt:4:16: errore 17: cella del cartello di avviso del rallentamento gia' occupata "
        "(posizione 2100 m): la cella 19 e' gia' occupata dal segnale, riga 3",
-       "               ^ campo 'posizione' (metri)"},
+       "               ^~~~ campo 'posizione' (metri)"},
       {std::string(linea_base),
        treno_con("segnale, 2100, 1,1,1,1,1,1,1,1,1,1\nrallentamento, 2100, 60, 100, 0, 0, 60\n"),
        18,
        "t.txt:4:16: errore 18: cella di inizio del rallentamento gia' occupata (posizione 2100 m): "
        "la cella 43 e' gia' occupata dal segnale, riga 3",
-       "               ^ campo 'posizione' (metri)"},
+       "               ^~~~ campo 'posizione' (metri)"},
       {std::string(linea_base),
        treno_con("segnale, 2200, 1,1,1,1,1,1,1,1,1,1\nrallentamento, 2100, 60, 100, 0, 0, 60\n"),
        19,
        "t.txt:4:16: errore 19: cella di fine del rallentamento gia' occupata (posizione 2100 m): "
        "la "
        "cella 45 e' gia' occupata dal segnale, riga 3",
-       "               ^ campo 'posizione' (metri)"},
+       "               ^~~~ campo 'posizione' (metri)"},
       {std::string(linea_base),
        treno_con("segnale, 850, 1,1,1,1,1,1,1,1,1,1\nrallentamento, 2100, 60, 100, 0, 1, 60\n"), 20,
        "t.txt:4:16: errore 20: celle di preavviso del rallentamento gia' occupate (posizione 2100 "
        "m): "
        "la cella 18 e' gia' occupata dal segnale, riga 3",
-       "               ^ campo 'posizione' (metri)"},
+       "               ^~~~ campo 'posizione' (metri)"},
       {linea_con("indicatori_vmax, 500, 100,100,100,0,100,100,100,0\n"
                  "indicatori_vmax, 510, 100,100,100,0,100,100,100,0\n"),
        std::string(treno_base), 21,
        "l.txt:5:18: errore 21: indicatori di velocita' massima su una cella gia' occupata "
        "(posizione 510 m): la cella 11 e' gia' occupata dagli indicatori di velocita', riga 4",
-       "                 ^ campo 'posizione' (metri)"},
+       "                 ^~~ campo 'posizione' (metri)"},
       {std::string(linea_base),
        treno_con("stazione, 1000, 12, 600, 0,0,0,0,0,0,0,0,0,0,10,0,0, A\n"
                  "stazione, 1600, 12, 600, 0,0,0,0,0,0,0,0,0,0,10,5,0, B\n"),
        22,
        "t.txt:4:11: errore 22: stazione a meno di 350 m dalla fine della precedente (posizione "
        "1600 m): la stazione inizia a 1300 m, meno di 350 m dopo la fine di A (1300 m, riga 3)",
-       "          ^ campo 'posizione' (metri)"},
+       "          ^~~~ campo 'posizione' (metri)"},
       {std::string(linea_base), treno_con("stazione, 0, 12, 200, 0,0,0,0,0,0,0,0,0,0,10,0,0, A\n"),
        24,
        "t.txt:3:1: errore 24: la stazione finisce a 100 m o meno dall'inizio della linea: l'area "
        "della stazione finisce a 100 m, entro 100 m dall'inizio",
-       "^"},
+       "^~~~~~~~"},
       {linea_con(cartelli_80()),
        treno_con("stazione, 5000, 12, 600, 0,0,0,0,0,0,0,0,0,0,10,0,0, A\n"), 10,
        "t.txt:3:1: errore 10: tabella dei punti piena: troppe stazioni per i cartelli presenti: "
        "stazione numero 1 di troppo: con 80 cartelli ne entrano al massimo 0",
-       "^"},
+       "^~~~~~~~"},
       {"lunghezza percorso, 3000\n[fine]\n", std::string(treno_base), 102,
        "l.txt: errore 102: nessuna sezione [generale] nella descrizione della linea", ""},
       {linea_con("curvad, 100, 50\n"), std::string(treno_base), 103,
        "l.txt:4:1: errore 103: curva senza classe (cifra da 1 a 6) o tracciato oltre 1000000 m: la "
        "parola chiave non contiene la classe della curva (una cifra da 1 a 6)",
-       "^"},
+       "^~~~~~"},
   };
   for (const auto& c : casi) {
     const compilato r = compila(c.linea, c.treno);
@@ -203,6 +204,21 @@ TEST(Messaggi, CompletionFindingsNameTheCellAndEveryFindingIsListedWithACount) {
             "completamento: errore 11: nessuna cella libera per il punto di velocita' davanti al "
             "segnale (cella 10, posizione 500 m)");
   EXPECT_NE(r.stampa.find("1 errore, 0 avvisi\n"), std::string::npos) << r.stampa;
+}
+
+// Where the line text sets a kilometric reference, a position is the line's kilometre
+// first, then the metres from the start; the checker's messages say it the same way.
+TEST(Messaggi, PositionsAreTheLinesKilometresWhereTheTextSetsAReference) {
+  const compilato r = compila(
+      "[generale]\nlunghezza percorso, 3000\nprogressiva chilometrica uno, 0, 40000, 0\n"
+      "[curve]\npendenza, 0, 0\n[fine]\n",
+      treno_con("stazione, 1010, 12, 600, 0,0,0, 1,1,0, 4,1,1, 0, 8,0,0, A\n"));
+  ASSERT_FALSE(r.messaggi.empty());
+  EXPECT_NE(r.messaggi.front().testo.find(
+                "errore 8: posizione della stazione non multipla di 50 m (km 41+010, 1010 m "
+                "dall'inizio)"),
+            std::string::npos)
+      << r.stampa;
 }
 
 struct caso_avviso {
@@ -252,10 +268,10 @@ TEST(Messaggi, ALongLineIsShownAsAnExcerptAroundTheCaret) {
   const caso casi[] = {
       {"field in the middle", "pendenza, 0, 0\r\n" + lunga,
        "..." + std::string(59, 'x') + ",a-b," + std::string(56, 'y') + "...",
-       std::string(63, ' ') + "^"},
+       std::string(63, ' ') + "^~~"},
       {"field at the start", "a-b," + std::string(3000, 'y') + "\n",
-       "a-b," + std::string(56, 'y') + "...", "^"},
-      {"short line after a CR", "pendenza, 0, 0\rzz, a-b\n", "zz, a-b", "    ^"},
+       "a-b," + std::string(56, 'y') + "...", "^~~"},
+      {"short line after a CR", "pendenza, 0, 0\rzz, a-b\n", "zz, a-b", "    ^~~"},
   };
   for (const auto& c : casi) {
     SCOPED_TRACE(c.nome);

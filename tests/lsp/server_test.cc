@@ -204,6 +204,9 @@ TEST(ServerLsp, UnaCellaOccupataIndicaLaRigaDellAltro) {
   const json& altro = d[0]["relatedInformation"][0]["location"];
   EXPECT_EQ(altro["uri"], s.uri_treno);
   EXPECT_EQ(altro["range"]["start"], posizione(13, 0));
+  // What stands there comes from the finding's record (editor lines count from 0).
+  const std::string detto = d[0]["relatedInformation"][0]["message"];
+  EXPECT_TRUE(detto == "riga 14: stazione MEZZAVIA") << detto;
 }
 
 TEST(ServerLsp, IlTestoAccantoSuDiscoSiPrendeComeCompagno) {
@@ -351,9 +354,13 @@ TEST(ServerLsp, NonMuoreMaiERispondeComeDeve) {
 class senza_memoria final : public file_system {
  public:
   bool esiste(const std::string&) override { return true; }
+  std::optional<identita_file> identita(const std::string&) override { return std::nullopt; }
   lettura leggi(const std::string&) override { throw std::bad_alloc(); }
   std::unique_ptr<insieme_uscita> insieme(std::vector<std::string>) override { return nullptr; }
   std::optional<errore_file> elimina(const std::string&) override { return std::nullopt; }
+  std::optional<errore_file> elimina_cartella_vuota(const std::string&) override {
+    return std::nullopt;
+  }
   std::optional<errore_file> crea_cartella(const std::string&) override { return std::nullopt; }
   std::optional<errore_file> prova_scrittura(const std::string&) override { return std::nullopt; }
 };

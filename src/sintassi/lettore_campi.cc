@@ -1,4 +1,4 @@
-#include "compiler/lettore_campi.h"
+#include "sintassi/lettore_campi.h"
 
 #include <algorithm>
 #include <charconv>

@@ -13,6 +13,9 @@ namespace percorso {
 class lettore_campi {
  public:
   explicit lettore_campi(std::span<const std::uint8_t> testo) : testo_(testo) {}
+  // Reads from the byte da, the start of line riga; positions stay those of the whole text.
+  lettore_campi(std::span<const std::uint8_t> testo, std::size_t da, std::int32_t riga)
+      : testo_(testo), pos_(da), riga_(riga), inizio_riga_(da) {}
 
   // True once every byte has been consumed.
   bool fine() const { return pos_ >= testo_.size(); }
@@ -33,8 +36,11 @@ class lettore_campi {
   // The last field read, as written (a number field before it is read as a number).
   std::string_view campo() const;
 
-  // Byte offset of the line holding the last field read.
+  // Byte offset of the line holding the last field read, and the last field's
+  // bytes [inizio_campo, fine_campo) in the text.
   std::size_t inizio_riga_campo() const { return inizio_riga_campo_; }
+  std::size_t inizio_campo() const { return inizio_campo_; }
+  std::size_t fine_campo() const { return fine_campo_; }
 
   // True when the next read starts a line.
   bool a_inizio_riga() const { return pos_ == inizio_riga_; }

@@ -1,6 +1,6 @@
 // The field reader: line ends,
 // blanks, tabs, quotes, bytes above 127, number syntax and the end of a text.
-#include "compiler/lettore_campi.h"
+#include "sintassi/lettore_campi.h"
 
 #include <gtest/gtest.h>
 
