@@ -206,7 +206,7 @@ TEST(ServerLsp, UnaCellaOccupataIndicaLaRigaDellAltro) {
   EXPECT_EQ(altro["range"]["start"], posizione(13, 0));
   // What stands there comes from the finding's record (editor lines count from 0).
   const std::string detto = d[0]["relatedInformation"][0]["message"];
-  EXPECT_TRUE(detto == "riga 14: stazione MEZZAVIA") << detto;
+  EXPECT_EQ(detto, "riga 14: stazione MEZZAVIA");
 }
 
 TEST(ServerLsp, IlTestoAccantoSuDiscoSiPrendeComeCompagno) {
