@@ -1,11 +1,12 @@
 # Quick start: `make run` builds and runs the program (no test is compiled);
 # `make test` builds the program and the tests and runs every test;
-# `make install` puts the program into $(PREFIX)/bin, ~/.local/bin unless PREFIX is given.
+# `make install` puts the program into $(PREFIX)/bin, ~/.local/bin unless PREFIX is given;
+# `make vsix` packages the VS Code extension.
 BUILD ?= build
 JOBS ?= $(shell nproc)
 PREFIX ?= $(HOME)/.local
 
-.PHONY: configure build run test install uninstall clean
+.PHONY: configure build run test install uninstall clean vsix
 
 configure:
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
@@ -28,6 +29,10 @@ install: build
 
 uninstall:
 	rm -f "$(DESTDIR)$(PREFIX)/bin/percorso"
+
+# The VS Code extension, editors/vscode/percorso.vsix, from the npm registry's packages.
+vsix:
+	cd editors/vscode && npm ci --no-audit --no-fund && npm run package
 
 clean:
 	rm -rf $(BUILD)

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <nlohmann/json.hpp>
 #include <optional>
 #include <span>
 #include <sstream>
@@ -21,6 +22,8 @@
 #include "format/decodifica.h"
 #include "format/file_binari.h"
 #include "format/formato.h"
+#include "lsp/server.h"
+#include "lsp/trama.h"
 #include "model/numeri.h"
 #include "sintassi/lettore_campi.h"
 #include "sintassi/parole_chiave.h"
@@ -304,6 +307,60 @@ inline violazione prova_decodifica(std::span<const std::uint8_t> dati) {
     if (p.punto_a(p.metri())) return "a point beyond the plan";
   } else if (auto v = dettaglio::errore_valido(piano, dati.size(), "plan file")) {
     return v;
+  }
+  return std::nullopt;
+}
+
+namespace dettaglio {
+
+// A disk with no file: the server under fuzzing reads nothing but its input.
+class nessun_file final : public file_system {
+ public:
+  bool esiste(const std::string&) override { return false; }
+  std::optional<identita_file> identita(const std::string&) override { return std::nullopt; }
+  lettura leggi(const std::string& p) override { return {{}, errore_file{p, "nessun file"}}; }
+  std::unique_ptr<insieme_uscita> insieme(std::vector<std::string>) override { return nullptr; }
+  std::optional<errore_file> elimina(const std::string& p) override { return manca(p); }
+  std::optional<errore_file> elimina_cartella_vuota(const std::string& p) override {
+    return manca(p);
+  }
+  std::optional<errore_file> crea_cartella(const std::string& p) override { return manca(p); }
+  std::optional<errore_file> prova_scrittura(const std::string& p) override { return manca(p); }
+
+ private:
+  static errore_file manca(const std::string& p) { return {p, "nessun file"}; }
+};
+
+}  // namespace dettaglio
+
+// Input: the bytes an editor sends the language server. The message reader takes
+// them to the end, each read consuming input and no body beyond its bound; the
+// server, fed the same bytes, ends, and answers only with whole JSON-RPC messages.
+inline violazione prova_messaggi_lsp(std::span<const std::uint8_t> dati) {
+  const std::string ingresso(dati.begin(), dati.end());
+  std::istringstream in(ingresso);
+  for (std::size_t letture = 0;; ++letture) {
+    if (letture > ingresso.size() + 1) return "a read consumed nothing";
+    const auto prima = in.tellg();
+    const lsp::letto l = lsp::leggi_messaggio(in);
+    if (l.esito == lsp::letto::tipo::fine) break;
+    if (l.esito == lsp::letto::tipo::corpo && l.corpo.size() > lsp::corpo_massimo)
+      return "a body beyond the bound";
+    if (l.esito == lsp::letto::tipo::malformato && l.corpo.empty()) return "a fault without reason";
+    if (in.good() && in.tellg() == prima) return "a read consumed nothing";
+  }
+  std::istringstream di_nuovo(ingresso);
+  std::ostringstream uscita;
+  dettaglio::nessun_file fs;
+  const int stato = lsp::servi(di_nuovo, uscita, fs, "fuzz");
+  if (stato != 0 && stato != 1) return "exit status " + std::to_string(stato);
+  std::istringstream risposte(uscita.str());
+  for (lsp::letto l = lsp::leggi_messaggio(risposte); l.esito != lsp::letto::tipo::fine;
+       l = lsp::leggi_messaggio(risposte)) {
+    if (l.esito != lsp::letto::tipo::corpo) return "an answer with a broken header";
+    const auto j = nlohmann::json::parse(l.corpo, nullptr, false);
+    if (j.is_discarded() || !j.is_object() || j.value("jsonrpc", "") != "2.0")
+      return "an answer that is not JSON-RPC 2.0: " + l.corpo.substr(0, 80);
   }
   return std::nullopt;
 }

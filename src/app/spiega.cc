@@ -27,8 +27,10 @@ std::string intervallo_di(const campo_formato& f) {
   return s;
 }
 
+}  // namespace
+
 // "  3 lunghezza (metri, intero a 32 bit con segno): da 0 a 1000000, multiplo di 100"
-std::string campo_di(std::size_t n, const campo_formato& f) {
+std::string scheda_campo(std::size_t n, const campo_formato& f) {
   std::string s(n < 10 ? 3 : 2, ' ');
   s.append(std::to_string(n)).append(" ").append(f.nome).append(" (");
   if (!f.unita.empty()) s.append(f.unita).append(", ");
@@ -37,13 +39,15 @@ std::string campo_di(std::size_t n, const campo_formato& f) {
   return s.append("\n      ").append(f.significato).append("\n");
 }
 
-std::string scheda(const parola_chiave& k) {
+std::string scheda_parola(const parola_chiave& k) {
   std::string s = std::string(k.nome) + " - " + std::string(nome_parte(k.dove)) + "\n";
   s.append(k.significato).append("\nRiconosciuta quando ").append(prova_di(k)).append(".\n");
   s.append("\nCampi, in ordine (separati da virgole; i numeri anche da spazi):\n");
-  for (std::size_t i = 0; i < k.campi.size(); ++i) s.append(campo_di(i + 1, k.campi[i]));
+  for (std::size_t i = 0; i < k.campi.size(); ++i) s.append(scheda_campo(i + 1, k.campi[i]));
   return s.append("\nEsempio:\n  ").append(k.esempio).append("\n");
 }
+
+namespace {
 
 bool risponde(const parola_chiave& k, std::string_view nome) {
   return k.nome == nome || k.pezzo_1 == nome || corrisponde(k, nome);
@@ -87,7 +91,7 @@ std::optional<std::string> spiega_parola(std::string_view nome) {
   for (const parola_chiave& k : parole_chiave()) {
     if (!risponde(k, nome)) continue;
     if (!s.empty()) s.append("\n");
-    s.append(scheda(k));
+    s.append(scheda_parola(k));
   }
   if (s.empty()) return std::nullopt;
   return s;

@@ -7,7 +7,16 @@
 #include <string_view>
 #include <vector>
 
+#include "sintassi/parole_chiave.h"
+
 namespace percorso {
+
+// One keyword's row as explain shows it: part, test, fields in order, example.
+std::string scheda_parola(const parola_chiave& k);
+
+// One field, numbered n: "  3 lunghezza (metri, intero a 32 bit): da 0 a 1000000" and
+// its meaning on the next line.
+std::string scheda_campo(std::size_t n, const campo_formato& f);
 
 // The finding named nome from the table of findings: its level, code, explanation
 // and message. Otherwise the rows of the keywords called nome, or whose test piece

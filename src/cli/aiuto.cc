@@ -27,6 +27,7 @@ constexpr std::string_view testo_generale =
     "  plot CELLE [-o SVG]    disegna tracciato e profilo della linea in un file SVG\n"
     "  page LINEA TRENO       la linea di due testi in una pagina HTML: tracciato, profilo,\n"
     "                         orario, elenchi e rilievi; --watch la riscrive a ogni modifica\n"
+    "  lsp                    server del protocollo LSP per gli editor, su stdin e stdout\n"
     "  help [COMANDO]         mostra questo aiuto o quello di un comando\n"
     "\n"
     "Ogni comando accetta --help. Ogni opzione con un valore si scrive --opzione VALORE\n"
@@ -226,16 +227,33 @@ constexpr std::string_view aiuto_page =
     "errato; 3 pagina non scritta. Con --watch: 0 alla fine con Ctrl-C, 3 se i testi non\n"
     "si possono sorvegliare.\n";
 
+constexpr std::string_view aiuto_lsp =
+    "uso: percorso lsp\n"
+    "\n"
+    "Server del Language Server Protocol (JSON-RPC 2.0 su stdin e stdout), da far\n"
+    "avviare all'editor: mostra ogni problema dei testi mentre si scrivono. Il testo di un\n"
+    "treno NOME_TRENO-.txt e' verificato con NOME_linea.txt; il testo di una linea con il\n"
+    "testo del treno dello stesso NOME aperto nell'editor, altrimenti con il primo per nome\n"
+    "accanto a lui. Un testo aperto nell'editor vale com'e' li', anche se non salvato.\n"
+    "Offre anche la descrizione dei campi, il completamento delle parole chiave, lo\n"
+    "schema del testo e le correzioni rapide. Non scrive nessun file; su stdout solo il\n"
+    "protocollo.\n"
+    "\n"
+    "Stato di uscita: 0 alla fine dopo shutdown ed exit; 1 exit senza shutdown, o stdin\n"
+    "chiuso prima di shutdown; 2 uso errato.\n";
+
 constexpr std::string_view aiuto_help =
     "uso: percorso help [COMANDO]\n"
     "\n"
-    "Senza COMANDO mostra l'aiuto generale; con COMANDO (sources, new, compile, explain,\n"
-    "inspect, plot, page, help) l'aiuto di quel comando, come 'percorso COMANDO --help'.\n";
+    "Senza COMANDO mostra l'aiuto generale; con COMANDO (sources, new, compile, check,\n"
+    "explain, inspect, plot, page, lsp, help) l'aiuto di quel comando, come 'percorso COMANDO "
+    "--help'.\n";
 
 constexpr std::pair<std::string_view, std::string_view> aiuti[] = {
     {"sources", aiuto_sources}, {"new", aiuto_new},         {"compile", aiuto_compile},
     {"check", aiuto_check},     {"explain", aiuto_explain}, {"inspect", aiuto_inspect},
-    {"plot", aiuto_plot},       {"page", aiuto_page},       {"help", aiuto_help},
+    {"plot", aiuto_plot},       {"page", aiuto_page},       {"lsp", aiuto_lsp},
+    {"help", aiuto_help},
 };
 
 }  // namespace

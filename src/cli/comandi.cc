@@ -15,6 +15,7 @@
 #include "cli/controlla.h"
 #include "cli/opzioni.h"
 #include "cli/pagina.h"
+#include "cli/servizio_lsp.h"
 #include "cli/testi_autore.h"
 #include "cli/uscita.h"
 #include "diagnostics/spiegazioni.h"
@@ -252,6 +253,7 @@ int esegui_comando(std::span<const std::string_view> a, std::ostream& out, std::
   if (comando == "compile") return comando_compile(resto, err, fs);
   if (comando == "page") return comando_page(resto, out, err, fs);
   if (comando == "check") return comando_check(resto, err, fs);
+  if (comando == "lsp") return comando_lsp(resto, out, err, fs);
   err << "percorso: comando sconosciuto: " << comando << forse(comando, comandi())
       << "\nProva 'percorso --help'.\n";
   return uscita_uso;

@@ -121,6 +121,7 @@ messaggio da_diagnosi(const diagnosi& d, bool del_compilatore, bool rigoroso,
       in_luogo({d.fonte, d.riga, d.colonna, d.colonna_fine}, del_compilatore, nomi, righe);
   m.avviso = !rigoroso || d.grado != livello::errore;
   m.nome = d.nome;
+  m.correlati = d.correlati;
   if (!d.campo.empty()) {
     m.campo = d.campo;
     m.unita = d.unita;
@@ -170,6 +171,7 @@ std::vector<messaggio> messaggi_di(const modello& m, const nomi_sorgenti& nomi,
     if (const auto f = fatti.find({r.fonte, r.riga, r.codice}); f != fatti.end()) {
       const diagnosi& s = verifica[f->second];
       x.testo.append(": ").append(s.messaggio);
+      x.correlati = s.correlati;
       if (x.campo.empty() && x.colonna == s.colonna) {
         x.campo = s.campo;
         x.unita = s.unita;

@@ -36,8 +36,9 @@ struct messaggio {
   std::string unita;              // and its unit
   std::string testo;              // the whole first line, "FILE:LINE:COL: errore CODE: ..."
   std::string riga_sorgente;      // the source line, or an excerpt around the field when it is long
-  std::int32_t colonna_segno = 0;  // where the caret goes in riga_sorgente (1-based)
-  std::int32_t fine_segno = 0;     // and where its underline ends (after the last byte)
+  std::int32_t colonna_segno = 0;          // where the caret goes in riga_sorgente (1-based)
+  std::int32_t fine_segno = 0;             // and where its underline ends (after the last byte)
+  std::vector<luogo_correlato> correlati;  // the other places the finding speaks of
 };
 
 // Which warnings are shown.

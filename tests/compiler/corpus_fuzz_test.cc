@@ -46,6 +46,10 @@ TEST(CorpusFuzz, FieldReaderInputsKeepTheirProperties) {
   riproduci("fuzz_lettore", fuzz::prova_lettore);
 }
 
+TEST(CorpusFuzz, LanguageServerInputsKeepTheirProperties) {
+  riproduci("fuzz_messaggi_lsp", fuzz::prova_messaggi_lsp);
+}
+
 TEST(CorpusFuzz, DecoderInputsKeepTheirProperties) {
   riproduci("fuzz_decodifica", fuzz::prova_decodifica);
 }

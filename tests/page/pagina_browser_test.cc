@@ -113,7 +113,7 @@ TEST(PaginaNelBrowser, ScenarioIncorporato) {
       << e.uscita.substr(0, 600);
 
   const std::string png = d.file("pagina.png");
-  EXPECT_EQ(browser::apri(file, "--screenshot=" + browser::quotato(png)).stato, 0);
+  EXPECT_EQ(browser::apri(file, "--screenshot=" + quotato(png)).stato, 0);
   ASSERT_TRUE(std::filesystem::exists(png));
   EXPECT_GT(std::filesystem::file_size(png), 10000u);
 }
@@ -224,7 +224,7 @@ TEST(PaginaNelBrowser, ChilometriArrestoEZoom) {
   EXPECT_LE(testo_dopo, 1.3 * testo_prima);
 
   const std::string png = d.file("arresto.png");
-  EXPECT_EQ(browser::apri(file, "--screenshot=" + browser::quotato(png)).stato, 0);
+  EXPECT_EQ(browser::apri(file, "--screenshot=" + quotato(png)).stato, 0);
   EXPECT_GT(std::filesystem::file_size(png), 10000u);
 }
 

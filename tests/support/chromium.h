@@ -12,26 +12,13 @@
 #include <string_view>
 
 #include "support/cartella_temporanea.h"
+#include "support/programmi.h"
 
 namespace percorso::browser {
 
 // The distribution's Chromium, or nothing.
 inline std::optional<std::string> chromium() {
-  for (const char* nome : {"chromium", "chromium-browser"}) {
-    std::istringstream path(std::getenv("PATH") ? std::getenv("PATH") : "/usr/bin");
-    for (std::string cartella; std::getline(path, cartella, ':');) {
-      const std::string file = cartella + "/" + nome;
-      if (::access(file.c_str(), X_OK) == 0) return file;
-    }
-  }
-  return std::nullopt;
-}
-
-// Text in single quotes for the shell.
-inline std::string quotato(std::string_view s) {
-  std::string q = "'";
-  for (const char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return q + "'";
+  return trova_programma({"chromium", "chromium-browser"});
 }
 
 struct esito {
@@ -62,12 +49,5 @@ inline esito apri(const std::string& html, const std::string& azione) {
 }  // namespace percorso::browser
 
 // Skips a test without Chromium, saying why; fails instead when CI is set.
-#define RICHIEDE_CHROMIUM()                                                \
-  do {                                                                     \
-    if (!percorso::browser::chromium()) {                                  \
-      if (std::getenv("CI") != nullptr)                                    \
-        FAIL() << "Chromium manca, ma in CI i test del browser "           \
-                  "devono girare";                                         \
-      GTEST_SKIP() << "Chromium non installato: test del browser saltati"; \
-    }                                                                      \
-  } while (0)
+#define RICHIEDE_CHROMIUM() \
+  RICHIEDE_PROGRAMMA(percorso::browser::chromium(), "Chromium", "del browser")

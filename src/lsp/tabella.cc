@@ -1,0 +1,194 @@
+#include "lsp/tabella.h"
+
+#include <algorithm>
+
+#include "app/spiega.h"
+#include "format/chilometri.h"
+#include "lsp/codifica.h"
+#include "sintassi/campo_alla_colonna.h"
+#include "sintassi/lettore_campi.h"
+#include "writers/testi.h"
+
+namespace percorso::lsp {
+namespace {
+
+bool della_linea(parte p) {
+  return p != parte::treno;
+}
+
+const parola_chiave* parola_del_campo(fonte testo, std::string_view campo) {
+  for (const parola_chiave& k : parole_chiave()) {
+    if (della_linea(k.dove) == (testo == fonte::linea) && corrisponde(k, campo)) return &k;
+  }
+  return nullptr;
+}
+
+std::string letto_dal_compilatore(const campo_sotto& c) {
+  if (c.campo->tipo == larghezza::testo) return "il testo '" + a_utf8(c.scritto) + "'";
+  const double v = valore_numero(c.scritto);
+  std::string n = std::to_string(v);
+  n.erase(n.find_last_not_of('0') + 1);
+  if (!n.empty() && n.back() == '.') n.pop_back();
+  return "il numero " + n + (e_numero(c.scritto) ? "" : " (non e' un numero: legge 0)");
+}
+
+// The example row with each field after the keyword as a tab stop: "curvas4, ${1:2296}, ...".
+std::string frammento_di(std::string_view esempio) {
+  std::string s;
+  int n = 0;
+  std::size_t i = 0;
+  const auto virgola = esempio.find(',');
+  if (virgola == std::string_view::npos) return std::string(esempio);
+  s.append(esempio.substr(0, virgola + 1));
+  i = virgola + 1;
+  while (i < esempio.size()) {
+    const char c = esempio[i];
+    if (c == ' ' || c == ',') {
+      s.push_back(c);
+      ++i;
+      continue;
+    }
+    auto fine = esempio.find_first_of(" ,", i);
+    if (fine == std::string_view::npos) fine = esempio.size();
+    std::string campo(esempio.substr(i, fine - i));
+    for (const char x : {'$', '}', '\\'})
+      for (auto p = campo.find(x); p != std::string::npos; p = campo.find(x, p + 2))
+        campo.insert(p, 1, '\\');
+    s.append("${").append(std::to_string(++n)).append(":").append(campo).append("}");
+    i = fine;
+  }
+  return s;
+}
+
+// The section headers of the embedded texts, in their order.
+std::vector<std::string> intestazioni(fonte testo) {
+  std::vector<std::string> h;
+  for (const std::string_view riga : testo == fonte::linea ? righe_linea() : righe_treno()) {
+    const auto a = riga.find('[');
+    const auto b = riga.find(']');
+    if (a == std::string_view::npos || b == std::string_view::npos || b < a) continue;
+    const std::string nome(riga.substr(a, b - a + 1));
+    if (nome != generale && std::find(h.begin(), h.end(), nome) == h.end()) h.push_back(nome);
+  }
+  return h;
+}
+
+bool della_zona(const parola_chiave& k, zona z) {
+  return (z == zona::intestazione && k.dove == parte::intestazione) ||
+         (z == zona::corpo && k.dove == parte::corpo) ||
+         (z == zona::treno && k.dove == parte::treno);
+}
+
+simbolo::tipo tipo_di(chiave k) {
+  switch (k) {
+    case chiave::stazione:
+      return simbolo::tipo::stazione;
+    case chiave::segnale:
+      return simbolo::tipo::segnale;
+    default:
+      return simbolo::tipo::rallentamento;
+  }
+}
+
+// The rest of a station, signal or slowdown row after its keyword: its position,
+// and for a station the name that ends the row.
+simbolo simbolo_di_riga(lettore_campi& r, const parola_chiave& k) {
+  simbolo s{tipo_di(k.id), std::string(k.nome), {}, r.riga(), 0};
+  const std::int32_t riga = r.riga();
+  std::optional<double> posizione;
+  for (const campo_formato& f : k.campi) {
+    if (r.fine() || r.a_inizio_riga()) break;
+    if (f.tipo == larghezza::testo) {
+      const auto t = r.leggi_testo();
+      if (t && r.riga() == riga && f.uso == ruolo::nome) s.nome = a_utf8(*t);
+    } else {
+      const auto v = r.leggi_numero();
+      if (!posizione && v && r.riga() == riga) posizione = v;
+    }
+  }
+  const auto metri = static_cast<std::int64_t>(posizione.value_or(0));
+  s.dettaglio = "km " + testo_progressiva(metri) + " (" + std::to_string(metri) + " m)";
+  if (k.id != chiave::stazione) s.nome.append(" ").append(testo_progressiva(metri));
+  return s;
+}
+
+}  // namespace
+
+std::vector<simbolo> simboli(fonte testo, std::span<const std::uint8_t> byte) {
+  std::vector<simbolo> tutti;
+  lettore_campi r(byte);
+  while (!r.fine()) {
+    const bool inizio = r.a_inizio_riga();
+    const auto campo = r.leggi_testo();
+    if (!campo) break;
+    if (!inizio) continue;
+    const auto lunghezza = static_cast<std::int32_t>(r.riga_sorgente().size());
+    if (intestazione_di_sezione(*campo)) {
+      tutti.push_back({simbolo::tipo::sezione, a_utf8(*campo), {}, r.riga(), lunghezza});
+      continue;
+    }
+    const parola_chiave* k = parola_del_campo(testo, *campo);
+    if (k == nullptr ||
+        (k->id != chiave::stazione && k->id != chiave::segnale && k->id != chiave::rallentamento))
+      continue;
+    simbolo s = simbolo_di_riga(r, *k);
+    s.lunghezza = lunghezza;
+    tutti.push_back(std::move(s));
+  }
+  return tutti;
+}
+
+std::optional<campo_sotto> campo_alla_posizione(fonte testo, std::string_view riga,
+                                                std::int32_t colonna) {
+  const auto c = campo_alla_colonna(testo, riga, colonna);
+  if (!c || c->chiave == nullptr) return std::nullopt;
+  const std::size_t numero =
+      c->campo == nullptr ? 0 : static_cast<std::size_t>(c->campo - c->chiave->campi.data()) + 1;
+  return campo_sotto{c->chiave,
+                     c->campo,
+                     numero,
+                     static_cast<std::int32_t>(c->inizio) + 1,
+                     static_cast<std::int32_t>(c->fine) + 1,
+                     riga.substr(c->inizio, c->fine - c->inizio)};
+}
+
+std::string descrizione(const campo_sotto& c) {
+  if (c.campo == nullptr) return scheda_parola(*c.parola);
+  std::string s = "campo " + std::to_string(c.numero) + " della riga '" +
+                  std::string(c.parola->nome) + "'\n" + scheda_campo(c.numero, *c.campo);
+  return s.append("\nIl compilatore legge qui ").append(letto_dal_compilatore(c)).append(".\n");
+}
+
+zona zona_della_riga(fonte testo, std::span<const std::uint8_t> byte, std::int32_t riga) {
+  lettore_campi r(byte);
+  zona z = zona::prima_di_generale;
+  while (!r.fine()) {
+    const bool inizio = r.a_inizio_riga();
+    const auto campo = r.leggi_testo();
+    if (!campo || r.riga() >= riga) break;
+    if (!inizio || !intestazione_di_sezione(*campo)) continue;
+    if (*campo == generale && z == zona::prima_di_generale)
+      z = testo == fonte::linea ? zona::intestazione : zona::treno;
+    else if (z == zona::intestazione)
+      z = zona::corpo;
+  }
+  return z;
+}
+
+std::vector<proposta> proposte(fonte testo, zona z) {
+  std::vector<proposta> p;
+  if (z == zona::prima_di_generale) {
+    p.push_back({std::string(generale), "inizio della parte letta dal compilatore",
+                 std::string(generale), true});
+    return p;
+  }
+  for (const parola_chiave& k : parole_chiave()) {
+    if (!della_zona(k, z)) continue;
+    p.push_back({std::string(k.nome), std::string(k.significato), frammento_di(k.esempio), false});
+  }
+  for (const std::string& h : intestazioni(testo))
+    p.push_back({h, "intestazione di sezione", h, true});
+  return p;
+}
+
+}  // namespace percorso::lsp
