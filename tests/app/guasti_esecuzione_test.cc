@@ -1,11 +1,16 @@
 // A run that cannot write or read a file stops with status 3 and a message naming
 // the file and the system's reason; it leaves no partial or temporary file, and
 // unless its renames had begun every file keeps the bytes of the earlier run.
-#include <fcntl.h>
 #include <gtest/gtest.h>
+#ifndef _WIN32
+#include <fcntl.h>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
+#else
+// The C library of Windows has no quota code; a full disk stands in for it.
+#define EDQUOT ENOSPC
+#endif
 
 #include <cstring>
 #include <functional>
@@ -283,6 +288,11 @@ TEST_F(GuastiCompile, ATargetNameThatIsADirectoryStopsTheWholeSet) {
   EXPECT_EQ(istantanea(dir.percorso() / "out"), atteso);
 }
 
+#ifdef _WIN32
+TEST_F(GuastiCompile, AnOutputDirectoryThatCannotBeWrittenKeepsTheEarlierRun) {
+  GTEST_SKIP() << "Linux permissions and immutable flags make the directory unwritable";
+}
+#else
 // Sets the immutable flag, which stops root too; false where the file system lacks it.
 bool rendi_immutabile(const std::string& cartella, bool si) {
   const int fd = ::open(cartella.c_str(), O_RDONLY | O_DIRECTORY);
@@ -314,6 +324,7 @@ TEST_F(GuastiCompile, AnOutputDirectoryThatCannotBeWrittenKeepsTheEarlierRun) {
   EXPECT_NE(r.err.find("niente e' stato compilato"), std::string::npos) << r.err;
   EXPECT_EQ(dopo, prima);
 }
+#endif
 
 TEST(GuastiSources, AFailedTextKeepsAllFiveEarlierTexts) {
   const auto testi = testi_del_percorso(scenario_incorporato());

@@ -1,13 +1,12 @@
 // A scratch directory for a test, removed with everything in it at the end.
 #pragma once
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -16,8 +15,10 @@ namespace percorso {
 class cartella_temporanea {
  public:
   cartella_temporanea() {
-    std::string modello = (std::filesystem::temp_directory_path() / "percorso-XXXXXX").string();
-    percorso_ = ::mkdtemp(modello.data());
+    std::random_device caso;
+    do {
+      percorso_ = std::filesystem::temp_directory_path() / ("percorso-" + std::to_string(caso()));
+    } while (!std::filesystem::create_directory(percorso_));
   }
   ~cartella_temporanea() {
     std::error_code ec;

@@ -1,0 +1,12 @@
+#include "platform/file_system.h"
+
+namespace percorso {
+
+std::optional<errore_file> file_system::sostituisci(const std::string& percorso,
+                                                    std::span<const std::uint8_t> dati) {
+  const auto uno = insieme({cartella_di(percorso)});
+  if (auto e = uno->aggiungi(percorso, dati)) return e;
+  return uno->conferma();
+}
+
+}  // namespace percorso
