@@ -115,10 +115,6 @@ class disco final : public file_system {
 
 }  // namespace
 
-std::unique_ptr<file_system> file_system_reale() {
-  return file_system_reale(chiamate_reali());
-}
-
 std::unique_ptr<file_system> file_system_reale(chiamate_sistema chiamate) {
   return std::make_unique<disco>(std::move(chiamate));
 }

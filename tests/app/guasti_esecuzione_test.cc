@@ -95,7 +95,7 @@ class GuastiCompile : public ::testing::Test {
   risposta compila(file_system& fs, const std::string& uscita) {
     return esegui(
         fs, {"compile", dir.file("testi/Prova_linea.txt"), dir.file("testi/Prova_42-.txt"), "-o",
-             uscita, "--report", uscita + "/rapporto.json"});
+             uscita, "--report", unisci(uscita, "rapporto.json")});
   }
 
   // The earlier run's files, byte for byte, and nothing else (no temporary).
@@ -132,7 +132,7 @@ TEST_F(GuastiCompile, AFailedWriteStopsWithStatusThreeAndKeepsTheWholeEarlierSet
     const risposta r = compila(fs, cartella("out"));
 
     EXPECT_EQ(r.stato, 3) << r.err;
-    EXPECT_NE(r.err.find(dir.file("out/" + c.file) + ": " + std::strerror(ENOSPC)),
+    EXPECT_NE(r.err.find(unisci(dir.file("out"), c.file) + ": " + std::strerror(ENOSPC)),
               std::string::npos)
         << r.err;
     verifica_intatta();
@@ -191,7 +191,7 @@ TEST_F(GuastiCompile, TheRealDiskFailingBeforeTheRenamesLeavesTheEarlierSet) {
     const risposta r = compila(*fs, cartella("out"));
 
     EXPECT_EQ(r.stato, 3) << r.err;
-    EXPECT_NE(r.err.find(dir.file("out/" + c.file) + ": " + std::strerror(c.motivo)),
+    EXPECT_NE(r.err.find(unisci(dir.file("out"), c.file) + ": " + std::strerror(c.motivo)),
               std::string::npos)
         << r.err;
     verifica_intatta();
@@ -208,7 +208,7 @@ TEST_F(GuastiCompile, TheDocumentsJoinTheSetOfTheBinaries) {
     fs.guasta(operazione::scrittura, scrittura, ENOSPC);
     const risposta r = esegui(
         fs, {"compile", dir.file("testi/Prova_linea.txt"), dir.file("testi/Prova_42-.txt"), "-o",
-             cartella("out"), "--report", cartella("out") + "/rapporto.json", "--documents"});
+             cartella("out"), "--report", unisci(cartella("out"), "rapporto.json"), "--documents"});
     EXPECT_EQ(r.stato, 3) << r.err;
     EXPECT_NE(r.err.find(".txt: " + std::string(std::strerror(ENOSPC))), std::string::npos)
         << r.err;
@@ -225,7 +225,7 @@ TEST_F(GuastiCompile, ARenameFailingMidwayLeavesTheRenamedFilesNew) {
   const auto fs = file_system_reale(guasti.chiamate());
   const risposta r = compila(*fs, cartella("out"));
   EXPECT_EQ(r.stato, 3) << r.err;
-  EXPECT_NE(r.err.find(dir.file("out/Prova_42.dat") + ": " + std::strerror(EACCES)),
+  EXPECT_NE(r.err.find(unisci(dir.file("out"), "Prova_42.dat") + ": " + std::strerror(EACCES)),
             std::string::npos)
       << r.err;
   file_e_byte atteso = prima;
@@ -269,7 +269,7 @@ TEST_F(GuastiCompile, ASourceTextThatIsADirectoryCannotBeRead) {
 TEST_F(GuastiCompile, AnOutputDirectoryUnderAFileIsReported) {
   const risposta r = compila(*reale, dir.file("testi/Prova_linea.txt/out"));
   EXPECT_EQ(r.stato, 3);
-  EXPECT_NE(r.err.find(dir.file("testi/Prova_linea.txt/out/rapporto.json") + ": " +
+  EXPECT_NE(r.err.find(unisci(dir.file("testi/Prova_linea.txt/out"), "rapporto.json") + ": " +
                        std::strerror(ENOTDIR) + "; niente e' stato compilato"),
             std::string::npos)
       << r.err;
@@ -282,7 +282,7 @@ TEST_F(GuastiCompile, ATargetNameThatIsADirectoryStopsTheWholeSet) {
   const file_e_byte atteso = istantanea(dir.percorso() / "out");
   const risposta r = compila(*reale, cartella("out"));
   EXPECT_EQ(r.stato, 3);
-  EXPECT_NE(r.err.find(dir.file("out/Prova_42.sim") + ": " + std::strerror(EISDIR)),
+  EXPECT_NE(r.err.find(unisci(dir.file("out"), "Prova_42.sim") + ": " + std::strerror(EISDIR)),
             std::string::npos)
       << r.err;
   EXPECT_EQ(istantanea(dir.percorso() / "out"), atteso);
@@ -320,7 +320,8 @@ TEST_F(GuastiCompile, AnOutputDirectoryThatCannotBeWrittenKeepsTheEarlierRun) {
     ::chmod(out.c_str(), 0755);
 
   EXPECT_EQ(r.stato, 3);
-  EXPECT_NE(r.err.find(dir.file("out/rapporto.json") + ": "), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find(unisci(dir.file("out"), "rapporto.json") + ": "), std::string::npos)
+      << r.err;
   EXPECT_NE(r.err.find("niente e' stato compilato"), std::string::npos) << r.err;
   EXPECT_EQ(dopo, prima);
 }

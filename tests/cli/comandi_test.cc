@@ -8,8 +8,8 @@
 
 #include "support/cartella_temporanea.h"
 #include "support/comando.h"
-#include "support/fifo.h"
 #include "support/file_system_guasto.h"
+#include "support/sistemi.h"
 
 namespace percorso {
 namespace {
@@ -146,7 +146,7 @@ TEST_F(CompileTest, NoPlanAndExplicitNamesAndDirectory) {
   EXPECT_EQ(r.stato, 0) << r.err;
   std::vector<std::string> scritti;
   for (const auto& e : std::filesystem::directory_iterator(dir.percorso() / "out"))
-    scritti.push_back(e.path().filename().string());
+    if (!file_di_blocco(e.path())) scritti.push_back(e.path().filename().string());
   std::sort(scritti.begin(), scritti.end());
   EXPECT_EQ(scritti, (std::vector<std::string>{"Altro_7.dat", "Altro_7.sim"}));
 }
@@ -230,8 +230,8 @@ TEST_F(CompileTest, ATextThatCannotBeReadStopsWithStatusThreeAndWritesNothing) {
     std::string motivo;
   };
   const caso casi[] = {
-      {"line text missing", "Prova_linea.txt", false, std::strerror(ENOENT)},
-      {"train text missing", "Prova_42-.txt", false, std::strerror(ENOENT)},
+      {"line text missing", "Prova_linea.txt", false, prova::motivo_file_mancante},
+      {"train text missing", "Prova_42-.txt", false, prova::motivo_file_mancante},
       {"line text a FIFO", "Prova_linea.txt", true, "non e' un file regolare ma una FIFO"},
       {"train text a FIFO", "Prova_42-.txt", true, "non e' un file regolare ma una FIFO"},
   };

@@ -41,9 +41,11 @@ std::string cartella_attesi() {
 
 // The output with the temporary folder's name taken out, so it is the same on every run.
 std::string senza_cartella(std::string testo, const cartella_temporanea& c) {
-  const std::string nome = c.percorso().string() + "/";
-  for (auto i = testo.find(nome); i != std::string::npos; i = testo.find(nome, i))
-    testo.erase(i, nome.size());
+  for (const char* separatore : {"/", "\\"}) {
+    const std::string nome = c.percorso().string() + separatore;
+    for (auto i = testo.find(nome); i != std::string::npos; i = testo.find(nome, i))
+      testo.erase(i, nome.size());
+  }
   return testo;
 }
 

@@ -15,7 +15,7 @@
 #include "support/cartella_temporanea.h"
 #include "support/comando.h"
 #include "support/corsa_normale.h"
-#include "support/fifo.h"
+#include "support/sistemi.h"
 
 namespace percorso {
 namespace {

@@ -12,6 +12,12 @@
 
 namespace percorso {
 
+// The lock file by which runs take turns on Windows: it appears in every directory a
+// run writes into there, and is no file of the run.
+inline bool file_di_blocco(const std::filesystem::path& p) {
+  return p.filename() == ".percorso-lock";
+}
+
 class cartella_temporanea {
  public:
   cartella_temporanea() {
@@ -34,7 +40,7 @@ class cartella_temporanea {
   std::vector<std::string> elenco() const {
     std::vector<std::string> nomi;
     for (const auto& e : std::filesystem::directory_iterator(percorso_))
-      nomi.push_back(e.path().filename().string());
+      if (!file_di_blocco(e.path())) nomi.push_back(e.path().filename().string());
     std::sort(nomi.begin(), nomi.end());
     return nomi;
   }

@@ -31,7 +31,7 @@ class disco final : public file_system {
   lettura leggi(const std::string& percorso) override {
     lettura r;
     if (e_cartella(percorso)) {
-      r.errore = errore_sistema(percorso, ERROR_DIRECTORY);
+      r.errore = errore_c(percorso, EISDIR);
       return r;
     }
     // Others may go on reading and writing it: a text open in an editor is still read.
@@ -49,7 +49,7 @@ class disco final : public file_system {
     } else if (!::GetFileSizeEx(h, &dimensione)) {
       r.errore = errore_sistema(percorso, ::GetLastError());
     } else if (static_cast<std::uint64_t>(dimensione.QuadPart) > massimo_lettura) {
-      r.errore = errore_file{percorso, std::strerror(EFBIG)};
+      r.errore = errore_c(percorso, EFBIG);
     } else {
       const int fd = ::_open_osfhandle(reinterpret_cast<intptr_t>(h), _O_RDONLY);
       r.errore = leggi_tutto(fd, percorso, static_cast<std::size_t>(dimensione.QuadPart), r.dati);
@@ -78,7 +78,7 @@ class disco final : public file_system {
 
   std::optional<errore_file> prova_scrittura(const std::string& percorso) override {
     if (percorso.empty()) return errore_sistema(percorso, ERROR_PATH_NOT_FOUND);
-    if (e_cartella(percorso)) return errore_sistema(percorso, ERROR_DIRECTORY);
+    if (e_cartella(percorso)) return errore_c(percorso, EISDIR);
     // The nearest directory that exists must be a directory.
     std::string cartella = cartella_di(percorso);
     DWORD attributi = INVALID_FILE_ATTRIBUTES;
@@ -93,7 +93,7 @@ class disco final : public file_system {
       cartella = sopra;
     }
     if (attributi == INVALID_FILE_ATTRIBUTES) return errore_sistema(percorso, ::GetLastError());
-    if (!(attributi & FILE_ATTRIBUTE_DIRECTORY)) return errore_sistema(percorso, ERROR_DIRECTORY);
+    if (!(attributi & FILE_ATTRIBUTE_DIRECTORY)) return errore_c(percorso, ENOTDIR);
     return std::nullopt;
   }
 
@@ -107,7 +107,7 @@ class disco final : public file_system {
     for (long n = 0; (n = c_.leggi(fd, blocco.data(), blocco.size())) != 0;) {
       if (n < 0) return errore_file{percorso, motivo_errno(errno)};
       if (dati.size() + static_cast<std::size_t>(n) > massimo_lettura)
-        return errore_file{percorso, std::strerror(EFBIG)};
+        return errore_c(percorso, EFBIG);
       dati.insert(dati.end(), blocco.begin(), blocco.begin() + n);
     }
     return std::nullopt;
@@ -117,10 +117,6 @@ class disco final : public file_system {
 };
 
 }  // namespace
-
-std::unique_ptr<file_system> file_system_reale() {
-  return file_system_reale(chiamate_reali());
-}
 
 std::unique_ptr<file_system> file_system_reale(chiamate_sistema chiamate) {
   return std::make_unique<disco>(std::move(chiamate));

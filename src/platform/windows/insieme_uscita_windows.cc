@@ -125,7 +125,7 @@ class insieme_disco final : public insieme_uscita {
     if (guasto_) return guasto_;
     prendi_turno();
     if (auto e = controlla_cartella(percorso)) return fallisci(*e);
-    if (e_cartella(percorso)) return fallisci(errore_sistema(percorso, ERROR_DIRECTORY));
+    if (e_cartella(percorso)) return fallisci(errore_c(percorso, EISDIR));
     membro m{percorso, {}};
     const HANDLE h = crea_temporaneo(percorso, m.temporaneo);
     if (h == INVALID_HANDLE_VALUE) return fallisci(errore_sistema(percorso, ::GetLastError()));
@@ -150,7 +150,7 @@ class insieme_disco final : public insieme_uscita {
     }
     // The last checks that can still refuse the whole set: after them only renames.
     for (const membro& m : membri_) {
-      if (e_cartella(m.percorso)) return fallisci(errore_sistema(m.percorso, ERROR_DIRECTORY));
+      if (e_cartella(m.percorso)) return fallisci(errore_c(m.percorso, EISDIR));
       if (const auto codice = bersaglio_libero(m.percorso))
         return fallisci(errore_sistema(m.percorso, *codice));
     }
@@ -221,7 +221,7 @@ class insieme_disco final : public insieme_uscita {
     const std::string nome = apribile(cartella_di(percorso));
     identita_file id;
     if (!identita_cartella(nome, id)) return errore_sistema(percorso, ::GetLastError());
-    if (!e_cartella(nome)) return errore_sistema(percorso, ERROR_DIRECTORY);
+    if (!e_cartella(nome)) return errore_c(percorso, ENOTDIR);
     if (gia_tenuta(id)) return std::nullopt;
     if (!motivo_blocco_.empty()) return errore_file{percorso, motivo_blocco_};
     return errore_sistema(percorso, codice_blocco_ != 0 ? codice_blocco_ : ERROR_LOCK_VIOLATION);

@@ -85,6 +85,10 @@ errore_file errore_sistema(const std::string& percorso, DWORD codice) {
   return {percorso, motivo_sistema(codice)};
 }
 
+errore_file errore_c(const std::string& percorso, int codice) {
+  return {percorso, std::strerror(codice)};
+}
+
 void registra_errore(DWORD codice) {
   ultimo = {codice, errno_di(codice)};
   errno = ultimo.numero;

@@ -22,6 +22,8 @@ std::wstring percorso_sistema(const std::string& percorso);
 // The system's own words for a Windows error code, in UTF-8.
 std::string motivo_sistema(DWORD codice);
 errore_file errore_sistema(const std::string& percorso, DWORD codice);
+// The C library's words for an errno code, the same as on Linux.
+errore_file errore_c(const std::string& percorso, int codice);
 
 // A failed primitive records its Windows error with the errno it reports, so the
 // reason shown is the system's text rather than the C library's.

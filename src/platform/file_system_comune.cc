@@ -1,3 +1,4 @@
+// What the file systems of every system share.
 #include "platform/file_system.h"
 
 namespace percorso {
@@ -7,6 +8,10 @@ std::optional<errore_file> file_system::sostituisci(const std::string& percorso,
   const auto uno = insieme({cartella_di(percorso)});
   if (auto e = uno->aggiungi(percorso, dati)) return e;
   return uno->conferma();
+}
+
+std::unique_ptr<file_system> file_system_reale() {
+  return file_system_reale(chiamate_reali());
 }
 
 }  // namespace percorso
