@@ -1,20 +1,14 @@
 // The watch sees every way an editor saves either file, ignores other files, and ends
 // on SIGINT or SIGTERM without the process dying.
-#ifdef _WIN32
-#include <gtest/gtest.h>
+#ifndef _WIN32
+#include "platform/sorveglianza.h"
 
-TEST(Sorveglianza, OnlyOnLinux) {
-  GTEST_SKIP() << "inotify and POSIX signals; the Windows watch (ReadDirectoryChangesW, Ctrl-C) "
-                  "has its own code";
-}
-#else
 #include <gtest/gtest.h>
 #include <signal.h>
 
 #include <filesystem>
 #include <functional>
 
-#include "platform/sorveglianza.h"
 #include "support/cartella_temporanea.h"
 
 namespace percorso {
@@ -64,8 +58,8 @@ TEST(Sorveglianza, VedeOgniSalvataggioDeiDueFileESoloQuelli) {
     scrivi_file(d.file("treno/treno.txt"), "vecchio");
     const std::string file[] = {d.file("linea.txt"), d.file("treno/treno.txt")};
     auto aperta = sorveglianza::apri(file);
-    ASSERT_TRUE(std::holds_alternative<std::unique_ptr<sorveglianza> >(aperta));
-    auto& s = *std::get<std::unique_ptr<sorveglianza> >(aperta);
+    ASSERT_TRUE(std::holds_alternative<std::unique_ptr<sorveglianza>>(aperta));
+    auto& s = *std::get<std::unique_ptr<sorveglianza>>(aperta);
     EXPECT_TRUE(bloccato(SIGINT));
     c.fai(d);
     EXPECT_EQ(s.aspetta(), c.atteso);
@@ -83,7 +77,7 @@ TEST(Sorveglianza, SegnaleNonRaccoltoNonUccide) {
   const std::string file[] = {d.file("linea.txt")};
   {
     auto aperta = sorveglianza::apri(file);
-    ASSERT_TRUE(std::holds_alternative<std::unique_ptr<sorveglianza> >(aperta));
+    ASSERT_TRUE(std::holds_alternative<std::unique_ptr<sorveglianza>>(aperta));
     raise(SIGINT);
   }
   EXPECT_FALSE(bloccato(SIGINT));
@@ -99,4 +93,11 @@ TEST(Sorveglianza, CartellaInesistente) {
 
 }  // namespace
 }  // namespace percorso
+#else
+#include <gtest/gtest.h>
+
+TEST(Sorveglianza, OnlyOnLinux) {
+  GTEST_SKIP() << "inotify and POSIX signals; the Windows watch (ReadDirectoryChangesW, Ctrl-C) "
+                  "has its own code";
+}
 #endif
