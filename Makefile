@@ -1,9 +1,12 @@
 # Quick start: `make run` builds and runs the program (no test is compiled);
-# `make test` builds the program and the tests and runs every test.
+# `make test` builds the program and the tests and runs every test;
+# `make install` puts the program into $(PREFIX)/bin, ~/.local/bin unless PREFIX is given.
 BUILD ?= build
 JOBS ?= $(shell nproc)
+PREFIX ?= $(HOME)/.local
 
-.PHONY: configure build run test clean configure-windows windows test-windows release
+.PHONY: configure build run test install uninstall clean configure-windows windows test-windows \
+  release
 
 configure:
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
@@ -17,6 +20,15 @@ run: build
 test: configure
 	cmake --build $(BUILD) -j $(JOBS)
 	ctest --test-dir $(BUILD) --output-on-failure --no-tests=error -j $(JOBS)
+
+install: build
+	install -d "$(DESTDIR)$(PREFIX)/bin"
+	install -m 755 $(BUILD)/bin/percorso "$(DESTDIR)$(PREFIX)/bin/percorso"
+	@case ":$$PATH:" in *":$(PREFIX)/bin:"*) ;; \
+	  *) echo "$(PREFIX)/bin non e' nel PATH: aggiungi export PATH=\"$(PREFIX)/bin:\$$PATH\" a ~/.profile";; esac
+
+uninstall:
+	rm -f "$(DESTDIR)$(PREFIX)/bin/percorso"
 
 clean:
 	rm -rf $(BUILD) $(BUILD_WINDOWS)

@@ -51,6 +51,48 @@ void conferma_uscita(insieme_uscita& s, esito_esecuzione& e, const std::string& 
   if (errore) ferma(e, "impossibile scrivere " + descrivi(*errore));
 }
 
+// Why the run must not write a source text: a file of that name, beside the program,
+// that holds something else, an author's work the run would replace and delete.
+std::optional<std::string> testo_altrui(file_system& fs, const std::string& file,
+                                        const std::vector<std::uint8_t>& byte) {
+  if (!fs.esiste(file)) return std::nullopt;
+  const lettura l = fs.leggi(file);
+  // Gone since: another run beside the program deleted its own text.
+  if (l.errore && !fs.esiste(file)) return std::nullopt;
+  if (l.errore) return "impossibile leggere " + descrivi(*l.errore) + "; nessun file scritto";
+  if (l.dati == byte) return std::nullopt;
+  return file +
+         " esiste gia' con un altro contenuto, che la corsa senza argomenti sostituirebbe e "
+         "poi eliminerebbe: nessun file scritto. Per tenerlo spostalo o rinominalo e rilancia; "
+         "per sostituirlo eliminalo e rilancia";
+}
+
+// Writes the two source texts, reads them back into letti and deletes them: none is
+// left beside the program, whatever fails. Why the run stops, when it does.
+std::optional<std::string> scrivi_e_rileggi(file_system& fs, insieme_uscita& insieme,
+                                            const std::string (&sorgenti)[2],
+                                            const std::vector<std::uint8_t> (&byte)[2],
+                                            std::vector<std::uint8_t> (&letti)[2]) {
+  std::optional<std::string> causa;
+  int scritti = 0;
+  while (scritti < 2 && !causa) {
+    if (auto errore = insieme.scrivi_transitorio(sorgenti[scritti], byte[scritti]))
+      causa = "impossibile scrivere " + descrivi(*errore);
+    else
+      ++scritti;
+  }
+  for (int i = 0; i < 2 && !causa; ++i) {
+    lettura l = fs.leggi(sorgenti[i]);
+    if (l.errore) causa = "impossibile leggere " + descrivi(*l.errore);
+    letti[i] = std::move(l.dati);
+  }
+  for (int i = 0; i < scritti; ++i) {
+    if (auto errore = fs.elimina(sorgenti[i]); errore && !causa)
+      causa = "impossibile eliminare " + descrivi(*errore);
+  }
+  return causa;
+}
+
 }  // namespace
 
 int esito_esecuzione::stato_uscita() const {
@@ -115,19 +157,16 @@ esito_esecuzione esegui_percorso(file_system& fs, const std::string& cartella) {
   // The two source texts live only until they have been read back.
   const auto testi = testi_del_percorso(m);
   std::string sorgenti[2];
+  std::vector<std::uint8_t> byte[2];
   for (int i = 0; i < 2; ++i) {
     sorgenti[i] = unisci(cartella, testi[i].nome);
-    if (auto errore = insieme->scrivi_transitorio(sorgenti[i], testo_crlf(testi[i].righe)))
-      return interrotto(std::move(m), "impossibile scrivere " + descrivi(*errore));
+    byte[i] = testo_crlf(testi[i].righe);
+    if (auto causa = testo_altrui(fs, sorgenti[i], byte[i]))
+      return interrotto(std::move(m), *causa);
   }
   std::vector<std::uint8_t> letti[2];
-  for (int i = 0; i < 2; ++i) {
-    lettura l = fs.leggi(sorgenti[i]);
-    if (l.errore) return interrotto(std::move(m), "impossibile leggere " + descrivi(*l.errore));
-    letti[i] = std::move(l.dati);
-    if (auto errore = fs.elimina(sorgenti[i]))
-      return interrotto(std::move(m), "impossibile eliminare " + descrivi(*errore));
-  }
+  const auto causa = scrivi_e_rileggi(fs, *insieme, sorgenti, byte, letti);
+  if (causa) return interrotto(std::move(m), *causa);
   std::vector<file_accanto> documenti;
   for (std::size_t i = 2; i < testi.size(); ++i)
     documenti.push_back({unisci(cartella, testi[i].nome), testo_crlf(testi[i].righe)});

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/esecuzione.h"
+#include "app/oltre_arresto.h"
 #include "app/rapporto.h"
 #include "diagnostics/righe_sorgenti.h"
 #include "page/pagina.h"
@@ -68,6 +69,11 @@ esito_pagina scrivi_pagina_percorso(file_system& fs, const richiesta_pagina& r) 
   c.nome_linea = r.linea;
   c.nome_treno = r.treno;
   c.riga_sorgente = [&](fonte f, std::int32_t n) { return righe.riga(f, n); };
+  const auto dopo = oltre_l_arresto(e.m, testi);
+  if (dopo) {
+    c.arresto = dopo->metro;
+    c.oltre = {&dopo->oltre, dopo->righe, dopo->arresto.fonte, dopo->arresto.riga};
+  }
   const std::string nome_script = std::string(nome_base(file_versione(r.file)));
   if (r.versione) c.ricarica = ricarica_pagina{nome_script, *r.versione};
 

@@ -55,7 +55,7 @@ std::vector<messaggio> messaggi_di(const esito_esecuzione& e, const nomi_sorgent
                                    bool rigoroso) {
   std::vector<messaggio> tutti;
   if (testi != nullptr) {
-    const auto trovate = verifica(*testi, e.m.rilievi);
+    const auto trovate = verifica(*testi, e.m.rilievi, chilometrica(e.m.punti));
     tutti =
         messaggi_di(e.m, nomi, testi, filtro, segnalazioni(trovate, rigoroso), campo_della_tabella);
   } else {

@@ -25,12 +25,23 @@ stato_file confronta(file_system& fs, const std::string& file,
   return std::ranges::equal(l.dati, byte) ? stato_file::uguale : stato_file::diverso;
 }
 
+// The folders crea_cartella will make for cartella, the deepest first.
+std::vector<std::string> cartella_creata(file_system& fs, const std::string& cartella) {
+  std::vector<std::string> mancanti;
+  for (std::string c = cartella; !c.empty() && !fs.esiste(c); c = cartella_di(c)) {
+    mancanti.push_back(c);
+    if (c == cartella_di(c)) break;
+  }
+  return mancanti;
+}
+
 }  // namespace
 
 esito_testi scrivi_testi_protetti(file_system& fs, const std::string& cartella,
                                   std::span<const testo_da_scrivere> testi, se_esiste regola) {
   esito_testi e;
   e.operazione = "creare";
+  const auto creata = cartella_creata(fs, cartella);
   if ((e.errore = crea_cartella(cartella))) return e;
   e.operazione = "leggere";
 
@@ -57,11 +68,17 @@ esito_testi scrivi_testi_protetti(file_system& fs, const std::string& cartella,
     return e;
   }
   e.operazione = "scrivere";
-  const auto insieme = fs.insieme({cartella});
+  auto insieme = fs.insieme({cartella});
   for (const auto& d : nuovi) {
-    if ((e.errore = insieme->aggiungi(d.file, d.byte))) return e;
+    if (!e.errore) e.errore = insieme->aggiungi(d.file, d.byte);
   }
-  if ((e.errore = insieme->conferma())) return e;
+  if (!e.errore) e.errore = insieme->conferma();
+  if (e.errore) {
+    // Nothing was written: the folders made for it go too, when they stayed empty.
+    insieme.reset();
+    for (const std::string& c : creata) fs.elimina_cartella_vuota(c);
+    return e;
+  }
   for (const auto& d : nuovi) e.scritti.push_back(d.file);
   return e;
 }

@@ -16,7 +16,13 @@ int ripeti_a_ogni_modifica(std::span<const std::string> file, const std::functio
   err << "percorso: sorveglio " << file.size() << " file; Ctrl-C per finire\n";
   for (;;) {
     passo();
-    switch (s.aspetta()) {
+    const auto evento = s.aspetta();
+    for (const auto& a : s.avvisi()) {
+      err << "percorso: la cartella " << a.cartella
+          << (a.ritrovata ? " e' tornata: la sorveglio di nuovo\n"
+                          : " non c'e' piu': la sorveglio di nuovo quando ricompare\n");
+    }
+    switch (evento) {
       case sorveglianza::evento::cambiato:
         continue;
       case sorveglianza::evento::interrotto:

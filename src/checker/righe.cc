@@ -10,10 +10,6 @@ namespace {
 
 constexpr std::int64_t secondi_al_giorno = 24 * 3600;
 
-std::string metri(std::int64_t m) {
-  return std::to_string(m) + " m";
-}
-
 std::string due_cifre(std::int64_t n) {
   std::string s = std::to_string(n);
   if (s.size() < 2) s.insert(s.begin(), '0');
@@ -43,8 +39,8 @@ void entro_la_linea(verifica_in_corso& v, const riga_letta& r) {
         static_cast<double>(p + margine) / 50.0 > static_cast<double>(*v.ultima_cella()))
       codice = 15;
     v.al_campo(r, i, livello::errore, nome::oltre_linea,
-               (uso == ruolo::estensione ? "finisce a " : "") + metri(p) +
-                   ", oltre la fine della linea (" + metri(fine_linea) + ")",
+               (uso == ruolo::estensione ? "finisce a " : "") + v.luogo(p) +
+                   ", oltre la fine della linea (" + v.luogo(fine_linea) + ")",
                codice);
   }
 }
@@ -65,7 +61,7 @@ void curva(verifica_in_corso& v, const riga_letta& r) {
   const std::int64_t s = r.valore(0);
   if (v.metro_curve > 2 && s < v.metro_curve - 1)
     v.al_campo(r, 0, livello::avviso, nome::curve_sovrapposte,
-               "la curva inizia a " + metri(s) + ", prima della fine della curva precedente");
+               "la curva inizia a " + v.luogo(s) + ", prima della fine della curva precedente");
   v.metro_curve = std::max({v.metro_curve, s + 1, s + r.valore(1) + 1});
 }
 
@@ -86,7 +82,7 @@ void profilo(verifica_in_corso& v, const riga_letta& r, std::int64_t& cursore) {
   if (fino <= 0) return;
   if (fino < cursore)
     v.al_campo(r, 0, livello::avviso, nome::profilo_indietro,
-               "posizione " + metri(r.valore(0)) +
+               "posizione " + v.luogo(r.valore(0)) +
                    " dietro la riga precedente dello stesso tipo: riempie comunque una cella");
   cursore = std::max(cursore + 1, fino);
 }
@@ -135,12 +131,12 @@ void stazione(verifica_in_corso& v, const riga_letta& r) {
         "stazione di tipo " + std::to_string(tipo) + " (25 o piu'): nessuna cella di fermata");
   else if (a.fine / 50 - 1 <= 1)
     v.al_campo(r, 0, livello::errore, nome::stazione_all_inizio,
-               "l'area della stazione finisce a " + metri(a.fine) + ", entro 100 m dall'inizio",
+               "l'area della stazione finisce a " + v.luogo(a.fine) + ", entro 100 m dall'inizio",
                24);
   if (v.fine_stazione && a.inizio - 350 < v.fine_stazione->valore)
     v.al_campo(r, 0, livello::errore, nome::stazioni_vicine,
-               "la stazione inizia a " + metri(a.inizio) + ", meno di 350 m dopo la fine di " +
-                   std::string(v.fine_stazione->nome) + " (" + metri(v.fine_stazione->valore) +
+               "la stazione inizia a " + v.luogo(a.inizio) + ", meno di 350 m dopo la fine di " +
+                   std::string(v.fine_stazione->nome) + " (" + v.luogo(v.fine_stazione->valore) +
                    ", " + riga_di(v, fonte::treno, v.fine_stazione->riga) + ")",
                22);
   v.fine_stazione = precedente{a.fine, r.riga, r.campi[16].testo};

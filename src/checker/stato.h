@@ -13,6 +13,7 @@
 #include "checker/nomi.h"
 #include "checker/verifica.h"
 #include "compiler/parole_chiave.h"
+#include "format/chilometri.h"
 
 namespace percorso::controllo {
 
@@ -91,6 +92,10 @@ struct verifica_in_corso {
   std::int32_t stazioni = 0;
   std::optional<precedente> fine_stazione;  // end of the previous station's area
   std::optional<precedente> orario;         // the previous time of the timetable
+  chilometrica km;                          // of the compiled line, for positions in messages
+
+  // Where a position lies: the railway's kilometre, then the metres from the start.
+  std::string luogo(std::int64_t posizione) const { return km.luogo(posizione); }
 
   // Whether another finding of this name is still recorded (at most 100 of a name).
   bool accetta(std::string_view nome) const;

@@ -92,8 +92,10 @@ std::string riga_di(const verifica_in_corso& v, fonte testo, std::int32_t riga) 
 
 }  // namespace controllo
 
-std::vector<constatazione> verifica(const sorgenti& testi, std::span<const rilievo> rilievi) {
+std::vector<constatazione> verifica(const sorgenti& testi, std::span<const rilievo> rilievi,
+                                    const chilometrica& km) {
   controllo::verifica_in_corso v;
+  v.km = km;
   if (testi.linea) controllo::leggi_linea(v, *testi.linea);
   if (testi.treno) controllo::leggi_treno(v, *testi.treno);
   controllo::note_di_arresto(v, testi, rilievi);

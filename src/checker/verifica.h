@@ -12,6 +12,7 @@
 
 #include "compiler/compilatore.h"
 #include "compiler/parole_chiave.h"
+#include "format/chilometri.h"
 #include "model/modello.h"
 
 namespace percorso {
@@ -33,8 +34,10 @@ struct constatazione {
 
 // Every problem of the texts, ordered by text, line and column. rilievi are the
 // compiler's findings for the same texts: where one stopped the reading of a text,
-// a note says that the rest of it was not compiled.
-std::vector<constatazione> verifica(const sorgenti& testi, std::span<const rilievo> rilievi = {});
+// a note says that the rest of it was not compiled. Positions in messages are told
+// by km, the kilometres of the compiled line.
+std::vector<constatazione> verifica(const sorgenti& testi, std::span<const rilievo> rilievi = {},
+                                    const chilometrica& km = {});
 
 // Names of every finding the checker gives.
 std::span<const std::string_view> nomi_constatazioni();

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/esecuzione.h"
+#include "app/ingressi_uscite.h"
 #include "app/rapporto.h"
 #include "app/spiega.h"
 #include "cli/aiuto.h"
@@ -51,7 +52,9 @@ int esecuzione_incorporata(std::ostream& err, file_system& fs) {
   const modello nomi_modello = scenario_incorporato();
   // The embedded texts are known to be right: their warnings would only be noise.
   const nomi_sorgenti nomi{nome_testo_linea(nomi_modello), nome_testo_treno(nomi_modello)};
-  stampa_messaggi(voce, messaggi_di(e, nomi, nullptr, {.nessuno = true, .spenti = {}}));
+  const auto messaggi = messaggi_di(e, nomi, nullptr, {.nessuno = true, .spenti = {}});
+  stampa_messaggi(voce, messaggi);
+  if (!messaggi.empty()) voce << conteggio(messaggi) << '\n';
   if (finestra && e.stato_uscita() == uscita_interrotta)
     finestra->messaggio(e.errore_programma ? " Errore n. " + std::to_string(*e.errore_programma)
                                            : scritto.str());
@@ -106,6 +109,13 @@ int comando_plot(std::span<const std::string_view> a, std::ostream& out, std::os
   const std::string file_svg =
       letti.opzioni.empty() ? svg_accanto(file_celle) : letti.opzioni.back().second;
 
+  const std::string ingressi[] = {file_celle, punti_accanto(file_celle)};
+  if (file_svg != "-") {
+    if (auto impedimento = uscita_su_ingresso(fs, ingressi, {&file_svg, 1})) {
+      err << "percorso: " << *impedimento << '\n';
+      return uscita_interrotta;
+    }
+  }
   const auto documento = svg_della_linea(fs, file_celle, err);
   if (!documento) return uscita_interrotta;
   if (file_svg == "-") {
@@ -154,6 +164,22 @@ int opzione_generale(std::string_view o, std::ostream& out, std::ostream& err) {
   return uscita_uso;
 }
 
+// A name as it can be read on a terminal: control bytes as \xHH, at most 40 characters.
+std::string leggibile(std::string_view nome) {
+  std::string s;
+  for (const char c : nome.substr(0, 40)) {
+    const auto b = static_cast<unsigned char>(c);
+    if (b >= 0x20 && b != 0x7F) {
+      s.append(1, c);
+      continue;
+    }
+    constexpr char cifre[] = "0123456789abcdef";
+    s.append("\\x").append(1, cifre[b >> 4]).append(1, cifre[b & 15]);
+  }
+  if (nome.size() > 40) s.append("...");
+  return s;
+}
+
 }  // namespace
 
 int errore_uso(std::ostream& err, std::string_view messaggio, std::string_view comando) {
@@ -169,6 +195,19 @@ int errore_uso(std::ostream& err, std::string_view messaggio, std::string_view c
   return uscita_uso;
 }
 
+std::optional<std::string> nome_fuori_cartella(std::string_view nome) {
+  const bool controllo = std::any_of(nome.begin(), nome.end(), [](char c) {
+    return static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
+  });
+  const bool fuori = nome.find_first_of("/\\") != std::string_view::npos ||
+                     nome.find("..") != std::string_view::npos;
+  if (!nome.empty() && !controllo && !fuori) return std::nullopt;
+  return "nome non valido: '" + leggibile(nome) + "'" +
+         (fuori       ? ": i file uscirebbero dalla loro cartella (niente '/', '\\' o '..')"
+          : controllo ? ": niente caratteri di controllo in un nome di file"
+                      : ": vuoto");
+}
+
 std::optional<std::string> due_testi(std::span<const std::string_view> posizionali,
                                      std::string& linea, std::string& treno,
                                      std::optional<std::string>& nome,
@@ -179,11 +218,23 @@ std::optional<std::string> due_testi(std::span<const std::string_view> posiziona
            " e' in piu'";
   linea = posizionali[0];
   treno = posizionali[1];
+  for (const auto& dato : {nome, numero}) {
+    if (!dato) continue;
+    if (auto errore = nome_fuori_cartella(*dato)) return errore;
+  }
+  const bool senza_nome = !nome, senza_numero = !numero;
   if (!nome) nome = nome_da_testo_linea(nome_base(linea));
+  if (nome && !numero) numero = treno_da_testo_treno(nome_base(treno), *nome);
+  if (nome && numero) return std::nullopt;
+  // Texts given the other way round are named by what they are.
+  if (senza_nome && !nome && nome_da_testo_linea(nome_base(treno)))
+    return "l'ordine e' LINEA TRENO: " + treno + " e' il testo della linea, " + linea +
+           " quello del treno";
+  if (!nome && senza_numero)
+    return "il nome del percorso non si ricava da " + linea +
+           " e il numero del treno non si ricava da " + treno + ": usa --nome e --treno";
   if (!nome) return "il nome del percorso non si ricava da " + linea + ": usa --nome";
-  if (!numero) numero = treno_da_testo_treno(nome_base(treno), *nome);
-  if (!numero) return "il numero del treno non si ricava da " + treno + ": usa --treno";
-  return std::nullopt;
+  return "il numero del treno non si ricava da " + treno + ": usa --treno";
 }
 
 bool chiede_aiuto(std::span<const std::string_view> a) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/esecuzione.h"
+#include "app/ingressi_uscite.h"
 #include "app/rapporto.h"
 #include "app/sorveglia.h"
 #include "cli/avvisi.h"
@@ -80,6 +81,24 @@ std::optional<std::string> prepara(file_system& fs, const opzioni_compile& o) {
   return std::nullopt;
 }
 
+constexpr std::string_view non_compilato = "non compilato: ";
+
+// Every file a compilation with these options may write.
+std::vector<std::string> uscite_di(const opzioni_compile& o) {
+  modello m;
+  m.nome_percorso = *o.nome;
+  m.numero_treno = *o.numero;
+  std::vector<std::string> uscite = {nome_file_punti(m), nome_file_celle(m)};
+  if (!o.senza_piano) uscite.push_back(nome_file_piano(m));
+  if (o.documenti) {
+    uscite.push_back(nome_scheda(m));
+    uscite.push_back(nome_rallentamenti(m));
+  }
+  for (std::string& u : uscite) u = unisci(*o.cartella, u);
+  if (o.rapporto) uscite.push_back(*o.rapporto);
+  return uscite;
+}
+
 // One compilation: messages on err, binaries and report written; its exit status.
 // riassunto gets one line about it.
 int compila(const opzioni_compile& o, std::ostream& err, file_system& fs, std::string& riassunto) {
@@ -92,12 +111,12 @@ int compila(const opzioni_compile& o, std::ostream& err, file_system& fs, std::s
   const lettura treno = linea.errore ? lettura{} : fs.leggi(o.treno);
   if (const auto& errore = linea.errore ? linea.errore : treno.errore) {
     err << "percorso: impossibile leggere " << errore->file << ": " << errore->motivo << '\n';
-    riassunto = "non compilato: un testo non si legge";
+    riassunto = std::string(non_compilato) + "un testo non si legge";
     return uscita_interrotta;
   }
   if (auto impedimento = prepara(fs, o)) {
     err << "percorso: " << *impedimento << "; niente e' stato compilato\n";
-    riassunto = "non compilato: " + *impedimento;
+    riassunto = std::string(non_compilato) + *impedimento;
     return uscita_interrotta;
   }
   const sorgenti testi{linea.dati, treno.dati};
@@ -123,10 +142,11 @@ int compila(const opzioni_compile& o, std::ostream& err, file_system& fs, std::s
   const std::size_t errori = messaggi.size() - avvisi;
   if ((errori > 0 || (o.avvisi_come_errori && avvisi > 0)) && stato == uscita_pulita)
     stato = uscita_rilievi;
-  riassunto = std::to_string(errori) + (errori == 1 ? " errore, " : " errori, ") +
-              std::to_string(avvisi) + (avvisi == 1 ? " avviso; " : " avvisi; ") +
-              (e.esito == esito_esecuzione::tipo::interrotto ? "file binari non scritti"
-                                                             : "file binari scritti");
+  riassunto = conteggio(messaggi) + "; " +
+              (e.esito == esito_esecuzione::tipo::interrotto
+                   ? std::string("nessun file scritto")
+                   : "scritti " + std::to_string(altri.size() + (o.senza_piano ? 2 : 3)) +
+                         " file in " + *o.cartella);
   return stato;
 }
 
@@ -135,9 +155,19 @@ int compila(const opzioni_compile& o, std::ostream& err, file_system& fs, std::s
 int comando_compile(std::span<const std::string_view> a, std::ostream& err, file_system& fs) {
   opzioni_compile o;
   if (auto errore = leggi_opzioni(a, o)) return errore_uso(err, *errore, "compile");
-  std::string riassunto;
-  if (!o.sorveglia) return compila(o, err, fs, riassunto);
   const std::string testi[] = {o.linea, o.treno};
+  // Checked once, before the first run: a watch must not rebuild its own inputs.
+  if (auto impedimento = uscita_su_ingresso(fs, testi, uscite_di(o))) {
+    err << "percorso: " << *impedimento << '\n';
+    return uscita_interrotta;
+  }
+  std::string riassunto;
+  if (!o.sorveglia) {
+    const int stato = compila(o, err, fs, riassunto);
+    // A run stopped before compiling has already said why.
+    if (!riassunto.starts_with(non_compilato)) err << riassunto << '\n';
+    return stato;
+  }
   return ripeti_a_ogni_modifica(
       testi,
       [&] {

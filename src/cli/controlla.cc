@@ -37,6 +37,7 @@ int comando_check(std::span<const std::string_view> a, std::ostream& err, file_s
   }
   const esito_controllo c = controlla({testi[0], testi[1]}, {file[0], file[1]}, filtro);
   stampa_messaggi(err, c.messaggi);
+  err << conteggio(c.messaggi) << '\n';
   const bool con_avvisi = !c.messaggi.empty();
   return c.con_errori || (avvisi_come_errori && con_avvisi) ? uscita_rilievi : uscita_pulita;
 }

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/ingressi_uscite.h"
 #include "app/pagina_percorso.h"
 #include "app/sorveglia.h"
 #include "cli/opzioni.h"
@@ -69,8 +70,14 @@ int comando_page(std::span<const std::string_view> a, std::ostream& out, std::os
                  file_system& fs) {
   opzioni_page o;
   if (auto errore = leggi_opzioni(a, o)) return errore_uso(err, *errore, "page");
-  if (!o.sorveglia) return una_pagina(fs, o.r, out, err);
   const std::string testi[] = {o.r.linea, o.r.treno};
+  const std::string uscite[] = {o.r.file, file_versione(o.r.file)};
+  // Checked once, before the first page: a watch must not rebuild its own inputs.
+  if (auto impedimento = uscita_su_ingresso(fs, testi, uscite)) {
+    err << "percorso: " << *impedimento << '\n';
+    return uscita_interrotta;
+  }
+  if (!o.sorveglia) return una_pagina(fs, o.r, out, err);
   std::uint64_t versione = 0;
   return ripeti_a_ogni_modifica(
       testi,

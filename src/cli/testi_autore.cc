@@ -44,15 +44,6 @@ int riferisci(const esito_testi& e, std::string_view perche, std::ostream& out, 
   return uscita_interrotta;
 }
 
-// A name that stays a file name inside the directory: no separator, no "..", no
-// control character.
-bool nome_sicuro(std::string_view nome) {
-  return !nome.empty() && nome.find("..") == std::string_view::npos &&
-         std::none_of(nome.begin(), nome.end(), [](char c) {
-           return c == '/' || c == '\\' || static_cast<unsigned char>(c) < 0x20;
-         });
-}
-
 }  // namespace
 
 int comando_sources(std::span<const std::string_view> a, std::ostream& out, std::ostream& err,
@@ -78,12 +69,7 @@ int comando_new(std::span<const std::string_view> a, std::ostream& out, std::ost
   if (o.posizionali.size() < 2) return errore_uso(err, "servono NOME e TRENO", "new");
   if (o.posizionali.size() > 3) return errore_uso(err, "troppi argomenti", "new");
   for (const std::string_view nome : {o.posizionali[0], o.posizionali[1]}) {
-    if (!nome_sicuro(nome))
-      return errore_uso(err,
-                        "nome non valido: '" + std::string(nome) +
-                            "' (niente '/', '\\', '..' o caratteri di controllo: i file "
-                            "restano nella cartella)",
-                        "new");
+    if (auto errore = nome_fuori_cartella(nome)) return errore_uso(err, *errore, "new");
   }
   modello m;
   m.nome_percorso = std::string(o.posizionali[0]);

@@ -183,7 +183,9 @@ constexpr campo_formato campi_stazione[] = {
     attributo("parametro_3", larghezza::s16, "attributo della stazione"),
     attributo("parametro_4", larghezza::s16, "attributo della stazione"),
     attributo("parametro_5", larghezza::s16, "attributo della stazione"),
-    attributo("indicatore_2", larghezza::u8, "attributo della stazione"),
+    {"sosta", larghezza::u8, "secondi", 0, 255, 1, ruolo::valore,
+     "sosta in secondi, scritta come indicatore_2 del file dei punti; la scheda treno mostra "
+     "l'arrivo (l'orario meno la sosta) e la partenza (l'orario)"},
     {"ore", larghezza::s32, "ore", 0, 23, 1, ruolo::ore, "ora dell'orario; 0:00:00 senza orario"},
     {"minuti", larghezza::s32, "minuti", 0, 59, 1, ruolo::minuti, "minuti dell'orario"},
     {"secondi", larghezza::s32, "secondi", 0, 59, 1, ruolo::secondi, "secondi dell'orario"},

@@ -9,6 +9,7 @@
 #include "diagnostics/json.h"
 #include "diagnostics/righe_sorgenti.h"
 #include "diagnostics/spiegazioni.h"
+#include "format/chilometri.h"
 #include "format/testo_nomi.h"
 
 namespace percorso {
@@ -79,7 +80,7 @@ messaggio in_luogo(fonte f, std::int32_t riga, std::int32_t colonna, const nomi_
 }
 
 messaggio da_rilievo(const rilievo& r, const nomi_sorgenti& nomi, const righe_sorgenti& righe,
-                     const nomina_campo& campo) {
+                     const nomina_campo& campo, const chilometrica& km) {
   messaggio m = in_luogo(r.fonte, r.riga, r.colonna, nomi, righe, campo);
   m.codice = r.codice;
   m.posizione = r.posizione;
@@ -89,7 +90,8 @@ messaggio da_rilievo(const rilievo& r, const nomi_sorgenti& nomi, const righe_so
     m.testo.append(" (");
     if (r.fonte == fonte::completamento)
       m.testo.append("cella ").append(std::to_string(*r.posizione / 50)).append(", ");
-    m.testo.append("posizione ").append(std::to_string(*r.posizione)).append(" m)");
+    if (!km.con_riferimenti()) m.testo.append("posizione ");
+    m.testo.append(km.luogo(*r.posizione)).append(")");
   }
   return m;
 }
@@ -160,7 +162,7 @@ std::vector<messaggio> messaggi_di(const modello& m, const nomi_sorgenti& nomi,
   auto fatti = fatti_con_codice(verifica);
   std::vector<bool> detta(verifica.size(), false);
   for (const rilievo& r : m.rilievi) {
-    messaggio x = da_rilievo(r, nomi, righe, campo);
+    messaggio x = da_rilievo(r, nomi, righe, campo, chilometrica(m.punti));
     if (const auto f = fatti.find({r.fonte, r.riga, r.codice}); f != fatti.end()) {
       const segnalazione& s = verifica[f->second];
       x.testo.append(": ").append(s.messaggio);
@@ -208,13 +210,8 @@ messaggio messaggio_di_arresto(std::string_view causa,
 }
 
 void stampa_messaggi(std::ostream& out, const std::vector<messaggio>& messaggi) {
-  std::size_t errori = 0, avvisi = 0;
   for (const messaggio& m : messaggi) {
     out << nome_leggibile(m.testo) << '\n';
-    if (m.avviso)
-      ++avvisi;
-    else
-      ++errori;
     if (m.riga_sorgente.empty() || m.colonna_segno < 1) continue;
     // One character for each byte of the line: the caret stands under its field.
     out << nome_leggibile(m.riga_sorgente) << '\n';
@@ -227,9 +224,13 @@ void stampa_messaggi(std::ostream& out, const std::vector<messaggio>& messaggi) 
     }
     out << '\n';
   }
-  if (errori + avvisi > 0)
-    out << plurale(errori, "errore", "errori") << ", " << plurale(avvisi, "avviso", "avvisi")
-        << '\n';
+}
+
+std::string conteggio(const std::vector<messaggio>& messaggi) {
+  const auto avvisi = static_cast<std::size_t>(
+      std::count_if(messaggi.begin(), messaggi.end(), [](const messaggio& m) { return m.avviso; }));
+  return plurale(messaggi.size() - avvisi, "errore", "errori") + ", " +
+         plurale(avvisi, "avviso", "avvisi");
 }
 
 std::string json_messaggio(const messaggio& m) {

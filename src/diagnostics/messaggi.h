@@ -88,10 +88,13 @@ std::vector<messaggio> messaggi_di(const modello& m, const nomi_sorgenti& nomi,
 messaggio messaggio_di_arresto(std::string_view causa,
                                std::optional<std::int32_t> errore_programma);
 
-// Each message, its source line and a caret under the field with the field's name,
-// then a closing count. Bytes of the texts are shown by the rule for names: never a
+// Each message, its source line and a caret under the field with the field's name.
+// Bytes of the texts are shown by the rule for names: never a
 // control byte on the terminal.
 void stampa_messaggi(std::ostream& out, const std::vector<messaggio>& m);
+
+// "5 errori, 2 avvisi": the count that closes the messages of a run.
+std::string conteggio(const std::vector<messaggio>& m);
 
 // One message as a JSON object.
 std::string json_messaggio(const messaggio& m);

@@ -7,6 +7,10 @@
 namespace percorso {
 namespace {
 
+// Far longer than every known word: no typo of one, and the edit distance grows with
+// the square of the length.
+constexpr std::size_t parola_massima = 48;
+
 // Edits (insert, delete, replace, swap of neighbours) from a to b.
 std::size_t distanza(std::string_view a, std::string_view b) {
   std::vector<std::vector<std::size_t>> d(a.size() + 1, std::vector<std::size_t>(b.size() + 1));
@@ -27,6 +31,7 @@ std::size_t distanza(std::string_view a, std::string_view b) {
 
 std::optional<std::string_view> piu_vicino(std::string_view parola,
                                            std::span<const std::string_view> note) {
+  if (parola.size() > parola_massima) return std::nullopt;
   // Long words stand more edits than short ones; a word too far is no suggestion.
   const std::size_t soglia = std::max<std::size_t>(2, parola.size() / 3);
   // A beginning that only one word has, such as "profilo" for "profilo-indietro".

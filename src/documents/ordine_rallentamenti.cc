@@ -2,7 +2,7 @@
 
 #include "documents/dal_modello.h"
 #include "documents/foglio.h"
-#include "documents/progressiva.h"
+#include "format/chilometri.h"
 #include "format/nomi_file.h"
 #include "writers/testi.h"
 
@@ -38,7 +38,7 @@ void riga_rallentamento(foglio& f, const modello& m, std::size_t n, const rallen
   const std::string celle[] = {
       f.numero(static_cast<std::int64_t>(n), 3, 1),
       f.testo(" ", fra_le_stazioni(m, r.inizio), 28),
-      f.numero(cippo(progressiva_al_metro(m, r.inizio)), 12, 4),
+      f.numero(cippo(chilometrica(m.punti).al_metro(r.inizio)), 12, 4),
       f.numero(r.velocita, 10, 3),
       f.numero(r.lunghezza, 9, 3),
       "    ----    ",

@@ -8,7 +8,7 @@
 
 #include "documents/dal_modello.h"
 #include "documents/foglio.h"
-#include "documents/progressiva.h"
+#include "format/chilometri.h"
 #include "format/nomi_file.h"
 #include "writers/testi.h"
 
@@ -95,7 +95,7 @@ std::vector<voce> voci_orario(const modello& m) {
 }
 
 void riga_orario(foglio& f, const modello& m, const voce& v) {
-  const std::int64_t progressiva = progressiva_al_metro(m, v.posizione);
+  const std::int64_t progressiva = chilometrica(m.punti).al_metro(v.posizione);
   const std::string vuota5(5, ' ');
   const std::string celle[] = {
       v.velocita ? f.numero(*v.velocita, 5, 1) : vuota5,

@@ -1,5 +1,6 @@
 #include "format/decodifica.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string_view>
 
@@ -133,6 +134,14 @@ decodificato<piano_letto> decodifica_piano(std::span<const std::uint8_t> dati) {
   }
 
   const std::size_t metri = elementi / 2;
+  // Short empty elements could otherwise make ten times the file in memory.
+  if (metri > metri_massimi) {
+    r.errore = errore("file del tracciato di " + std::to_string(metri) +
+                          " metri per coordinata, piu' dei " + std::to_string(metri_massimi) +
+                          " che il compilatore scrive",
+                      0);
+    return r;
+  }
   r.valore.x.resize(metri);
   r.valore.y.resize(metri);
   lettore l(dati);
@@ -186,6 +195,20 @@ std::optional<std::string> di_altro_tipo(tipo_file atteso, std::span<const std::
   if (!evidente || *evidente == atteso) return std::nullopt;
   return "sembra un file " + std::string(nome_tipo(*evidente)) + ", non un file " +
          std::string(nome_tipo(atteso));
+}
+
+std::optional<std::string> troppo_grande(std::optional<tipo_file> t, std::uint64_t byte) {
+  constexpr std::size_t celle = (metri_massimi / metri_per_cella + 1) * byte_per_cella;
+  constexpr std::size_t punti = numero_punti * (byte_per_punto_senza_nome + massimo_testo);
+  constexpr std::size_t piano = metri_massimi * byte_per_metro_piano;
+  const std::size_t massimo = !t                       ? std::max({celle, punti, piano})
+                              : *t == tipo_file::celle ? celle
+                              : *t == tipo_file::punti ? punti
+                                                       : piano;
+  if (byte <= massimo) return std::nullopt;
+  return std::to_string(byte) + " byte, piu' del piu' grande file " +
+         (t ? std::string(nome_tipo(*t)) + " " : std::string()) + "che il compilatore scrive (" +
+         std::to_string(massimo) + " byte): non e' letto";
 }
 
 }  // namespace percorso

@@ -73,13 +73,24 @@ std::optional<tipo_file> tipo_evidente(std::span<const std::uint8_t> dati);
 std::optional<std::string> di_altro_tipo(tipo_file atteso, std::span<const std::uint8_t> dati,
                                          bool intero);
 
-// Reads a file of kind atteso with the caller's file access (leggi(file) giving the
-// bytes in .dati or the failure in .errore) and decodes it; every fault names the file.
+// Why a file of this many bytes is no compiled file of kind t (of any kind, when t is
+// not known): it is larger than the largest the compiler writes, and is not read.
+std::optional<std::string> troppo_grande(std::optional<tipo_file> t, std::uint64_t byte);
+
+// Reads a file of kind atteso with the caller's file access (identita(file) giving
+// its size, leggi(file) the bytes in .dati or the failure in .errore) and decodes
+// it; every fault names the file.
 template <typename T, typename Accesso>
 decodificato<T> leggi_e_decodifica(Accesso& fs, const std::string& file, tipo_file atteso,
                                    decodificato<T> (*decodifica)(std::span<const std::uint8_t>)) {
-  const auto l = fs.leggi(file);
   decodificato<T> r;
+  if (const auto id = fs.identita(file)) {
+    if (auto grande = troppo_grande(atteso, id->dimensione)) {
+      r.errore = errore_decodifica{file + ": " + *grande, 0};
+      return r;
+    }
+  }
+  const auto l = fs.leggi(file);
   if (l.errore) {
     r.errore =
         errore_decodifica{"impossibile leggere " + l.errore->file + ": " + l.errore->motivo, 0};

@@ -21,4 +21,10 @@ inline constexpr std::size_t byte_per_punto_senza_nome = 34;
 // A text is stored as a 16-bit length and its characters: longer names are cut.
 inline constexpr std::size_t massimo_testo = 0xFFFF;
 
+// The metres of the longest line the compiler takes, with those beyond its end, and
+// the bytes of one metre of the plan (two reals with their tags): the largest files
+// it writes follow from them.
+inline constexpr std::size_t metri_massimi = 1000000 + metri_oltre_la_linea + 1;
+inline constexpr std::size_t byte_per_metro_piano = 20;
+
 }  // namespace percorso

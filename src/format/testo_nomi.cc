@@ -98,4 +98,10 @@ std::string testo_xml(std::string_view t) {
   return s;
 }
 
+std::string accorcia(std::string_view t, std::size_t n) {
+  if (t.size() <= n) return std::string(t);
+  while (n > 0 && (static_cast<unsigned char>(t[n]) & 0xC0) == 0x80) --n;
+  return std::string(t.substr(0, n)).append("...");
+}
+
 }  // namespace percorso

@@ -28,4 +28,9 @@ inline constexpr char32_t carattere_sostitutivo = 0xFFFD;
 // elements and quoted attributes alike.
 std::string testo_xml(std::string_view t);
 
+// A text to show, at most n bytes of it and then "...": a name of megabytes says
+// nothing more in a drawing or a table, and would be copied whole. A UTF-8 sequence
+// is never cut in two.
+std::string accorcia(std::string_view t, std::size_t n);
+
 }  // namespace percorso

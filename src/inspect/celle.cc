@@ -1,7 +1,9 @@
 #include "inspect/celle.h"
 
 #include <map>
+#include <optional>
 
+#include "format/chilometri.h"
 #include "format/codici.h"
 #include "format/formato.h"
 #include "inspect/eventi.h"
@@ -12,6 +14,20 @@ namespace {
 
 std::int64_t metri_di(std::size_t cella) {
   return static_cast<std::int64_t>(cella) * metri_per_cella;
+}
+
+// The railway's kilometres, from the references of the point file beside, when it
+// is there and sets any.
+std::optional<chilometrica> chilometri_di(const std::array<punto, numero_punti>* punti) {
+  if (punti == nullptr) return std::nullopt;
+  chilometrica km(*punti);
+  if (!km.con_riferimenti()) return std::nullopt;
+  return km;
+}
+
+nodo_vista progressiva(const chilometrica& km, std::size_t cella) {
+  const std::int64_t p = km.al_metro(metri_di(cella));
+  return nodo_vista::intero(p, testo_progressiva(p));
 }
 
 // Cell 1 carries the header value and the plain check code.
@@ -40,16 +56,17 @@ nodo_vista intestazione(const std::vector<cella>& celle,
       .con_testo(testo);
 }
 
-nodo_vista riga_evento(std::size_t i, const cella& c,
-                       const std::array<punto, numero_punti>* punti) {
+nodo_vista riga_evento(std::size_t i, const cella& c, const std::array<punto, numero_punti>* punti,
+                       const std::optional<chilometrica>& km) {
   nodo_vista valori = valori_evento(c, punti);
   std::string testo = valori.testo();
   if (c.ripetizione != 0)
     testo += (testo.empty() ? "" : "; ") + formato("ripetizione %d", c.ripetizione);
-  nodo_vista r = nodo_vista::oggetto()
-                     .con("cella", nodo_vista::intero(static_cast<std::int64_t>(i)))
-                     .con("metri", nodo_vista::intero(metri_di(i), km_testo(metri_di(i))))
-                     .con("evento", nodo_vista::intero(c.evento));
+  nodo_vista r =
+      nodo_vista::oggetto().con("cella", nodo_vista::intero(static_cast<std::int64_t>(i)));
+  if (km) r.con("progressiva", progressiva(*km, i));
+  r.con("metri", nodo_vista::intero(metri_di(i), km_testo(metri_di(i))))
+      .con("evento", nodo_vista::intero(c.evento));
   if (c.evento != evento::nessuno) r.con("nome", nodo_vista::testo_di(nome_evento(c.evento)));
   return r.con("dati", interi_vista({c.dato_1, c.dato_2, c.dato_3, c.dato_4}))
       .con("tempo_segnale", nodo_vista::intero(c.tempo_segnale))
@@ -60,11 +77,15 @@ nodo_vista riga_evento(std::size_t i, const cella& c,
 sezione_vista eventi(const std::vector<cella>& celle,
                      const std::array<punto, numero_punti>* punti) {
   sezione_vista s{.chiave = "eventi", .titolo = "eventi e codici di ripetizione"};
-  s.colonne = {colonna_di("cella", "cella", 5), colonna_di("metri", "km", 8),
-               colonna_di("nome", "evento", -22, 2), colonna_di("valori", "valori", 0)};
+  const auto km = chilometri_di(punti);
+  s.colonne = {colonna_di("cella", "cella", 5)};
+  if (km) s.colonne.push_back(colonna_di("progressiva", "km", 9));
+  s.colonne.insert(s.colonne.end(),
+                   {colonna_di("metri", "dall'inizio", 12), colonna_di("nome", "evento", -22, 2),
+                    colonna_di("valori", "valori", 0)});
   for (std::size_t i = 0; i < celle.size(); ++i)
     if (celle[i].evento != evento::nessuno || celle[i].ripetizione != 0)
-      s.righe.push_back(riga_evento(i, celle[i], punti));
+      s.righe.push_back(riga_evento(i, celle[i], punti, km));
   return s;
 }
 
@@ -87,7 +108,8 @@ bool stesso_profilo(const cella& a, const cella& b) {
          a.montagna == b.montagna;
 }
 
-nodo_vista riga_tratto(std::size_t prima, std::size_t ultima, const cella& c) {
+nodo_vista riga_tratto(std::size_t prima, std::size_t ultima, const cella& c,
+                       const std::optional<chilometrica>& km) {
   // The last cells of the array are never reached by the runs.
   const bool impostato = !stesso_profilo(c, cella{});
   nodo_vista velocita = nodo_vista::intero(c.velocita * 5, formato("%d km/h", c.velocita * 5));
@@ -98,10 +120,13 @@ nodo_vista riga_tratto(std::size_t prima, std::size_t ultima, const cella& c) {
     aderenza.con_testo("");
     montagna.con_testo("");
   }
-  return nodo_vista::oggetto()
-      .con("prima", nodo_vista::intero(static_cast<std::int64_t>(prima)))
-      .con("ultima", nodo_vista::intero(static_cast<std::int64_t>(ultima)))
-      .con("da_metri", nodo_vista::intero(metri_di(prima), km_testo(metri_di(prima))))
+  nodo_vista r = nodo_vista::oggetto()
+                     .con("prima", nodo_vista::intero(static_cast<std::int64_t>(prima)))
+                     .con("ultima", nodo_vista::intero(static_cast<std::int64_t>(ultima)));
+  if (km)
+    r.con("da_progressiva", progressiva(*km, prima))
+        .con("a_progressiva", progressiva(*km, ultima + 1));
+  return r.con("da_metri", nodo_vista::intero(metri_di(prima), km_testo(metri_di(prima))))
       .con("a_metri", nodo_vista::intero(metri_di(ultima + 1), km_testo(metri_di(ultima + 1))))
       .con("impostato", nodo_vista::vero(impostato))
       .con("pendenza",
@@ -112,22 +137,25 @@ nodo_vista riga_tratto(std::size_t prima, std::size_t ultima, const cella& c) {
       .con("montagna", std::move(montagna));
 }
 
-sezione_vista profilo(const std::vector<cella>& celle) {
+sezione_vista profilo(const std::vector<cella>& celle,
+                      const std::array<punto, numero_punti>* punti) {
   sezione_vista s{.chiave = "profilo"};
   // "from-to" of two members of a row.
   auto intervallo = [](const char* da, const char* a) {
     return [=](const nodo_vista& r) { return r.membro(da)->testo() + "-" + r.membro(a)->testo(); };
   };
-  s.colonne = {{"celle", -11, intervallo("prima", "ultima")},
-               {"km", -17, intervallo("da_metri", "a_metri")},
-               colonna_di("pendenza", "pendenza per mille", 18),
-               colonna_di("velocita_kmh", "velocita'", 10),
-               colonna_di("aderenza", "aderenza", 9),
-               colonna_di("montagna", "montagna", 9)};
+  const auto km = chilometri_di(punti);
+  s.colonne = {{"celle", -11, intervallo("prima", "ultima")}};
+  if (km) s.colonne.push_back({"km", -17, intervallo("da_progressiva", "a_progressiva")});
+  s.colonne.insert(s.colonne.end(), {{"dall'inizio", -17, intervallo("da_metri", "a_metri")},
+                                     colonna_di("pendenza", "pendenza per mille", 18),
+                                     colonna_di("velocita_kmh", "velocita'", 10),
+                                     colonna_di("aderenza", "aderenza", 9),
+                                     colonna_di("montagna", "montagna", 9)});
   std::size_t prima = 0;
   for (std::size_t i = 1; i <= celle.size(); ++i) {
     if (i < celle.size() && stesso_profilo(celle[prima], celle[i])) continue;
-    s.righe.push_back(riga_tratto(prima, i - 1, celle[prima]));
+    s.righe.push_back(riga_tratto(prima, i - 1, celle[prima], km));
     prima = i;
   }
   s.titolo = formato("profilo della linea (%zu tratti)", s.righe.size());
@@ -139,8 +167,9 @@ sezione_vista profilo(const std::vector<cella>& celle) {
 vista descrivi_celle(const std::string& file, const std::vector<cella>& celle,
                      const nomi_accanto& nomi) {
   vista d{.file = file, .tipo = "celle"};
-  d.sommario = formato("file delle celle, %zu celle (0-%zu); km = cella x %d m", celle.size(),
-                       celle.size() - 1, metri_per_cella);
+  d.sommario = formato("file delle celle, %zu celle (0-%zu); dall'inizio = cella x %d m%s",
+                       celle.size(), celle.size() - 1, metri_per_cella,
+                       chilometri_di(nomi.punti) ? "; km della linea dal file dei punti" : "");
   d.dati.push_back({"celle", "", nodo_vista::intero(static_cast<std::int64_t>(celle.size()))});
   d.voci.push_back({"punti", "nomi di stazioni e cartelli",
                     nomi.punti ? nodo_vista::testo_di(nomi.file)
@@ -148,7 +177,7 @@ vista descrivi_celle(const std::string& file, const std::vector<cella>& celle,
   d.voci.push_back({"intestazione", "cella 1", intestazione(celle, nomi.punti)});
   d.sezioni.push_back(eventi(celle, nomi.punti));
   d.sezioni.push_back(riepilogo(celle));
-  d.sezioni.push_back(profilo(celle));
+  d.sezioni.push_back(profilo(celle, nomi.punti));
   return d;
 }
 

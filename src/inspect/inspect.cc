@@ -83,6 +83,11 @@ std::optional<tipo_file> tipo_da_mostrare(const std::string& file,
 }
 
 bool mostra_file(const std::string& file, file_system& fs, const uscite& u) {
+  // Nothing larger than the largest compiled file is read; what it is tells the rest.
+  if (const auto id = fs.identita(file)) {
+    if (auto grande = troppo_grande(std::nullopt, id->dimensione))
+      return u.fallito(file, file + ": " + *grande);
+  }
   const lettura l = fs.leggi(file);
   if (l.errore)
     return u.fallito(file, "impossibile leggere " + l.errore->file + ": " + l.errore->motivo);
@@ -91,6 +96,8 @@ bool mostra_file(const std::string& file, file_system& fs, const uscite& u) {
     return u.fallito(file, file + ": tipo di file non riconosciuto (" +
                                std::to_string(l.dati.size()) +
                                " byte): non e' un file di celle, di punti o del tracciato");
+  if (auto grande = troppo_grande(*tipo, l.dati.size()))
+    return u.fallito(file, file + ": " + *grande);
   switch (*tipo) {
     case tipo_file::celle: {
       const auto r = nel_file(file, decodifica_celle(l.dati));

@@ -1,5 +1,6 @@
 #include "inspect/punti.h"
 
+#include "format/chilometri.h"
 #include "format/codici.h"
 #include "format/formato.h"
 #include "format/testo_nomi.h"
@@ -34,7 +35,7 @@ nodo_vista grezza(int k, const punto& p) {
       .con("orario", nodo_vista::intero(p.orario));
 }
 
-nodo_vista stazione(int k, const punto& p) {
+nodo_vista stazione(int k, const punto& p, const chilometrica& km) {
   // A station the train does not stop at has no time.
   const nodo_vista ora =
       p.orario == 0 ? nodo_vista::nullo() : nodo_vista::testo_di(orario_testo(p.orario));
@@ -45,6 +46,10 @@ nodo_vista stazione(int k, const punto& p) {
       .con("inizio", nodo_vista::intero(p.valore_1))
       .con("fine", nodo_vista::intero(p.valore_2))
       .con("posizione", nodo_vista::intero(p.valore_3))
+      .con("progressiva", km.con_riferimenti()
+                              ? nodo_vista::intero(km.al_metro(p.valore_3),
+                                                   testo_progressiva(km.al_metro(p.valore_3)))
+                              : nodo_vista::nullo())
       .con("orario_secondi", nodo_vista::intero(p.orario))
       .con("orario", ora)
       .con("opzione", nodo_vista::intero(p.opzione))
@@ -54,11 +59,14 @@ nodo_vista stazione(int k, const punto& p) {
 
 sezione_vista stazioni(const std::array<punto, numero_punti>& punti, const voci_divise& v) {
   sezione_vista s{.chiave = "stazioni", .titolo = formato("stazioni (%zu)", v.stazioni.size())};
-  s.colonne = {colonna_di("voce", "voce", 4),           colonna_di("tipo", "tipo", 4),
-               colonna_di("inizio", "inizio", 8),       colonna_di("fine", "fine", 8),
-               colonna_di("posizione", "posizione", 9), colonna_di("orario", "orario", -9, 2),
-               colonna_di("nome", "nome", 0, 2)};
-  for (const int k : v.stazioni) s.righe.push_back(stazione(k, a(punti, k)));
+  const chilometrica km(punti);
+  s.colonne = {colonna_di("voce", "voce", 4), colonna_di("tipo", "tipo", 4),
+               colonna_di("inizio", "inizio", 8), colonna_di("fine", "fine", 8),
+               colonna_di("posizione", "posizione", 9)};
+  if (km.con_riferimenti()) s.colonne.push_back(colonna_di("progressiva", "km", 9));
+  s.colonne.insert(s.colonne.end(),
+                   {colonna_di("orario", "orario", -9, 2), colonna_di("nome", "nome", 0, 2)});
+  for (const int k : v.stazioni) s.righe.push_back(stazione(k, a(punti, k), km));
   return s;
 }
 

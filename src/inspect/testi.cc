@@ -16,10 +16,6 @@ std::string formato(const char* formato, ...) {
   return std::string(buffer, std::min<std::size_t>(static_cast<std::size_t>(n), sizeof buffer - 1));
 }
 
-std::string km_testo(std::int64_t metri) {
-  return formato("%.3f", static_cast<double>(metri) / 1000.0);
-}
-
 std::string orario_testo(std::int64_t secondi) {
   const char* segno = secondi < 0 ? "-" : "";
   const std::int64_t s = secondi < 0 ? -secondi : secondi;

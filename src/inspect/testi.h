@@ -14,9 +14,6 @@ namespace percorso {
 #endif
 [[gnu::format(PERCORSO_PRINTF, 1, 2)]] std::string formato(const char* formato, ...);
 
-// Metres as kilometres with three decimals.
-std::string km_testo(std::int64_t metri);
-
 // Seconds after midnight as HH:MM:SS.
 std::string orario_testo(std::int64_t secondi);
 

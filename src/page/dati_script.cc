@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "format/chilometri.h"
+
 namespace percorso {
 namespace {
 
@@ -78,9 +80,23 @@ void geometria(std::string& out, const disegno_pagina& d) {
   out += ']';
 }
 
+// The kilometric references, start and progressive in pairs, for the script's kilometres.
+void riferimenti(std::string& out, const modello& m) {
+  out += ",\"riferimenti\":[";
+  bool primo = true;
+  for (const auto& r : chilometrica(m.punti).riferimenti()) {
+    separa(out, primo);
+    intero(out, r.inizio);
+    out += ',';
+    intero(out, r.progressiva);
+  }
+  out += ']';
+}
+
 }  // namespace
 
-std::string dati_script(const modello& m, const disegno_pagina& d) {
+std::string dati_script(const modello& m, const disegno_pagina& d,
+                        std::optional<std::int32_t> arresto) {
   std::string out = "{\"metri_cella\":50,\"celle\":";
   intero(out, static_cast<std::int64_t>(m.celle.size()));
   eventi(out, m.celle);
@@ -90,6 +106,12 @@ std::string dati_script(const modello& m, const disegno_pagina& d) {
   serie(out, "montagna", m.celle, [](const cella& c) { return int{c.montagna}; });
   serie(out, "ripetizione", m.celle, [](const cella& c) { return int{c.ripetizione}; });
   geometria(out, d);
+  riferimenti(out, m);
+  out += ",\"arresto\":";
+  if (arresto)
+    intero(out, *arresto);
+  else
+    out += "null";
   out += '}';
   return out;
 }

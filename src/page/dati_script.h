@@ -2,6 +2,8 @@
 // the drawing. Only numbers: no text of the sources reaches the script.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 
 #include "model/modello.h"
@@ -9,7 +11,8 @@
 
 namespace percorso {
 
-// A JavaScript object literal.
-std::string dati_script(const modello& m, const disegno_pagina& d);
+// A JavaScript object literal; arresto is the metre where the compiler stopped.
+std::string dati_script(const modello& m, const disegno_pagina& d,
+                        std::optional<std::int32_t> arresto);
 
 }  // namespace percorso

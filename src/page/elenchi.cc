@@ -1,9 +1,13 @@
 #include "page/elenchi.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
+#include <optional>
 
+#include "format/chilometri.h"
 #include "format/testo_nomi.h"
 
 namespace percorso {
@@ -12,12 +16,12 @@ namespace {
 // A page stays readable, and small, however many rows a text has.
 constexpr std::size_t massimo_righe = 2000;
 
-std::string orario(std::int32_t secondi) {
-  // A station without a time shows none.
-  if (secondi == 0) return {};
+// A time of the timetable; one out of the day's range as the seconds it holds.
+std::string ora(std::int64_t secondi) {
   if (secondi < 0 || secondi >= 100 * 3600) return std::to_string(secondi) + " s";
-  char b[16];
-  std::snprintf(b, sizeof b, "%02d:%02d:%02d", secondi / 3600, secondi / 60 % 60, secondi % 60);
+  char b[24];
+  std::snprintf(b, sizeof b, "%02lld:%02lld:%02lld", static_cast<long long>(secondi / 3600),
+                static_cast<long long>(secondi / 60 % 60), static_cast<long long>(secondi % 60));
   return b;
 }
 
@@ -34,59 +38,194 @@ const punto* punto_di(const modello& m, std::int32_t slot) {
   return &m.punti[static_cast<std::size_t>(slot)];
 }
 
-elenco orario_treno(const modello& m) {
-  elenco e{"pg-orario", "Orario", {"n.", "stazione", "km", "tipo", "fermata", "orario"}, {}, 0};
-  for (const origine& o : m.origini) {
-    if (o.elemento != elemento::stazione) continue;
-    const punto* s = punto_di(m, o.valore);
+// Where a row lies: the railway's kilometre when the texts set a reference, then the
+// distance from the start.
+struct luoghi {
+  chilometrica km;
+
+  std::vector<std::string> intestazioni() const {
+    std::vector<std::string> t;
+    if (km.con_riferimenti()) t.push_back("km");
+    t.push_back("dall'inizio (km)");
+    return t;
+  }
+  void celle(std::vector<std::string>& c, std::int64_t metri) const {
+    if (km.con_riferimenti()) c.push_back(testo_progressiva(km.al_metro(metri)));
+    c.push_back(km_testo(metri));
+  }
+  // A stretch: where it starts and ends, then the distances of both in one column.
+  std::vector<std::string> intestazioni_tratto() const {
+    std::vector<std::string> t;
+    if (km.con_riferimenti()) t = {"da km", "a km"};
+    t.push_back("dall'inizio (km)");
+    return t;
+  }
+  void celle_tratto(std::vector<std::string>& c, std::int64_t da, std::int64_t a) const {
+    if (km.con_riferimenti()) {
+      c.push_back(testo_progressiva(km.al_metro(da)));
+      c.push_back(testo_progressiva(km.al_metro(a)));
+    }
+    c.push_back(km_testo(da) + " - " + km_testo(a));
+  }
+};
+
+// A row of a text and the model that placed it: the compiled one, or the compile past
+// the stop for a row the compiler never reached.
+struct riga_testo {
+  const modello& m;
+  const origine& o;
+  bool compilata;
+};
+using righe_testo = std::vector<riga_testo>;
+
+riga_elenco riga_di(const riga_testo& r, std::string id, std::int32_t da, std::int32_t a,
+                    std::vector<std::string> celle) {
+  return {r.compilata ? std::move(id) : std::string(), da, a, std::move(celle), &r.o, !r.compilata};
+}
+
+std::vector<std::string> unite(std::vector<std::string> a, std::vector<std::string> b) {
+  a.insert(a.end(), std::make_move_iterator(b.begin()), std::make_move_iterator(b.end()));
+  return a;
+}
+
+// The event each kind of row places, in the order of elemento; a mountain-side stretch
+// takes many cells and is not looked for.
+constexpr std::array<std::uint8_t, numero_elementi> evento_di = {
+    evento::fermata,  evento::segnale,        evento::inizio_rallentamento,
+    evento::cartello, evento::punto_velocita, evento::indicatori,
+    evento::nessuno};
+
+// The cell a row's feature lands in, when the compiler placed it there: the written
+// position and the cell may differ by a cell (a signal goes one cell ahead).
+std::string cella_di(const riga_testo& r) {
+  if (!r.compilata) return "non compilato";
+  const modello& m = r.m;
+  const origine& o = r.o;
+  const std::uint8_t cercato = evento_di[static_cast<std::size_t>(o.elemento)];
+  if (cercato == evento::nessuno) return {};
+  // A station's stop cell lies in its area; other features within a cell or two.
+  std::int64_t da = o.inizio / 50 - 1, a = o.inizio / 50 + 2;
+  const punto* s = o.elemento == elemento::stazione ? punto_di(m, o.valore) : nullptr;
+  if (s != nullptr) {
+    da = s->valore_1 / 50 - 1;
+    a = s->valore_2 / 50 + 1;
+  }
+  std::optional<std::int64_t> meglio;
+  for (std::int64_t i = std::max<std::int64_t>(da, 0);
+       i <= a && i < static_cast<std::int64_t>(m.celle.size()); ++i) {
+    const cella& c = m.celle[static_cast<std::size_t>(i)];
+    const bool suo = c.evento == cercato || (cercato == evento::punto_velocita &&
+                                             c.evento == evento::punto_senza_velocita);
+    if (!suo || (s != nullptr && c.dato_1 != o.valore)) continue;
+    if (!meglio || std::llabs(i * 50 - o.inizio) < std::llabs(*meglio * 50 - o.inizio)) meglio = i;
+  }
+  if (!meglio) return "-";
+  return std::to_string(*meglio) + " (" + std::to_string(*meglio * 50) + " m)";
+}
+
+// Arrival, departure and stop as the train sheet reads them: the time is the
+// departure, the stop (field 13) comes before it; the first timed station only departs,
+// the last only arrives.
+std::array<std::string, 3> arrivo_partenza(const punto& s, bool prima, bool ultima) {
+  // A station without a time shows none.
+  if (s.orario == 0) return {};
+  const std::string sosta = s.indicatore_2 != 0 ? std::to_string(s.indicatore_2) + " s" : "";
+  if (prima && !ultima) return {{"", ora(s.orario), sosta}};
+  if (ultima && !prima) return {{ora(s.orario), "", sosta}};
+  return {{ora(s.orario - s.indicatore_2), ora(s.orario), sosta}};
+}
+
+elenco orario_treno(const righe_testo& righe, const luoghi& l) {
+  elenco e{"pg-orario",
+           "Orario",
+           unite(unite({"n.", "stazione"}, l.intestazioni()),
+                 {"tipo", "area", "arrivo", "partenza", "sosta", "cella di fermata"}),
+           {},
+           0,
+           {}};
+  const riga_testo *prima_ora = nullptr, *ultima_ora = nullptr;
+  for (const riga_testo& r : righe) {
+    const punto* s = r.o.elemento == elemento::stazione ? punto_di(r.m, r.o.valore) : nullptr;
+    if (s == nullptr || s->orario == 0) continue;
+    if (prima_ora == nullptr) prima_ora = &r;
+    ultima_ora = &r;
+  }
+  for (const riga_testo& r : righe) {
+    const origine& o = r.o;
+    const punto* s = o.elemento == elemento::stazione ? punto_di(r.m, o.valore) : nullptr;
     if (s == nullptr) continue;
     const std::int64_t area = std::int64_t{s->valore_2} - s->valore_1;
-    aggiungi(e, {"pg-st-" + std::to_string(o.valore),
-                 s->valore_1,
-                 s->valore_2,
-                 {std::to_string(o.valore), nome_leggibile(s->nome), km(o.inizio),
-                  std::to_string(s->codice),
-                  std::to_string(area) + " m, km " + km(s->valore_1) + " - " + km(s->valore_2),
-                  orario(s->orario)},
-                 &o});
+    // A row past the stop has no entry in the compiled point table.
+    std::vector<std::string> c = {r.compilata ? std::to_string(o.valore) : std::string(),
+                                  nome_leggibile(s->nome)};
+    l.celle(c, o.inizio);
+    c.push_back(std::to_string(s->codice));
+    c.push_back(std::to_string(area) + " m, da " + km_testo(s->valore_1) + " a " +
+                km_testo(s->valore_2) + " km dall'inizio");
+    for (std::string& t : arrivo_partenza(*s, &r == prima_ora, &r == ultima_ora))
+      c.push_back(std::move(t));
+    c.push_back(cella_di(r));
+    // The row the compiler stopped at may have left its entry without an area.
+    const bool con_area = s->valore_2 > s->valore_1;
+    aggiungi(e, riga_di(r, "pg-st-" + std::to_string(o.valore), con_area ? s->valore_1 : o.inizio,
+                        con_area ? s->valore_2 : o.fine, std::move(c)));
   }
   return e;
 }
 
-elenco segnali(const modello& m) {
-  elenco e{"pg-segnali", "Segnali", {"km"}, {}, 0};
-  for (const origine& o : m.origini)
-    if (o.elemento == elemento::segnale) aggiungi(e, {{}, o.inizio, o.inizio, {km(o.inizio)}, &o});
+elenco segnali(const righe_testo& righe, const luoghi& l) {
+  elenco e{"pg-segnali", "Segnali", unite(l.intestazioni(), {"cella"}), {}, 0, {}};
+  for (const riga_testo& r : righe) {
+    const origine& o = r.o;
+    if (o.elemento != elemento::segnale) continue;
+    std::vector<std::string> c;
+    l.celle(c, o.inizio);
+    c.push_back(cella_di(r));
+    aggiungi(e, riga_di(r, {}, o.inizio, o.inizio, std::move(c)));
+  }
   return e;
 }
 
-elenco rallentamenti(const modello& m) {
-  elenco e{"pg-rallentamenti", "Rallentamenti", {"da km", "a km", "lunghezza", "velocita'"}, {}, 0};
-  for (const origine& o : m.origini) {
+elenco rallentamenti(const righe_testo& righe, const luoghi& l) {
+  elenco e{"pg-rallentamenti",
+           "Rallentamenti",
+           unite(l.intestazioni_tratto(), {"lunghezza", "velocita'", "cella d'inizio"}),
+           {},
+           0,
+           {}};
+  for (const riga_testo& r : righe) {
+    const origine& o = r.o;
     if (o.elemento != elemento::rallentamento) continue;
-    aggiungi(e, {{},
-                 o.inizio,
-                 o.fine,
-                 {km(o.inizio), km(o.fine), std::to_string(std::int64_t{o.fine} - o.inizio) + " m",
-                  std::to_string(o.valore) + " km/h"},
-                 &o});
+    std::vector<std::string> c;
+    l.celle_tratto(c, o.inizio, o.fine);
+    c.push_back(std::to_string(std::int64_t{o.fine} - o.inizio) + " m");
+    c.push_back(std::to_string(o.valore) + " km/h");
+    c.push_back(cella_di(r));
+    aggiungi(e, riga_di(r, {}, o.inizio, o.fine, std::move(c)));
   }
   return e;
 }
 
-elenco cartelli(const modello& m) {
-  elenco e{"pg-cartelli", "Cartelli e indicatori", {"km", "testo"}, {}, 0};
-  for (const origine& o : m.origini) {
-    if (o.elemento == elemento::indicatori) {
-      aggiungi(e, {{}, o.inizio, o.inizio, {km(o.inizio), "indicatori di velocita' massima"}, &o});
-    } else if (o.elemento == elemento::cartello) {
-      const punto* p = punto_di(m, o.valore);
-      aggiungi(e, {"pg-ca-" + std::to_string(o.valore),
-                   o.inizio,
-                   o.inizio,
-                   {km(o.inizio), p != nullptr ? p->nome : std::string()},
-                   &o});
-    }
+elenco cartelli(const righe_testo& righe, const luoghi& l) {
+  elenco e{"pg-cartelli",
+           "Cartelli e indicatori",
+           unite(l.intestazioni(), {"testo", "cella"}),
+           {},
+           0,
+           {}};
+  for (const riga_testo& r : righe) {
+    const origine& o = r.o;
+    if (o.elemento != elemento::indicatori && o.elemento != elemento::cartello) continue;
+    std::vector<std::string> c;
+    l.celle(c, o.inizio);
+    const punto* p = o.elemento == elemento::cartello ? punto_di(r.m, o.valore) : nullptr;
+    c.push_back(o.elemento == elemento::indicatori ? std::string("indicatori di velocita' massima")
+                : p != nullptr                     ? p->nome
+                                                   : std::string());
+    c.push_back(cella_di(r));
+    aggiungi(e,
+             riga_di(r, o.elemento == elemento::cartello ? "pg-ca-" + std::to_string(o.valore) : "",
+                     o.inizio, o.inizio, std::move(c)));
   }
   return e;
 }
@@ -96,52 +235,65 @@ std::string velocita_punto(std::int32_t v) {
 }
 
 // The text's own speed points, and those the completion pass adds (no source row).
-elenco punti_velocita(const modello& m) {
-  elenco e{"pg-punti", "Punti di velocita'", {"km", "velocita'"}, {}, 0};
+elenco punti_velocita(const modello& m, const righe_testo& righe, const luoghi& l) {
+  elenco e{"pg-punti", "Punti di velocita'", unite(l.intestazioni(), {"velocita'", "cella"}), {}, 0,
+           {}};
+  e.nota = nota_completamento;
   std::vector<std::int32_t> dal_testo;
-  for (const origine& o : m.origini) {
+  for (const riga_testo& r : righe) {
+    const origine& o = r.o;
     if (o.elemento != elemento::abbattimento) continue;
-    dal_testo.push_back(o.inizio);
-    aggiungi(e, {{}, o.inizio, o.inizio, {km(o.inizio), velocita_punto(o.valore)}, &o});
+    if (r.compilata) dal_testo.push_back(o.inizio);
+    std::vector<std::string> c;
+    l.celle(c, o.inizio);
+    c.push_back(velocita_punto(o.valore));
+    c.push_back(cella_di(r));
+    aggiungi(e, riga_di(r, {}, o.inizio, o.inizio, std::move(c)));
   }
   std::sort(dal_testo.begin(), dal_testo.end());
   for (std::size_t i = 0; i < m.celle.size(); ++i) {
-    const cella& c = m.celle[i];
-    if (c.evento != evento::punto_velocita && c.evento != evento::punto_senza_velocita) continue;
+    const cella& x = m.celle[i];
+    if (x.evento != evento::punto_velocita && x.evento != evento::punto_senza_velocita) continue;
     const auto p = static_cast<std::int32_t>(i * 50);
     // A row's point lies within half a cell of its position.
     const auto vicino = std::lower_bound(dal_testo.begin(), dal_testo.end(), p - 25);
     if (vicino != dal_testo.end() && *vicino <= p + 25) continue;
-    const std::int32_t v = c.evento == evento::punto_velocita ? c.dato_1 : 0;
-    aggiungi(e, {{}, p, p, {km(p), velocita_punto(v)}, nullptr});
+    std::vector<std::string> c;
+    l.celle(c, p);
+    c.push_back(velocita_punto(x.evento == evento::punto_velocita ? x.dato_1 : 0));
+    c.push_back(std::to_string(i) + " (" + std::to_string(p) + " m)");
+    aggiungi(e, {{}, p, p, std::move(c), nullptr, false});
   }
   std::stable_sort(e.righe.begin(), e.righe.end(),
                    [](const riga_elenco& x, const riga_elenco& y) { return x.da < y.da; });
   return e;
 }
 
-elenco montagne(const modello& m) {
-  elenco e{"pg-montagne", "Montagne e gallerie", {"da km", "a km", "tipo"}, {}, 0};
-  for (const origine& o : m.origini) {
+elenco montagne(const righe_testo& righe, const luoghi& l) {
+  elenco e{
+      "pg-montagne", "Montagne e gallerie", unite(l.intestazioni_tratto(), {"tipo"}), {}, 0, {}};
+  for (const riga_testo& r : righe) {
+    const origine& o = r.o;
     if (o.elemento != elemento::montagna) continue;
-    aggiungi(e, {{}, o.inizio, o.fine, {km(o.inizio), km(o.fine), std::to_string(o.valore)}, &o});
+    std::vector<std::string> c;
+    l.celle_tratto(c, o.inizio, o.fine);
+    c.push_back(std::to_string(o.valore));
+    aggiungi(e, riga_di(r, {}, o.inizio, o.fine, std::move(c)));
   }
   return e;
 }
 
 }  // namespace
 
-std::string km(std::int64_t metri) {
-  const std::int64_t a = std::llabs(metri);
-  char b[40];
-  std::snprintf(b, sizeof b, "%s%lld.%03lld", metri < 0 ? "-" : "",
-                static_cast<long long>(a / 1000), static_cast<long long>(a % 1000));
-  return b;
-}
-
-std::vector<elenco> elenchi_di(const modello& m) {
-  return {orario_treno(m), segnali(m),        rallentamenti(m),
-          cartelli(m),     punti_velocita(m), montagne(m)};
+std::vector<elenco> elenchi_di(const modello& m, const oltre_arresto& oltre) {
+  const luoghi l{chilometrica(m.punti)};
+  righe_testo righe;
+  for (const origine& o : m.origini)
+    righe.push_back({m, o, o.fonte != oltre.testo || o.riga != oltre.riga});
+  if (oltre.m != nullptr)
+    for (const origine* o : oltre.righe) righe.push_back({*oltre.m, *o, false});
+  return {orario_treno(righe, l), segnali(righe, l),           rallentamenti(righe, l),
+          cartelli(righe, l),     punti_velocita(m, righe, l), montagne(righe, l)};
 }
 
 }  // namespace percorso

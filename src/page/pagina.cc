@@ -4,6 +4,8 @@
 #include <map>
 #include <utility>
 
+#include "format/chilometri.h"
+#include "format/testo_nomi.h"
 #include "page/dati_script.h"
 #include "page/elenchi.h"
 #include "page/html.h"
@@ -72,7 +74,7 @@ void testata(std::string& out, const contenuto_pagina& c) {
       plurale(errori, "errore", "errori") + ", " + plurale(avvisi, "avviso", "avvisi") + "; ";
   const modello& m = *c.m;
   if (m.celle_presenti())
-    riassunto += "linea di " + km(m.punti[slot_treno].valore_2) + " km, " +
+    riassunto += "linea di " + km_testo(m.punti[slot_treno].valore_2) + " km, " +
                  std::to_string(m.celle.size()) + " celle da 50 m";
   else
     riassunto += "nessuna cella: la linea non e' stata costruita";
@@ -184,8 +186,10 @@ void cella_fonte(std::string& out, const origine* o, const contenuto_pagina& c) 
 }
 
 bool numerica(std::string_view intestazione) {
-  return intestazione == "km" || intestazione.starts_with("da km") ||
-         intestazione.starts_with("a km") || intestazione == "n." || intestazione == "orario";
+  for (const std::string_view t :
+       {"km", "da km", "a km", "dall'inizio (km)", "n.", "arrivo", "partenza", "sosta"})
+    if (intestazione == t) return true;
+  return false;
 }
 
 void tabella(std::string& out, const elenco& e, const contenuto_pagina& c) {
@@ -204,10 +208,12 @@ void tabella(std::string& out, const elenco& e, const contenuto_pagina& c) {
   for (const riga_elenco& r : e.righe) {
     out += "<tr";
     if (!r.id.empty()) attributo(out, "id", r.id);
+    if (r.non_compilata) attributo(out, "class", "pg-non-compilato");
     segno(out, r.da, r.a);
     out += ">";
     for (std::size_t k = 0; k < r.celle.size(); ++k)
-      elemento_html(out, "td", numerica(e.intestazioni[k]) ? "class=\"pg-num\"" : "", r.celle[k]);
+      elemento_html(out, "td", numerica(e.intestazioni[k]) ? "class=\"pg-num\"" : "",
+                    accorcia(r.celle[k], massimo_riga));
     cella_fonte(out, r.o, c);
     out += "</tr>\n";
   }
@@ -215,6 +221,7 @@ void tabella(std::string& out, const elenco& e, const contenuto_pagina& c) {
   if (e.omesse > 0)
     elemento_html(out, "p", "class=\"pg-omesse\"",
                   "e altre " + std::to_string(e.omesse) + " righe, non mostrate");
+  if (!e.nota.empty()) elemento_html(out, "p", "class=\"pg-nota\"", e.nota);
   out += "</section>\n";
 }
 
@@ -229,9 +236,9 @@ std::string pagina_html(const contenuto_pagina& c) {
   disegno(out, c);
   out += "<div class=\"pg-dati\">\n";
   rilievi(out, c);
-  for (const elenco& e : elenchi_di(*c.m)) tabella(out, e, c);
+  for (const elenco& e : elenchi_di(*c.m, c.oltre)) tabella(out, e, c);
   out += "</div>\n</main>\n<div id=\"pg-punta\"></div>\n<script>window.PERCORSO_DATI=";
-  out += dati_script(*c.m, c.disegno);
+  out += dati_script(*c.m, c.disegno, c.arresto);
   out += ";</script>\n<script>";
   out += script_pagina();
   out += "</script>\n</body>\n</html>\n";

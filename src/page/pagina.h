@@ -13,6 +13,7 @@
 
 #include "diagnostics/messaggi.h"
 #include "model/modello.h"
+#include "page/elenchi.h"
 
 namespace percorso {
 
@@ -43,6 +44,10 @@ struct contenuto_pagina {
   // The source line n (1-based) of a text; empty when unknown.
   std::function<std::string_view(fonte, std::int32_t)> riga_sorgente;
   std::optional<ricarica_pagina> ricarica;
+  // Where the compiler stopped, in metres, when it stopped at a place on the line;
+  // what follows is drawn as not compiled.
+  std::optional<std::int32_t> arresto;
+  oltre_arresto oltre;  // the rows after the stop, listed as not compiled
 };
 
 // The whole HTML document.

@@ -9,11 +9,28 @@ constexpr std::string_view stile =
     ".pg-testata{padding:10px 16px;background:#1f3a93;color:#fff}\n"
     ".pg-testata h1{margin:0;font-size:20px}\n"
     ".pg-testata p{margin:2px 0 0;font-size:13px;opacity:.9}\n"
-    ".pg-griglia{display:grid;grid-template-columns:minmax(0,1fr) minmax(0,1fr);gap:12px;"
-    "padding:12px;align-items:start}\n"
-    ".pg-disegno{position:sticky;top:0;max-height:100vh;overflow:auto;background:#fff;"
-    "border:1px solid #ccc}\n"
-    ".pg-disegno svg{display:block;width:100%;height:auto}\n"
+    ".pg-griglia{padding:12px}\n"
+    ".pg-disegno{position:relative;overflow:hidden;background:#fff;border:1px solid #ccc;"
+    "margin:0 0 12px}\n"
+    ".pg-disegno:focus{outline:2px solid #1f3a93}\n"
+    ".pg-disegno svg{display:block;width:100%;min-width:1000px;height:auto;touch-action:none}\n"
+    ".pg-disegno.pg-trascina svg{cursor:grabbing}\n"
+    // Lines keep their width on the screen when the drawing is zoomed.
+    "#pg-disegno svg *{vector-effect:non-scaling-stroke}\n"
+    ".pg-comandi{position:absolute;top:6px;right:8px;display:flex;gap:4px;align-items:center;"
+    "font-size:12px;color:#444;background:rgba(255,255,255,.9);padding:2px 6px;"
+    "border:1px solid #ccc;border-radius:3px}\n"
+    ".pg-comandi button{font:inherit;min-width:2em;cursor:pointer}\n"
+    ".pg-dati{display:grid;grid-template-columns:minmax(0,1fr) minmax(0,1fr);gap:12px;"
+    "align-items:start}\n"
+    ".pg-dati>#pg-rilievi,.pg-dati>#pg-orario{grid-column:1/-1}\n"
+    "tr.pg-non-compilato td{color:#888;font-style:italic;background:#f1f1f1}\n"
+    ".pg-nota{font-size:12px;color:#444;margin:6px 0 0}\n"
+    ".pg-arresto{stroke:#c62828;stroke-width:2.5;stroke-dasharray:7 4}\n"
+    ".pg-arresto-testo{fill:#c62828;font-weight:bold}\n"
+    ".pg-grigio{fill:#777;fill-opacity:.28;pointer-events:none}\n"
+    ".pg-grigio-linea{fill:none;stroke:#9a9a9a;stroke-width:7;stroke-opacity:.8;"
+    "stroke-linecap:round;pointer-events:none}\n"
     ".pg-vuoto{padding:16px;color:#555}\n"
     ".pg-dati section{background:#fff;border:1px solid #ccc;margin:0 0 12px;padding:8px 10px;"
     "overflow-x:auto}\n"
@@ -44,8 +61,7 @@ constexpr std::string_view stile =
     ".pg-segno-linea{fill:none;stroke:#d0006f;stroke-width:8;stroke-opacity:.55;"
     "stroke-linecap:round;stroke-linejoin:round}\n"
     ".pg-cursore{stroke:#d0006f;stroke-width:1;fill:none;pointer-events:none}\n"
-    "@media (max-width:1100px){.pg-griglia{grid-template-columns:1fr}"
-    ".pg-disegno{position:static;max-height:none}}\n";
+    "@media (max-width:1100px){.pg-dati{grid-template-columns:1fr}}\n";
 
 constexpr std::string_view errori =
     "window.addEventListener('error',function(e){var r=document.documentElement;"
@@ -58,10 +74,23 @@ constexpr std::string_view script = R"js((function () {
   var svg = document.querySelector('#pg-disegno svg'), punta = document.getElementById('pg-punta');
   var M = D.metri_cella, P = D.profilo, chiave = 'percorso:' + location.pathname;
 
-  function km(m) {
-    var a = Math.abs(Math.round(m)), r = String(a % 1000);
+  // The railway's kilometre at metre m by the documents' rule: the reference that starts
+  // farthest at or before m counts on, else the first one counts back.
+  var R = D.riferimenti;
+  function progressiva(m) {
+    var s = -1, p = -1;
+    for (var k = 0; k < R.length; k += 2) {
+      if (R[k] <= m && (s < 0 || R[k] > R[s])) s = k;
+      if (p < 0 || R[k] < R[p]) p = k;
+    }
+    if (s < 0) s = p;
+    var v = R[s + 1] + (m - R[s]), c = Math.floor(v / 1000), r = String(v - c * 1000);
     while (r.length < 3) r = '0' + r;
-    return (m < 0 ? '-' : '') + Math.floor(a / 1000) + '.' + r;
+    return c + '+' + r;
+  }
+  function luogo(m) {
+    var d = Math.round(m) + " m dall'inizio";
+    return R.length ? 'km ' + progressiva(m) + ', ' + d : d;
   }
   // The value of a run series (pairs of cell and new value) at cell i.
   function serie(s, i) {
@@ -91,7 +120,8 @@ constexpr std::string_view script = R"js((function () {
     6: "indicatori di velocita' massima", 10: 'fermata', 11: 'segno di montagna',
     12: "punto di velocita'", 13: "punto senza velocita'", 14: 'cartello'};
   function descrivi(i) {
-    var r = ['km ' + km(i * M) + ', cella ' + i];
+    var r = [luogo(i * M) + ', cella ' + i];
+    if (D.arresto !== null && i * M >= D.arresto) r.push('non compilato: la compilazione si e\' fermata prima');
     var e = evento(i);
     if (e) {
       var t = EVENTI[e[0]] || 'evento ' + e[0];
@@ -172,7 +202,15 @@ constexpr std::string_view script = R"js((function () {
       var c = punti[0].split(',');
       primo = nuovo('circle', {cx: c[0], cy: c[1], r: 10, 'class': 'pg-segno'}, segni);
     }
+    if (primo) mostraNelDisegno(primo);
     if (primo && primo.scrollIntoView) primo.scrollIntoView({block: 'nearest', inline: 'nearest'});
+  }
+  // A zoomed drawing moves to show a mark outside its view.
+  function mostraNelDisegno(e) {
+    var b = e.getBBox(), cx = b.x + b.width / 2, cy = b.y + b.height / 2;
+    if (cx >= vista[0] && cx <= vista[0] + vista[2] && cy >= vista[1] && cy <= vista[1] + vista[3]) return;
+    vista[0] = cx - vista[2] / 2; vista[1] = cy - vista[3] / 2;
+    applica();
   }
   function scegli(riga, salva) {
     document.querySelectorAll('.pg-scelta').forEach(function (r) { r.classList.remove('pg-scelta'); });
@@ -187,6 +225,7 @@ constexpr std::string_view script = R"js((function () {
     return p.matrixTransform(svg.getScreenCTM().inverse());
   }
   function mostra(e) {
+    if (trascina) return;
     var i = cellaDi(punto(e), 1 / svg.getScreenCTM().a);
     while (cursore.firstChild) cursore.removeChild(cursore.firstChild);
     if (i < 0) { punta.style.display = 'none'; return; }
@@ -199,7 +238,117 @@ constexpr std::string_view script = R"js((function () {
     punta.style.top = Math.min(e.clientY + 14, window.innerHeight - punta.offsetHeight - 4) + 'px';
   }
 
+  // Zoom and pan of the drawing through its viewBox: wheel, drag, keys (+ - arrows 0)
+  // and buttons. Labels keep a readable size on the screen at any zoom.
+  var pannello = document.getElementById('pg-disegno'), intero = null, vista = null, trascina = null;
+  var testi = [];
+  function leggibili() {
+    var k = Math.min(1.4, 1 / svg.getScreenCTM().a);
+    for (var t = 0; t < testi.length; t++) testi[t][0].style.fontSize = testi[t][1] * k + 'px';
+  }
+  function applica() {
+    var w = Math.max(intero[2] / 64, Math.min(intero[2], vista[2])), h = w * intero[3] / intero[2];
+    vista[0] = Math.max(intero[0], Math.min(vista[0], intero[0] + intero[2] - w));
+    vista[1] = Math.max(intero[1], Math.min(vista[1], intero[1] + intero[3] - h));
+    vista[2] = w; vista[3] = h;
+    svg.setAttribute('viewBox', vista.join(' '));
+    radice.setAttribute('data-zoom', (intero[2] / w).toFixed(2));
+    leggibili();
+  }
+  function zoom(f, c) {
+    var w = vista[2] / f, k = w / vista[2];
+    c = c || [vista[0] + vista[2] / 2, vista[1] + vista[3] / 2];
+    vista = [c[0] - (c[0] - vista[0]) * k, c[1] - (c[1] - vista[1]) * k, w, vista[3] * k];
+    applica();
+  }
+  function sposta(fx, fy) { vista[0] += fx * vista[2]; vista[1] += fy * vista[3]; applica(); }
+  function tutto() { vista = intero.slice(); applica(); }
+  function comandi() {
+    var c = document.createElement('div');
+    c.className = 'pg-comandi';
+    [['+', 'ingrandisci (+)', function () { zoom(1.5); }],
+     ['\u2212', 'riduci (-)', function () { zoom(1 / 1.5); }],
+     ['intero', 'tutto il disegno (0)', tutto]].forEach(function (b) {
+      var e = document.createElement('button');
+      e.type = 'button'; e.textContent = b[0]; e.title = b[1];
+      e.addEventListener('click', function (ev) { ev.stopPropagation(); b[2](); });
+      c.appendChild(e);
+    });
+    var aiuto = document.createElement('span');
+    aiuto.textContent = 'rotella: zoom, trascina: sposta, tasti + - frecce 0';
+    c.appendChild(aiuto);
+    pannello.appendChild(c);
+  }
+  function zoomabile() {
+    var b = svg.viewBox.baseVal;
+    intero = b && b.width > 0 ? [b.x, b.y, b.width, b.height]
+                              : [0, 0, svg.width.baseVal.value, svg.height.baseVal.value];
+    vista = intero.slice();
+    svg.querySelectorAll('text').forEach(function (t) {
+      testi.push([t, parseFloat(getComputedStyle(t).fontSize) || 12]);
+    });
+    pannello.tabIndex = 0;
+    comandi();
+    svg.addEventListener('wheel', function (e) {
+      e.preventDefault();
+      var p = punto(e);
+      zoom(e.deltaY < 0 ? 1.25 : 0.8, [p.x, p.y]);
+    }, {passive: false});
+    svg.addEventListener('mousedown', function (e) {
+      if (e.button !== 0) return;
+      trascina = {x: e.clientX, y: e.clientY, v: vista.slice(), s: 1 / svg.getScreenCTM().a, mosso: false};
+    });
+    window.addEventListener('mousemove', function (e) {
+      if (!trascina) return;
+      var dx = e.clientX - trascina.x, dy = e.clientY - trascina.y;
+      if (!trascina.mosso && Math.abs(dx) + Math.abs(dy) < 4) return;
+      trascina.mosso = true;
+      pannello.classList.add('pg-trascina');
+      vista = [trascina.v[0] - dx * trascina.s, trascina.v[1] - dy * trascina.s, vista[2], vista[3]];
+      applica();
+    });
+    window.addEventListener('mouseup', function () {
+      trascina = null;
+      pannello.classList.remove('pg-trascina');
+    });
+    pannello.addEventListener('keydown', function (e) {
+      var f = {'+': function () { zoom(1.5); }, '=': function () { zoom(1.5); },
+        '-': function () { zoom(1 / 1.5); }, '0': tutto,
+        ArrowLeft: function () { sposta(-0.1, 0); }, ArrowRight: function () { sposta(0.1, 0); },
+        ArrowUp: function () { sposta(0, -0.1); }, ArrowDown: function () { sposta(0, 0.1); }}[e.key];
+      if (f) { e.preventDefault(); f(); }
+    });
+    window.addEventListener('resize', leggibili);
+    applica();
+  }
+  // Where the compiler stopped: a line across the profile, a mark on the map, and what
+  // follows greyed as not compiled.
+  function arresto() {
+    if (D.arresto === null) return;
+    var g = nuovo('g', {id: 'pg-arresto'}, svg), m = D.arresto;
+    if (P[4] > 0) {
+      var x = xProfilo(m);
+      nuovo('rect', {x: x, y: P[2], width: Math.max(0, P[1] - x), height: P[3] - P[2], 'class': 'pg-grigio'}, g);
+      nuovo('line', {x1: x, x2: x, y1: P[2] - 8, y2: P[3], 'class': 'pg-arresto'}, g);
+      var t = nuovo('text', {x: x + 4, y: P[2] - 10, 'class': 'etichetta pg-arresto-testo'}, g);
+      t.textContent = 'compilazione fermata qui (' + luogo(m) + ')';
+    }
+    var punti = [], primo = null;
+    for (var i = Math.max(0, Math.floor(m / M)); i < D.celle; i++) {
+      var q = puntoMappa(i);
+      if (q) { punti.push(q.join(',')); if (!primo) primo = q; }
+    }
+    if (punti.length > 1) nuovo('polyline', {points: punti.join(' '), 'class': 'pg-grigio-linea'}, g);
+    if (primo) {
+      nuovo('circle', {cx: primo[0], cy: primo[1], r: 9, fill: 'none', 'class': 'pg-arresto'}, g);
+      var u = nuovo('text', {x: primo[0] + 12, y: primo[1] - 10, 'class': 'etichetta pg-arresto-testo'}, g);
+      u.textContent = 'compilazione fermata qui';
+    }
+  }
+
   if (svg) {
+    arresto();
+    zoomabile();
     segni = nuovo('g', {id: 'pg-segni'}, svg);
     cursore = nuovo('g', {'class': 'pg-cursore'}, svg);
     svg.addEventListener('mousemove', mostra);
@@ -217,11 +366,10 @@ constexpr std::string_view script = R"js((function () {
   });
 
   // Watch mode: the version script beside the page names the latest version.
-  var pannello = document.getElementById('pg-disegno');
   function salvaPosizione() {
     try {
       sessionStorage.setItem(chiave + ':posizione',
-        JSON.stringify([window.scrollX, window.scrollY, pannello.scrollLeft, pannello.scrollTop]));
+        JSON.stringify([window.scrollX, window.scrollY].concat(vista || [])));
     } catch (e) {}
   }
   try {
@@ -230,7 +378,7 @@ constexpr std::string_view script = R"js((function () {
     var pos = JSON.parse(sessionStorage.getItem(chiave + ':posizione') || 'null');
     if (pos) {
       window.scrollTo(pos[0], pos[1]);
-      pannello.scrollLeft = pos[2]; pannello.scrollTop = pos[3];
+      if (vista && pos.length === 6) { vista = pos.slice(2); applica(); }
     }
   } catch (e) {}
   var script = radice.dataset.script;

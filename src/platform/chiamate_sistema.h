@@ -1,11 +1,27 @@
 // The system calls the real disk goes through. Tests replace some of them to make
-// the n-th call fail, as a full disk, a failing device or a lock table would.
+// the n-th call fail, as a full disk, a failing device or a lock table would. The
+// commit, its journal and the checks of inputs and outputs are built on these
+// primitives alone, so another system needs only to supply them.
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 
 namespace percorso {
+
+// What a name leads to on the disk: one file is one identity, whatever its names.
+struct identita_file {
+  enum class tipo { regolare, cartella, caratteri, blocchi, fifo, socket, collegamento, altro };
+  std::uint64_t dispositivo = 0;
+  std::uint64_t nodo = 0;
+  tipo genere = tipo::altro;
+  std::uint64_t dimensione = 0;  // bytes, for a regular file
+
+  bool stesso_file(const identita_file& o) const {
+    return dispositivo == o.dispositivo && nodo == o.nodo;
+  }
+};
 
 struct chiamate_sistema {
   std::function<long(int fd, const void* dati, std::size_t n)> scrivi;
@@ -15,6 +31,13 @@ struct chiamate_sistema {
   std::function<int(const char* da, const char* a)> rinomina;
   // An exclusive lock on a directory's descriptor, waiting for it.
   std::function<int(int fd)> blocca;
+  // Swaps two existing names in one step; EINVAL or ENOSYS where the file system
+  // cannot, ENOENT when one of them is missing.
+  std::function<int(const char* a, const char* b)> scambia;
+  // The names of a directory, by its descriptor, to the disk.
+  std::function<int(int fd)> sincronizza_cartella;
+  // The file a name leads to, links followed or not; -1 and errno when there is none.
+  std::function<int(const char* percorso, bool segui, identita_file& id)> identifica;
 };
 
 // The system's own calls.

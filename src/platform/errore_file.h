@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "platform/chiamate_sistema.h"
+
 namespace percorso {
 
 // The file and the system's reason.
@@ -10,5 +12,15 @@ struct errore_file {
   std::string file;
   std::string motivo;
 };
+
+// The system's reason for an errno value, in Italian for the common ones (the rest as
+// the system words them).
+std::string motivo_di(int codice);
+
+// The failure of an operation on percorso with errno value codice.
+errore_file errore_da(const std::string& percorso, int codice);
+
+// Why a file of this kind is not read or replaced as a regular file is.
+std::string motivo_non_regolare(identita_file::tipo genere);
 
 }  // namespace percorso

@@ -12,20 +12,6 @@
 namespace percorso {
 namespace {
 
-errore_file errore_da(const std::string& percorso, int codice) {
-  return {percorso, std::strerror(codice)};
-}
-
-// Why a file that is not a regular file is refused.
-std::string motivo_non_regolare(mode_t modo) {
-  if (S_ISDIR(modo)) return std::strerror(EISDIR);
-  const char* tipo = S_ISFIFO(modo)                   ? "una FIFO"
-                     : S_ISSOCK(modo)                 ? "un socket"
-                     : S_ISCHR(modo) || S_ISBLK(modo) ? "un dispositivo"
-                                                      : "un file speciale";
-  return std::string("non e' un file regolare ma ") + tipo;
-}
-
 class disco final : public file_system {
  public:
   explicit disco(chiamate_sistema c) : c_(std::move(c)) {}
@@ -47,7 +33,7 @@ class disco final : public file_system {
     if (::fstat(fd, &st) != 0)
       r.errore = errore_da(percorso, errno);
     else if (!S_ISREG(st.st_mode))
-      r.errore = errore_file{percorso, motivo_non_regolare(st.st_mode)};
+      r.errore = errore_file{percorso, motivo_non_regolare(genere(percorso))};
     else if (static_cast<std::uintmax_t>(st.st_size) > massimo_lettura)
       r.errore = errore_da(percorso, EFBIG);
     else if (const auto codice = leggi_tutto(fd, static_cast<std::size_t>(st.st_size), r.dati))
@@ -56,6 +42,12 @@ class disco final : public file_system {
     // A failed read gives no data: half a text would compile as if it were whole.
     if (r.errore) r.dati = {};
     return r;
+  }
+
+  std::optional<identita_file> identita(const std::string& percorso) override {
+    identita_file id;
+    if (c_.identifica(percorso.c_str(), true, id) != 0) return std::nullopt;
+    return id;
   }
 
   std::unique_ptr<insieme_uscita> insieme(std::vector<std::string> cartelle) override {
@@ -67,10 +59,15 @@ class disco final : public file_system {
     return std::nullopt;
   }
 
+  std::optional<errore_file> elimina_cartella_vuota(const std::string& percorso) override {
+    if (::rmdir(percorso.c_str()) != 0) return errore_da(percorso, errno);
+    return std::nullopt;
+  }
+
   std::optional<errore_file> crea_cartella(const std::string& percorso) override {
     std::error_code ec;
     std::filesystem::create_directories(percorso, ec);
-    if (ec) return errore_file{percorso, ec.message()};
+    if (ec) return errore_da(percorso, ec.value());
     return std::nullopt;
   }
 
@@ -91,6 +88,13 @@ class disco final : public file_system {
   }
 
  private:
+  // The kind of a file that is not a regular one, as the seam names it.
+  identita_file::tipo genere(const std::string& percorso) {
+    identita_file id;
+    c_.identifica(percorso.c_str(), true, id);
+    return id.genere;
+  }
+
   // Reads to the end into dati, reserved once from the file's size and filled
   // through a small block: the text is neither zeroed first nor copied as it grows.
   // A file that grows while it is read is still bounded. The system's reason when

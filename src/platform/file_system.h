@@ -27,12 +27,16 @@ class file_system {
   virtual ~file_system() = default;
 
   virtual bool esiste(const std::string& percorso) = 0;
+  // What the name leads to, links followed; nothing when it leads nowhere.
+  virtual std::optional<identita_file> identita(const std::string& percorso) = 0;
   // A whole regular file. Anything else (a FIFO, a device, a directory) is refused
   // at once, without waiting for a writer that may never come.
   virtual lettura leggi(const std::string& percorso) = 0;
   // The files of one run, in the given directories, replaced together.
   virtual std::unique_ptr<insieme_uscita> insieme(std::vector<std::string> cartelle) = 0;
   virtual std::optional<errore_file> elimina(const std::string& percorso) = 0;
+  // Removes a directory that holds nothing; a directory with files stays.
+  virtual std::optional<errore_file> elimina_cartella_vuota(const std::string& percorso) = 0;
   // Creates a directory and the parents it lacks; nothing to do when it exists.
   virtual std::optional<errore_file> crea_cartella(const std::string& percorso) = 0;
   // Whether sostituisci could write percorso, once crea_cartella has made the

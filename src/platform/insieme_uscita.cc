@@ -1,7 +1,7 @@
 #include "platform/insieme_uscita.h"
 
-#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -10,18 +10,15 @@
 #include <cstring>
 #include <string_view>
 #include <utility>
+#include <variant>
 
 #include "platform/file_system.h"
+#include "platform/giornale.h"
 
 namespace percorso {
 namespace {
 
-constexpr std::string_view prefisso_temporaneo = ".percorso-";
 constexpr std::string_view modello_temporaneo = ".percorso-XXXXXX";
-
-errore_file errore_da(const std::string& percorso, int codice) {
-  return {percorso, std::strerror(codice)};
-}
 
 // A directory as the system takes it.
 std::string apribile(std::string cartella) {
@@ -29,53 +26,68 @@ std::string apribile(std::string cartella) {
 }
 
 // A short name beside the target: target name plus suffix could pass the name limit.
-std::string nome_temporaneo(const std::string& percorso) {
+std::string nome_temporaneo_di(const std::string& percorso) {
   return unisci(cartella_di(percorso), std::string(modello_temporaneo));
-}
-
-// Whether a name is one of the temporaries a set creates.
-bool temporaneo(std::string_view nome) {
-  return nome.size() == modello_temporaneo.size() && nome.starts_with(prefisso_temporaneo);
 }
 
 // One locked directory, known by its identity: two spellings of it are one lock.
 struct cartella {
+  std::string nome;
   int fd = -1;
-  dev_t dispositivo = 0;
-  ino_t nodo = 0;
-  bool usata = false;  // a file of the set was renamed into it
+  identita_file id;
+  bool usata = false;  // a file of the set takes its name in it
 };
 
-// A file of the set and its temporary beside it.
+// A file of the set: a temporary beside its name, or a device or FIFO written
+// directly, whose bytes wait in memory until the commit.
 struct membro {
   std::string percorso;
   std::string temporaneo;
   std::size_t cartella = 0;
   int fd = -1;
-  bool rinominato = false;
+  bool diretto = false;
+  std::vector<std::uint8_t> byte;  // a direct file's content
+  identita_file nuovo;
+  std::optional<spostamento> spostato;
 };
 
-// Removes the temporaries that runs killed while they held the lock left behind.
-void rimuovi_residui(int fd_cartella) {
-  const int copia = ::dup(fd_cartella);
-  if (copia < 0) return;
-  DIR* d = ::fdopendir(copia);
-  if (d == nullptr) {
-    ::close(copia);
-    return;
+// Writes every byte; the system's reason when it cannot.
+std::optional<int> scrivi_tutto(const chiamate_sistema& c, int fd,
+                                std::span<const std::uint8_t> dati) {
+  std::size_t scritti = 0;
+  while (scritti < dati.size()) {
+    const long n = c.scrivi(fd, dati.data() + scritti, dati.size() - scritti);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return errno;
+    // No progress at all would loop for ever; the system reports it as a full disk.
+    if (n == 0) return ENOSPC;
+    scritti += static_cast<std::size_t>(n);
   }
-  while (const dirent* e = ::readdir(d)) {
-    if (!temporaneo(e->d_name)) continue;
-    struct stat st {};
-    if (::fstatat(fd_cartella, e->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode))
-      ::unlinkat(fd_cartella, e->d_name, 0);
-  }
-  ::closedir(d);
+  return std::nullopt;
 }
 
-bool e_cartella(const std::string& percorso) {
-  struct stat st {};
-  return ::stat(percorso.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+// A FIFO whose reader has gone must fail the write, not end the process.
+std::optional<int> scrivi_diretto(const chiamate_sistema& c, const membro& m) {
+  struct sigaction ignora {
+  }, prima{};
+  ignora.sa_handler = SIG_IGN;
+  ::sigaction(SIGPIPE, &ignora, &prima);
+  const auto errore = scrivi_tutto(c, m.fd, m.byte);
+  ::sigaction(SIGPIPE, &prima, nullptr);
+  return errore;
+}
+
+// Opens a device or a FIFO to be written directly; a FIFO nobody reads is refused
+// at once instead of waiting for a reader.
+std::variant<int, std::string> apri_diretto(const std::string& percorso,
+                                            identita_file::tipo genere) {
+  const bool fifo = genere == identita_file::tipo::fifo;
+  const int fd =
+      ::open(percorso.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC | (fifo ? O_NONBLOCK : 0));
+  if (fd < 0 && fifo && errno == ENXIO) return std::string("nessuno legge dalla FIFO");
+  if (fd < 0) return std::string(std::strerror(errno));
+  if (fifo) ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  return fd;
 }
 
 class insieme_disco final : public insieme_uscita {
@@ -92,10 +104,18 @@ class insieme_disco final : public insieme_uscita {
     if (guasto_) return guasto_;
     prendi_turno();
     avvia_scrittura_corrente();
+    identita_file id;
+    // What is there already decides: a regular file or nothing is replaced whole,
+    // a character device or a FIFO is written to, anything else is left alone.
+    if (c_.identifica(percorso.c_str(), true, id) == 0 &&
+        id.genere != identita_file::tipo::regolare)
+      return apri_speciale(percorso, id.genere);
     const auto indice = cartella_bloccata_di(percorso);
     if (!indice) return fallisci(errore_da(percorso, errno_cartella_));
-    if (e_cartella(percorso)) return fallisci(errore_da(percorso, EISDIR));
-    membro m{percorso, nome_temporaneo(percorso), *indice};
+    membro m;
+    m.percorso = percorso;
+    m.temporaneo = nome_temporaneo_di(percorso);
+    m.cartella = *indice;
     m.fd = ::mkostemp(m.temporaneo.data(), O_CLOEXEC);
     if (m.fd < 0) return fallisci(errore_da(percorso, errno));
     membri_.push_back(std::move(m));
@@ -106,39 +126,50 @@ class insieme_disco final : public insieme_uscita {
   std::optional<errore_file> scrivi(std::span<const std::uint8_t> pezzo) override {
     if (guasto_) return guasto_;
     membro& m = membri_.back();
-    if (auto e = scrivi_tutto(m.fd, pezzo)) return fallisci(errore_da(m.percorso, *e));
+    if (m.diretto) {
+      m.byte.insert(m.byte.end(), pezzo.begin(), pezzo.end());
+      return std::nullopt;
+    }
+    if (auto e = scrivi_tutto(c_, m.fd, pezzo)) return fallisci(errore_da(m.percorso, *e));
     return std::nullopt;
   }
 
   std::optional<errore_file> conferma() override {
     if (guasto_) return guasto_;
-    avvia_scrittura_corrente();
-    // The data must be on the disk before a name points at it, or a crash could leave
-    // an empty file where the earlier one was.
-    for (membro& m : membri_) {
-      if (c_.sincronizza(m.fd) != 0) return fallisci(errore_da(m.percorso, errno));
-      const int fd = std::exchange(m.fd, -1);
-      if (::close(fd) != 0) return fallisci(errore_da(m.percorso, errno));
-    }
-    // The last check that can still refuse the whole set: after it only renames.
-    for (const membro& m : membri_) {
-      if (e_cartella(m.percorso)) return fallisci(errore_da(m.percorso, EISDIR));
+    if (auto e = prepara_conferma()) return fallisci(std::move(*e));
+    // The journals first: from the first name taken, a run killed here is finished
+    // by the next run into the directory.
+    for (cartella& d : cartelle_) {
+      if (!d.usata) continue;
+      if (auto e = scrivi_giornale(d)) return fallisci(std::move(*e));
     }
     std::optional<errore_file> errore;
     for (membro& m : membri_) {
-      if (c_.rinomina(m.temporaneo.c_str(), m.percorso.c_str()) != 0) {
-        errore = errore_da(m.percorso, errno);
+      if (m.diretto) continue;
+      int codice = 0;
+      m.spostato = sposta(c_, m.temporaneo, m.percorso, codice);
+      if (!m.spostato) {
+        errore = errore_da(m.percorso, codice);
         break;
       }
-      m.rinominato = true;
-      cartelle_[m.cartella].usata = true;
     }
     // Makes the new names durable; a failure here changes nothing on disk.
     for (const cartella& d : cartelle_) {
-      if (d.usata) ::fsync(d.fd);
+      if (d.usata) c_.sincronizza_cartella(d.fd);
     }
-    if (errore) return fallisci(*errore);
-    membri_.clear();
+    const bool iniziata = std::any_of(membri_.begin(), membri_.end(),
+                                      [](const membro& m) { return m.spostato.has_value(); });
+    if (errore && iniziata) {
+      // The journals and the temporaries stay: the next run completes the set.
+      for (membro& m : membri_) chiudi(m);
+      membri_.clear();
+      guasto_ = errore;
+      return errore;
+    }
+    rimuovi_giornali();
+    if (errore) return fallisci(std::move(*errore));
+    // The earlier files, exchanged out of their names, go last.
+    rimuovi_temporanei();
     return std::nullopt;
   }
 
@@ -147,10 +178,10 @@ class insieme_disco final : public insieme_uscita {
     if (guasto_) return guasto_;
     prendi_turno();
     if (!cartella_bloccata_di(percorso)) return errore_da(percorso, errno_cartella_);
-    std::string nome = nome_temporaneo(percorso);
+    std::string nome = nome_temporaneo_di(percorso);
     const int fd = ::mkostemp(nome.data(), O_CLOEXEC);
     if (fd < 0) return errore_da(percorso, errno);
-    auto errore = scrivi_tutto(fd, dati);
+    auto errore = scrivi_tutto(c_, fd, dati);
     if (!errore && ::fchmod(fd, 0644) != 0) errore = errno;
     if (::close(fd) != 0 && !errore) errore = errno;
     if (!errore && c_.rinomina(nome.c_str(), percorso.c_str()) != 0) errore = errno;
@@ -160,27 +191,91 @@ class insieme_disco final : public insieme_uscita {
   }
 
  private:
-  // Opens and locks every declared directory, in the order of their identities, and
-  // clears the debris of killed runs. A directory that cannot be opened is left out:
-  // a file put into it fails with the system's reason.
+  std::optional<errore_file> apri_speciale(const std::string& percorso, identita_file::tipo g) {
+    using t = identita_file::tipo;
+    if (g != t::caratteri && g != t::fifo)
+      return fallisci(errore_file{percorso, motivo_non_regolare(g)});
+    auto aperto = apri_diretto(percorso, g);
+    if (auto* motivo = std::get_if<std::string>(&aperto))
+      return fallisci(errore_file{percorso, std::move(*motivo)});
+    membro m;
+    m.percorso = percorso;
+    m.fd = std::get<int>(aperto);
+    m.diretto = true;
+    membri_.push_back(std::move(m));
+    return std::nullopt;
+  }
+
+  // Everything that can still refuse the whole set: every file on the disk, every
+  // name still free for it, the direct files written.
+  std::optional<errore_file> prepara_conferma() {
+    avvia_scrittura_corrente();
+    // The data must be on the disk before a name points at it, or a crash could leave
+    // an empty file where the earlier one was.
+    for (membro& m : membri_) {
+      if (m.diretto) continue;
+      if (c_.sincronizza(m.fd) != 0) return errore_da(m.percorso, errno);
+      if (::close(std::exchange(m.fd, -1)) != 0) return errore_da(m.percorso, errno);
+      if (c_.identifica(m.temporaneo.c_str(), false, m.nuovo) != 0)
+        return errore_da(m.percorso, errno);
+      cartelle_[m.cartella].usata = true;
+    }
+    for (const membro& m : membri_) {
+      identita_file id;
+      if (!m.diretto && c_.identifica(m.percorso.c_str(), true, id) == 0 &&
+          id.genere != identita_file::tipo::regolare)
+        return errore_file{m.percorso, motivo_non_regolare(id.genere)};
+    }
+    for (const membro& m : membri_) {
+      if (!m.diretto) continue;
+      if (auto e = scrivi_diretto(c_, m)) return errore_da(m.percorso, *e);
+    }
+    return std::nullopt;
+  }
+
+  // The journal of the pairs going into d, on the disk with its name.
+  std::optional<errore_file> scrivi_giornale(const cartella& d) {
+    std::vector<coppia> coppie;
+    for (std::size_t i = 0; i < membri_.size(); ++i) {
+      const membro& m = membri_[i];
+      if (m.diretto || &cartelle_[m.cartella] != &d) continue;
+      coppie.push_back(
+          {std::string(nome_base(m.temporaneo)), std::string(nome_base(m.percorso)), m.nuovo});
+    }
+    const std::string testo = testo_giornale(coppie);
+    const std::string nome = unisci(d.nome, std::string(nome_giornale));
+    const int fd = ::open(nome.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) return errore_da(nome, errno);
+    auto errore =
+        scrivi_tutto(c_, fd, {reinterpret_cast<const std::uint8_t*>(testo.data()), testo.size()});
+    if (!errore && c_.sincronizza(fd) != 0) errore = errno;
+    if (::close(fd) != 0 && !errore) errore = errno;
+    if (!errore && c_.sincronizza_cartella(d.fd) != 0) errore = errno;
+    if (!errore) return std::nullopt;
+    ::unlink(nome.c_str());
+    return errore_da(nome, *errore);
+  }
+
+  // Opens and locks every declared directory, in the order of their identities,
+  // completes the commit a killed run left there and clears its debris. A directory
+  // that cannot be opened is left out: a file put into it fails with the system's
+  // reason.
   void prendi_turno() {
     if (turno_preso_) return;
     turno_preso_ = true;
     for (const std::string& nome : dichiarate_) {
       cartella d;
-      d.fd = ::open(apribile(nome).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-      struct stat st {};
+      d.nome = apribile(nome);
+      d.fd = ::open(d.nome.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
       if (d.fd < 0) continue;
-      if (::fstat(d.fd, &st) != 0 || gia_tenuta(st)) {
+      if (c_.identifica(d.nome.c_str(), true, d.id) != 0 || gia_tenuta(d.id)) {
         ::close(d.fd);
         continue;
       }
-      d.dispositivo = st.st_dev;
-      d.nodo = st.st_ino;
       cartelle_.push_back(d);
     }
     std::sort(cartelle_.begin(), cartelle_.end(), [](const cartella& a, const cartella& b) {
-      return std::pair(a.dispositivo, a.nodo) < std::pair(b.dispositivo, b.nodo);
+      return std::pair(a.id.dispositivo, a.id.nodo) < std::pair(b.id.dispositivo, b.id.nodo);
     });
     for (cartella& d : cartelle_) {
       int esito = 0;
@@ -193,55 +288,41 @@ class insieme_disco final : public insieme_uscita {
         ::close(std::exchange(d.fd, -1));
         continue;
       }
-      rimuovi_residui(d.fd);
+      completa_giornale(c_, d.nome, d.fd);
+      rimuovi_residui(c_, d.nome);
     }
     std::erase_if(cartelle_, [](const cartella& d) { return d.fd < 0; });
   }
 
-  bool gia_tenuta(const struct stat& st) const {
-    return std::any_of(cartelle_.begin(), cartelle_.end(), [&](const cartella& d) {
-      return d.dispositivo == st.st_dev && d.nodo == st.st_ino;
-    });
+  bool gia_tenuta(const identita_file& id) const {
+    return std::any_of(cartelle_.begin(), cartelle_.end(),
+                       [&](const cartella& d) { return d.id.stesso_file(id); });
   }
 
   // The locked directory a file goes into; nothing (errno_cartella_ set) when its
   // directory cannot be opened or was not locked.
   std::optional<std::size_t> cartella_bloccata_di(const std::string& percorso) {
     const std::string nome = apribile(cartella_di(percorso));
-    struct stat st {};
-    if (::stat(nome.c_str(), &st) != 0) {
+    identita_file id;
+    if (c_.identifica(nome.c_str(), true, id) != 0) {
       errno_cartella_ = errno;
       return std::nullopt;
     }
-    if (!S_ISDIR(st.st_mode)) {
+    if (id.genere != identita_file::tipo::cartella) {
       errno_cartella_ = ENOTDIR;
       return std::nullopt;
     }
     for (std::size_t i = 0; i < cartelle_.size(); ++i) {
-      if (cartelle_[i].dispositivo == st.st_dev && cartelle_[i].nodo == st.st_ino) return i;
+      if (cartelle_[i].id.stesso_file(id)) return i;
     }
     errno_cartella_ = errno_blocco_ != 0 ? errno_blocco_ : ENOLCK;
-    return std::nullopt;
-  }
-
-  // Writes every byte; the system's reason when it cannot.
-  std::optional<int> scrivi_tutto(int fd, std::span<const std::uint8_t> dati) {
-    std::size_t scritti = 0;
-    while (scritti < dati.size()) {
-      const long n = c_.scrivi(fd, dati.data() + scritti, dati.size() - scritti);
-      if (n < 0 && errno == EINTR) continue;
-      if (n < 0) return errno;
-      // No progress at all would loop for ever; the system reports it as a full disk.
-      if (n == 0) return ENOSPC;
-      scritti += static_cast<std::size_t>(n);
-    }
     return std::nullopt;
   }
 
   // The file being written is complete: its write-back starts now, while the next
   // ones are written, so the flushes of conferma find little left to do.
   void avvia_scrittura_corrente() {
-    if (membri_.empty() || membri_.back().fd < 0) return;
+    if (membri_.empty() || membri_.back().fd < 0 || membri_.back().diretto) return;
     ::sync_file_range(membri_.back().fd, 0, 0, SYNC_FILE_RANGE_WRITE);
   }
 
@@ -251,10 +332,21 @@ class insieme_disco final : public insieme_uscita {
     return guasto_;
   }
 
+  void rimuovi_giornali() {
+    for (const cartella& d : cartelle_) {
+      if (d.usata) ::unlink(unisci(d.nome, std::string(nome_giornale)).c_str());
+    }
+  }
+
+  static void chiudi(membro& m) {
+    if (m.fd >= 0) ::close(std::exchange(m.fd, -1));
+  }
+
+  // Removes the new files not committed, and the earlier ones exchanged out.
   void rimuovi_temporanei() {
     for (membro& m : membri_) {
-      if (m.fd >= 0) ::close(std::exchange(m.fd, -1));
-      if (!m.rinominato) ::unlink(m.temporaneo.c_str());
+      chiudi(m);
+      if (!m.diretto && m.spostato != spostamento::rinominato) ::unlink(m.temporaneo.c_str());
     }
     membri_.clear();
   }

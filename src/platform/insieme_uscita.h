@@ -1,12 +1,18 @@
 // The files of one run, replaced together. Every file is written whole to a
 // temporary `.percorso-XXXXXX` in its own directory; only when all are written and
-// on the disk are they renamed over their names, one after the other, and each
-// directory is flushed once. Until the renames begin the earlier files stay as they
-// were; a failure before them removes every temporary and replaces nothing.
+// on the disk does each directory get a flushed journal of its pairs, and then each
+// temporary is exchanged with its name (renamed, where there is none or the system
+// cannot exchange), each directory is flushed once, and the journals and the earlier
+// files go. Until the names begin to change the earlier files stay as they were; a
+// failure before them removes every temporary and replaces nothing. A run killed
+// among the exchanges is finished by the next run into the directory.
+//
+// An output that exists and is not a regular file is never replaced: a character
+// device, or a FIFO that has a reader, is written to directly at the commit.
 //
 // A set takes turns with every other run that writes into the same directories: it
 // holds an exclusive lock on each directory's own descriptor from its first file to
-// its end, and while it holds it removes the temporaries that killed runs left.
+// its end, and while it holds it completes what killed runs left (giornale.h).
 #pragma once
 
 #include <cstdint>
@@ -31,7 +37,7 @@ class insieme_uscita {
   virtual std::optional<errore_file> apri(const std::string& percorso) = 0;
   // The next piece of the file being written: a file need never be whole in memory.
   virtual std::optional<errore_file> scrivi(std::span<const std::uint8_t> pezzo) = 0;
-  // Puts every file on the disk, renames them all, flushes each directory once.
+  // Puts every file on the disk, gives each its name, flushes each directory once.
   virtual std::optional<errore_file> conferma() = 0;
 
   // A file that lives only during the turn, to be read back and deleted: it

@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "format/testo_nomi.h"
+
 namespace percorso {
 namespace {
 
@@ -93,6 +95,9 @@ etichettatore::posto etichettatore::scegli_posto(const punto_2d& ancora, double 
 
 void etichettatore::metti(svg& s, const punto_2d& ancora, std::string_view t,
                           std::string_view classe, double corpo) {
+  // Placed as it will be drawn, cut.
+  const std::string corta = accorcia(t, massimo_nome_svg);
+  t = corta;
   const posto p = scegli_posto(ancora, larghezza_testo(t, corpo, true) + 4, corpo + 4);
   const riquadro& r = p.r;
   occupati_.push_back(r);

@@ -110,7 +110,10 @@ linea_grafico raccogli(std::vector<cella> celle, const std::array<punto, numero_
   l.piano = std::move(piano);
   const auto& c = l.celle;
   l.celle_impostate = celle_impostate(c);
-  if (punti) dai_punti(l, *punti);
+  if (punti) {
+    dai_punti(l, *punti);
+    l.km = chilometrica(*punti);
+  }
   // The cells run beyond the line by a fixed length.
   const double celle_metri = static_cast<double>(c.size()) * metri_cella;
   if (!(l.lunghezza_linea > 0) || l.lunghezza_linea > celle_metri)

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "format/chilometri.h"
 #include "format/decodifica.h"
 #include "model/modello.h"
 
@@ -28,6 +29,7 @@ struct tratto_celle {
 struct linea_grafico {
   std::string titolo;
   std::vector<cella> celle;
+  chilometrica km;  // the railway's count, from the point table when there is one
   std::optional<piano_letto> piano;
   double lunghezza_linea = 0;       // metres of the line proper
   std::size_t celle_impostate = 0;  // cells that carry a profile

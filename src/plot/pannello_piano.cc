@@ -206,11 +206,14 @@ void nomi(svg& s, const linea_grafico& l, const disegno_piano& d, etichettatore&
   }
   if (const auto p = d.a_metro(l.lunghezza_linea)) {
     s.cerchio((*p)[0], (*p)[1], 3.5, "fill=\"#111\"");
-    e.metti(s, *p, "fine della linea (km " + numero_testo(l.lunghezza_linea / 1000, 1) + ")", "");
+    e.metti(s, *p,
+            "fine della linea (" + l.km.luogo(static_cast<std::int64_t>(l.lunghezza_linea)) + ")",
+            "");
   }
   const bool stazione_in_partenza = std::any_of(l.stazioni.begin(), l.stazioni.end(),
                                                 [](const auto& st) { return st.posizione <= 100; });
-  if (const auto p = d.a_metro(0); p && !stazione_in_partenza) e.metti(s, *p, "inizio (km 0)", "");
+  if (const auto p = d.a_metro(0); p && !stazione_in_partenza)
+    e.metti(s, *p, "inizio (" + l.km.luogo(0) + ")", "");
 }
 
 }  // namespace

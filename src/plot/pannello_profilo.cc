@@ -24,15 +24,23 @@ class asse_km {
   double metri_, x0_, x1_;
 };
 
-void tacche_km(svg& s, const asse_km& a, double y_alto, double y_basso, bool con_numeri) {
+// Ticks at round distances from the start. With numbers, the railway's kilometre
+// there (when the line sets a reference) and below it the distance.
+void tacche_km(svg& s, const asse_km& a, const chilometrica* km, double y_alto, double y_basso) {
   const double passo = passo_tondo(a.metri() / 1000, 20) * 1000;
   for (const double v : tacche(0, a.metri(), passo)) {
     const double x = a.x(v);
     s.linea(x, y_alto, x, y_basso, "class=\"griglia\"");
     s.linea(x, y_basso, x, y_basso + 4, "class=\"asse\"");
-    if (con_numeri)
-      s.testo(x, y_basso + 17, numero_testo(v / 1000, decimali_di(passo / 1000)),
+    if (km == nullptr) continue;
+    double y = y_basso + 17;
+    if (km->con_riferimenti()) {
+      s.testo(x, y, testo_progressiva(km->al_metro(static_cast<std::int64_t>(std::llround(v)))),
               "class=\"tacca\" text-anchor=\"middle\"");
+      y += 14;
+    }
+    s.testo(x, y, numero_testo(v / 1000, decimali_di(passo / 1000)),
+            "class=\"tacca distanza\" text-anchor=\"middle\"");
   }
 }
 
@@ -95,7 +103,7 @@ class profilo {
     stazioni_e_montagne(s);
     cornici(s);
   }
-  double fondo() const { return y_fondo_ + 50; }
+  double fondo() const { return y_fondo_ + 64; }
   // Where the metres lie in the charts.
   decltype(disegno_linea::profilo) dove() const {
     return {a_.x0(), a_.x1(), y_quota_, y_fondo_, a_.metri()};
@@ -136,8 +144,8 @@ class profilo {
   }
 
   void assi(svg& s) const {
-    tacche_km(s, a_, y_quota_, y_quota_ + altezza_quota, false);
-    tacche_km(s, a_, y_velocita_, y_fondo_, true);
+    tacche_km(s, a_, nullptr, y_quota_, y_quota_ + altezza_quota);
+    tacche_km(s, a_, &l_.km, y_velocita_, y_fondo_);
     asse_valori(s, a_, y_quota_, y_quota_ + altezza_quota, qmin_, qmax_, "quota relativa (m)");
     asse_valori(s, a_, y_velocita_, y_fondo_, 0, vtop_, "velocità massima (km/h)");
   }
@@ -190,7 +198,7 @@ class profilo {
       const double x = a_.x(st.posizione);
       if (x < a_.x0() - 1 || x > a_.x1() + 1) continue;
       in_vista.push_back(&st);
-      etichette.emplace_back(x, larghezza_testo(st.nome, 11, true) + 2);
+      etichette.emplace_back(x, larghezza_testo(accorcia(st.nome, massimo_nome_svg), 11, true) + 2);
     }
     file_di_etichette nomi_stazioni(y_quota_ - 6, passo_riga, righe_nomi);
     const std::vector<double> righe = nomi_stazioni.con_richiami(etichette);
@@ -204,11 +212,12 @@ class profilo {
     for (const tratto_celle& m : l_.montagne) {
       if (m.nome.empty() || m.prima >= visibili_) continue;
       const double x = cx(m.prima);
-      const double riga = nomi_montagne.riga_per(x, larghezza_testo(m.nome, 10));
-      s.testo(x + 2, riga, m.nome, "class=\"etichetta nome-galleria\" font-size=\"10\"");
+      const std::string nome = accorcia(m.nome, massimo_nome_svg);
+      const double riga = nomi_montagne.riga_per(x, larghezza_testo(nome, 10));
+      s.testo(x + 2, riga, nome, "class=\"etichetta nome-galleria\" font-size=\"10\"");
     }
     for (std::size_t k = 0; k < in_vista.size(); ++k)
-      s.testo(etichette[k].first + 2, righe[k], in_vista[k]->nome,
+      s.testo(etichette[k].first + 2, righe[k], accorcia(in_vista[k]->nome, massimo_nome_svg),
               "class=\"etichetta nome-stazione\" font-size=\"11\"");
   }
 
@@ -222,7 +231,11 @@ class profilo {
                  "fill=\"none\" class=\"asse\"");
     s.rettangolo(a_.x0(), y_velocita_, a_.x1() - a_.x0(), altezza_velocita,
                  "fill=\"none\" class=\"asse\"");
-    s.testo((a_.x0() + a_.x1()) / 2, y_fondo_ + 36, "progressiva (km)",
+    const bool con_km = l_.km.con_riferimenti();
+    s.testo((a_.x0() + a_.x1()) / 2, y_fondo_ + (con_km ? 50 : 36),
+            con_km
+                ? "progressiva chilometrica della linea (km+m), sotto la distanza dall'inizio (km)"
+                : "distanza dall'inizio (km)",
             "class=\"nome-asse\" text-anchor=\"middle\"");
   }
 

@@ -24,6 +24,7 @@ constexpr std::string_view foglio_di_stile =
     ".asse{stroke:#444;stroke-width:1}\n"
     ".griglia{stroke:#e3e3e3;stroke-width:1}\n"
     ".tacca{font-size:11px;fill:#444}\n"
+    ".distanza{fill:#777}\n"
     ".nome-asse{font-size:12px;fill:#444}\n"
     ".binario{fill:none;stroke:#1f3a93;stroke-width:2.2;stroke-linejoin:round}\n"
     ".prolungamento{fill:none;stroke:#8a8a8a;stroke-width:1.5;stroke-dasharray:6 4}\n"

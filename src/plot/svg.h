@@ -11,6 +11,10 @@
 
 namespace percorso {
 
+// A name in a drawing says nothing more past this many bytes; a name of megabytes
+// would be copied whole into every label.
+inline constexpr std::size_t massimo_nome_svg = 60;
+
 class svg {
  public:
   svg(double larghezza, double altezza, std::string_view foglio_di_stile);

@@ -132,7 +132,7 @@ TEST_F(GuastiCompile, AFailedWriteStopsWithStatusThreeAndKeepsTheWholeEarlierSet
     const risposta r = compila(fs, cartella("out"));
 
     EXPECT_EQ(r.stato, 3) << r.err;
-    EXPECT_NE(r.err.find(unisci(dir.file("out"), c.file) + ": " + std::strerror(ENOSPC)),
+    EXPECT_NE(r.err.find(unisci(dir.file("out"), c.file) + ": " + motivo_di(ENOSPC)),
               std::string::npos)
         << r.err;
     verifica_intatta();
@@ -168,8 +168,15 @@ TEST_F(GuastiCompile, TheRealDiskFailingBeforeTheRenamesLeavesTheEarlierSet) {
          d.codice = EIO;
        },
        "rapporto.json", EIO},
-      {"rename of the plan file, the first, fails",
+      {"exchange of the plan file, the first, fails",
        [](disco_guasto& d) {
+         d.scambio_fallito = 1;
+         d.codice = EACCES;
+       },
+       binari[0], EACCES},
+      {"rename of the plan file, the first, fails where names cannot be exchanged",
+       [](disco_guasto& d) {
+         d.scambio_assente = true;
          d.rinomina_fallita = 1;
          d.codice = EACCES;
        },
@@ -191,7 +198,7 @@ TEST_F(GuastiCompile, TheRealDiskFailingBeforeTheRenamesLeavesTheEarlierSet) {
     const risposta r = compila(*fs, cartella("out"));
 
     EXPECT_EQ(r.stato, 3) << r.err;
-    EXPECT_NE(r.err.find(unisci(dir.file("out"), c.file) + ": " + std::strerror(c.motivo)),
+    EXPECT_NE(r.err.find(unisci(dir.file("out"), c.file) + ": " + motivo_di(c.motivo)),
               std::string::npos)
         << r.err;
     verifica_intatta();
@@ -210,28 +217,36 @@ TEST_F(GuastiCompile, TheDocumentsJoinTheSetOfTheBinaries) {
         fs, {"compile", dir.file("testi/Prova_linea.txt"), dir.file("testi/Prova_42-.txt"), "-o",
              cartella("out"), "--report", unisci(cartella("out"), "rapporto.json"), "--documents"});
     EXPECT_EQ(r.stato, 3) << r.err;
-    EXPECT_NE(r.err.find(".txt: " + std::string(std::strerror(ENOSPC))), std::string::npos)
-        << r.err;
+    EXPECT_NE(r.err.find(".txt: " + std::string(motivo_di(ENOSPC))), std::string::npos) << r.err;
     verifica_intatta();
   }
 }
 
-// Once the renames have begun they cannot be taken back: a rename failing midway is
-// the one window in which the set is mixed, and still nothing is partial or left over.
-TEST_F(GuastiCompile, ARenameFailingMidwayLeavesTheRenamedFilesNew) {
+// Once the names have begun to change they cannot be taken back: a rename failing
+// midway leaves the set mixed, with its journal, until the next run into the
+// directory completes it; still nothing is partial.
+TEST_F(GuastiCompile, ARenameFailingMidwayIsCompletedByTheNextRun) {
   disco_guasto guasti;
+  guasti.scambio_assente = true;
   guasti.rinomina_fallita = 3;
   guasti.codice = EACCES;
   const auto fs = file_system_reale(guasti.chiamate());
   const risposta r = compila(*fs, cartella("out"));
   EXPECT_EQ(r.stato, 3) << r.err;
-  EXPECT_NE(r.err.find(unisci(dir.file("out"), "Prova_42.dat") + ": " + std::strerror(EACCES)),
+  EXPECT_NE(r.err.find(unisci(dir.file("out"), "Prova_42.dat") + ": " + motivo_di(EACCES)),
             std::string::npos)
       << r.err;
+  auto durante = istantanea(dir.percorso() / "out");
+  EXPECT_TRUE(durante.contains(".percorso-giornale"));
+  std::erase_if(durante, [](const auto& f) { return f.first.starts_with(".percorso-"); });
   file_e_byte atteso = prima;
   atteso["Prova_linea.dat"] = attesi.at("Prova_linea.dat");
   atteso["Prova_42.sim"] = attesi.at("Prova_42.sim");
-  EXPECT_EQ(istantanea(dir.percorso() / "out"), atteso);
+  EXPECT_EQ(durante, atteso);
+
+  const risposta dopo = compila(*reale, cartella("out"));
+  EXPECT_EQ(dopo.stato, 0) << dopo.err;
+  EXPECT_EQ(istantanea(dir.percorso() / "out"), attesi);
 }
 
 TEST_F(GuastiCompile, ASourceTextThatCannotBeReadWritesNothing) {
@@ -248,7 +263,7 @@ TEST_F(GuastiCompile, ASourceTextThatCannotBeReadWritesNothing) {
     fs.guasta(operazione::lettura, c.lettura, EIO);
     const risposta r = compila(fs, cartella("out"));
     EXPECT_EQ(r.stato, 3);
-    EXPECT_NE(r.err.find(dir.file(c.file) + ": " + std::strerror(EIO)), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find(dir.file(c.file) + ": " + motivo_di(EIO)), std::string::npos) << r.err;
     EXPECT_EQ(istantanea(dir.percorso() / "out"), prima);
     EXPECT_EQ(istantanea(dir.percorso() / "testi"), testi);
   }
@@ -259,7 +274,7 @@ TEST_F(GuastiCompile, ASourceTextThatIsADirectoryCannotBeRead) {
   std::filesystem::create_directory(dir.percorso() / "testi/Prova_42-.txt");
   const risposta r = compila(*reale, cartella("out"));
   EXPECT_EQ(r.stato, 3);
-  EXPECT_NE(r.err.find(dir.file("testi/Prova_42-.txt") + ": " + std::strerror(EISDIR)),
+  EXPECT_NE(r.err.find(dir.file("testi/Prova_42-.txt") + ": " + motivo_di(EISDIR)),
             std::string::npos)
       << r.err;
   EXPECT_EQ(istantanea(dir.percorso() / "out"), prima);
@@ -270,7 +285,7 @@ TEST_F(GuastiCompile, AnOutputDirectoryUnderAFileIsReported) {
   const risposta r = compila(*reale, dir.file("testi/Prova_linea.txt/out"));
   EXPECT_EQ(r.stato, 3);
   EXPECT_NE(r.err.find(unisci(dir.file("testi/Prova_linea.txt/out"), "rapporto.json") + ": " +
-                       std::strerror(ENOTDIR) + "; niente e' stato compilato"),
+                       motivo_di(ENOTDIR) + "; niente e' stato compilato"),
             std::string::npos)
       << r.err;
   EXPECT_EQ(istantanea(dir.percorso() / "testi"), testi);
@@ -282,7 +297,7 @@ TEST_F(GuastiCompile, ATargetNameThatIsADirectoryStopsTheWholeSet) {
   const file_e_byte atteso = istantanea(dir.percorso() / "out");
   const risposta r = compila(*reale, cartella("out"));
   EXPECT_EQ(r.stato, 3);
-  EXPECT_NE(r.err.find(unisci(dir.file("out"), "Prova_42.sim") + ": " + std::strerror(EISDIR)),
+  EXPECT_NE(r.err.find(unisci(dir.file("out"), "Prova_42.sim") + ": " + motivo_di(EISDIR)),
             std::string::npos)
       << r.err;
   EXPECT_EQ(istantanea(dir.percorso() / "out"), atteso);
@@ -341,7 +356,7 @@ TEST(GuastiSources, AFailedTextKeepsAllFiveEarlierTexts) {
     const risposta r = esegui(fs, {"sources", "--force", dir.percorso().string()});
 
     EXPECT_EQ(r.stato, 3);
-    EXPECT_NE(r.err.find(dir.file(testi[k].nome) + ": " + std::strerror(EDQUOT)), std::string::npos)
+    EXPECT_NE(r.err.find(dir.file(testi[k].nome) + ": " + motivo_di(EDQUOT)), std::string::npos)
         << r.err;
     EXPECT_EQ(istantanea(dir.percorso()), prima);
   }
@@ -367,7 +382,7 @@ TEST(GuastiEsecuzione, TheEmbeddedRunKeepsTheEarlierFilesWhenOneCannotBeWritten)
     const esito_esecuzione e = esegui_percorso(fs, dir.percorso().string());
 
     EXPECT_EQ(e.stato_uscita(), 3);
-    EXPECT_NE(e.causa.find(dir.file(insieme[k]) + ": " + std::strerror(EIO)), std::string::npos)
+    EXPECT_NE(e.causa.find(dir.file(insieme[k]) + ": " + motivo_di(EIO)), std::string::npos)
         << e.causa;
     EXPECT_EQ(istantanea(dir.percorso()), prima);
   }
@@ -382,11 +397,53 @@ TEST(GuastiEsecuzione, TheEmbeddedRunStopsWhenItsSourceCannotBeReadBack) {
   fs.guasta(operazione::lettura, 2, EIO);
   const esito_esecuzione e = esegui_percorso(fs, dir.percorso().string());
   EXPECT_EQ(e.stato_uscita(), 3);
-  EXPECT_NE(e.causa.find(dir.file(nome_testo_treno(nomi)) + ": " + std::strerror(EIO)),
+  EXPECT_NE(e.causa.find(dir.file(nome_testo_treno(nomi)) + ": " + motivo_di(EIO)),
             std::string::npos)
       << e.causa;
   EXPECT_EQ(istantanea(dir.percorso()).at(nome_file_celle(nomi)), "corsa precedente");
   EXPECT_FALSE(std::filesystem::exists(dir.file(nome_file_punti(nomi))));
+}
+
+}  // namespace
+}  // namespace percorso
+
+namespace percorso {
+namespace {
+
+// A full disk leaves nothing behind: no source text beside the program, no folder
+// that sources or new made for texts they could not write. The space runs out at
+// the first text, or after it.
+TEST(DiscoPieno, LeavesNoTextAndNoFolderBehind) {
+  struct caso {
+    std::vector<std::string> argomenti;  // none: the run without arguments
+    std::size_t spazio;
+  };
+  const caso casi[] = {
+      {{}, 0},
+      {{}, 5000},
+      {{"sources", "a/b"}, 0},
+      {{"sources", "a/b"}, 5000},
+      {{"new", "Prova", "1", "a/b"}, 0},
+      {{"new", "Prova", "1", "a/b"}, 1000},
+  };
+  for (const caso& c : casi) {
+    SCOPED_TRACE((c.argomenti.empty() ? "" : c.argomenti[0]) + " " + std::to_string(c.spazio));
+    cartella_temporanea dir;
+    disco_guasto guasti;
+    guasti.spazio = c.spazio;
+    const auto fs = file_system_reale(guasti.chiamate());
+    if (c.argomenti.empty()) {
+      const esito_esecuzione e = esegui_percorso(*fs, dir.percorso().string());
+      EXPECT_EQ(e.stato_uscita(), 3);
+      EXPECT_NE(e.causa.find(motivo_di(ENOSPC)), std::string::npos) << e.causa;
+    } else {
+      auto a = c.argomenti;
+      a.back() = dir.file(a.back());
+      const risposta r = esegui(*fs, a);
+      EXPECT_EQ(r.stato, 3) << r.err;
+    }
+    EXPECT_TRUE(dir.elenco().empty());
+  }
 }
 
 }  // namespace

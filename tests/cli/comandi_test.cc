@@ -30,8 +30,13 @@ TEST(Comandi, WrongUsageExitsWithTwoAndSaysWhy) {
       {{"compile", "a_linea.txt"}, "servono due testi"},
       {{"compile", "a_linea.txt", "a_1-.txt", "--bogus"}, "opzione sconosciuta"},
       {{"compile", "a_linea.txt", "a_1-.txt", "-o"}, "manca il valore di -o"},
-      {{"compile", "linea.txt", "a_1-.txt"}, "usa --nome"},
+      {{"compile", "linea.txt", "a_1-.txt"}, "usa --nome e --treno"},
+      {{"compile", "linea.txt", "a_1-.txt", "--treno", "1"},
+       "non si ricava da linea.txt: usa --nome"},
       {{"compile", "a_linea.txt", "b_1-.txt"}, "usa --treno"},
+      {{"compile", "a_1-.txt", "a_linea.txt"},
+       "l'ordine e' LINEA TRENO: a_linea.txt e' il testo della linea, a_1-.txt quello del treno"},
+      {{"page", "a_1-.txt", "a_linea.txt"}, "l'ordine e' LINEA TRENO"},
       {{"sources", "a", "b"}, "troppi argomenti"},
   };
   for (const auto& c : casi) {
@@ -230,8 +235,8 @@ TEST_F(CompileTest, ATextThatCannotBeReadStopsWithStatusThreeAndWritesNothing) {
     std::string motivo;
   };
   const caso casi[] = {
-      {"line text missing", "Prova_linea.txt", false, prova::motivo_file_mancante},
-      {"train text missing", "Prova_42-.txt", false, prova::motivo_file_mancante},
+      {"line text missing", "Prova_linea.txt", false, motivo_di(ENOENT)},
+      {"train text missing", "Prova_42-.txt", false, motivo_di(ENOENT)},
       {"line text a FIFO", "Prova_linea.txt", true, "non e' un file regolare ma una FIFO"},
       {"train text a FIFO", "Prova_42-.txt", true, "non e' un file regolare ma una FIFO"},
   };

@@ -35,7 +35,8 @@ TEST(New, TextsCompileCleanForAnyNamesInADirectoryItCreates) {
     EXPECT_NE(r.out.find("scritto " + linea), std::string::npos) << r.out;
     const risposta c = esegui({"compile", linea, testo_treno, "--documents"});
     EXPECT_EQ(c.stato, 0) << nome;
-    EXPECT_EQ(c.err, "") << nome;
+    // Nothing but the closing line: three binaries and two documents.
+    EXPECT_EQ(c.err, "0 errori, 0 avvisi; scritti 5 file in " + sotto + "\n") << nome;
     EXPECT_TRUE(std::filesystem::exists(sotto + "/" + nome + "_" + treno + "_scheda_treno.txt"));
   }
 }
@@ -57,6 +58,37 @@ TEST(New, NamesThatWouldLeaveTheDirectoryAreWrongUsage) {
     EXPECT_EQ(r.stato, 2) << a.size() << ": " << r.err;
   }
   EXPECT_TRUE(dir.elenco().empty());
+}
+
+// A name given on the command line never takes files out of their folder, and the
+// usage error shows it as it can be read: no raw control byte reaches the terminal.
+TEST(Nomi, AreRefusedWithAReasonAndShownReadably) {
+  cartella_temporanea dir;
+  ASSERT_EQ(esegui({"new", "Prova", "1", dir.percorso().string()}).stato, 0);
+  const std::string linea = dir.file("Prova_linea.txt"), treno = dir.file("Prova_1-.txt");
+  struct caso {
+    std::vector<std::string> argomenti;
+    std::string messaggio;
+  };
+  const caso casi[] = {
+      {{"compile", linea, treno, "--nome", "../../X"},
+       "nome non valido: '../../X': i file uscirebbero dalla loro cartella"},
+      {{"page", linea, treno, "--treno", "a/b"}, "nome non valido: 'a/b': i file uscirebbero"},
+      {{"new", "a\x1b[31mb", "1", dir.file("d")},
+       "nome non valido: 'a\\x1b[31mb': niente caratteri di controllo"},
+      {{"new", "Prova", "a\x7f", dir.file("d")},
+       "nome non valido: 'a\\x7f': niente caratteri di controllo"},
+  };
+  const auto prima = dir.elenco();
+  for (const caso& c : casi) {
+    SCOPED_TRACE(c.messaggio);
+    const risposta r = esegui(c.argomenti);
+    EXPECT_EQ(r.stato, 2) << r.err;
+    EXPECT_NE(r.err.find(c.messaggio), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find('\x1b'), std::string::npos);
+    EXPECT_EQ(r.err.find('\x7f'), std::string::npos);
+  }
+  EXPECT_EQ(dir.elenco(), prima);
 }
 
 // One existing file, edited by its author, among the files a command writes.

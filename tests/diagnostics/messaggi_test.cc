@@ -32,6 +32,7 @@ compilato compila(std::string_view linea, std::string_view treno, filtro_avvisi 
   c.messaggi = messaggi_di(c.esito, {"l.txt", "t.txt"}, &testi, filtro);
   std::ostringstream out;
   stampa_messaggi(out, c.messaggi);
+  out << conteggio(c.messaggi) << '\n';
   c.stampa = out.str();
   return c;
 }
@@ -203,6 +204,21 @@ TEST(Messaggi, CompletionFindingsNameTheCellAndEveryFindingIsListedWithACount) {
             "completamento: errore 11: nessuna cella libera per il punto di velocita' davanti al "
             "segnale (cella 10, posizione 500 m)");
   EXPECT_NE(r.stampa.find("1 errore, 0 avvisi\n"), std::string::npos) << r.stampa;
+}
+
+// Where the line text sets a kilometric reference, a position is the line's kilometre
+// first, then the metres from the start; the checker's messages say it the same way.
+TEST(Messaggi, PositionsAreTheLinesKilometresWhereTheTextSetsAReference) {
+  const compilato r = compila(
+      "[generale]\nlunghezza percorso, 3000\nprogressiva chilometrica uno, 0, 40000, 0\n"
+      "[curve]\npendenza, 0, 0\n[fine]\n",
+      treno_con("stazione, 1010, 12, 600, 0,0,0, 1,1,0, 4,1,1, 0, 8,0,0, A\n"));
+  ASSERT_FALSE(r.messaggi.empty());
+  EXPECT_NE(r.messaggi.front().testo.find(
+                "errore 8: posizione della stazione non multipla di 50 m (km 41+010, 1010 m "
+                "dall'inizio)"),
+            std::string::npos)
+      << r.stampa;
 }
 
 struct caso_avviso {

@@ -9,8 +9,8 @@
 #include "app/costruzione.h"
 #include "documents/dal_modello.h"
 #include "documents/ordine_rallentamenti.h"
-#include "documents/progressiva.h"
 #include "documents/scheda_treno.h"
+#include "format/chilometri.h"
 #include "support/testi_sorgente.h"
 #include "writers/scrittori.h"
 #include "writers/testi.h"
@@ -103,7 +103,7 @@ TEST(Progressiva, FromTheReferenceAtOrBeforeThePosition) {
   };
   for (const caso& c : casi) {
     const modello m = prova_di({}, c.progressive);
-    EXPECT_EQ(progressiva_al_metro(m, c.posizione), c.attesa) << c.nome;
+    EXPECT_EQ(chilometrica(m.punti).al_metro(c.posizione), c.attesa) << c.nome;
   }
   EXPECT_EQ(testo_progressiva(349970), "349+970");
   EXPECT_EQ(testo_progressiva(5040), "5+040");

@@ -39,12 +39,14 @@ std::string cartella_attesi() {
   return PERCORSO_CARTELLA_ATTESI;
 }
 
-// The output with the temporary folder's name taken out, so it is the same on every run.
+// The output with the temporary folder's name taken out ("DIR" where it stands alone),
+// so it is the same on every run.
 std::string senza_cartella(std::string testo, const cartella_temporanea& c) {
-  for (const char* separatore : {"/", "\\"}) {
-    const std::string nome = c.percorso().string() + separatore;
-    for (auto i = testo.find(nome); i != std::string::npos; i = testo.find(nome, i))
-      testo.erase(i, nome.size());
+  const std::string nome = c.percorso().string();
+  for (auto i = testo.find(nome); i != std::string::npos; i = testo.find(nome, i)) {
+    const char dopo = i + nome.size() < testo.size() ? testo[i + nome.size()] : '\0';
+    const bool file = dopo == '/' || dopo == '\\';
+    testo.replace(i, nome.size() + (file ? 1 : 0), file ? "" : "DIR");
   }
   return testo;
 }

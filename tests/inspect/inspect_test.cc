@@ -20,9 +20,9 @@
 namespace percorso {
 namespace {
 
-// Rows of the cell table with this event: the name follows the km column.
+// Rows of the cell table with this event: the name follows the kilometre columns.
 std::size_t righe_evento(const std::string& testo, const std::string& evento) {
-  const std::regex riga("\\n +[0-9]+ +[0-9]+\\.[0-9]{3}  " + evento + " ");
+  const std::regex riga("\\n +[0-9]+ +([0-9]+\\+[0-9]{3} +)?[0-9]+\\.[0-9]{3}  " + evento + " ");
   return static_cast<std::size_t>(std::distance(
       std::sregex_iterator(testo.begin(), testo.end(), riga), std::sregex_iterator()));
 }
@@ -52,27 +52,34 @@ TEST_F(InspectCorsaNormale, CellsShowEverySignalSlowdownStationAndBoard) {
   EXPECT_NE(r.out.find("\n  segnale                  22\n"), std::string::npos);
   EXPECT_NE(r.out.find("\n  inizio rallentamento     2\n"), std::string::npos);
   for (const char* atteso : {
-           // Signal at 20100 m: s-side kind 2 with time 235, d-side kind 1, rapp 1.
-           "403   20.150  segnale                lato s: tipo 2, codici 2 4 0; lato d: tipo 1, "
+           // Signal at 20100 m: s-side kind 2 with time 235, d-side kind 1, rapp 1; the
+           // line's kilometre from its reference at 350000 m, then the distance.
+           "403   370+150       20.150  segnale                lato s: tipo 2, codici 2 4 0; lato "
+           "d: tipo 1, "
            "codici 3 1 0; rapp 1; tempo 235",
            // Slowdown at 77800 m, 100 km/h, with its warning board and pre-warning run.
-           "1557   77.850  inizio rallentamento   100 km/h, d_v 100, f_tt 0",
-           "1567   78.350  fine rallentamento     100 km/h, d_v 100, f_tt 0",
-           "1533   76.650  avviso rallentamento   100 km/h, d_v 100",
-           "1532   76.600  preavviso              1 di 4",
-           "909   45.450  indicatori velocita'   a 140/140, b 150/150, c 150/150 km/h (s/d); "
+           "1557   427+850       77.850  inizio rallentamento   100 km/h, d_v 100, f_tt 0",
+           "1567   428+350       78.350  fine rallentamento     100 km/h, d_v 100, f_tt 0",
+           "1533   426+650       76.650  avviso rallentamento   100 km/h, d_v 100",
+           "1532   426+600       76.600  preavviso              1 di 4",
+           "909   395+450       45.450  indicatori velocita'   a 140/140, b 150/150, c 150/150 "
+           "km/h (s/d); "
            "strisce s 2, d 2",
-           "8    0.400  fermata                stazione 1 VARMENA CENTRALE",
-           "1795   89.750  fermata                stazione 13 OSTRANA",
-           "481   24.050  cartello               testo della voce 80 ( Galleria  )(   "
+           "8   350+400        0.400  fermata                stazione 1 VARMENA CENTRALE",
+           "1795   439+750       89.750  fermata                stazione 13 OSTRANA",
+           "481   374+050       24.050  cartello               testo della voce 80 ( Galleria  )(  "
+           " "
            "Castelvecchio   )( Ml. 2047  )",
-           "1171   58.550  cartello               testo della voce 76 ( Galleria  )(   Serra "
+           "1171   408+550       58.550  cartello               testo della voce 76 ( Galleria  )( "
+           "  Serra "
            "Lunga   )( Ml. 6270  )",
-           "251   12.550                         ripetizione 41",
+           "251   362+550       12.550                         ripetizione 41",
            "codice di controllo semplice 2450: corrisponde ai nomi",
            // Gradient -3 from 300 m; the speed steps up at 1350 m.
-           "6-11        0.300-0.600                       -3    70 km/h       100         -",
-           "27-60       1.350-3.050                       -8   125 km/h       100         -",
+           "6-11        350+300-350+600   0.300-0.600                       -3    70 km/h       "
+           "100         -",
+           "27-60       351+350-353+050   1.350-3.050                       -8   125 km/h       "
+           "100         -",
        })
     EXPECT_NE(r.out.find(atteso), std::string::npos) << atteso;
 }
@@ -82,11 +89,11 @@ TEST_F(InspectCorsaNormale, PointsShowThirteenStationsWithTimesAndMatchingCodes)
   ASSERT_EQ(r.stato, 0) << r.err;
   for (const char* atteso : {
            "stazioni (13):",
-           "     1   12     -400      450         0  15:33:00   VARMENA CENTRALE",
+           "     1   12     -400      450         0   350+000  15:33:00   VARMENA CENTRALE",
            // A station the train passes without stopping has no time.
-           "     5   25    20400    20600     20500             Nome Stazione",
-           "    11   12    66150    66950     66550  16:07:00   MONTECALVO",
-           "    13    4    89200    89800     89500  16:20:00   OSTRANA",
+           "     5   25    20400    20600     20500   370+500             Nome Stazione",
+           "    11   12    66150    66950     66550   416+550  16:07:00   MONTECALVO",
+           "    13    4    89200    89800     89500   439+500  16:20:00   OSTRANA",
            "cartelli (5):",
            "    78  ( Galleria  )(   Monte Ardena   )( Ml. 9310  )",
            // Slots 81 to 83 are named by their number: the compiler orders the references.
@@ -232,7 +239,7 @@ TEST(Inspect, UnpacksEveryEventKind) {
   };
   for (const auto& [indice, atteso] : casi) {
     const std::string riga =
-        std::to_string(indice) + "    0." + std::to_string(indice * 50) + "  " + atteso;
+        std::to_string(indice) + "        0." + std::to_string(indice * 50) + "  " + atteso;
     EXPECT_NE(r.out.find(riga), std::string::npos) << "cella " << indice << "\n" << r.out;
   }
   EXPECT_NE(r.out.find("codice di controllo semplice 1: NON corrisponde ai nomi (atteso "),

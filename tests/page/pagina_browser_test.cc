@@ -52,6 +52,17 @@ void senza_errori_di_script(const std::string& dom) {
   EXPECT_EQ(errori, std::string::npos) << dom.substr(errori, 300);
 }
 
+// A copy of the page with a user's actions run at its end (azioni ends with </body>).
+std::string con_utente(const cartella_temporanea& d, const std::string& file,
+                       std::string_view azioni) {
+  const auto byte = leggi_file(file);
+  std::string html(byte.begin(), byte.end());
+  html.replace(html.rfind("</body>"), 7, azioni);
+  const std::string copia = d.file("utente.html");
+  scrivi_file(copia, html);
+  return copia;
+}
+
 // What a user does: chooses the signal at 7000 m in the list, then points at the profile
 // over it; the marks and the pointer's text are left in the DOM.
 constexpr std::string_view utente = R"(<script>
@@ -72,12 +83,7 @@ TEST(PaginaNelBrowser, ScenarioIncorporato) {
   ASSERT_EQ(esegui({"sources", d.percorso().string()}).stato, 0);
   const std::string file =
       pagina_di(d, d.file("Varmena_Ostrana_linea.txt"), d.file("Varmena_Ostrana_917-.txt"));
-  const auto byte = leggi_file(file);
-  std::string html(byte.begin(), byte.end());
-  html.replace(html.rfind("</body>"), 7, utente);
-  scrivi_file(d.file("utente.html"), html);
-
-  const browser::esito e = browser::apri(d.file("utente.html"), "--dump-dom");
+  const browser::esito e = browser::apri(con_utente(d, file, utente), "--dump-dom");
   ASSERT_EQ(e.stato, 0);
   senza_errori_di_script(e.uscita);
   EXPECT_NE(e.uscita.find("<svg"), std::string::npos);
@@ -109,7 +115,8 @@ TEST(PaginaNelBrowser, ScenarioIncorporato) {
   // The signal at 7000 m, in cell 141: marked on both drawings, and its cell described.
   EXPECT_NE(e.uscita.find("data-segni=\"&lt;rect"), std::string::npos);
   EXPECT_NE(e.uscita.find("&lt;circle"), std::string::npos);
-  EXPECT_NE(e.uscita.find("data-punta=\"km 7.050, cella 141\nsegnale"), std::string::npos)
+  EXPECT_NE(e.uscita.find("data-punta=\"km 357+050, 7050 m dall'inizio, cella 141\nsegnale"),
+            std::string::npos)
       << e.uscita.substr(0, 600);
 
   const std::string png = d.file("pagina.png");
@@ -143,6 +150,89 @@ TEST(PaginaNelBrowser, TestoRottoConNomiOstili) {
   // The route built before the error is there: the first station and the board.
   EXPECT_NE(parte(e.uscita, "pg-st-1", "</tr>").find("15:33:00"), std::string::npos);
   EXPECT_NE(e.uscita.find("id=\"pg-ca-80\""), std::string::npos);
+}
+
+// A user zooms the drawing with the wheel over the profile, then resets it with the
+// key 0; the page leaves the zoom, the viewBox and a label's size on the screen in the DOM.
+constexpr std::string_view zoom_utente = R"(<script>
+var radice = document.documentElement, svg = document.querySelector('#pg-disegno svg');
+var P = window.PERCORSO_DATI.profilo, t = svg.querySelector('text.tacca');
+function schermo() {
+  return (parseFloat(getComputedStyle(t).fontSize) * svg.getScreenCTM().a).toFixed(1);
+}
+radice.setAttribute('data-testo-prima', schermo());
+var p = svg.createSVGPoint();
+p.x = (P[0] + P[1]) / 2; p.y = (P[2] + P[3]) / 2;
+var q = p.matrixTransform(svg.getScreenCTM());
+for (var k = 0; k < 8; k++)
+  svg.dispatchEvent(new WheelEvent('wheel', {deltaY: -100, clientX: q.x, clientY: q.y,
+                                             bubbles: true, cancelable: true}));
+radice.setAttribute('data-zoom-dopo', radice.getAttribute('data-zoom'));
+radice.setAttribute('data-vista-dopo', svg.getAttribute('viewBox'));
+radice.setAttribute('data-testo-dopo', schermo());
+document.getElementById('pg-disegno').dispatchEvent(
+    new KeyboardEvent('keydown', {key: '0', bubbles: true}));
+radice.setAttribute('data-zoom-intero', radice.getAttribute('data-zoom'));
+</script></body>)";
+
+std::string attributo_dom(const std::string& dom, const std::string& nome) {
+  const auto i = dom.find(nome + "=\"");
+  if (i == std::string::npos) return {};
+  const auto inizio = i + nome.size() + 2;
+  return dom.substr(inizio, dom.find('"', inizio) - inizio);
+}
+
+// The page of a text whose compile stops at its second station: kilometres from the
+// line's reference, the stop marked on both drawings with what follows greyed, the
+// rows after the stop still listed as not compiled, and the drawing zooms and resets
+// with labels of the same size on the screen.
+TEST(PaginaNelBrowser, ChilometriArrestoEZoom) {
+  RICHIEDE_CHROMIUM();
+  cartella_temporanea d;
+  const std::string file = pagina_di_testi(
+      d, prova::linea(20000, {}, {"progressiva chilometrica uno, 0, 40000, 0"}),
+      prova::treno({"stazione, 0, 12, 600, 0,0,1, 1,1,0, 4,1,1, 0, 8,0,0, PRIMA",
+                    "stazione, 5010, 12, 600, 0,0,0, 1,1,0, 4,1,1, 45, 8,10,0, SECONDA",
+                    "stazione, 12000, 12, 600, 0,0,0, 1,1,0, 4,1,1, 0, 8,20,0, TERZA",
+                    "segnale, 15000, 1, 4, 1, 0, 0, 1, 3,1,0, 0"}));
+  const browser::esito e = browser::apri(con_utente(d, file, zoom_utente), "--dump-dom");
+  ASSERT_EQ(e.stato, 0);
+  senza_errori_di_script(e.uscita);
+  // The railway's kilometre first, the distance from the start second.
+  const std::string prima = parte(e.uscita, "pg-st-1", "</tr>");
+  EXPECT_NE(prima.find(">40+000<"), std::string::npos) << prima;
+  EXPECT_NE(prima.find(">0.000<"), std::string::npos) << prima;
+  // The stop at 5010 m: a line across the profile, a ring on the map, the rest greyed.
+  const std::string arresto = parte(e.uscita, "pg-arresto", "</g>");
+  EXPECT_NE(arresto.find("class=\"pg-arresto\""), std::string::npos) << arresto;
+  EXPECT_NE(arresto.find("class=\"pg-grigio\""), std::string::npos) << arresto;
+  EXPECT_NE(arresto.find("class=\"pg-grigio-linea\""), std::string::npos) << arresto;
+  EXPECT_NE(arresto.find("compilazione fermata qui (km 45+010, 5010 m dall'inizio)"),
+            std::string::npos)
+      << arresto;
+  // The station and the signal after the stop are still listed, as not compiled.
+  const auto terza = e.uscita.find(">TERZA<");
+  ASSERT_NE(terza, std::string::npos);
+  const std::string riga_terza = e.uscita.substr(
+      e.uscita.rfind("<tr", terza), e.uscita.find("</tr>", terza) - e.uscita.rfind("<tr", terza));
+  EXPECT_NE(riga_terza.find("pg-non-compilato"), std::string::npos) << riga_terza;
+  EXPECT_NE(riga_terza.find(">non compilato<"), std::string::npos) << riga_terza;
+  EXPECT_NE(parte(e.uscita, "pg-segnali", "</section>").find("pg-non-compilato"),
+            std::string::npos);
+  // Eight wheel steps zoom in about six times; 0 shows the whole drawing again. A
+  // label keeps a readable size on the screen.
+  EXPECT_GT(std::stod(attributo_dom(e.uscita, "data-zoom-dopo")), 4.0);
+  EXPECT_EQ(attributo_dom(e.uscita, "data-zoom-intero"), "1.00");
+  EXPECT_EQ(attributo_dom(e.uscita, "data-vista-dopo").find("0 0 1600"), std::string::npos);
+  const double testo_prima = std::stod(attributo_dom(e.uscita, "data-testo-prima"));
+  const double testo_dopo = std::stod(attributo_dom(e.uscita, "data-testo-dopo"));
+  EXPECT_GE(testo_prima, 8.0);
+  EXPECT_GE(testo_dopo, 8.0);
+  EXPECT_LE(testo_dopo, 1.3 * testo_prima);
+
+  const std::string png = d.file("arresto.png");
+  EXPECT_EQ(browser::apri(file, "--screenshot=" + browser::quotato(png)).stato, 0);
+  EXPECT_GT(std::filesystem::file_size(png), 10000u);
 }
 
 // From file:// the page reads the version script beside it, which watch mode rewrites.

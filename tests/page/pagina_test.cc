@@ -47,5 +47,44 @@ TEST(Pagina, NessunTestoAggiungeMarcatureOScript) {
   EXPECT_EQ(script_versione(7), "percorsoVersione(\"7\");\n");
 }
 
+// The timetable as the train sheet reads it, with the line's kilometres first and the
+// distance second; a board's row says which cell it lands in.
+TEST(Pagina, OrarioConChilometriArrivoPartenzaESosta) {
+  const modello m = prova::compila(
+      prova::linea(20000, {"cartello_indicatore, 5150, T"},
+                   {"progressiva chilometrica uno, 0, 40000, 0"}),
+      prova::treno({"stazione, 0, 12, 600, 0,0,1, 1,1,0, 4,1,1, 0, 8,0,0, PRIMA",
+                    "stazione, 8000, 12, 600, 0,0,0, 1,1,0, 4,1,1, 45, 8,10,0, SECONDA",
+                    "stazione, 16000, 12, 600, 0,0,0, 1,1,0, 4,1,1, 0, 8,20,0, TERZA"}));
+  ASSERT_EQ(m.codice_errore, 0);
+  contenuto_pagina c;
+  c.m = &m;
+  const std::string html = pagina_html(c);
+  auto riga = [&](std::string_view id) {
+    const auto i = html.find(std::string("id=\"") + std::string(id) + "\"");
+    return i == std::string::npos ? std::string() : html.substr(i, html.find("</tr>", i) - i);
+  };
+  EXPECT_NE(html.find("<th>km</th><th>dall&apos;inizio (km)</th>"), std::string::npos);
+  struct caso {
+    const char* id;
+    std::vector<std::string> celle;  // in this order in the row
+  };
+  const caso casi[] = {
+      {"pg-st-1", {">40+000<", ">0.000<", "><", ">08:00:00<"}},
+      {"pg-st-2", {">48+000<", ">8.000<", ">08:09:15<", ">08:10:00<", ">45 s<"}},
+      {"pg-st-3", {">56+000<", ">16.000<", ">08:20:00<", "><"}},
+      {"pg-ca-80", {">45+150<", ">5.150<", ">T<", ">104 (5200 m)<"}},
+  };
+  for (const caso& k : casi) {
+    const std::string r = riga(k.id);
+    std::size_t da = 0;
+    for (const std::string& x : k.celle) {
+      const auto i = r.find(x, da);
+      EXPECT_NE(i, std::string::npos) << k.id << ": " << x << " in " << r;
+      if (i != std::string::npos) da = i + x.size();
+    }
+  }
+}
+
 }  // namespace
 }  // namespace percorso

@@ -83,16 +83,20 @@ struct caso_guasto {
 
 TEST(GuastiDisco, AFailedReplacementKeepsTheEarlierFileAndLeavesNoTemporary) {
   const caso_guasto casi[] = {
-      {"first write fails", [](disco_guasto& d) { d.scrittura_fallita = 1; }, std::strerror(EIO)},
-      {"disk full after 1000 bytes", [](disco_guasto& d) { d.spazio = 1000; },
-       std::strerror(ENOSPC)},
-      {"disk full on the last byte", [](disco_guasto& d) { d.spazio = 99999; },
-       std::strerror(ENOSPC)},
+      {"first write fails", [](disco_guasto& d) { d.scrittura_fallita = 1; }, motivo_di(EIO)},
+      {"disk full after 1000 bytes", [](disco_guasto& d) { d.spazio = 1000; }, motivo_di(ENOSPC)},
+      {"disk full on the last byte", [](disco_guasto& d) { d.spazio = 99999; }, motivo_di(ENOSPC)},
       {"writes make no progress", [](disco_guasto& d) { d.scrittura_nulla = true; },
-       std::strerror(ENOSPC)},
-      {"sync fails", [](disco_guasto& d) { d.sincronizzazione_fallita = 1; }, std::strerror(EIO)},
-      {"rename fails", [](disco_guasto& d) { d.rinomina_fallita = 1; }, std::strerror(EIO)},
-      {"directory lock fails", [](disco_guasto& d) { d.blocco_fallito = 1; }, std::strerror(EIO)},
+       motivo_di(ENOSPC)},
+      {"sync fails", [](disco_guasto& d) { d.sincronizzazione_fallita = 1; }, motivo_di(EIO)},
+      {"exchange fails", [](disco_guasto& d) { d.scambio_fallito = 1; }, motivo_di(EIO)},
+      {"rename fails where names cannot be exchanged",
+       [](disco_guasto& d) {
+         d.scambio_assente = true;
+         d.rinomina_fallita = 1;
+       },
+       motivo_di(EIO)},
+      {"directory lock fails", [](disco_guasto& d) { d.blocco_fallito = 1; }, motivo_di(EIO)},
   };
   for (const auto& c : casi) {
     SCOPED_TRACE(c.nome);
@@ -120,9 +124,9 @@ TEST(GuastiDisco, ATargetThatCannotBeWrittenIsReportedWithTheSystemReason) {
     std::string motivo;
   };
   const caso casi[] = {
-      {"target is a directory", "Prova_1.sim", std::strerror(EISDIR)},
-      {"directory is a file", "testo.txt/Prova_1.dat", std::strerror(ENOTDIR)},
-      {"directory is missing", "manca/Prova_1.dat", std::strerror(ENOENT)},
+      {"target is a directory", "Prova_1.sim", motivo_di(EISDIR)},
+      {"directory is a file", "testo.txt/Prova_1.dat", motivo_di(ENOTDIR)},
+      {"directory is missing", "manca/Prova_1.dat", motivo_di(ENOENT)},
   };
   for (const auto& c : casi) {
     SCOPED_TRACE(c.nome);
@@ -172,7 +176,7 @@ TEST(GuastiDisco, AFailedReadGivesTheReasonAndNoHalfText) {
   const lettura l = fs->leggi(file);
   ASSERT_TRUE(l.errore.has_value());
   EXPECT_EQ(l.errore->file, file);
-  EXPECT_EQ(l.errore->motivo, std::strerror(EIO));
+  EXPECT_EQ(l.errore->motivo, motivo_di(EIO));
   EXPECT_TRUE(l.dati.empty());
   EXPECT_EQ(leggi_file(file), testo);
 }
@@ -195,9 +199,9 @@ TEST(GuastiDisco, WhatIsNotARegularFileIsRefusedWithoutWaiting) {
   const caso casi[] = {
       {dir.file("fifo.txt"), "non e' un file regolare ma una FIFO"},
       {"/dev/zero", "non e' un file regolare ma un dispositivo"},
-      {dir.percorso().string(), std::strerror(EISDIR)},
-      {dir.file("manca.txt"), std::strerror(ENOENT)},
-      {dir.file("grande.txt"), std::strerror(EFBIG)},
+      {dir.percorso().string(), motivo_di(EISDIR)},
+      {dir.file("manca.txt"), motivo_di(ENOENT)},
+      {dir.file("grande.txt"), motivo_di(EFBIG)},
   };
   for (const auto& c : casi) {
     const lettura l = fs->leggi(c.file);

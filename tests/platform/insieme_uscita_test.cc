@@ -10,6 +10,8 @@ TEST(InsiemeUscita, OnlyOnLinux) {
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/file.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <cstring>
@@ -42,6 +44,8 @@ bool turno_libero(const std::string& cartella) {
 class InsiemeUscita : public ::testing::Test {
  protected:
   void SetUp() override {
+    for (const auto& e : std::filesystem::directory_iterator(dir.percorso()))
+      std::filesystem::remove_all(e.path());
     std::filesystem::create_directory(dir.percorso() / "altra");
     for (const char* nome : {"a.dat", "b.sim", "c.dat"}) scrivi_file(dir.file(nome), "vecchio");
     scrivi_file(dir.file("altra/r.json"), "vecchio");
@@ -84,7 +88,8 @@ TEST_F(InsiemeUscita, EveryFileIsReplacedAtTheCommitAndEachIsFlushedOnce) {
   EXPECT_EQ(istantanea(dir.percorso()), nuovo());
   EXPECT_EQ(leggi_file(dir.file("altra/r.json")),
             (std::vector<std::uint8_t>{'n', 'u', 'o', 'v', 'o'}));
-  EXPECT_EQ(guasti.sincronizzazioni(), 4);
+  // Four files and the journals of the two directories.
+  EXPECT_EQ(guasti.sincronizzazioni(), 6);
 }
 
 TEST_F(InsiemeUscita, AFailureBeforeTheRenamesKeepsTheWholeEarlierSet) {
@@ -103,7 +108,13 @@ TEST_F(InsiemeUscita, AFailureBeforeTheRenamesKeepsTheWholeEarlierSet) {
        true},
       {"sync of the report", [](disco_guasto& d) { d.sincronizzazione_fallita = 4; },
        "altra/r.json", true},
-      {"rename of the first file", [](disco_guasto& d) { d.rinomina_fallita = 1; }, "a.dat", true},
+      {"exchange of the first file", [](disco_guasto& d) { d.scambio_fallito = 1; }, "a.dat", true},
+      {"rename of the first file, no exchange",
+       [](disco_guasto& d) {
+         d.scambio_assente = true;
+         d.rinomina_fallita = 1;
+       },
+       "a.dat", true},
   };
   for (const auto& c : casi) {
     SCOPED_TRACE(c.nome);
@@ -121,21 +132,109 @@ TEST_F(InsiemeUscita, AFailureBeforeTheRenamesKeepsTheWholeEarlierSet) {
   }
 }
 
-// Once the renames have begun nothing can be taken back: the window of a mixed set
-// is the renames themselves, and still no temporary is left.
-TEST_F(InsiemeUscita, ARenameThatFailsMidwayLeavesTheRenamedFilesAndNoTemporary) {
+// Once the names begin to change nothing can be taken back: a failure among them
+// leaves the journal and the temporaries, and the next run into the directories
+// completes the set, whether the system exchanges names or only renames them.
+TEST_F(InsiemeUscita, AFailureAmongTheRenamesIsCompletedByTheNextRun) {
+  struct caso {
+    const char* nome;
+    void (*prepara)(disco_guasto&);
+  };
+  const caso casi[] = {
+      {"second exchange", [](disco_guasto& d) { d.scambio_fallito = 2; }},
+      {"second rename, no exchange",
+       [](disco_guasto& d) {
+         d.scambio_assente = true;
+         d.rinomina_fallita = 2;
+       }},
+  };
+  for (const auto& c : casi) {
+    SCOPED_TRACE(c.nome);
+    SetUp();
+    disco_guasto guasti;
+    c.prepara(guasti);
+    guasti.codice = EACCES;
+    auto s = insieme(guasti);
+    ASSERT_FALSE(scrivi_tutto(*s).has_value());
+    const auto errore = s->conferma();
+    ASSERT_TRUE(errore.has_value());
+    EXPECT_EQ(errore->file, dir.file("b.sim"));
+    EXPECT_EQ(errore->motivo, motivo_di(EACCES));
+    s.reset();
+    auto durante = istantanea(dir.percorso());
+    EXPECT_EQ(durante["a.dat"], "nuovo a.dat");
+    EXPECT_EQ(durante["b.sim"], "vecchio");
+    EXPECT_TRUE(durante.contains(".percorso-giornale"));
+
+    disco_guasto sano;
+    auto dopo = insieme(sano);
+    ASSERT_FALSE(dopo->aggiungi(dir.file("altro.txt"), byte("x")).has_value());
+    ASSERT_FALSE(dopo->conferma().has_value());
+    file_e_byte atteso = nuovo();
+    atteso["altro.txt"] = "x";
+    EXPECT_EQ(istantanea(dir.percorso()), atteso);
+    EXPECT_EQ(istantanea(dir.percorso() / "altra"), (file_e_byte{{"r.json", "nuovo"}}));
+    std::filesystem::remove(dir.file("altro.txt"));
+  }
+}
+
+// A run killed between two exchanges leaves a mixed set for a moment only: the next
+// run that takes the directory finds the journal and finishes the pairs not done,
+// without undoing those that were.
+TEST_F(InsiemeUscita, ARunKilledBetweenTwoExchangesIsFinishedByTheNextRun) {
+  for (int uccisione = 1; uccisione <= 4; ++uccisione) {
+    SCOPED_TRACE(uccisione);
+    SetUp();
+    EXPECT_EXIT(
+        {
+          disco_guasto guasti;
+          guasti.scambio_ucciso = uccisione;
+          auto s = insieme(guasti);
+          if (!scrivi_tutto(*s)) s->conferma();
+          std::exit(0);
+        },
+        ::testing::ExitedWithCode(9), "");
+    EXPECT_TRUE(istantanea(dir.percorso()).contains(".percorso-giornale"));
+    disco_guasto sano;
+    auto dopo = insieme(sano);
+    ASSERT_FALSE(dopo->aggiungi(dir.file("a.dat"), byte("nuovo a.dat")).has_value());
+    dopo.reset();
+    EXPECT_EQ(istantanea(dir.percorso()), nuovo()) << "completed as the turn is taken";
+    EXPECT_EQ(istantanea(dir.percorso() / "altra"), (file_e_byte{{"r.json", "nuovo"}}));
+  }
+}
+
+// A journal that was cut short was never flushed whole, so none of its pairs began:
+// it is removed and nothing moves. A FIFO of its name is no journal, and never makes
+// the run wait.
+TEST_F(InsiemeUscita, AJournalCutShortOrNotAFileMovesNothing) {
+  for (const bool fifo : {false, true}) {
+    SCOPED_TRACE(fifo ? "FIFO" : "cut short");
+    SetUp();
+    scrivi_file(dir.file(".percorso-AbC123"), "nuovo a.dat");
+    const std::string intero = "percorso-giornale 1\n1 2 16:.percorso-AbC123 5:a.dat\nfine\n";
+    if (fifo)
+      ASSERT_EQ(::mkfifo(dir.file(".percorso-giornale").c_str(), 0644), 0);
+    else
+      scrivi_file(dir.file(".percorso-giornale"), intero.substr(0, intero.size() - 3));
+    disco_guasto guasti;
+    auto s = insieme(guasti);
+    ASSERT_FALSE(s->aggiungi(dir.file("altro.txt"), byte("x")).has_value());
+    s.reset();
+    auto dopo = istantanea(dir.percorso());
+    if (fifo) dopo.erase(".percorso-giornale");
+    EXPECT_EQ(dopo, prima);
+  }
+}
+
+// Where the file system cannot exchange two names, a plain rename does the commit.
+TEST_F(InsiemeUscita, WithoutExchangesTheCommitRenames) {
   disco_guasto guasti;
-  guasti.rinomina_fallita = 2;
-  guasti.codice = EACCES;
+  guasti.scambio_assente = true;
   auto s = insieme(guasti);
   ASSERT_FALSE(scrivi_tutto(*s).has_value());
-  const auto errore = s->conferma();
-  ASSERT_TRUE(errore.has_value());
-  EXPECT_EQ(errore->file, dir.file("b.sim"));
-  EXPECT_EQ(errore->motivo, std::strerror(EACCES));
-  file_e_byte atteso = prima;
-  atteso["a.dat"] = "nuovo a.dat";
-  EXPECT_EQ(istantanea(dir.percorso()), atteso);
+  ASSERT_FALSE(s->conferma().has_value());
+  EXPECT_EQ(istantanea(dir.percorso()), nuovo());
 }
 
 TEST_F(InsiemeUscita, ASetLeftWithoutCommitReplacesNothing) {
@@ -200,6 +299,63 @@ TEST_F(InsiemeUscita, AFileOutsideTheDeclaredDirectoriesIsRefused) {
   ASSERT_TRUE(errore.has_value());
   EXPECT_EQ(errore->file, dir.file("fuori/x.dat"));
   EXPECT_TRUE(std::filesystem::is_empty(dir.percorso() / "fuori"));
+}
+
+// An output that is not a regular file is never replaced: a character device is
+// written to, a FIFO too when someone reads it; anything else stops the set before
+// it begins. The nodes are made in the test's own directory, never in /dev.
+TEST_F(InsiemeUscita, ANodeGivenAsAnOutputIsWrittenToOrRefusedButNeverReplaced) {
+  struct caso {
+    const char* nome;
+    mode_t modo;
+    dev_t dispositivo;
+    bool lettore;
+    const char* motivo;  // why the set refuses it; null when it is written to
+  };
+  const caso casi[] = {
+      {"null device", S_IFCHR | 0666, makedev(1, 3), false, nullptr},
+      {"FIFO with a reader", S_IFIFO | 0666, 0, true, nullptr},
+      {"FIFO without a reader", S_IFIFO | 0666, 0, false, "nessuno legge dalla FIFO"},
+      {"block device", S_IFBLK | 0600, makedev(7, 200), false,
+       "non e' un file regolare ma un dispositivo"},
+  };
+  for (const auto& c : casi) {
+    SCOPED_TRACE(c.nome);
+    SetUp();
+    const std::string nodo = dir.file("altra/nodo");
+    if (::mknod(nodo.c_str(), c.modo, c.dispositivo) != 0)
+      GTEST_SKIP() << "mknod is not permitted here (" << std::strerror(errno)
+                   << "): the device cases are not tried";
+    // A reader that does not wait: what the set writes stays in the pipe for it.
+    const int lettore = c.lettore ? ::open(nodo.c_str(), O_RDONLY | O_NONBLOCK) : -1;
+    disco_guasto guasti;
+    auto s = insieme(guasti);
+    std::optional<errore_file> errore = s->aggiungi(dir.file("a.dat"), byte("nuovo a.dat"));
+    if (!errore) errore = s->aggiungi(nodo, byte("al nodo"));
+    if (!errore) errore = s->conferma();
+    s.reset();
+    std::string letto(64, '\0');
+    if (lettore >= 0) {
+      letto.resize(static_cast<std::size_t>(std::max(0L, ::read(lettore, letto.data(), 64))));
+      ::close(lettore);
+    }
+    struct stat st {};
+    ASSERT_EQ(::lstat(nodo.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & S_IFMT, c.modo & S_IFMT) << "the node is still there, as it was";
+    if (c.motivo) {
+      ASSERT_TRUE(errore.has_value());
+      EXPECT_EQ(errore->file, nodo);
+      EXPECT_EQ(errore->motivo, c.motivo);
+      EXPECT_EQ(leggi_file(dir.file("a.dat")), leggi_file(dir.file("b.sim"))) << "still old";
+    } else {
+      EXPECT_FALSE(errore.has_value()) << errore->motivo;
+      EXPECT_EQ(istantanea(dir.percorso())["a.dat"], "nuovo a.dat");
+    }
+    if (c.lettore) {
+      EXPECT_EQ(letto, "al nodo");
+    }
+    std::filesystem::remove(nodo);
+  }
 }
 
 }  // namespace

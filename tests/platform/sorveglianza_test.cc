@@ -49,14 +49,23 @@ TEST(Sorveglianza, VedeOgniSalvataggioDeiDueFileESoloQuelli) {
        sorveglianza::evento::interrotto},
       {"SIGTERM", [](const cartella_temporanea&) { raise(SIGTERM); },
        sorveglianza::evento::interrotto},
+      {"SIGHUP, the terminal closed", [](const cartella_temporanea&) { raise(SIGHUP); },
+       sorveglianza::evento::interrotto},
+      {"scrittura dove punta un collegamento, in un'altra cartella",
+       [](const cartella_temporanea& d) { scrivi_file(d.file("altrove/vero.txt"), "nuovo"); },
+       sorveglianza::evento::cambiato},
   };
   for (const caso& c : casi) {
     SCOPED_TRACE(c.nome);
     cartella_temporanea d;
     std::filesystem::create_directory(d.file("treno"));
+    std::filesystem::create_directory(d.file("altrove"));
     scrivi_file(d.file("linea.txt"), "vecchio");
     scrivi_file(d.file("treno/treno.txt"), "vecchio");
-    const std::string file[] = {d.file("linea.txt"), d.file("treno/treno.txt")};
+    scrivi_file(d.file("altrove/vero.txt"), "vecchio");
+    std::filesystem::create_symlink(d.file("altrove/vero.txt"), d.file("collegato.txt"));
+    const std::string file[] = {d.file("linea.txt"), d.file("treno/treno.txt"),
+                                d.file("collegato.txt")};
     auto aperta = sorveglianza::apri(file);
     ASSERT_TRUE(std::holds_alternative<std::unique_ptr<sorveglianza>>(aperta));
     auto& s = *std::get<std::unique_ptr<sorveglianza>>(aperta);
@@ -67,6 +76,36 @@ TEST(Sorveglianza, VedeOgniSalvataggioDeiDueFileESoloQuelli) {
   // Every watch has given the signals back.
   EXPECT_FALSE(bloccato(SIGINT));
   EXPECT_FALSE(bloccato(SIGTERM));
+  EXPECT_FALSE(bloccato(SIGHUP));
+}
+
+// A folder deleted and made again, as a checkout does: the loss is told once, and
+// once it is back its saves are seen again.
+TEST(Sorveglianza, FollowsAFolderMadeAgain) {
+  cartella_temporanea d;
+  std::filesystem::create_directories(d.file("testi/treno"));
+  scrivi_file(d.file("testi/treno/treno.txt"), "vecchio");
+  const std::string file[] = {d.file("testi/treno/treno.txt")};
+  auto aperta = sorveglianza::apri(file);
+  ASSERT_TRUE(std::holds_alternative<std::unique_ptr<sorveglianza>>(aperta));
+  auto& s = *std::get<std::unique_ptr<sorveglianza>>(aperta);
+
+  std::filesystem::remove_all(d.file("testi"));
+  EXPECT_EQ(s.aspetta(), sorveglianza::evento::cambiato);
+  auto avvisi = s.avvisi();
+  ASSERT_EQ(avvisi.size(), 1u);
+  EXPECT_EQ(avvisi[0].cartella, d.file("testi/treno"));
+  EXPECT_FALSE(avvisi[0].ritrovata);
+
+  std::filesystem::create_directories(d.file("testi/treno"));
+  EXPECT_EQ(s.aspetta(), sorveglianza::evento::cambiato);
+  avvisi = s.avvisi();
+  ASSERT_EQ(avvisi.size(), 1u);
+  EXPECT_TRUE(avvisi[0].ritrovata);
+
+  scrivi_file(d.file("testi/treno/treno.txt"), "nuovo");
+  EXPECT_EQ(s.aspetta(), sorveglianza::evento::cambiato);
+  EXPECT_TRUE(s.avvisi().empty());
 }
 
 // A signal that comes while the program works (not waiting) ends the next wait, and one

@@ -153,7 +153,11 @@ TEST_F(PlotCorsaNormale, LabelsEveryStationTunnelAndSlowdown) {
   // Signals: a dot on the plan and a triangle on the profile (plus the legend's dot).
   EXPECT_EQ(conta(svg_, "<circle[^>]*class=\"segnale\""), 22u + 1);
   EXPECT_EQ(conta(svg_, "<polygon[^>]*class=\"segnale\""), 22u);
-  EXPECT_NE(svg_.find(">progressiva (km)<"), std::string::npos);
+  // The embedded line sets a kilometric reference: its kilometres, then the distance.
+  EXPECT_NE(svg_.find(">progressiva chilometrica della linea (km+m), sotto la distanza "
+                      "dall&apos;inizio (km)<"),
+            std::string::npos);
+  EXPECT_NE(svg_.find(">350+000<"), std::string::npos);
   EXPECT_NE(svg_.find(">quota relativa (m)<"), std::string::npos);
   EXPECT_NE(svg_.find(">velocità massima (km/h)<"), std::string::npos);
 }

@@ -3,6 +3,8 @@
 // that fail the n-th call or fill the disk after a number of bytes.
 #pragma once
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstddef>
@@ -42,6 +44,9 @@ class file_system_guasto final : public file_system {
   int conta(operazione op) const { return conteggi_[static_cast<int>(op)]; }
 
   bool esiste(const std::string& percorso) override { return sotto_.esiste(percorso); }
+  std::optional<identita_file> identita(const std::string& percorso) override {
+    return sotto_.identita(percorso);
+  }
   lettura leggi(const std::string& percorso) override {
     if (fallisce(operazione::lettura)) return {{}, errore(percorso)};
     return sotto_.leggi(percorso);
@@ -52,6 +57,9 @@ class file_system_guasto final : public file_system {
   std::optional<errore_file> elimina(const std::string& percorso) override {
     if (fallisce(operazione::eliminazione)) return errore(percorso);
     return sotto_.elimina(percorso);
+  }
+  std::optional<errore_file> elimina_cartella_vuota(const std::string& percorso) override {
+    return sotto_.elimina_cartella_vuota(percorso);
   }
   std::optional<errore_file> crea_cartella(const std::string& percorso) override {
     return sotto_.crea_cartella(percorso);
@@ -88,9 +96,7 @@ class file_system_guasto final : public file_system {
     const int n = ++conteggi_[static_cast<int>(op)];
     return guasto_ == op && n == numero_;
   }
-  errore_file errore(const std::string& percorso) const {
-    return {percorso, std::strerror(codice_)};
-  }
+  errore_file errore(const std::string& percorso) const { return errore_da(percorso, codice_); }
 
   file_system& sotto_;
   std::optional<operazione> guasto_;
@@ -108,6 +114,10 @@ class disco_guasto {
   int sincronizzazione_fallita = 0;  // the n-th fsync fails with codice
   int rinomina_fallita = 0;          // the n-th rename fails with codice
   int blocco_fallito = 0;            // the n-th directory lock fails with codice
+  int scambio_fallito = 0;           // the n-th exchange of two names fails with codice
+  // The n-th exchange ends the process, as a kill between two exchanges would.
+  int scambio_ucciso = 0;
+  bool scambio_assente = false;  // the file system cannot exchange: EINVAL, as tmpfs once did
   int codice = EIO;
   // Bytes the disk still takes: a write that passes it is cut short, the next one
   // fails with ENOSPC.
@@ -115,7 +125,9 @@ class disco_guasto {
   // Whether a write may report 0 bytes written without an error.
   bool scrittura_nulla = false;
 
+  // Flushes of files and journals, and of directories.
   int sincronizzazioni() const { return sincronizzazioni_; }
+  int sincronizzazioni_cartelle() const { return sincronizzazioni_cartelle_; }
 
   chiamate_sistema chiamate() {
     const chiamate_sistema reali = chiamate_reali();
@@ -145,6 +157,16 @@ class disco_guasto {
       if (++blocchi_ == blocco_fallito) return static_cast<int>(fallisci(codice));
       return reali.blocca(fd);
     };
+    c.scambia = [this, reali](const char* a, const char* b) -> int {
+      if (scambio_assente) return static_cast<int>(fallisci(EINVAL));
+      if (++scambi_ == scambio_ucciso) ::_exit(9);
+      if (scambi_ == scambio_fallito) return static_cast<int>(fallisci(codice));
+      return reali.scambia(a, b);
+    };
+    c.sincronizza_cartella = [this, reali](int fd) -> int {
+      ++sincronizzazioni_cartelle_;
+      return reali.sincronizza_cartella(fd);
+    };
     return c;
   }
 
@@ -154,7 +176,8 @@ class disco_guasto {
     return -1;
   }
 
-  int scritture_ = 0, letture_ = 0, sincronizzazioni_ = 0, rinomine_ = 0, blocchi_ = 0;
+  int scritture_ = 0, letture_ = 0, sincronizzazioni_ = 0, rinomine_ = 0, blocchi_ = 0, scambi_ = 0,
+      sincronizzazioni_cartelle_ = 0;
 };
 
 // Every file directly inside a directory, hidden ones too, with its bytes.

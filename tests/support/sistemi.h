@@ -1,6 +1,6 @@
 // What the file tests meet differently on the two systems. FIFOs for the cases of a
 // file that is no regular file: Linux has them, a Windows disk has not, and there
-// those cases are skipped. The reason given for a missing file.
+// those cases are skipped.
 #pragma once
 
 #ifndef _WIN32
@@ -14,14 +14,11 @@
 namespace percorso::prova {
 
 #ifdef _WIN32
-// The system's words, in the language of Windows: the test asks only that one is given.
-inline const std::string motivo_file_mancante;
 inline constexpr bool fifo_possibili = false;
 inline bool crea_fifo(const std::string&) {
   return false;
 }
 #else
-inline const std::string motivo_file_mancante = std::strerror(ENOENT);
 inline constexpr bool fifo_possibili = true;
 inline bool crea_fifo(const std::string& percorso) {
   return ::mkfifo(percorso.c_str(), 0600) == 0;
