@@ -31,7 +31,7 @@ class disco final : public file_system {
   lettura leggi(const std::string& percorso) override {
     lettura r;
     if (e_cartella(percorso)) {
-      r.errore = errore_c(percorso, EISDIR);
+      r.errore = errore_da(percorso, EISDIR);
       return r;
     }
     // Others may go on reading and writing it: a text open in an editor is still read.
@@ -49,7 +49,7 @@ class disco final : public file_system {
     } else if (!::GetFileSizeEx(h, &dimensione)) {
       r.errore = errore_sistema(percorso, ::GetLastError());
     } else if (static_cast<std::uint64_t>(dimensione.QuadPart) > massimo_lettura) {
-      r.errore = errore_c(percorso, EFBIG);
+      r.errore = errore_da(percorso, EFBIG);
     } else {
       const int fd = ::_open_osfhandle(reinterpret_cast<intptr_t>(h), _O_RDONLY);
       r.errore = leggi_tutto(fd, percorso, static_cast<std::size_t>(dimensione.QuadPart), r.dati);
@@ -59,6 +59,12 @@ class disco final : public file_system {
     }
     ::CloseHandle(h);
     return r;
+  }
+
+  std::optional<identita_file> identita(const std::string& percorso) override {
+    identita_file id;
+    if (c_.identifica(percorso.c_str(), true, id) != 0) return std::nullopt;
+    return id;
   }
 
   std::unique_ptr<insieme_uscita> insieme(std::vector<std::string> cartelle) override {
@@ -72,13 +78,21 @@ class disco final : public file_system {
     return errore_sistema(percorso, codice);
   }
 
+  std::optional<errore_file> elimina_cartella_vuota(const std::string& percorso) override {
+    // The lock file the output set left is no file of the directory's own; one that
+    // another run holds stays, and so does the directory.
+    ::DeleteFileW(percorso_sistema(unisci(percorso, ".percorso-lock")).c_str());
+    if (::RemoveDirectoryW(percorso_sistema(percorso).c_str())) return std::nullopt;
+    return errore_sistema(percorso, ::GetLastError());
+  }
+
   std::optional<errore_file> crea_cartella(const std::string& percorso) override {
     return percorso::crea_cartella(percorso);
   }
 
   std::optional<errore_file> prova_scrittura(const std::string& percorso) override {
     if (percorso.empty()) return errore_sistema(percorso, ERROR_PATH_NOT_FOUND);
-    if (e_cartella(percorso)) return errore_c(percorso, EISDIR);
+    if (e_cartella(percorso)) return errore_da(percorso, EISDIR);
     // The nearest directory that exists must be a directory.
     std::string cartella = cartella_di(percorso);
     DWORD attributi = INVALID_FILE_ATTRIBUTES;
@@ -93,7 +107,7 @@ class disco final : public file_system {
       cartella = sopra;
     }
     if (attributi == INVALID_FILE_ATTRIBUTES) return errore_sistema(percorso, ::GetLastError());
-    if (!(attributi & FILE_ATTRIBUTE_DIRECTORY)) return errore_c(percorso, ENOTDIR);
+    if (!(attributi & FILE_ATTRIBUTE_DIRECTORY)) return errore_da(percorso, ENOTDIR);
     return std::nullopt;
   }
 
@@ -105,9 +119,9 @@ class disco final : public file_system {
     dati.reserve(attesi);
     std::vector<std::uint8_t> blocco(std::size_t{1} << 18);
     for (long n = 0; (n = c_.leggi(fd, blocco.data(), blocco.size())) != 0;) {
-      if (n < 0) return errore_file{percorso, motivo_errno(errno)};
+      if (n < 0) return errore_da(percorso, errno);
       if (dati.size() + static_cast<std::size_t>(n) > massimo_lettura)
-        return errore_c(percorso, EFBIG);
+        return errore_da(percorso, EFBIG);
       dati.insert(dati.end(), blocco.begin(), blocco.begin() + n);
     }
     return std::nullopt;

@@ -1,17 +1,16 @@
 #include "platform/windows/sistema_windows.h"
 
 #include <cerrno>
-#include <cstring>
 #include <vector>
 
 namespace percorso {
 namespace {
 
-struct errore_registrato {
+struct ultimo_errore {
   DWORD codice = 0;
   int numero = 0;
 };
-thread_local errore_registrato ultimo;
+thread_local ultimo_errore ultimo;
 
 int errno_di(DWORD codice) {
   switch (codice) {
@@ -29,6 +28,12 @@ int errno_di(DWORD codice) {
     case ERROR_FILE_EXISTS:
     case ERROR_ALREADY_EXISTS:
       return EEXIST;
+    case ERROR_WRITE_PROTECT:
+      return EROFS;
+    case ERROR_DIRECTORY:
+      return ENOTDIR;
+    case ERROR_FILENAME_EXCED_RANGE:
+      return ENAMETOOLONG;
     default:
       return EIO;
   }
@@ -63,11 +68,33 @@ std::wstring percorso_sistema(const std::string& percorso) {
   std::wstring intero(n, L'\0');
   const DWORD scritti = ::GetFullPathNameW(nome.c_str(), n, intero.data(), nullptr);
   intero.resize(scritti);
+  // A device (\\.\NUL) is named as it is.
+  if (intero.starts_with(L"\\\\.\\")) return intero;
   if (intero.starts_with(L"\\\\")) return L"\\\\?\\UNC\\" + intero.substr(2);
   return L"\\\\?\\" + intero;
 }
 
+namespace {
+
+// The Windows errors that have an Italian text of the program's own.
+const char* motivo_italiano(DWORD codice) {
+  switch (codice) {
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+      return "il file e' aperto da un altro programma";
+    case ERROR_DIRECTORY:
+      return "non e' una cartella";
+    default:
+      return nullptr;
+  }
+}
+
+}  // namespace
+
 std::string motivo_sistema(DWORD codice) {
+  if (const char* testo = motivo_italiano(codice)) return testo;
+  const int numero = errno_di(codice);
+  if (numero != EIO && numero != EBUSY) return motivo_comune(numero);
   wchar_t* testo = nullptr;
   const DWORD n = ::FormatMessageW(
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
@@ -85,10 +112,6 @@ errore_file errore_sistema(const std::string& percorso, DWORD codice) {
   return {percorso, motivo_sistema(codice)};
 }
 
-errore_file errore_c(const std::string& percorso, int codice) {
-  return {percorso, std::strerror(codice)};
-}
-
 void registra_errore(DWORD codice) {
   ultimo = {codice, errno_di(codice)};
   errno = ultimo.numero;
@@ -98,22 +121,23 @@ void azzera_errore() {
   ultimo = {};
 }
 
-std::string motivo_errno(int codice) {
-  if (ultimo.codice != 0 && ultimo.numero == codice) return motivo_sistema(ultimo.codice);
-  return std::strerror(codice);
-}
-
-bool identita_di(HANDLE h, identita_file& id) {
-  BY_HANDLE_FILE_INFORMATION info{};
-  if (!::GetFileInformationByHandle(h, &info)) return false;
-  id.volume = info.dwVolumeSerialNumber;
-  id.indice = (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow;
-  return true;
+std::optional<DWORD> errore_registrato(int codice) {
+  if (ultimo.codice != 0 && ultimo.numero == codice) return ultimo.codice;
+  return std::nullopt;
 }
 
 bool e_cartella(const std::string& percorso) {
   const DWORD a = ::GetFileAttributesW(percorso_sistema(percorso).c_str());
   return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+}  // namespace percorso
+
+namespace percorso {
+
+std::string motivo_di(int codice) {
+  if (const auto registrato = errore_registrato(codice)) return motivo_sistema(*registrato);
+  return motivo_comune(codice);
 }
 
 }  // namespace percorso

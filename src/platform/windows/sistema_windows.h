@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -19,25 +20,17 @@ std::string stretta(std::wstring_view utf16);
 // Absolute, with backslashes, behind \\?\ so that names past MAX_PATH work too.
 std::wstring percorso_sistema(const std::string& percorso);
 
-// The system's own words for a Windows error code, in UTF-8.
+// The reason for a Windows error code: the program's Italian text for the common
+// ones, the same as on Linux, the system's own words (UTF-8) for the rest.
 std::string motivo_sistema(DWORD codice);
 errore_file errore_sistema(const std::string& percorso, DWORD codice);
-// The C library's words for an errno code, the same as on Linux.
-errore_file errore_c(const std::string& percorso, int codice);
 
-// A failed primitive records its Windows error with the errno it reports, so the
-// reason shown is the system's text rather than the C library's.
+// A failed primitive records its Windows error with the errno it reports, so that
+// motivo_di gives the reason for the Windows error rather than the errno's.
 void registra_errore(DWORD codice);
 void azzera_errore();
-std::string motivo_errno(int codice);
-
-// Which file a handle is: volume and index, the same for every name of it.
-struct identita_file {
-  std::uint64_t volume = 0;
-  std::uint64_t indice = 0;
-  auto operator<=>(const identita_file&) const = default;
-};
-bool identita_di(HANDLE h, identita_file& id);
+// The recorded Windows error, when it is the one behind this errno value.
+std::optional<DWORD> errore_registrato(int codice);
 
 // Whether the path names a directory.
 bool e_cartella(const std::string& percorso);
