@@ -62,9 +62,7 @@ class disco final : public file_system {
   }
 
   std::optional<identita_file> identita(const std::string& percorso) override {
-    identita_file id;
-    if (c_.identifica(percorso.c_str(), true, id) != 0) return std::nullopt;
-    return id;
+    return identita_di(c_, percorso);
   }
 
   std::unique_ptr<insieme_uscita> insieme(std::vector<std::string> cartelle) override {

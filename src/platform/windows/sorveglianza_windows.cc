@@ -145,8 +145,8 @@ sorveglianza::evento sorveglianza::aspetta(std::chrono::milliseconds quiete) {
 
 namespace percorso {
 
-// A watched folder cannot be deleted while the watch holds it open on Windows, so
-// none is ever lost.
+// The Windows watch does not follow a folder deleted and made again: it reports no
+// loss, and ends as a failed watch if the folder's handle stops telling.
 std::vector<sorveglianza::avviso> sorveglianza::avvisi() {
   return {};
 }
