@@ -6,7 +6,8 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 PREFIX ?= $(HOME)/.local
 
-.PHONY: configure build run test install uninstall clean vsix
+.PHONY: configure build run test install uninstall clean vsix configure-windows windows \
+  test-windows release
 
 configure:
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
@@ -35,4 +36,25 @@ vsix:
 	cd editors/vscode && npm ci --no-audit --no-fund && npm run package
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(BUILD_WINDOWS)
+
+# Windows: cross-built with MinGW-w64, tested under Wine (see the README's Windows section).
+BUILD_WINDOWS ?= build-windows
+WINE ?= $(shell command -v wine64 || echo /usr/lib/wine/wine64)
+
+configure-windows:
+	cmake -S . -B $(BUILD_WINDOWS) -DCMAKE_BUILD_TYPE=Release \
+	  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake
+
+windows: configure-windows
+	cmake --build $(BUILD_WINDOWS) -j $(JOBS) --target percorso
+
+# The test program once under Wine, then the same bytes from both programs.
+test-windows: configure-windows build
+	cmake --build $(BUILD_WINDOWS) -j $(JOBS) --target percorso percorso_tests percorso_lotto
+	WINEDEBUG=-all $(WINE) $(BUILD_WINDOWS)/tests/percorso_tests.exe --gtest_brief=1
+	WINE=$(WINE) tests/windows/stessi_byte $(BUILD)/bin/percorso $(BUILD_WINDOWS)/bin
+
+# The Windows zip and the Linux tarball, in dist/.
+release: build windows
+	tools/release $(BUILD)/bin/percorso $(BUILD_WINDOWS)/bin/percorso.exe

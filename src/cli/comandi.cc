@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,7 @@
 #include "diagnostics/spiegazioni.h"
 #include "format/nomi_file.h"
 #include "inspect/inspect.h"
+#include "platform/finestra.h"
 #include "plot/plot.h"
 
 namespace percorso {
@@ -34,11 +36,17 @@ modello scenario_incorporato() {
   return m;
 }
 
+// Without a console of its own the run speaks through its window: what it would
+// have written goes into a message box when it fails.
 int esecuzione_incorporata(std::ostream& err, file_system& fs) {
-  err << "Attendere\n";
+  const auto finestra = apri_finestra_attesa();
+  std::ostringstream scritto;
+  std::ostream& voce = finestra ? scritto : err;
+  if (!finestra) err << "Attendere\n";
   const auto cartella = cartella_programma();
   if (!cartella) {
-    err << "percorso: impossibile trovare la cartella del programma\n";
+    voce << "percorso: impossibile trovare la cartella del programma\n";
+    if (finestra) finestra->messaggio(scritto.str());
     return uscita_interrotta;
   }
   const esito_esecuzione e = esegui_percorso(fs, *cartella);
@@ -46,8 +54,11 @@ int esecuzione_incorporata(std::ostream& err, file_system& fs) {
   // The embedded texts are known to be right: their warnings would only be noise.
   const nomi_sorgenti nomi{nome_testo_linea(nomi_modello), nome_testo_treno(nomi_modello)};
   const auto messaggi = messaggi_di(e, nomi, nullptr, {.nessuno = true, .spenti = {}});
-  stampa_messaggi(err, messaggi);
-  if (!messaggi.empty()) err << conteggio(messaggi) << '\n';
+  stampa_messaggi(voce, messaggi);
+  if (!messaggi.empty()) voce << conteggio(messaggi) << '\n';
+  if (finestra && e.stato_uscita() == uscita_interrotta)
+    finestra->messaggio(e.errore_programma ? " Errore n. " + std::to_string(*e.errore_programma)
+                                           : scritto.str());
   return e.stato_uscita();
 }
 

@@ -1,14 +1,18 @@
 #include <iostream>
 #include <new>
+#include <string>
 #include <string_view>
 #include <vector>
 
 #include "cli/comandi.h"
 #include "cli/uscita.h"
+#include "platform/console.h"
 
 int main(int argc, char** argv) {
   try {
-    const std::vector<std::string_view> argomenti(argv + 1, argv + argc);
+    percorso::prepara_console();
+    const std::vector<std::string> testi = percorso::argomenti_programma(argc, argv);
+    const std::vector<std::string_view> argomenti(testi.begin(), testi.end());
     const auto fs = percorso::file_system_reale();
     return percorso::esegui_comando(argomenti, std::cout, std::cerr, *fs);
   } catch (const std::bad_alloc&) {

@@ -6,8 +6,13 @@
 
 namespace percorso {
 
-// printf into a string.
-[[gnu::format(printf, 1, 2)]] std::string formato(const char* formato, ...);
+// printf into a string. On Windows the program uses MinGW's C99 printf, not the system's.
+#ifdef __MINGW32__
+#define PERCORSO_PRINTF gnu_printf
+#else
+#define PERCORSO_PRINTF printf
+#endif
+[[gnu::format(PERCORSO_PRINTF, 1, 2)]] std::string formato(const char* formato, ...);
 
 // Seconds after midnight as HH:MM:SS.
 std::string orario_testo(std::int64_t secondi);

@@ -10,6 +10,8 @@
 #include <cerrno>
 #include <cstdio>
 
+#include "platform/errore_file.h"
+
 namespace percorso {
 namespace {
 
@@ -46,6 +48,10 @@ int identifica(const char* percorso, bool segui, identita_file& id) {
 }
 
 }  // namespace
+
+std::string motivo_di(int codice) {
+  return motivo_comune(codice);
+}
 
 chiamate_sistema chiamate_reali() {
   return {

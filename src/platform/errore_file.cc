@@ -5,7 +5,7 @@
 
 namespace percorso {
 
-std::string motivo_di(int codice) {
+std::string motivo_comune(int codice) {
   switch (codice) {
     case ENOENT:
       return "file o cartella inesistente";
@@ -14,8 +14,10 @@ std::string motivo_di(int codice) {
       return "permesso negato";
     case ENOSPC:
       return "spazio esaurito sul disco";
+#ifdef EDQUOT
     case EDQUOT:
       return "quota del disco esaurita";
+#endif
     case EROFS:
       return "file system in sola lettura";
     case EISDIR:

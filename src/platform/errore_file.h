@@ -14,8 +14,11 @@ struct errore_file {
 };
 
 // The system's reason for an errno value, in Italian for the common ones (the rest as
-// the system words them).
+// the system words them). On Windows the reason for the Windows error a failed call
+// recorded with it.
 std::string motivo_di(int codice);
+// The reason every system gives for an errno value itself.
+std::string motivo_comune(int codice);
 
 // The failure of an operation on percorso with errno value codice.
 errore_file errore_da(const std::string& percorso, int codice);

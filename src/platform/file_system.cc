@@ -45,9 +45,7 @@ class disco final : public file_system {
   }
 
   std::optional<identita_file> identita(const std::string& percorso) override {
-    identita_file id;
-    if (c_.identifica(percorso.c_str(), true, id) != 0) return std::nullopt;
-    return id;
+    return identita_di(c_, percorso);
   }
 
   std::unique_ptr<insieme_uscita> insieme(std::vector<std::string> cartelle) override {
@@ -119,17 +117,6 @@ class disco final : public file_system {
 
 }  // namespace
 
-std::optional<errore_file> file_system::sostituisci(const std::string& percorso,
-                                                    std::span<const std::uint8_t> dati) {
-  const auto uno = insieme({cartella_di(percorso)});
-  if (auto e = uno->aggiungi(percorso, dati)) return e;
-  return uno->conferma();
-}
-
-std::unique_ptr<file_system> file_system_reale() {
-  return file_system_reale(chiamate_reali());
-}
-
 std::unique_ptr<file_system> file_system_reale(chiamate_sistema chiamate) {
   return std::make_unique<disco>(std::move(chiamate));
 }
@@ -139,23 +126,6 @@ std::optional<std::string> cartella_programma() {
   const auto eseguibile = std::filesystem::read_symlink("/proc/self/exe", ec);
   if (ec) return std::nullopt;
   return eseguibile.parent_path().string();
-}
-
-std::string unisci(const std::string& cartella, const std::string& nome) {
-  if (cartella.empty()) return nome;
-  if (cartella.back() == '/') return cartella + nome;
-  return cartella + "/" + nome;
-}
-
-std::string cartella_di(std::string_view percorso) {
-  const auto barra = percorso.rfind('/');
-  if (barra == std::string_view::npos) return {};
-  return std::string(percorso.substr(0, barra == 0 ? 1 : barra));
-}
-
-std::string_view nome_base(std::string_view percorso) {
-  const auto barra = percorso.rfind('/');
-  return barra == std::string_view::npos ? percorso : percorso.substr(barra + 1);
 }
 
 }  // namespace percorso

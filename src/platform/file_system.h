@@ -54,6 +54,8 @@ inline constexpr std::size_t massimo_lettura = std::size_t{256} << 20;
 // The real disk.
 std::unique_ptr<file_system> file_system_reale();
 std::unique_ptr<file_system> file_system_reale(chiamate_sistema chiamate);
+// What a name leads to through these calls, links followed; nothing when it leads nowhere.
+std::optional<identita_file> identita_di(const chiamate_sistema& c, const std::string& percorso);
 
 // Directory of the running executable, resolved from the process itself.
 std::optional<std::string> cartella_programma();

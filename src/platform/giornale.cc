@@ -7,6 +7,7 @@
 #include <iterator>
 
 #include "platform/file_system.h"
+#include "platform/operazioni_file.h"
 
 namespace percorso {
 namespace {
@@ -49,7 +50,7 @@ class lettore {
     std::string s(t_.substr(0, n));
     t_.remove_prefix(n);
     // A name inside the directory only: a damaged journal never reaches elsewhere.
-    if (s.find('/') != std::string::npos || s == "." || s == "..") ok_ = false;
+    if (nome_base(s) != s || s == "." || s == "..") ok_ = false;
     return s;
   }
   bool ok() const { return ok_; }
@@ -119,7 +120,7 @@ void completa_giornale(const chiamate_sistema& c, const std::string& cartella, i
   identita_file id;
   if (c.identifica(percorso.c_str(), false, id) != 0 || id.genere != identita_file::tipo::regolare)
     return;
-  std::ifstream in(percorso, std::ios::binary);
+  std::ifstream in(percorso_fs(percorso), std::ios::binary);
   if (!in) return;
   const std::string testo{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
   in.close();
@@ -135,14 +136,16 @@ void completa_giornale(const chiamate_sistema& c, const std::string& cartella, i
     c.sincronizza_cartella(fd);
   }
   std::error_code ec;
-  std::filesystem::remove(percorso, ec);
+  std::filesystem::remove(percorso_fs(percorso), ec);
 }
 
 void rimuovi_residui(const chiamate_sistema& c, const std::string& cartella) {
   std::error_code ec;
-  for (std::filesystem::directory_iterator i(cartella.empty() ? "." : cartella, ec), fine;
+  for (std::filesystem::directory_iterator i(percorso_fs(cartella.empty() ? "." : cartella), ec),
+       fine;
        !ec && i != fine; i.increment(ec)) {
-    const std::string nome = i->path().filename().string();
+    const std::u8string u8 = i->path().filename().u8string();
+    const std::string nome(u8.begin(), u8.end());
     if (!nome_temporaneo(nome)) continue;
     identita_file id;
     const std::string percorso = unisci(cartella, nome);
@@ -150,7 +153,7 @@ void rimuovi_residui(const chiamate_sistema& c, const std::string& cartella) {
     using t = identita_file::tipo;
     std::error_code ignorato;
     if (id.genere == t::regolare || id.genere == t::collegamento)
-      std::filesystem::remove(percorso, ignorato);
+      std::filesystem::remove(percorso_fs(percorso), ignorato);
   }
 }
 

@@ -1,19 +1,13 @@
 #include "platform/insieme_uscita.h"
 
-#include <fcntl.h>
-#include <signal.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <string_view>
 #include <utility>
-#include <variant>
 
 #include "platform/file_system.h"
 #include "platform/giornale.h"
+#include "platform/operazioni_file.h"
 
 namespace percorso {
 namespace {
@@ -68,26 +62,7 @@ std::optional<int> scrivi_tutto(const chiamate_sistema& c, int fd,
 
 // A FIFO whose reader has gone must fail the write, not end the process.
 std::optional<int> scrivi_diretto(const chiamate_sistema& c, const membro& m) {
-  struct sigaction ignora {
-  }, prima{};
-  ignora.sa_handler = SIG_IGN;
-  ::sigaction(SIGPIPE, &ignora, &prima);
-  const auto errore = scrivi_tutto(c, m.fd, m.byte);
-  ::sigaction(SIGPIPE, &prima, nullptr);
-  return errore;
-}
-
-// Opens a device or a FIFO to be written directly; a FIFO nobody reads is refused
-// at once instead of waiting for a reader.
-std::variant<int, std::string> apri_diretto(const std::string& percorso,
-                                            identita_file::tipo genere) {
-  const bool fifo = genere == identita_file::tipo::fifo;
-  const int fd =
-      ::open(percorso.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC | (fifo ? O_NONBLOCK : 0));
-  if (fd < 0 && fifo && errno == ENXIO) return std::string("nessuno legge dalla FIFO");
-  if (fd < 0) return std::string(std::strerror(errno));
-  if (fifo) ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-  return fd;
+  return senza_sigpipe([&] { return scrivi_tutto(c, m.fd, m.byte); });
 }
 
 class insieme_disco final : public insieme_uscita {
@@ -97,7 +72,7 @@ class insieme_disco final : public insieme_uscita {
 
   ~insieme_disco() override {
     rimuovi_temporanei();
-    for (const cartella& d : cartelle_) ::close(d.fd);
+    for (const cartella& d : cartelle_) chiudi(d.fd);
   }
 
   std::optional<errore_file> apri(const std::string& percorso) override {
@@ -116,10 +91,9 @@ class insieme_disco final : public insieme_uscita {
     m.percorso = percorso;
     m.temporaneo = nome_temporaneo_di(percorso);
     m.cartella = *indice;
-    m.fd = ::mkostemp(m.temporaneo.data(), O_CLOEXEC);
+    m.fd = crea_temporaneo(m.temporaneo);
     if (m.fd < 0) return fallisci(errore_da(percorso, errno));
     membri_.push_back(std::move(m));
-    if (::fchmod(membri_.back().fd, 0644) != 0) return fallisci(errore_da(percorso, errno));
     return std::nullopt;
   }
 
@@ -161,7 +135,7 @@ class insieme_disco final : public insieme_uscita {
                                       [](const membro& m) { return m.spostato.has_value(); });
     if (errore && iniziata) {
       // The journals and the temporaries stay: the next run completes the set.
-      for (membro& m : membri_) chiudi(m);
+      for (membro& m : membri_) chiudi_membro(m);
       membri_.clear();
       guasto_ = errore;
       return errore;
@@ -179,14 +153,13 @@ class insieme_disco final : public insieme_uscita {
     prendi_turno();
     if (!cartella_bloccata_di(percorso)) return errore_da(percorso, errno_cartella_);
     std::string nome = nome_temporaneo_di(percorso);
-    const int fd = ::mkostemp(nome.data(), O_CLOEXEC);
+    const int fd = crea_temporaneo(nome);
     if (fd < 0) return errore_da(percorso, errno);
     auto errore = scrivi_tutto(c_, fd, dati);
-    if (!errore && ::fchmod(fd, 0644) != 0) errore = errno;
-    if (::close(fd) != 0 && !errore) errore = errno;
+    if (chiudi(fd) != 0 && !errore) errore = errno;
     if (!errore && c_.rinomina(nome.c_str(), percorso.c_str()) != 0) errore = errno;
     if (!errore) return std::nullopt;
-    ::unlink(nome.c_str());
+    rimuovi(nome);
     return errore_da(percorso, *errore);
   }
 
@@ -195,12 +168,12 @@ class insieme_disco final : public insieme_uscita {
     using t = identita_file::tipo;
     if (g != t::caratteri && g != t::fifo)
       return fallisci(errore_file{percorso, motivo_non_regolare(g)});
-    auto aperto = apri_diretto(percorso, g);
-    if (auto* motivo = std::get_if<std::string>(&aperto))
-      return fallisci(errore_file{percorso, std::move(*motivo)});
+    std::string motivo;
+    const int fd = apri_diretto(percorso, g, motivo);
+    if (fd < 0) return fallisci(errore_file{percorso, motivo.empty() ? motivo_di(errno) : motivo});
     membro m;
     m.percorso = percorso;
-    m.fd = std::get<int>(aperto);
+    m.fd = fd;
     m.diretto = true;
     membri_.push_back(std::move(m));
     return std::nullopt;
@@ -215,7 +188,7 @@ class insieme_disco final : public insieme_uscita {
     for (membro& m : membri_) {
       if (m.diretto) continue;
       if (c_.sincronizza(m.fd) != 0) return errore_da(m.percorso, errno);
-      if (::close(std::exchange(m.fd, -1)) != 0) return errore_da(m.percorso, errno);
+      if (chiudi(std::exchange(m.fd, -1)) != 0) return errore_da(m.percorso, errno);
       if (c_.identifica(m.temporaneo.c_str(), false, m.nuovo) != 0)
         return errore_da(m.percorso, errno);
       cartelle_[m.cartella].usata = true;
@@ -225,6 +198,11 @@ class insieme_disco final : public insieme_uscita {
       if (!m.diretto && c_.identifica(m.percorso.c_str(), true, id) == 0 &&
           id.genere != identita_file::tipo::regolare)
         return errore_file{m.percorso, motivo_non_regolare(id.genere)};
+    }
+    // A target another program holds open stops the set before anything is replaced.
+    for (const membro& m : membri_) {
+      if (m.diretto) continue;
+      if (const auto codice = bersaglio_libero(m.percorso)) return errore_da(m.percorso, *codice);
     }
     for (const membro& m : membri_) {
       if (!m.diretto) continue;
@@ -244,15 +222,15 @@ class insieme_disco final : public insieme_uscita {
     }
     const std::string testo = testo_giornale(coppie);
     const std::string nome = unisci(d.nome, std::string(nome_giornale));
-    const int fd = ::open(nome.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    const int fd = crea_file(nome);
     if (fd < 0) return errore_da(nome, errno);
     auto errore =
         scrivi_tutto(c_, fd, {reinterpret_cast<const std::uint8_t*>(testo.data()), testo.size()});
     if (!errore && c_.sincronizza(fd) != 0) errore = errno;
-    if (::close(fd) != 0 && !errore) errore = errno;
+    if (chiudi(fd) != 0 && !errore) errore = errno;
     if (!errore && c_.sincronizza_cartella(d.fd) != 0) errore = errno;
     if (!errore) return std::nullopt;
-    ::unlink(nome.c_str());
+    rimuovi(nome);
     return errore_da(nome, *errore);
   }
 
@@ -266,18 +244,17 @@ class insieme_disco final : public insieme_uscita {
     for (const std::string& nome : dichiarate_) {
       cartella d;
       d.nome = apribile(nome);
-      d.fd = ::open(d.nome.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-      if (d.fd < 0) continue;
-      if (c_.identifica(d.nome.c_str(), true, d.id) != 0 || gia_tenuta(d.id)) {
-        ::close(d.fd);
-        continue;
-      }
+      if (c_.identifica(d.nome.c_str(), true, d.id) != 0 || gia_tenuta(d.id)) continue;
       cartelle_.push_back(d);
     }
     std::sort(cartelle_.begin(), cartelle_.end(), [](const cartella& a, const cartella& b) {
       return std::pair(a.id.dispositivo, a.id.nodo) < std::pair(b.id.dispositivo, b.id.nodo);
     });
     for (cartella& d : cartelle_) {
+      // Opened in this order too: where opening is what waits, as for a lock file,
+      // two runs still take their turns in one order.
+      d.fd = apri_turno(d.nome);
+      if (d.fd < 0) continue;
       int esito = 0;
       do {
         esito = c_.blocca(d.fd);
@@ -285,7 +262,7 @@ class insieme_disco final : public insieme_uscita {
       if (esito != 0) {
         // Without the lock the directory is not ours to write into.
         errno_blocco_ = errno;
-        ::close(std::exchange(d.fd, -1));
+        chiudi(std::exchange(d.fd, -1));
         continue;
       }
       completa_giornale(c_, d.nome, d.fd);
@@ -323,7 +300,7 @@ class insieme_disco final : public insieme_uscita {
   // ones are written, so the flushes of conferma find little left to do.
   void avvia_scrittura_corrente() {
     if (membri_.empty() || membri_.back().fd < 0 || membri_.back().diretto) return;
-    ::sync_file_range(membri_.back().fd, 0, 0, SYNC_FILE_RANGE_WRITE);
+    avvia_scrittura(membri_.back().fd);
   }
 
   std::optional<errore_file> fallisci(errore_file e) {
@@ -334,19 +311,19 @@ class insieme_disco final : public insieme_uscita {
 
   void rimuovi_giornali() {
     for (const cartella& d : cartelle_) {
-      if (d.usata) ::unlink(unisci(d.nome, std::string(nome_giornale)).c_str());
+      if (d.usata) rimuovi(unisci(d.nome, std::string(nome_giornale)));
     }
   }
 
-  static void chiudi(membro& m) {
-    if (m.fd >= 0) ::close(std::exchange(m.fd, -1));
+  static void chiudi_membro(membro& m) {
+    if (m.fd >= 0) chiudi(std::exchange(m.fd, -1));
   }
 
   // Removes the new files not committed, and the earlier ones exchanged out.
   void rimuovi_temporanei() {
     for (membro& m : membri_) {
-      chiudi(m);
-      if (!m.diretto && m.spostato != spostamento::rinominato) ::unlink(m.temporaneo.c_str());
+      chiudi_membro(m);
+      if (!m.diretto && m.spostato != spostamento::rinominato) rimuovi(m.temporaneo);
     }
     membri_.clear();
   }

@@ -4,6 +4,7 @@
 // for any number of lines.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -103,6 +104,14 @@ void copia_rotta() {
   }
 }
 
+// The README's sessions are Linux's: on Windows the program names files with '\'.
+std::string con_barre(std::string testo) {
+#ifdef _WIN32
+  std::replace(testo.begin(), testo.end(), '\\', '/');
+#endif
+  return testo;
+}
+
 TEST(Readme, TheQuotedSessionsAreWhatTheProgramPrints) {
   const auto sessioni = sessioni_del_readme();
   ASSERT_GE(sessioni.size(), 4u) << "no sessions found in the README";
@@ -113,7 +122,7 @@ TEST(Readme, TheQuotedSessionsAreWhatTheProgramPrints) {
   for (const sessione& s : sessioni) {
     for (std::size_t k = 0; k < s.comandi.size(); ++k) {
       const risposta r = esegui(parole(s.comandi[k]));
-      const auto vere = righe_di(r.out + r.err);
+      const auto vere = righe_di(con_barre(r.out + r.err));
       EXPECT_TRUE(corrisponde(s.uscite[k], 0, vere, 0)) << "$ percorso " << s.comandi[k]
                                                         << "\nthe README shows:\n"
                                                         <<

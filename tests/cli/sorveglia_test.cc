@@ -1,6 +1,13 @@
 // `page --watch` and `compile --watch` as a user runs them: every save rewrites the
 // output with a line about it, a half-saved text is only a text with errors, and
 // Ctrl-C or a closed terminal (SIGHUP) ends the watch with status 0.
+#ifdef _WIN32
+#include <gtest/gtest.h>
+
+TEST(Sorveglia, OnlyOnLinux) {
+  GTEST_SKIP() << "fork, SIGINT and waitpid";
+}
+#else
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -107,3 +114,4 @@ TEST(Sorveglia, OgniSalvataggioRiscriveFinoACtrlC) {
 
 }  // namespace
 }  // namespace percorso
+#endif

@@ -17,7 +17,7 @@ namespace {
 std::map<std::string, std::vector<std::uint8_t>> contenuto(const std::filesystem::path& dir) {
   std::map<std::string, std::vector<std::uint8_t>> c;
   for (const auto& e : std::filesystem::recursive_directory_iterator(dir))
-    if (e.is_regular_file())
+    if (e.is_regular_file() && !file_di_blocco(e.path()))
       c[std::filesystem::relative(e.path(), dir).string()] = leggi_file(e.path().string());
   return c;
 }
@@ -30,8 +30,8 @@ TEST(New, TextsCompileCleanForAnyNamesInADirectoryItCreates) {
     const std::string sotto = dir.file("a/b");
     const risposta r = esegui({"new", nome, treno, sotto});
     ASSERT_EQ(r.stato, 0) << r.err;
-    const std::string linea = sotto + "/" + nome + "_linea.txt";
-    const std::string testo_treno = sotto + "/" + nome + "_" + treno + "-.txt";
+    const std::string linea = unisci(sotto, nome + "_linea.txt");
+    const std::string testo_treno = unisci(sotto, nome + "_" + treno + "-.txt");
     EXPECT_NE(r.out.find("scritto " + linea), std::string::npos) << r.out;
     const risposta c = esegui({"compile", linea, testo_treno, "--documents"});
     EXPECT_EQ(c.stato, 0) << nome;
@@ -130,7 +130,7 @@ TEST(NewESources, AFileAlreadyLikeItsTextIsLeftAsItIs) {
   const std::string cartella = dir.file("nuova");
   ASSERT_EQ(esegui({"sources", cartella}).stato, 0);
   struct stat prima {};
-  const std::string note = cartella + "/Varmena_Ostrana_917_note.txt";
+  const std::string note = unisci(cartella, "Varmena_Ostrana_917_note.txt");
   ASSERT_EQ(::stat(note.c_str(), &prima), 0);
   const risposta r = esegui({"sources", cartella});
   EXPECT_EQ(r.stato, 0) << r.err;
@@ -149,10 +149,11 @@ TEST(CompileDocuments, SameBinariesWithAndWithoutAndTheDocumentsBesideThem) {
   ASSERT_EQ(esegui({"new", "Prova", "42", dir.percorso().string()}).stato, 0);
   const std::string linea = dir.file("Prova_linea.txt"), treno = dir.file("Prova_42-.txt");
   std::filesystem::create_directory(dir.file("senza"));
-  std::filesystem::create_directory(dir.file("con"));
+  std::filesystem::create_directory(dir.file("con_documenti"));
   ASSERT_EQ(esegui({"compile", linea, treno, "-o", dir.file("senza")}).stato, 0);
-  ASSERT_EQ(esegui({"compile", linea, treno, "-o", dir.file("con"), "--documents"}).stato, 0);
-  const auto senza = contenuto(dir.file("senza")), con = contenuto(dir.file("con"));
+  ASSERT_EQ(esegui({"compile", linea, treno, "-o", dir.file("con_documenti"), "--documents"}).stato,
+            0);
+  const auto senza = contenuto(dir.file("senza")), con = contenuto(dir.file("con_documenti"));
   EXPECT_EQ(senza.size(), 3u);
   for (const auto& [nome, byte] : senza) EXPECT_EQ(con.at(nome), byte) << nome;
   EXPECT_EQ(con.size(), 5u);

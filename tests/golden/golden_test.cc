@@ -44,7 +44,8 @@ std::string cartella_attesi() {
 std::string senza_cartella(std::string testo, const cartella_temporanea& c) {
   const std::string nome = c.percorso().string();
   for (auto i = testo.find(nome); i != std::string::npos; i = testo.find(nome, i)) {
-    const bool file = i + nome.size() < testo.size() && testo[i + nome.size()] == '/';
+    const char dopo = i + nome.size() < testo.size() ? testo[i + nome.size()] : '\0';
+    const bool file = dopo == '/' || dopo == '\\';
     testo.replace(i, nome.size() + (file ? 1 : 0), file ? "" : "DIR");
   }
   return testo;

@@ -1,23 +1,30 @@
 // A scratch directory for a test, removed with everything in it at the end.
 #pragma once
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <string>
 #include <vector>
 
 namespace percorso {
 
+// The lock file by which runs take turns on Windows: it appears in every directory a
+// run writes into there, and is no file of the run.
+inline bool file_di_blocco(const std::filesystem::path& p) {
+  return p.filename() == ".percorso-lock";
+}
+
 class cartella_temporanea {
  public:
   cartella_temporanea() {
-    std::string modello = (std::filesystem::temp_directory_path() / "percorso-XXXXXX").string();
-    percorso_ = ::mkdtemp(modello.data());
+    std::random_device caso;
+    do {
+      percorso_ = std::filesystem::temp_directory_path() / ("percorso-" + std::to_string(caso()));
+    } while (!std::filesystem::create_directory(percorso_));
   }
   ~cartella_temporanea() {
     std::error_code ec;
@@ -33,7 +40,7 @@ class cartella_temporanea {
   std::vector<std::string> elenco() const {
     std::vector<std::string> nomi;
     for (const auto& e : std::filesystem::directory_iterator(percorso_))
-      nomi.push_back(e.path().filename().string());
+      if (!file_di_blocco(e.path())) nomi.push_back(e.path().filename().string());
     std::sort(nomi.begin(), nomi.end());
     return nomi;
   }

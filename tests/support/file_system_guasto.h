@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "platform/file_system.h"
+#include "support/cartella_temporanea.h"
 
 namespace percorso::prova {
 
@@ -183,6 +184,7 @@ class disco_guasto {
 inline std::map<std::string, std::string> istantanea(const std::filesystem::path& cartella) {
   std::map<std::string, std::string> file;
   for (const auto& e : std::filesystem::directory_iterator(cartella)) {
+    if (file_di_blocco(e.path())) continue;
     std::string contenuto;
     if (e.is_regular_file()) {
       std::ifstream in(e.path(), std::ios::binary);
