@@ -36,7 +36,9 @@ class chilometrica {
     std::int64_t inizio = 0, progressiva = 0;
   };
   // The references set, for a reader that applies the same rule.
-  std::span<const riferimento> riferimenti() const { return {riferimenti_.data(), numero_}; }
+  std::span<const riferimento> riferimenti() const& { return {riferimenti_.data(), numero_}; }
+  // A span into a temporary would outlive it.
+  std::span<const riferimento> riferimenti() const&& = delete;
 
  private:
   std::array<riferimento, 3> riferimenti_{};

@@ -84,7 +84,8 @@ void geometria(std::string& out, const disegno_pagina& d) {
 void riferimenti(std::string& out, const modello& m) {
   out += ",\"riferimenti\":[";
   bool primo = true;
-  for (const auto& r : chilometrica(m.punti).riferimenti()) {
+  const chilometrica km(m.punti);
+  for (const auto& r : km.riferimenti()) {
     separa(out, primo);
     intero(out, r.inizio);
     out += ',';
