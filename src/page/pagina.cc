@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <map>
+#include <span>
+#include <tuple>
 #include <utility>
 
 #include "format/chilometri.h"
@@ -29,19 +31,66 @@ void segno(std::string& out, std::int32_t da, std::int32_t a) {
   out.append(" tabindex=\"0\"");
 }
 
-std::string nome_file(const contenuto_pagina& c, fonte f) {
-  return f == fonte::linea ? c.nome_linea : f == fonte::treno ? c.nome_treno : "percorso";
+std::string_view nome_file(const contenuto_pagina& c, fonte f) {
+  return f == fonte::linea   ? std::string_view(c.nome_linea)
+         : f == fonte::treno ? std::string_view(c.nome_treno)
+                             : "percorso";
 }
 
-// The line cut to an excerpt that keeps the column in view; the column moves with it.
-std::pair<std::string, std::int32_t> estratto(std::string_view riga, std::int32_t colonna) {
-  if (riga.size() <= massimo_riga) return {std::string(riga), colonna};
-  const std::size_t centro = colonna > 0 ? static_cast<std::size_t>(colonna - 1) : 0;
-  const std::size_t inizio = centro > massimo_riga / 2 ? centro - massimo_riga / 2 : 0;
-  std::string s = inizio > 0 ? "..." : "";
-  s.append(riga.substr(std::min(inizio, riga.size()), massimo_riga)).append("...");
-  return {s, colonna - static_cast<std::int32_t>(inizio) + (inizio > 0 ? 3 : 0)};
+// Where an excerpt of a line starts: centred on the middle of the columns it must show.
+std::size_t inizio_estratto(std::string_view riga, std::int32_t da, std::int32_t a) {
+  if (riga.size() <= massimo_riga) return 0;
+  const std::size_t centro = static_cast<std::size_t>(std::max(da + a, 2) / 2 - 1);
+  return centro > massimo_riga / 2 ? std::min(centro - massimo_riga / 2, riga.size()) : 0;
 }
+
+std::string estratto(std::string_view riga, std::size_t inizio) {
+  if (riga.size() <= massimo_riga) return std::string(riga);
+  std::string s = inizio > 0 ? "..." : "";
+  return s.append(riga.substr(inizio, massimo_riga)).append("...");
+}
+
+// Each source line is written into the page once, where it is first named, cut around
+// every column named on it; later places carry only the id, which the script fills.
+class righe_pagina {
+ public:
+  void nomina(std::string_view file, std::int32_t n, std::string_view testo, std::int32_t col) {
+    auto [i, nuova] = righe_.try_emplace({file, n, testo}, voce{});
+    const std::int32_t c = std::max(col, 1);
+    i->second.da = nuova ? c : std::min(i->second.da, c);
+    i->second.a = nuova ? c : std::max(i->second.a, c);
+  }
+  // Writes the line's text or its reference as the start of an element with the tag; gives
+  // the caret's column in the excerpt for the source column.
+  std::int32_t scrivi(std::string& out, std::string_view tag, std::string_view file, std::int32_t n,
+                      std::string_view testo, std::int32_t col) {
+    voce& v = righe_.at({file, n, testo});
+    const std::size_t inizio = inizio_estratto(testo, v.da, v.a);
+    out.append("<").append(tag);
+    if (v.id > 0) {
+      attributo(out, "data-riga", "pg-sr-" + std::to_string(v.id));
+      out.append(">");
+    } else {
+      v.id = ++scritte_;
+      attributo(out, "id", "pg-sr-" + std::to_string(v.id));
+      out.append(">").append(testo_xml(estratto(testo, inizio)));
+    }
+    if (col <= 0 || testo.size() <= massimo_riga) return col;
+    return col - static_cast<std::int32_t>(inizio) + (inizio > 0 ? 3 : 0);
+  }
+  // The excerpt as written, to line the caret up under it.
+  std::string testo(std::string_view file, std::int32_t n, std::string_view t) const {
+    const voce& v = righe_.at({file, n, t});
+    return estratto(t, inizio_estratto(t, v.da, v.a));
+  }
+
+ private:
+  struct voce {
+    std::int32_t da = 0, a = 0, id = 0;
+  };
+  std::map<std::tuple<std::string_view, std::int32_t, std::string_view>, voce> righe_;
+  std::int32_t scritte_ = 0;
+};
 
 void testa(std::string& out, const contenuto_pagina& c) {
   out += "<!DOCTYPE html>\n<html lang=\"it\"";
@@ -132,12 +181,13 @@ std::string_view messaggio_senza_luogo(const messaggio& s, std::string_view l) {
   return t;
 }
 
-void sorgente_con_segno(std::string& out, const messaggio& s) {
+void sorgente_con_segno(std::string& out, const messaggio& s, righe_pagina& righe) {
   if (s.riga_sorgente.empty()) return;
-  const auto [riga, colonna] = estratto(s.riga_sorgente, s.colonna_segno);
-  out.append("<pre>").append(testo_xml(riga));
+  const std::int32_t colonna =
+      righe.scrivi(out, "pre", s.file, s.riga, s.riga_sorgente, s.colonna_segno);
   if (colonna > 0) {
     // Tabs stay under tabs so the caret lines up however they are shown.
+    const std::string riga = righe.testo(s.file, s.riga, s.riga_sorgente);
     std::string sotto;
     for (std::int32_t i = 0; i + 1 < colonna && static_cast<std::size_t>(i) < riga.size(); ++i)
       sotto += riga[static_cast<std::size_t>(i)] == '\t' ? '\t' : ' ';
@@ -146,7 +196,7 @@ void sorgente_con_segno(std::string& out, const messaggio& s) {
   out.append("</pre>");
 }
 
-void rilievi(std::string& out, const contenuto_pagina& c) {
+void rilievi(std::string& out, const contenuto_pagina& c, righe_pagina& righe) {
   luoghi_righe luoghi;
   for (const origine& o : c.m->origini) luoghi.emplace(std::pair{o.fonte, o.riga}, &o);
   out += "<section id=\"pg-rilievi\">";
@@ -164,25 +214,39 @@ void rilievi(std::string& out, const contenuto_pagina& c) {
     elemento_html(out, "span", "class=\"pg-luogo\"", l);
     out += " ";
     elemento_html(out, "span", "", messaggio_senza_luogo(s, l));
-    sorgente_con_segno(out, s);
+    sorgente_con_segno(out, s, righe);
     out += "</li>\n";
   }
   out += "</ol></section>\n";
 }
 
-void cella_fonte(std::string& out, const origine* o, const contenuto_pagina& c) {
+void cella_fonte(std::string& out, const origine* o, const contenuto_pagina& c,
+                 righe_pagina& righe) {
   out += "<td class=\"pg-fonte\">";
   if (o == nullptr) {
     out += "completamento</td>";
     return;
   }
-  out += testo_xml(nome_file(c, o->fonte) + ":" + std::to_string(o->riga) + ":" +
+  const std::string_view file = nome_file(c, o->fonte);
+  out += testo_xml(std::string(file) + ":" + std::to_string(o->riga) + ":" +
                    std::to_string(o->colonna));
   if (c.riga_sorgente) {
-    const std::string_view riga = c.riga_sorgente(o->fonte, o->riga);
-    elemento_html(out, "code", "", estratto(riga, 0).first);
+    righe.scrivi(out, "code", file, o->riga, c.riga_sorgente(o->fonte, o->riga), 0);
+    out += "</code>";
   }
   out += "</td>";
+}
+
+// Every place that will show a source line, so each line is cut around all its columns.
+void nomina_righe(righe_pagina& righe, const contenuto_pagina& c, std::span<const elenco> el) {
+  for (const messaggio& s : c.segnalazioni)
+    if (!s.riga_sorgente.empty()) righe.nomina(s.file, s.riga, s.riga_sorgente, s.colonna_segno);
+  if (!c.riga_sorgente) return;
+  for (const elenco& e : el)
+    for (const riga_elenco& r : e.righe)
+      if (r.o != nullptr)
+        righe.nomina(nome_file(c, r.o->fonte), r.o->riga, c.riga_sorgente(r.o->fonte, r.o->riga),
+                     r.o->colonna);
 }
 
 bool numerica(std::string_view intestazione) {
@@ -192,7 +256,7 @@ bool numerica(std::string_view intestazione) {
   return false;
 }
 
-void tabella(std::string& out, const elenco& e, const contenuto_pagina& c) {
+void tabella(std::string& out, const elenco& e, const contenuto_pagina& c, righe_pagina& righe) {
   out += "<section";
   attributo(out, "id", e.id);
   out += ">";
@@ -214,7 +278,7 @@ void tabella(std::string& out, const elenco& e, const contenuto_pagina& c) {
     for (std::size_t k = 0; k < r.celle.size(); ++k)
       elemento_html(out, "td", numerica(e.intestazioni[k]) ? "class=\"pg-num\"" : "",
                     accorcia(r.celle[k], massimo_riga));
-    cella_fonte(out, r.o, c);
+    cella_fonte(out, r.o, c, righe);
     out += "</tr>\n";
   }
   out += "</tbody></table>";
@@ -235,8 +299,11 @@ std::string pagina_html(const contenuto_pagina& c) {
   out += "<main class=\"pg-griglia\">\n";
   disegno(out, c);
   out += "<div class=\"pg-dati\">\n";
-  rilievi(out, c);
-  for (const elenco& e : elenchi_di(*c.m, c.oltre)) tabella(out, e, c);
+  const std::vector<elenco> el = elenchi_di(*c.m, c.oltre);
+  righe_pagina righe;
+  nomina_righe(righe, c, el);
+  rilievi(out, c, righe);
+  for (const elenco& e : el) tabella(out, e, c, righe);
   out += "</div>\n</main>\n<div id=\"pg-punta\"></div>\n<script>window.PERCORSO_DATI=";
   out += dati_script(*c.m, c.disegno, c.arresto);
   out += ";</script>\n<script>";

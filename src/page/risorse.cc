@@ -394,6 +394,11 @@ constexpr std::string_view script = R"js((function () {
       document.head.appendChild(t);
     }, 400);
   }
+  // A source line is written once; the other places that name it take its text from there.
+  document.querySelectorAll('[data-riga]').forEach(function (e) {
+    var s = document.getElementById(e.getAttribute('data-riga'));
+    if (s) e.insertBefore(document.createTextNode(s.textContent.split('\n')[0]), e.firstChild);
+  });
   radice.setAttribute('data-pronta', '1');
 })();
 )js";

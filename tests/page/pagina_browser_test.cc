@@ -152,6 +152,26 @@ TEST(PaginaNelBrowser, TestoRottoConNomiOstili) {
   EXPECT_NE(e.uscita.find("id=\"pg-ca-80\""), std::string::npos);
 }
 
+// Two boards at one place: the findings name the second board's line, so does its row,
+// which carries only a reference until the script fills it in.
+TEST(PaginaNelBrowser, LaRigaScrittaUnaVoltaSiVedeOvunque) {
+  RICHIEDE_CHROMIUM();
+  cartella_temporanea d;
+  const std::string file = pagina_di_testi(
+      d, prova::linea(20000, {"cartello_indicatore, 5000, A", "cartello_indicatore, 5000, B"}),
+      prova::treno({"stazione, 0, 12, 800, 0,0,1, 1,1,0, 4,1,1, 1, 15,33,0, S"}));
+  const auto byte = leggi_file(file);
+  const std::string html(byte.begin(), byte.end());
+  ASSERT_NE(html.find("<code data-riga=\"pg-sr-1\"></code>"), std::string::npos);
+
+  const browser::esito e = browser::apri(file, "--dump-dom");
+  ASSERT_EQ(e.stato, 0);
+  senza_errori_di_script(e.uscita);
+  EXPECT_NE(e.uscita.find("<code data-riga=\"pg-sr-1\">cartello_indicatore, 5000, B</code>"),
+            std::string::npos)
+      << e.uscita;
+}
+
 // A user zooms the drawing with the wheel over the profile, then resets it with the
 // key 0; the page leaves the zoom, the viewBox and a label's size on the screen in the DOM.
 constexpr std::string_view zoom_utente = R"(<script>

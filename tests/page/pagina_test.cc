@@ -86,5 +86,36 @@ TEST(Pagina, OrarioConChilometriArrivoPartenzaESosta) {
   }
 }
 
+// A long line named by a finding and by a table row is written once, cut around both
+// the start of the row and the finding's field; the row only refers to it.
+TEST(Pagina, UnaRigaLungaScrittaUnaVolta) {
+  const std::string testo = std::string(100, 'x') + "CAMPO" + std::string(300, 'y');
+  const modello m =
+      prova::compila(prova::linea(20000, {"cartello_indicatore, 5000, " + testo}),
+                     prova::treno({"stazione, 0, 12, 800, 0,0,1, 1,1,0, 4,1,1, 1, 15,33,0, A"}));
+  ASSERT_EQ(m.codice_errore, 0);
+  constexpr std::int32_t n = 4;  // the board's line in the text
+  const std::string riga = "cartello_indicatore, 5000, " + testo;
+  messaggio s;
+  s.file = "linea.txt";
+  s.riga = n;
+  s.colonna_segno = static_cast<std::int32_t>(riga.find("CAMPO")) + 1;
+  s.testo = "linea.txt: avviso";
+  s.riga_sorgente = riga;
+  s.avviso = true;
+  contenuto_pagina c;
+  c.m = &m;
+  c.segnalazioni = std::span(&s, 1);
+  c.nome_linea = "linea.txt";
+  c.riga_sorgente = [&](fonte f, std::int32_t r) -> std::string_view {
+    return f == fonte::linea && r == n ? std::string_view(riga) : "";
+  };
+  const std::string html = pagina_html(c);
+
+  EXPECT_EQ(conta(html, riga.substr(0, 160) + "..."), 1u);
+  EXPECT_EQ(conta(html, "data-riga=\"pg-sr-1\""), 1u);
+  EXPECT_EQ(conta(html, riga.substr(0, 160) + "...\n" + std::string(127, ' ') + "^</pre>"), 1u);
+}
+
 }  // namespace
 }  // namespace percorso
