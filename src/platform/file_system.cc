@@ -12,9 +12,9 @@
 namespace percorso {
 namespace {
 
-class disco final : public file_system {
+class disco final : public disco_di_sistema {
  public:
-  explicit disco(chiamate_sistema c) : c_(std::move(c)) {}
+  using disco_di_sistema::disco_di_sistema;
 
   bool esiste(const std::string& percorso) override {
     struct stat st {};
@@ -42,14 +42,6 @@ class disco final : public file_system {
     // A failed read gives no data: half a text would compile as if it were whole.
     if (r.errore) r.dati = {};
     return r;
-  }
-
-  std::optional<identita_file> identita(const std::string& percorso) override {
-    return identita_di(c_, percorso);
-  }
-
-  std::unique_ptr<insieme_uscita> insieme(std::vector<std::string> cartelle) override {
-    return insieme_su_disco(c_, std::move(cartelle));
   }
 
   std::optional<errore_file> elimina(const std::string& percorso) override {
@@ -111,8 +103,6 @@ class disco final : public file_system {
       dati.insert(dati.end(), blocco.begin(), blocco.begin() + n);
     }
   }
-
-  chiamate_sistema c_;
 };
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/chiamate_sistema.h"
@@ -48,14 +49,24 @@ class file_system {
                                          std::span<const std::uint8_t> dati);
 };
 
+// What every system's real disk shares: the calls it goes through, the identity of a
+// name and the output set built on them.
+class disco_di_sistema : public file_system {
+ public:
+  explicit disco_di_sistema(chiamate_sistema c) : c_(std::move(c)) {}
+  std::optional<identita_file> identita(const std::string& percorso) override;
+  std::unique_ptr<insieme_uscita> insieme(std::vector<std::string> cartelle) override;
+
+ protected:
+  chiamate_sistema c_;
+};
+
 // The largest file leggi takes in; a larger one is refused, not read into memory.
 inline constexpr std::size_t massimo_lettura = std::size_t{256} << 20;
 
 // The real disk.
 std::unique_ptr<file_system> file_system_reale();
 std::unique_ptr<file_system> file_system_reale(chiamate_sistema chiamate);
-// What a name leads to through these calls, links followed; nothing when it leads nowhere.
-std::optional<identita_file> identita_di(const chiamate_sistema& c, const std::string& percorso);
 
 // Directory of the running executable, resolved from the process itself.
 std::optional<std::string> cartella_programma();

@@ -10,10 +10,14 @@ std::optional<errore_file> file_system::sostituisci(const std::string& percorso,
   return uno->conferma();
 }
 
-std::optional<identita_file> identita_di(const chiamate_sistema& c, const std::string& percorso) {
+std::optional<identita_file> disco_di_sistema::identita(const std::string& percorso) {
   identita_file id;
-  if (c.identifica(percorso.c_str(), true, id) != 0) return std::nullopt;
+  if (c_.identifica(percorso.c_str(), true, id) != 0) return std::nullopt;
   return id;
+}
+
+std::unique_ptr<insieme_uscita> disco_di_sistema::insieme(std::vector<std::string> cartelle) {
+  return insieme_su_disco(c_, std::move(cartelle));
 }
 
 std::unique_ptr<file_system> file_system_reale() {

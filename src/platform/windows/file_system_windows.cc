@@ -20,9 +20,9 @@ std::string motivo_non_regolare(DWORD tipo) {
   return std::string("non e' un file regolare ma ") + cosa;
 }
 
-class disco final : public file_system {
+class disco final : public disco_di_sistema {
  public:
-  explicit disco(chiamate_sistema c) : c_(std::move(c)) {}
+  using disco_di_sistema::disco_di_sistema;
 
   bool esiste(const std::string& percorso) override {
     return ::GetFileAttributesW(percorso_sistema(percorso).c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -59,14 +59,6 @@ class disco final : public file_system {
     }
     ::CloseHandle(h);
     return r;
-  }
-
-  std::optional<identita_file> identita(const std::string& percorso) override {
-    return identita_di(c_, percorso);
-  }
-
-  std::unique_ptr<insieme_uscita> insieme(std::vector<std::string> cartelle) override {
-    return insieme_su_disco(c_, std::move(cartelle));
   }
 
   std::optional<errore_file> elimina(const std::string& percorso) override {
@@ -124,8 +116,6 @@ class disco final : public file_system {
     }
     return std::nullopt;
   }
-
-  chiamate_sistema c_;
 };
 
 }  // namespace
