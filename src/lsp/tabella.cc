@@ -5,23 +5,12 @@
 #include "app/spiega.h"
 #include "format/chilometri.h"
 #include "lsp/codifica.h"
+#include "sintassi/cammino.h"
 #include "sintassi/campo_alla_colonna.h"
-#include "sintassi/lettore_campi.h"
 #include "writers/testi.h"
 
 namespace percorso::lsp {
 namespace {
-
-bool della_linea(parte p) {
-  return p != parte::treno;
-}
-
-const parola_chiave* parola_del_campo(fonte testo, std::string_view campo) {
-  for (const parola_chiave& k : parole_chiave()) {
-    if (della_linea(k.dove) == (testo == fonte::linea) && corrisponde(k, campo)) return &k;
-  }
-  return nullptr;
-}
 
 std::string letto_dal_compilatore(const campo_sotto& c) {
   if (c.campo->tipo == larghezza::testo) return "il testo '" + a_utf8(c.scritto) + "'";
@@ -90,21 +79,24 @@ simbolo::tipo tipo_di(chiave k) {
   }
 }
 
-// The rest of a station, signal or slowdown row after its keyword: its position,
-// and for a station the name that ends the row.
-simbolo simbolo_di_riga(lettore_campi& r, const parola_chiave& k) {
-  simbolo s{tipo_di(k.id), std::string(k.nome), {}, r.riga(), 0};
-  const std::int32_t riga = r.riga();
+// The bytes of the line that starts at inizio, its line end left out.
+std::int32_t lunghezza_riga(std::span<const std::uint8_t> byte, std::size_t inizio) {
+  std::size_t fine = inizio;
+  while (fine < byte.size() && byte[fine] != '\n' && byte[fine] != '\r') ++fine;
+  return static_cast<std::int32_t>(fine - inizio);
+}
+
+// A station, signal or slowdown row as the compiler read it: its position, and for a
+// station the name that ends the row.
+simbolo simbolo_di_riga(const campo_chiave& c, const parola_chiave& k, const campi_riga& f) {
+  simbolo s{tipo_di(k.id), std::string(k.nome), {}, c.campo.riga, 0};
   std::optional<double> posizione;
-  for (const campo_formato& f : k.campi) {
-    if (r.fine() || r.a_inizio_riga()) break;
-    if (f.tipo == larghezza::testo) {
-      const auto t = r.leggi_testo();
-      if (t && r.riga() == riga && f.uso == ruolo::nome) s.nome = a_utf8(*t);
-    } else {
-      const auto v = r.leggi_numero();
-      if (!posizione && v && r.riga() == riga) posizione = v;
-    }
+  for (std::size_t i = 0; i < f.letti && i < k.campi.size(); ++i) {
+    if (f.campi[i].seguente) break;
+    if (k.campi[i].tipo != larghezza::testo)
+      posizione = posizione.value_or(f.campi[i].numero);
+    else if (k.campi[i].uso == ruolo::nome)
+      s.nome = a_utf8(f.campi[i].testo);
   }
   const auto metri = static_cast<std::int64_t>(posizione.value_or(0));
   s.dettaglio = "km " + testo_progressiva(metri) + " (" + std::to_string(metri) + " m)";
@@ -112,29 +104,43 @@ simbolo simbolo_di_riga(lettore_campi& r, const parola_chiave& k) {
   return s;
 }
 
+// Walks the text as the compiler reads it: vedi gets each field in a keyword's place
+// with each keyword of its part that takes it and that keyword's row (or nothing for
+// a field no keyword takes), and stops the walk by answering false.
+template <class F>
+void cammina(fonte testo, std::span<const std::uint8_t> byte, F&& vedi) {
+  cammino_righe w(byte, testo == fonte::linea);
+  while (const auto c = w.prossima()) {
+    bool presa = false;
+    if (c->tipo == voce::chiave) {
+      for (const parola_chiave& k : parole_chiave()) {
+        if (k.dove != c->dove || !corrisponde(k, c->campo.testo)) continue;
+        presa = true;
+        const campi_riga f = w.campi(k);
+        if (!vedi(*c, &k, &f)) return;
+      }
+    }
+    if (!presa && !vedi(*c, nullptr, nullptr)) return;
+  }
+}
+
 }  // namespace
 
 std::vector<simbolo> simboli(fonte testo, std::span<const std::uint8_t> byte) {
   std::vector<simbolo> tutti;
-  lettore_campi r(byte);
-  while (!r.fine()) {
-    const bool inizio = r.a_inizio_riga();
-    const auto campo = r.leggi_testo();
-    if (!campo) break;
-    if (!inizio) continue;
-    const auto lunghezza = static_cast<std::int32_t>(r.riga_sorgente().size());
-    if (intestazione_di_sezione(*campo)) {
-      tutti.push_back({simbolo::tipo::sezione, a_utf8(*campo), {}, r.riga(), lunghezza});
-      continue;
-    }
-    const parola_chiave* k = parola_del_campo(testo, *campo);
+  cammina(testo, byte, [&](const campo_chiave& c, const parola_chiave* k, const campi_riga* f) {
+    const std::int32_t lunghezza = lunghezza_riga(byte, c.campo.inizio_riga);
+    if (c.tipo == voce::generale ||
+        (c.tipo == voce::chiave && k == nullptr && intestazione_di_sezione(c.campo.testo)))
+      tutti.push_back({simbolo::tipo::sezione, a_utf8(c.campo.testo), {}, c.campo.riga, lunghezza});
     if (k == nullptr ||
         (k->id != chiave::stazione && k->id != chiave::segnale && k->id != chiave::rallentamento))
-      continue;
-    simbolo s = simbolo_di_riga(r, *k);
+      return true;
+    simbolo s = simbolo_di_riga(c, *k, *f);
     s.lunghezza = lunghezza;
     tutti.push_back(std::move(s));
-  }
+    return true;
+  });
   return tutti;
 }
 
@@ -160,18 +166,17 @@ std::string descrizione(const campo_sotto& c) {
 }
 
 zona zona_della_riga(fonte testo, std::span<const std::uint8_t> byte, std::int32_t riga) {
-  lettore_campi r(byte);
   zona z = zona::prima_di_generale;
-  while (!r.fine()) {
-    const bool inizio = r.a_inizio_riga();
-    const auto campo = r.leggi_testo();
-    if (!campo || r.riga() >= riga) break;
-    if (!inizio || !intestazione_di_sezione(*campo)) continue;
-    if (*campo == generale && z == zona::prima_di_generale)
-      z = testo == fonte::linea ? zona::intestazione : zona::treno;
-    else if (z == zona::intestazione)
-      z = zona::corpo;
-  }
+  cammina(testo, byte, [&](const campo_chiave& c, const parola_chiave*, const campi_riga*) {
+    if (c.campo.riga >= riga) return false;
+    if (c.tipo == voce::prima_di_generale) return true;
+    z = c.dove == parte::treno ? zona::treno
+        : c.dove == parte::corpo || (c.tipo == voce::chiave && c.dove == parte::intestazione &&
+                                     intestazione_di_sezione(c.campo.testo))
+            ? zona::corpo
+            : zona::intestazione;
+    return true;
+  });
   return z;
 }
 
