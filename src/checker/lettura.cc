@@ -140,7 +140,7 @@ class cammino {
                        std::string messaggio, bool attenuato = false) {
     diagnosi* d =
         v_.segnala(g, c.riga, c.colonna, nullptr, std::move(messaggio), std::nullopt, attenuato);
-    if (d != nullptr) d->colonna_fine = c.colonna + static_cast<std::int32_t>(c.fine - c.inizio);
+    if (d != nullptr) d->colonna_fine = fine_del_campo(c.colonna, c.fine - c.inizio);
   }
 
   void trattino(const campo_sorgente& c) {

@@ -83,7 +83,7 @@ diagnosi* verifica_in_corso::al_campo(const riga_letta& r, std::size_t i,
   const campo_letto& c = r.campi[i];
   diagnosi* d =
       segnala(g, c.riga, c.colonna, r.formato(i), std::move(messaggio), codice, attenuato);
-  if (d != nullptr) d->colonna_fine = c.colonna + static_cast<std::int32_t>(c.testo.size());
+  if (d != nullptr) d->colonna_fine = fine_del_campo(c.colonna, c.testo.size());
   return d;
 }
 

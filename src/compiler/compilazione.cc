@@ -35,7 +35,7 @@ void compilazione::crea_tabelle() {
 
 void compilazione::nuova_chiave(const campo_sorgente& f) {
   chiave = {f.riga, f.colonna};
-  fine_chiave = f.colonna + static_cast<std::int32_t>(f.fine - f.inizio);
+  fine_chiave = fine_del_campo(f.colonna, f.fine - f.inizio);
   campi.clear();
 }
 

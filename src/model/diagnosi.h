@@ -3,6 +3,7 @@
 // the terminal, the JSON report, the page and an editor each render it.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -38,5 +39,11 @@ struct diagnosi {
   std::string messaggio;
   std::vector<luogo_correlato> correlati;
 };
+
+// The end column of a field of larghezza bytes at colonna; an empty field covers no
+// byte, and 0 leaves the edge to mark its place.
+inline std::int32_t fine_del_campo(std::int32_t colonna, std::size_t larghezza) {
+  return larghezza == 0 ? 0 : colonna + static_cast<std::int32_t>(larghezza);
+}
 
 }  // namespace percorso

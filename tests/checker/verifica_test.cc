@@ -79,6 +79,9 @@ TEST_P(TestiRotti, GiveTheirFindingAtTheirPlace) {
                                   << "] not in:" << elenco(tutte);
   EXPECT_EQ(trovata->grado, c.grado) << trovata->messaggio;
   EXPECT_NE(trovata->messaggio.find(c.nel_messaggio), std::string::npos) << trovata->messaggio;
+  // A range, when given, covers at least one byte: an empty field has none.
+  for (const diagnosi& x : tutte)
+    EXPECT_TRUE(x.colonna_fine == 0 || x.colonna_fine > x.colonna) << luogo(x) << " " << x.nome;
 }
 
 // Line description lines: 1 [generale], 2 length, header lines, [pendenze], body.
