@@ -2,6 +2,7 @@
 // the corpus. Each returns the first broken property, or nothing.
 #pragma once
 
+#include <algorithm>
 #include <bit>
 #include <cstddef>
 #include <cstdint>
@@ -52,14 +53,43 @@ inline ingresso_compilatore dividi_ingresso(std::span<const std::uint8_t> dati) 
   return i;
 }
 
+namespace dettaglio_compilatore {
+
+inline bool stessi_rilievi(const modello& a, const modello& b) {
+  return std::equal(a.rilievi.begin(), a.rilievi.end(), b.rilievi.begin(), b.rilievi.end(),
+                    [](const rilievo& x, const rilievo& y) {
+                      return x.codice == y.codice && x.posizione == y.posizione &&
+                             x.fonte == y.fonte && x.riga == y.riga && x.colonna == y.colonna;
+                    });
+}
+
+inline bool stessi_avvisi(const modello& a, const modello& b) {
+  return std::equal(a.avvisi.begin(), a.avvisi.end(), b.avvisi.begin(), b.avvisi.end(),
+                    [](const diagnosi& x, const diagnosi& y) {
+                      return x.nome == y.nome && x.riga == y.riga && x.colonna == y.colonna &&
+                             x.messaggio == y.messaggio;
+                    });
+}
+
+}  // namespace dettaglio_compilatore
+
 inline violazione prova_compilatore(std::span<const std::uint8_t> dati) {
   if (dati.empty()) return std::nullopt;
   const auto [j, testi] = dividi_ingresso(dati);
 
-  modello m;
-  m.nome_percorso = nome_percorso_incorporato;
-  m.numero_treno = numero_treno_incorporato;
+  modello m, contato;
+  for (modello* x : {&m, &contato}) {
+    x->nome_percorso = nome_percorso_incorporato;
+    x->numero_treno = numero_treno_incorporato;
+  }
   const stato_costruzione stato = memorizza_percorso(m, testi, j);
+  // A check counts the plan's coordinates instead of keeping them: nothing else changes.
+  if (memorizza_percorso(contato, testi, j, coordinate_piano::contate) != stato ||
+      contato.codice_errore != m.codice_errore || contato.posizione_errore != m.posizione_errore ||
+      contato.celle != m.celle || contato.punti != m.punti || contato.tracciato ||
+      !dettaglio_compilatore::stessi_rilievi(contato, m) ||
+      !dettaglio_compilatore::stessi_avvisi(contato, m))
+    return "a compilation that counts the plan differs";
 
   if (m.celle_presenti()) {
     if (immagine_celle(m).size() != m.celle.size() * byte_per_cella) return "cell file size";

@@ -6,11 +6,12 @@
 
 namespace percorso {
 
-stato_costruzione memorizza_percorso(modello& m, const sorgenti& testi, std::int32_t j) {
+stato_costruzione memorizza_percorso(modello& m, const sorgenti& testi, std::int32_t j,
+                                     coordinate_piano coordinate) {
   m.flag_tracciato = j;
   m.codice_errore = 0;
   m.punti.fill(punto{});
-  memorizza_dati(m, testi);
+  memorizza_dati(m, testi, coordinate);
 
   if (m.ultima_cella() < 1) return stato_costruzione::senza_celle;
   completa_celle(m);

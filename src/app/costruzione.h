@@ -17,6 +17,7 @@ enum class stato_costruzione {
 };
 
 // Runs the whole build on m (names already set) with the plan flag j.
-stato_costruzione memorizza_percorso(modello& m, const sorgenti& testi, std::int32_t j);
+stato_costruzione memorizza_percorso(modello& m, const sorgenti& testi, std::int32_t j,
+                                     coordinate_piano coordinate = coordinate_piano::tenute);
 
 }  // namespace percorso

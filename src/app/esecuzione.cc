@@ -107,8 +107,9 @@ int esito_esecuzione::stato_uscita() const {
   return 3;
 }
 
-esito_esecuzione costruisci(modello m, const sorgenti& testi, std::int32_t j) {
-  const stato_costruzione stato = memorizza_percorso(m, testi, j);
+esito_esecuzione costruisci(modello m, const sorgenti& testi, std::int32_t j,
+                            coordinate_piano coordinate) {
+  const stato_costruzione stato = memorizza_percorso(m, testi, j, coordinate);
   if (stato == stato_costruzione::senza_celle)
     return interrotto(std::move(m),
                       "le celle della linea non esistono (manca una lunghezza del percorso "

@@ -41,7 +41,8 @@ struct file_accanto {
 };
 
 // Builds the model of the names in m from the texts, with the plan flag j; writes nothing.
-esito_esecuzione costruisci(modello m, const sorgenti& testi, std::int32_t j);
+esito_esecuzione costruisci(modello m, const sorgenti& testi, std::int32_t j,
+                            coordinate_piano coordinate = coordinate_piano::tenute);
 
 // The train sheet and the slowdown order built from the model of e, when it was
 // built, as files of cartella; what they cannot show goes to e.avvisi_documenti.

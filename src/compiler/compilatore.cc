@@ -195,14 +195,14 @@ void verifica_progressive(modello& m) {
 
 }  // namespace
 
-void memorizza_dati(modello& m, const sorgenti& testi) {
+void memorizza_dati(modello& m, const sorgenti& testi, coordinate_piano coordinate) {
   m.punti[slot_percorso].nome = m.nome_percorso;
   m.punti[slot_ripetizione].nome = m.numero_treno;
   if (!testi.linea) {
     m.registra(101, fonte::linea);
     return;
   }
-  compilazione c(m);
+  compilazione c(m, coordinate);
   if (!compila_linea(c, *testi.linea)) return;
   c.testo = fonte::treno;
   c.chiave = {};

@@ -26,7 +26,8 @@ bool compilazione::leggi_testo(std::string_view& v) {
 
 void compilazione::crea_tabelle() {
   if (celle_richieste) m.celle.assign(*celle_richieste, cella{});
-  if (metri_richiesti) {
+  if (metri_richiesti) ultimo_metro_piano = static_cast<std::int64_t>(*metri_richiesti) - 1;
+  if (metri_richiesti && coordinate == coordinate_piano::tenute) {
     m.tracciato.emplace();
     m.tracciato->x.assign(*metri_richiesti, 0.0);
     m.tracciato->y.assign(*metri_richiesti, 0.0);

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "compiler/compilatore.h"
 #include "model/modello.h"
 #include "model/numeri.h"
 #include "sintassi/cammino.h"
@@ -32,9 +33,11 @@ struct luogo {
 };
 
 struct compilazione {
-  explicit compilazione(modello& modello_) : m(modello_) {}
+  compilazione(modello& modello_, coordinate_piano coordinate_)
+      : m(modello_), coordinate(coordinate_) {}
 
   modello& m;
+  coordinate_piano coordinate;
   cammino_righe* cammino = nullptr;
   campi_riga riga;             // the fields of the row being read
   std::size_t da_leggere = 0;  // its next field
@@ -51,6 +54,8 @@ struct compilazione {
   // once, when the header ends, so a repeated length line costs nothing.
   std::optional<std::size_t> celle_richieste;
   std::optional<std::size_t> metri_richiesti;
+  // The plan's last metre once made, whether or not it keeps coordinates; -1 before.
+  std::int64_t ultimo_metro_piano = -1;
 
   std::int32_t slot_cartello = primo_slot_cartelli;
   std::int64_t cursore_pendenza = 0;
@@ -84,7 +89,8 @@ struct compilazione {
   // The next field of the row; nullptr, with the general failure recorded, past its end.
   const campo_sorgente* prossimo_campo();
 
-  // Makes the cells and the plan the header asked for, all zero.
+  // Makes the cells and the plan the header asked for, all zero; a plan of counted
+  // coordinates is only its extent.
   void crea_tabelle();
 
   // Starts a keyword line at field f.

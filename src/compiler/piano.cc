@@ -12,26 +12,34 @@ constexpr std::int64_t metro_massimo = 1000000;
 // Curvature per metre of the classes 1 to 6.
 constexpr std::array<double, 6> curvature = {0.0001, 0.0002, 0.0004, 0.001, 0.002, 0.003};
 
+// The plan's coordinates, or nullptr when they are only counted.
+piano* coordinate(compilazione& c) {
+  return c.m.tracciato ? &*c.m.tracciato : nullptr;
+}
+
 // Writes metre k from the two before it; false when k lies beyond the plan.
-bool passo_piano(piano& p, std::int64_t k, double f) {
-  if (k > p.ultimo_metro()) return false;
+bool passo_piano(compilazione& c, std::int64_t k, double f) {
+  if (k > c.ultimo_metro_piano) return false;
+  piano* p = coordinate(c);
+  if (p == nullptr) return true;
   const auto i = static_cast<std::size_t>(k);
-  const double d0 = p.x[i - 1] - p.x[i - 2];
-  const double d1 = p.y[i - 1] - p.y[i - 2];
+  const double d0 = p->x[i - 1] - p->x[i - 2];
+  const double d1 = p->y[i - 1] - p->y[i - 2];
   const double dx = d0 + f * d1;
   const double dy = d1 - f * d0;
-  p.x[i] = p.x[i - 1] + dx;
-  p.y[i] = p.y[i - 1] + dy;
-  p.assegnati = static_cast<std::int32_t>(k + 1);
+  p->x[i] = p->x[i - 1] + dx;
+  p->y[i] = p->y[i - 1] + dy;
+  p->assegnati = static_cast<std::int32_t>(k + 1);
   return true;
 }
 
 // The metres da to a (both within the plan, da >= 2) in one run, with the two
 // previous points kept in registers; the same arithmetic as passo_piano.
-void passi_piano(piano& p, std::int64_t da, std::int64_t a, double f) {
-  if (da > a) return;
-  double* x = p.x.data();
-  double* y = p.y.data();
+void passi_piano(compilazione& c, std::int64_t da, std::int64_t a, double f) {
+  piano* p = coordinate(c);
+  if (p == nullptr || da > a) return;
+  double* x = p->x.data();
+  double* y = p->y.data();
   auto i = static_cast<std::size_t>(da);
   const auto fine = static_cast<std::size_t>(a);
   double x2 = x[i - 2], x1 = x[i - 1];
@@ -48,21 +56,19 @@ void passi_piano(piano& p, std::int64_t da, std::int64_t a, double f) {
     x[i] = x1;
     y[i] = y1;
   }
-  p.assegnati = static_cast<std::int32_t>(a + 1);
+  p->assegnati = static_cast<std::int32_t>(a + 1);
 }
 
 // Steps the plan up to metre fino; false when the compilation stops.
 bool avanza(compilazione& c, std::int64_t fino, double f) {
-  piano& p = *c.m.tracciato;
   // Metres that pass both checks below go in one run; the rest step by step.
-  const std::int64_t senza_controlli =
-      std::min({fino, std::int64_t{p.ultimo_metro()}, metro_massimo - 1});
+  const std::int64_t senza_controlli = std::min({fino, c.ultimo_metro_piano, metro_massimo - 1});
   if (c.metro_piano <= senza_controlli) {
-    passi_piano(p, c.metro_piano, senza_controlli, f);
+    passi_piano(c, c.metro_piano, senza_controlli, f);
     c.metro_piano = senza_controlli + 1;
   }
   while (c.metro_piano <= fino) {
-    if (!passo_piano(p, c.metro_piano, f)) {
+    if (!passo_piano(c, c.metro_piano, f)) {
       c.generale();
       return false;
     }
@@ -78,13 +84,14 @@ bool avanza(compilazione& c, std::int64_t fino, double f) {
 }  // namespace
 
 esito inizio_piano(compilazione& c) {
-  if (!c.m.tracciato || c.m.tracciato->ultimo_metro() < 1) return c.generale();
-  piano& p = *c.m.tracciato;
-  p.x[0] = 0;
-  p.y[0] = 0;
-  p.x[1] = 0;
-  p.y[1] = 1;
-  p.assegnati = 2;
+  if (c.ultimo_metro_piano < 1) return c.generale();
+  if (piano* p = coordinate(c)) {
+    p->x[0] = 0;
+    p->y[0] = 0;
+    p->x[1] = 0;
+    p->y[1] = 1;
+    p->assegnati = 2;
+  }
   return esito::avanti;
 }
 
@@ -109,11 +116,10 @@ esito riga_curva(compilazione& c, std::string_view chiave) {
 }
 
 esito completa_piano(compilazione& c) {
-  piano& p = *c.m.tracciato;
-  const std::int64_t fino = std::int64_t{p.ultimo_metro()} - 2;
+  const std::int64_t fino = c.ultimo_metro_piano - 2;
   // Straight to the end; the last two metres stay empty.
   if (c.metro_piano <= fino) {
-    passi_piano(p, c.metro_piano, fino, 0.0);
+    passi_piano(c, c.metro_piano, fino, 0.0);
     c.metro_piano = fino + 1;
   }
   return esito::avanti;
