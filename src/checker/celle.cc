@@ -108,13 +108,14 @@ bool occupata(const cella_vista* c) {
   return c != nullptr && c->da.has_value();
 }
 
-// Reports the holder of cell i, when there is one, with the compiler's code.
-bool gia_occupata(verifica_in_corso& v, const riga_letta& r, std::int64_t i, std::int32_t codice) {
-  const cella_vista* c = cella(v, i);
+// Reports the holder of the cell a row claims, when there is one, with the compiler's code.
+bool gia_occupata(verifica_in_corso& v, const riga_letta& r, const presa& p) {
+  const cella_vista* c = cella(v, p.cella);
   if (!occupata(c)) return false;
   correlato(
       v.al_campo(r, 0, genere::cella_occupata,
-                 "la cella " + std::to_string(i) + " e' gia' occupata " + chi(v, *c, true), codice),
+                 "la cella " + std::to_string(p.cella) + " e' gia' occupata " + chi(v, *c, true),
+                 p.codice),
       *c);
   return true;
 }
@@ -129,35 +130,33 @@ void prendi(verifica_in_corso& v, const occupazione& o, std::int64_t i,
   if (cella_vista* c = cella(v, i)) *c = {o.da, quale, o.nome};
 }
 
-void singola(verifica_in_corso& v, const riga_letta& r, const occupazione& o, std::int64_t i,
-             std::int32_t codice) {
-  if (!gia_occupata(v, r, i, codice)) prendi(v, o, i);
+void singola(verifica_in_corso& v, const riga_letta& r, const occupazione& o, std::int64_t p) {
+  const presa presa = presa_di(o.da.elemento, p);
+  if (!gia_occupata(v, r, presa)) prendi(v, o, presa.cella);
 }
 
 void rallentamento(verifica_in_corso& v, const riga_letta& r, const occupazione& o) {
-  const std::int64_t x = r.valore(0);
-  const bool avviso = x > 1500;
-  const std::int64_t s = cella_di(x, 1), e = cella_di(x + r.valore(2), 1);
-  const std::int64_t w = cella_di(x - 1200, 1), k = cella_di(x - 1200, 0);
-  if ((avviso && gia_occupata(v, r, w, 17)) || gia_occupata(v, r, s, 18) ||
-      gia_occupata(v, r, e, 19))
+  const prese_rallentamento p = prese_di_rallentamento(r.valore(0), r.valore(2));
+  if ((p.avviso && gia_occupata(v, r, *p.avviso)) || gia_occupata(v, r, p.inizio) ||
+      gia_occupata(v, r, p.fine))
     return;
-  prendi(v, o, e, parte_elemento::fine);
-  prendi(v, o, s, parte_elemento::inizio);
-  if (!avviso) return;
-  prendi(v, o, w, parte_elemento::avviso);
+  prendi(v, o, p.fine.cella, parte_elemento::fine);
+  prendi(v, o, p.inizio.cella, parte_elemento::inizio);
+  if (!p.avviso) return;
+  prendi(v, o, p.avviso->cella, parte_elemento::avviso);
   if (!r.buono(4) || r.valore(4) == 0) return;
-  for (std::int64_t n = 0; n < 4; ++n) {
-    if (gia_occupata(v, r, k - n, 20)) return;
+  for (std::int64_t n = 0; n < celle_preavviso; ++n) {
+    if (gia_occupata(v, r, {p.preavviso - n, codice_preavviso})) return;
   }
-  for (std::int64_t n = 0; n < 4; ++n) prendi(v, o, k - n, parte_elemento::preavviso);
+  for (std::int64_t n = 0; n < celle_preavviso; ++n)
+    prendi(v, o, p.preavviso - n, parte_elemento::preavviso);
 }
 
 // A stop cell is written whatever the cell held: what was there is lost without a word.
 void fermata(verifica_in_corso& v, const riga_letta& r, const occupazione& o) {
-  if (!r.buono(1) || !r.buono(2) || r.valore(1) >= 25) return;
-  const std::int64_t t = area_stazione(r).fine / 50 - 1;
-  if (t <= 1) return;
+  if (!r.buono(1) || !r.buono(2) || !stazione_con_celle(r.valore(1))) return;
+  const std::int64_t t = cella_fermata(area_della_riga(r));
+  if (!fermata_possibile(t)) return;
   if (const cella_vista* c = cella(v, t); occupata(c))
     correlato(
         v.al_campo(r, 0, genere::cella_occupata,
@@ -176,13 +175,11 @@ void occupa_celle(verifica_in_corso& v, const riga_letta& r) {
   switch (r.k->id) {
     case chiave::cartello:
       o.nome = r.campi[1].testo;
-      return singola(v, r, o, cella_di(p, 1), 6);
+      return singola(v, r, o, p);
     case chiave::indicatori:
-      return singola(v, r, o, cella_di(p, 1), 21);
     case chiave::segnale:
-      return singola(v, r, o, cella_di(p, 1), 16);
     case chiave::abbattimento:
-      return singola(v, r, o, cella_di(p, 0), 7);
+      return singola(v, r, o, p);
     case chiave::rallentamento:
       return rallentamento(v, r, o);
     case chiave::stazione:

@@ -1,6 +1,7 @@
 // The rules of a whole row: where it lies on the line, and how it stands to the rows
 // of its kind before it.
 #include <algorithm>
+#include <limits>
 
 #include "checker/stato.h"
 #include "model/numeri.h"
@@ -34,9 +35,9 @@ void entro_la_linea(verifica_in_corso& v, const riga_letta& r) {
     if (uso == ruolo::estensione) p += origine;
     if (p <= fine_linea || p < 0) continue;
     std::optional<std::int32_t> codice;
-    const std::int64_t margine = r.k->id == chiave::stazione ? 800 : 100;
+    const std::int32_t margine = r.k->id == chiave::stazione ? margine_stazione : margine_comune;
     if (uso == ruolo::posizione && r.k->dove != parte::intestazione &&
-        static_cast<double>(p + margine) / 50.0 > static_cast<double>(*v.ultima_cella()))
+        oltre_le_celle(p, margine, *v.ultima_cella()))
       codice = 15;
     v.al_campo(r, i, genere::oltre_linea,
                (uso == ruolo::estensione ? "finisce a " : "") + v.luogo(p) +
@@ -65,9 +66,9 @@ void curva(verifica_in_corso& v, const riga_letta& r) {
 
 void montagna(verifica_in_corso& v, const riga_letta& r) {
   if (!r.buono(0) || !r.buono(1)) return;
-  const auto prima = static_cast<std::int64_t>(arrotonda(static_cast<double>(r.valore(0)) / 50.0));
-  const auto ultima =
-      static_cast<std::int64_t>(arrotonda(static_cast<double>(r.valore(1)) / 50.0)) - 1;
+  const auto [prima, ultima] =
+      celle_montagna(r.valore(0), r.valore(1),
+                     v.ultima_cella().value_or(std::numeric_limits<std::int64_t>::max()));
   if (prima <= ultima) return;
   v.al_campo(r, 1, genere::tratto_vuoto, testo_di(genere::tratto_vuoto, {}));
 }
@@ -84,12 +85,14 @@ void profilo(verifica_in_corso& v, const riga_letta& r, std::int64_t& cursore) {
 }
 
 void segnale(verifica_in_corso& v, const riga_letta& r) {
-  if (!r.buono(0) || cella_di(r.valore(0), 1) >= 8) return;
+  if (!r.buono(0)) return;
+  const std::int64_t cella = presa_di(elemento::segnale, r.valore(0)).cella;
+  if (cella_ripetizione(cella, ripetizioni_segnale) >= 0) return;
   v.al_campo(r, 0, genere::segnale_vicino_inizio, testo_di(genere::segnale_vicino_inizio, {}));
 }
 
 void rallentamento(verifica_in_corso& v, const riga_letta& r) {
-  if (!r.buono(0) || r.valore(0) > 1500) return;
+  if (!r.buono(0) || prese_di_rallentamento(r.valore(0), 0).avviso) return;
   v.al_campo(r, 0, genere::rallentamento_senza_avviso,
              testo_di(genere::rallentamento_senza_avviso, {}));
 }
@@ -124,12 +127,12 @@ void stazione(verifica_in_corso& v, const riga_letta& r) {
   const std::int32_t k = ++v.stazioni;
   orario_stazione(v, r);
   if (!r.buono(0) || !r.buono(1) || !r.buono(2)) return;
-  const area a = area_stazione(r);
+  const area a = area_della_riga(r);
   const std::int64_t tipo = r.valore(1);
-  if (tipo >= 25)
+  if (!stazione_con_celle(tipo))
     v.al_campo(r, 1, genere::stazione_senza_celle,
                testo_di(genere::stazione_senza_celle, {std::to_string(tipo)}));
-  else if (a.fine / 50 - 1 <= 1)
+  else if (!fermata_possibile(cella_fermata(a)))
     v.al_campo(r, 0, genere::stazione_all_inizio,
                "l'area della stazione finisce a " + v.luogo(a.fine) + ", entro 100 m dall'inizio");
   if (v.fine_stazione && a.inizio - 350 < v.fine_stazione->valore)
@@ -150,11 +153,8 @@ void stazione(verifica_in_corso& v, const riga_letta& r) {
 
 }  // namespace
 
-area area_stazione(const riga_letta& s) {
-  const std::int64_t p = s.valore(0), tipo = s.valore(1), lg = s.valore(2);
-  if (tipo == 5 || tipo == 6) return {p - lg, p + 150};
-  if (tipo == 7 || tipo == 8) return {p - lg, p + lg};
-  return {p - lg / 2, p + lg / 2 + (s.valore(5) != 0 ? 50 : 0)};
+area area_della_riga(const riga_letta& s) {
+  return area_stazione(s.valore(1), s.valore(0), s.valore(2), s.valore(5) != 0);
 }
 
 void verifica_riga(verifica_in_corso& v, const riga_letta& r) {

@@ -12,6 +12,7 @@
 
 #include "checker/verifica.h"
 #include "format/chilometri.h"
+#include "placement/prese.h"
 #include "sintassi/cammino.h"
 #include "sintassi/constatazioni.h"
 #include "sintassi/parole_chiave.h"
@@ -115,12 +116,8 @@ struct verifica_in_corso {
   std::optional<std::int64_t> ultima_cella() const;
 };
 
-// Start and end of a station's area, as the compiler derives them.
-struct area {
-  std::int64_t inizio = 0;
-  std::int64_t fine = 0;
-};
-area area_stazione(const riga_letta& stazione);
+// Start and end of the area of a station row, as the compiler derives them.
+area area_della_riga(const riga_letta& stazione);
 
 // Reads one text and checks it row by row.
 void leggi_linea(verifica_in_corso& v, std::span<const std::uint8_t> testo);

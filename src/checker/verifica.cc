@@ -89,7 +89,7 @@ diagnosi* verifica_in_corso::al_campo(const riga_letta& r, std::size_t i,
 
 std::optional<std::int64_t> verifica_in_corso::ultima_cella() const {
   if (!lunghezza) return std::nullopt;
-  return static_cast<std::int64_t>(arrotonda(static_cast<double>(*lunghezza + 7000) / 50.0));
+  return ultima_cella_di(*lunghezza);
 }
 
 std::string citazione(std::string_view testo) {

@@ -110,9 +110,9 @@ esito compilazione::generale() {
   return ferma(codice_generale);
 }
 
-esito compilazione::limite(std::int32_t p, std::int32_t extra) {
+esito compilazione::limite(std::int32_t p, std::int32_t margine) {
   if (!m.celle_presenti()) return generale();
-  if (static_cast<double>(std::int64_t{p} + extra) / 50.0 > m.ultima_cella()) {
+  if (oltre_le_celle(p, margine, m.ultima_cella())) {
     ferma_a(15, p, 0);
     return esito::fine_testo;
   }

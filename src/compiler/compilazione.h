@@ -12,6 +12,7 @@
 #include "compiler/compilatore.h"
 #include "model/modello.h"
 #include "model/numeri.h"
+#include "placement/prese.h"
 #include "sintassi/cammino.h"
 #include "sintassi/constatazioni.h"
 
@@ -111,8 +112,8 @@ struct compilazione {
   // Records where the feature of the current keyword line lies.
   void traccia(elemento e, std::int32_t inizio, std::int32_t fine, std::int32_t valore = 0);
 
-  // The line is accepted when (p + extra) / 50 does not exceed the last cell.
-  esito limite(std::int32_t p, std::int32_t extra);
+  // A row at p is accepted while the cells reach margine past it.
+  esito limite(std::int32_t p, std::int32_t margine = margine_comune);
 };
 
 // Handlers of the keyword lines; each reads its own fields.

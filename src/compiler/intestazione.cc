@@ -12,7 +12,7 @@ esito riga_lunghezza(compilazione& c) {
   m.punti[slot_treno].valore_2 = n;
   if (n > 1000000) return c.ferma(1, 0);
   const std::int32_t estesa = n + metri_oltre_la_linea;
-  const auto ultima = static_cast<std::int64_t>(arrotonda(estesa / 50.0));
+  const std::int64_t ultima = ultima_cella_di(n);
   if (ultima < 0) return c.generale();
   m.lunghezza_estesa = estesa;
   c.celle_richieste = static_cast<std::size_t>(ultima) + 1;

@@ -98,7 +98,7 @@ esito inizio_piano(compilazione& c) {
 esito riga_curva(compilazione& c, std::string_view chiave) {
   std::int32_t s = 0, l = 0;
   if (!c.leggi(s) || !c.leggi(l)) return esito::ferma;
-  if (const esito e = c.limite(s, 100); e != esito::avanti) return e;
+  if (const esito e = c.limite(s); e != esito::avanti) return e;
   // The first class digit in the order 1 to 6, not in the order of the field.
   std::size_t classe = 0;
   while (classe < curvature.size() &&

@@ -43,7 +43,7 @@ bool passo(compilazione& c, const profilo& run) {
 esito riga_run(compilazione& c, const profilo& run) {
   std::int32_t p = 0, w = 0;
   if (!c.leggi(p) || !c.leggi(w)) return esito::ferma;
-  if (const esito e = c.limite(p, 100); e != esito::avanti) return e;
+  if (const esito e = c.limite(p); e != esito::avanti) return e;
   const auto fino = static_cast<std::int64_t>(arrotonda(p / 50.0));
   if (fino > 0 && fino < run.cursore)
     c.avvisa(genere::profilo_indietro,

@@ -25,7 +25,7 @@ esito dopo_piazzamento(compilazione& c, std::int32_t codice, std::int32_t posizi
 esito riga_montagna(compilazione& c) {
   std::int32_t inizio = 0, fine = 0, tipo = 0;
   if (!leggi_tutti(c, inizio, fine, tipo)) return esito::ferma;
-  if (const esito e = c.limite(inizio, 100); e != esito::avanti) return e;
+  if (const esito e = c.limite(inizio); e != esito::avanti) return e;
   c.traccia(elemento::montagna, inizio, fine, tipo);
   return dopo_piazzamento(c, c.montagne->memo(inizio, fine, tipo), inizio);
 }
@@ -35,7 +35,7 @@ esito riga_indicatori(compilazione& c) {
   if (!leggi_tutti(c, d.posizione, d.vas, d.vbs, d.vcs, d.strisces, d.vad, d.vbd, d.vcd,
                    d.strisced))
     return esito::ferma;
-  if (const esito e = c.limite(d.posizione, 100); e != esito::avanti) return e;
+  if (const esito e = c.limite(d.posizione); e != esito::avanti) return e;
   c.traccia(elemento::indicatori, d.posizione, d.posizione);
   return dopo_piazzamento(c, memo_indicatori_v_max(c.m, d), d.posizione);
 }
@@ -44,7 +44,7 @@ esito riga_segnale(compilazione& c) {
   dati_segnale s{};
   if (!leggi_tutti(c, s.posizione, s.sx, s.s1, s.s2, s.s3, s.rapp, s.dx, s.d1, s.d2, s.d3, s.tempo))
     return esito::ferma;
-  if (const esito e = c.limite(s.posizione, 100); e != esito::avanti) return e;
+  if (const esito e = c.limite(s.posizione); e != esito::avanti) return e;
   c.traccia(elemento::segnale, s.posizione, s.posizione);
   return dopo_piazzamento(c, memo_segnale(c.m, s), s.posizione);
 }
@@ -52,7 +52,7 @@ esito riga_segnale(compilazione& c) {
 esito riga_rallentamento(compilazione& c) {
   dati_rallentamento r{};
   if (!leggi_tutti(c, r.x, r.v, r.l, r.f_tt, r.f_ta, r.d_v)) return esito::ferma;
-  if (const esito e = c.limite(r.x, 100); e != esito::avanti) return e;
+  if (const esito e = c.limite(r.x); e != esito::avanti) return e;
   c.traccia(elemento::rallentamento, r.x, satura_32(std::int64_t{r.x} + r.l), r.v);
   return dopo_piazzamento(c, memo_rallentamento(c.m, r), r.x);
 }

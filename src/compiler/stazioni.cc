@@ -32,43 +32,30 @@ bool leggi_attributi(compilazione& c, punto& e) {
   return true;
 }
 
-// Start and end of the station area by kind.
+// Start and end of the station area by kind; kinds 5 to 8 have no indicatore_3.
 bool estensione(compilazione& c, punto& e, std::int64_t p, std::int64_t lg) {
-  std::int64_t inizio = 0, fine = 0;
-  if (e.codice == 5 || e.codice == 6) {
-    inizio = p - lg;
-    fine = p + 150;
-    e.indicatore_3 = 0;
-  } else if (e.codice == 7 || e.codice == 8) {
-    inizio = p - lg;
-    fine = p + lg;
-    e.indicatore_3 = 0;
-  } else {
-    inizio = p - lg / 2;
-    fine = p + lg / 2 + (e.indicatore_3 != 0 ? 50 : 0);
-  }
-  return memorizza_32(c, e.valore_1, inizio) && memorizza_32(c, e.valore_2, fine);
+  const area a = area_stazione(e.codice, p, lg, e.indicatore_3 != 0);
+  if (e.codice >= 5 && e.codice <= 8) e.indicatore_3 = 0;
+  return memorizza_32(c, e.valore_1, a.inizio) && memorizza_32(c, e.valore_2, a.fine);
 }
 
 // Approach codes and the stop cell near the end of the station area.
 esito celle_stazione(compilazione& c, const punto& e, std::int32_t k) {
-  const std::int64_t fine = e.valore_2 / 50;
-  if (e.codice >= 25) {
+  const std::int64_t t = cella_fermata({e.valore_1, e.valore_2});
+  if (!stazione_con_celle(e.codice)) {
     c.avvisa(genere::stazione_senza_celle,
              testo_di(genere::stazione_senza_celle, {std::to_string(e.codice)}));
     return esito::avanti;
   }
   if (e.codice != 5 && e.codice != 6) {
     for (int j = 1; j <= 4; ++j) {
-      const std::int64_t t = fine - j - 1;
-      if (t <= 1) continue;
-      cella* cl = c.m.cella_a(t);
+      if (!fermata_possibile(t - j)) continue;
+      cella* cl = c.m.cella_a(t - j);
       if (cl == nullptr) return c.generale();
       cl->ripetizione = static_cast<std::uint8_t>(80 + j);
     }
   }
-  const std::int64_t t = fine - 1;
-  if (t <= 1) return c.ferma(24);
+  if (!fermata_possibile(t)) return c.ferma(24);
   cella* cl = c.m.cella_a(t);
   if (cl == nullptr) return c.generale();
   cl->evento = evento::fermata;
@@ -82,11 +69,12 @@ esito riga_cartello(compilazione& c) {
   std::int32_t p = 0;
   std::string_view testo;
   if (!c.leggi(p) || !c.leggi_testo(testo)) return esito::ferma;
-  if (const esito e = c.limite(p, 100); e != esito::avanti) return e;
+  if (const esito e = c.limite(p); e != esito::avanti) return e;
   c.traccia(elemento::cartello, p, p, c.slot_cartello);
-  cella* cl = c.m.cella_a(cella_di(p, 1));
+  const presa presa = presa_di(elemento::cartello, p);
+  cella* cl = c.m.cella_a(presa.cella);
   if (cl == nullptr) return c.generale();
-  if (!libera(*cl)) return c.ferma_a(6, p, 0);
+  if (!libera(*cl)) return c.ferma_a(presa.codice, p, 0);
   cl->evento = evento::cartello;
   cl->dato_1 = basso_16(c.slot_cartello);
   if (c.slot_cartello < 0) return c.generale();
@@ -98,11 +86,12 @@ esito riga_cartello(compilazione& c) {
 esito riga_abbattimento(compilazione& c) {
   std::int32_t p = 0, w = 0;
   if (!c.leggi(p) || !c.leggi(w)) return esito::ferma;
-  if (const esito e = c.limite(p, 100); e != esito::avanti) return e;
+  if (const esito e = c.limite(p); e != esito::avanti) return e;
   c.traccia(elemento::abbattimento, p, p, w);
-  cella* cl = c.m.cella_a(cella_di(p, 0));
+  const presa presa = presa_di(elemento::abbattimento, p);
+  cella* cl = c.m.cella_a(presa.cella);
   if (cl == nullptr) return c.generale();
-  if (!libera(*cl)) return c.ferma_a(7, p, 0);
+  if (!libera(*cl)) return c.ferma_a(presa.codice, p, 0);
   if (w <= 0) {
     cl->evento = evento::punto_senza_velocita;
   } else {
@@ -118,7 +107,7 @@ esito riga_stazione(compilazione& c) {
   punto& e = c.m.punti[static_cast<std::size_t>(k)];
   if (!c.leggi(e.valore_3)) return esito::ferma;
   const std::int32_t p = e.valore_3;
-  if (const esito r = c.limite(p, 800); r != esito::avanti) return r;
+  if (const esito r = c.limite(p, margine_stazione); r != esito::avanti) return r;
   c.traccia(elemento::stazione, p, p, k);
   if (p % 50 != 0) return c.ferma_a(8, p, 0);
   std::int32_t lg = 0;

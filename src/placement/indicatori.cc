@@ -2,13 +2,15 @@
 
 #include "model/numeri.h"
 #include "placement/piazzamento.h"
+#include "placement/prese.h"
 
 namespace percorso {
 
 std::int32_t memo_indicatori_v_max(modello& m, const dati_indicatori& d) {
-  cella* c = m.cella_a(cella_di(d.posizione, 1));
+  const presa presa = presa_di(elemento::indicatori, d.posizione);
+  cella* c = m.cella_a(presa.cella);
   if (c == nullptr) return codice_generale;
-  if (!libera(*c)) return 21;
+  if (!libera(*c)) return presa.codice;
 
   c->evento = evento::indicatori;
   const std::array<std::pair<std::int32_t, std::int32_t>, 3> classi = {

@@ -5,6 +5,7 @@
 
 #include "model/numeri.h"
 #include "placement/piazzamento.h"
+#include "placement/prese.h"
 
 namespace percorso {
 namespace {
@@ -38,9 +39,7 @@ std::int32_t posa_montagne::memo(std::int32_t inizio, std::int32_t fine, std::in
   m_.montagna_inizio.push_back(inizio);
   m_.montagna_fine.push_back(fine);
 
-  const std::int64_t prima = cella_di(inizio, 0);
-  // The 1 is subtracted before rounding: an end of 1075 m gives round(20.5) = 20.
-  const std::int64_t ultima = std::min<std::int64_t>(cella_di(fine, -1), m_.ultima_cella());
+  const auto [prima, ultima] = celle_montagna(inizio, fine, m_.ultima_cella());
   if (prima > ultima) return 0;
   if (prima < 0) return codice_generale;
 

@@ -1,28 +1,25 @@
 #include "model/numeri.h"
 #include "placement/piazzamento.h"
+#include "placement/prese.h"
 
 namespace percorso {
 
 std::int32_t memo_rallentamento(modello& m, const dati_rallentamento& r) {
-  const bool avviso = r.x > 1500;
-  const std::int64_t x = r.x;
-  const std::int64_t s = cella_di(x, 1);
-  const std::int64_t e = cella_di(x + r.l, 1);
-  const std::int64_t w = cella_di(x - 1200, 1);
-  const std::int64_t k = cella_di(x - 1200, 0);
+  const prese_rallentamento p = prese_di_rallentamento(r.x, r.l);
+  const bool avviso = p.avviso.has_value();
 
   cella* cw = nullptr;
   if (avviso) {
-    cw = m.cella_a(w);
+    cw = m.cella_a(p.avviso->cella);
     if (cw == nullptr) return codice_generale;
-    if (!libera(*cw)) return 17;
+    if (!libera(*cw)) return p.avviso->codice;
   }
-  cella* cs = m.cella_a(s);
+  cella* cs = m.cella_a(p.inizio.cella);
   if (cs == nullptr) return codice_generale;
-  if (!libera(*cs)) return 18;
-  cella* ce = m.cella_a(e);
+  if (!libera(*cs)) return p.inizio.codice;
+  cella* ce = m.cella_a(p.fine.cella);
   if (ce == nullptr) return codice_generale;
-  if (!libera(*ce)) return 19;
+  if (!libera(*ce)) return p.fine.codice;
 
   const std::int16_t v = basso_16(r.v);
   const std::int16_t d_v = basso_16(r.d_v);
@@ -42,13 +39,13 @@ std::int32_t memo_rallentamento(modello& m, const dati_rallentamento& r) {
   ce->dato_3 = basso_16(r.f_tt);
 
   if (!avviso || r.f_ta == 0) return 0;
-  for (int n = 0; n < 4; ++n) {
-    const cella* c = m.cella_a(k - n);
+  for (int n = 0; n < celle_preavviso; ++n) {
+    const cella* c = m.cella_a(p.preavviso - n);
     if (c == nullptr) return codice_generale;
-    if (!libera(*c)) return 20;
+    if (!libera(*c)) return codice_preavviso;
   }
-  for (int n = 0; n < 4; ++n) {
-    cella& c = *m.cella_a(k - n);
+  for (int n = 0; n < celle_preavviso; ++n) {
+    cella& c = *m.cella_a(p.preavviso - n);
     c.evento = evento::preavviso;
     c.dato_1 = static_cast<std::int16_t>(n + 1);
     if (r.d_v != 0) c.dato_2 = static_cast<std::int16_t>(n + 1);

@@ -298,6 +298,22 @@ TEST(Verifica, CellsHoldTheOriginsTheCompilerRecords) {
   EXPECT_GT(confrontate, 30u);
 }
 
+// A mountain-side stretch is called empty exactly when the compiler marks no cell of
+// it; ends of x.5 cells after the 1 m taken off round to even.
+TEST(Verifica, AStretchIsEmptyExactlyWhenTheCompilerMarksNoCell) {
+  for (const int fine : {1000, 1024, 1025, 1026, 1049, 1050, 1074, 1075, 1125}) {
+    const std::string riga = "montagna, 1000, " + std::to_string(fine) + ", 1";
+    const std::string l = linea_1000({riga});
+    const modello m = prova::compila(l, treno(), 1);
+    const bool segnata =
+        std::any_of(m.celle.begin(), m.celle.end(), [](const cella& c) { return c.montagna != 0; });
+    const auto tutte = verifica_di(l, treno());
+    const bool vuoto = std::any_of(tutte.begin(), tutte.end(),
+                                   [](const diagnosi& c) { return c.nome == "tratto-vuoto"; });
+    EXPECT_NE(segnata, vuoto) << riga;
+  }
+}
+
 TEST(Verifica, FindingsOfOneNameStopAtAHundred) {
   std::string corpo;
   for (int i = 0; i < 1000; ++i) corpo += "pendenza, x, 0\r\n";
