@@ -42,7 +42,7 @@ esito_testi scrivi_testi_protetti(file_system& fs, const std::string& cartella,
   esito_testi e;
   e.operazione = "creare";
   const auto creata = cartella_creata(fs, cartella);
-  if ((e.errore = crea_cartella(cartella))) return e;
+  if ((e.errore = fs.crea_cartella(cartella))) return e;
   e.operazione = "leggere";
 
   struct da_scrivere {

@@ -4,23 +4,13 @@
 #include <limits>
 
 #include "checker/stato.h"
+#include "format/orari.h"
 #include "model/numeri.h"
 
 namespace percorso::controllo {
 namespace {
 
 constexpr std::int64_t secondi_al_giorno = 24 * 3600;
-
-std::string due_cifre(std::int64_t n) {
-  std::string s = std::to_string(n);
-  if (s.size() < 2) s.insert(s.begin(), '0');
-  return s;
-}
-
-// A time of day of the timetable (0 to 23:59:59, the fields' ranges).
-std::string orario(std::int64_t s) {
-  return due_cifre(s / 3600) + ":" + due_cifre(s / 60 % 60) + ":" + due_cifre(s % 60);
-}
 
 // Positions beyond the line's end; the compiler stops the text only past the cells.
 void entro_la_linea(verifica_in_corso& v, const riga_letta& r) {
@@ -116,7 +106,7 @@ void orario_stazione(verifica_in_corso& v, const riga_letta& r) {
   if (v.orario && t < v.orario->valore && v.orario->valore - t <= secondi_al_giorno / 2)
     stazione_correlata(
         v.al_campo(r, 13, genere::orario_indietro,
-                   "orario " + orario(t) + " prima delle " + orario(v.orario->valore) +
+                   "orario " + orario_testo(t) + " prima delle " + orario_testo(v.orario->valore) +
                        " della stazione " + std::string(v.orario->nome) + ", " +
                        riga_di(v, fonte::treno, v.orario->riga)),
         *v.orario);

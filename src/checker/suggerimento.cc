@@ -13,10 +13,6 @@ namespace {
 // Longer fields are no typo of a keyword; the bound also keeps the work small.
 constexpr std::size_t campo_massimo = 48;
 
-char minuscola(char c) {
-  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 bool del_testo(const parola_chiave& k, fonte testo) {
   return (k.dove == parte::treno) == (testo == fonte::treno);
 }

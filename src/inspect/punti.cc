@@ -3,6 +3,7 @@
 #include "format/chilometri.h"
 #include "format/codici.h"
 #include "format/formato.h"
+#include "format/orari.h"
 #include "format/testo_nomi.h"
 #include "format/voci.h"
 #include "inspect/testi.h"

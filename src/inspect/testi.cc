@@ -16,11 +16,4 @@ std::string formato(const char* formato, ...) {
   return std::string(buffer, std::min<std::size_t>(static_cast<std::size_t>(n), sizeof buffer - 1));
 }
 
-std::string orario_testo(std::int64_t secondi) {
-  const char* segno = secondi < 0 ? "-" : "";
-  const std::int64_t s = secondi < 0 ? -secondi : secondi;
-  return formato("%s%02lld:%02lld:%02lld", segno, static_cast<long long>(s / 3600),
-                 static_cast<long long>(s / 60 % 60), static_cast<long long>(s % 60));
-}
-
 }  // namespace percorso

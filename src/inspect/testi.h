@@ -14,7 +14,4 @@ namespace percorso {
 #endif
 [[gnu::format(PERCORSO_PRINTF, 1, 2)]] std::string formato(const char* formato, ...);
 
-// Seconds after midnight as HH:MM:SS.
-std::string orario_testo(std::int64_t secondi);
-
 }  // namespace percorso

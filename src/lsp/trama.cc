@@ -3,6 +3,8 @@
 #include <charconv>
 #include <optional>
 
+#include "sintassi/parole_chiave.h"
+
 namespace percorso::lsp {
 namespace {
 
@@ -35,7 +37,6 @@ riga_letta leggi_riga(std::istream& in) {
 bool uguale_senza_maiuscole(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i) {
-    const auto minuscola = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
     if (minuscola(a[i]) != minuscola(b[i])) return false;
   }
   return true;

@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "format/chilometri.h"
+#include "format/orari.h"
 #include "format/testo_nomi.h"
 
 namespace percorso {
@@ -19,10 +20,7 @@ constexpr std::size_t massimo_righe = 2000;
 // A time of the timetable; one out of the day's range as the seconds it holds.
 std::string ora(std::int64_t secondi) {
   if (secondi < 0 || secondi >= 100 * 3600) return std::to_string(secondi) + " s";
-  char b[24];
-  std::snprintf(b, sizeof b, "%02lld:%02lld:%02lld", static_cast<long long>(secondi / 3600),
-                static_cast<long long>(secondi / 60 % 60), static_cast<long long>(secondi % 60));
-  return b;
+  return orario_testo(secondi);
 }
 
 void aggiungi(elenco& e, riga_elenco r) {

@@ -267,10 +267,6 @@ constexpr bool in_ordine() {
 }
 static_assert(in_ordine(), "the table follows the order of chiave");
 
-char minuscola(char c) {
-  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 bool ha(std::string_view campo, std::string_view pezzo, bool maiuscole_contano) {
   if (pezzo.empty()) return true;
   return maiuscole_contano ? campo.find(pezzo) != std::string_view::npos
@@ -278,6 +274,10 @@ bool ha(std::string_view campo, std::string_view pezzo, bool maiuscole_contano) 
 }
 
 }  // namespace
+
+char minuscola(char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 std::span<const parola_chiave> parole_chiave() {
   return tabella;

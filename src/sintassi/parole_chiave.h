@@ -96,6 +96,9 @@ const parola_chiave* parola_di_nome(std::string_view nome);
 // Whether the keyword field passes the keyword's test.
 bool corrisponde(const parola_chiave& k, std::string_view campo);
 
+// c in lower case when it is one of A to Z: the keyword tests know no other letters.
+char minuscola(char c);
+
 // Whether the field contains the piece, ignoring the case of A to Z; piece in lower case.
 bool contiene_senza_maiuscole(std::string_view campo, std::string_view pezzo);
 

@@ -362,6 +362,28 @@ TEST(GuastiSources, AFailedTextKeepsAllFiveEarlierTexts) {
   }
 }
 
+// The texts' folder is made through the file seam, like every file in it.
+TEST(GuastiSources, AFolderThatCannotBeMadeIsNamedAndNothingIsWritten) {
+  for (const std::vector<std::string>& comando :
+       {std::vector<std::string>{"sources"}, std::vector<std::string>{"new", "Prova", "1"}}) {
+    SCOPED_TRACE(comando.front());
+    cartella_temporanea dir;
+    const std::string nuova = dir.file("nuova");
+    const auto reale = file_system_reale();
+    file_system_guasto fs(*reale);
+    fs.guasta(operazione::creazione, 1, EACCES);
+    std::vector<std::string> argomenti = comando;
+    argomenti.push_back(nuova);
+    const risposta r = esegui(fs, argomenti);
+
+    EXPECT_EQ(r.stato, 3);
+    EXPECT_NE(r.err.find("impossibile creare " + nuova + ": " + motivo_di(EACCES)),
+              std::string::npos)
+        << r.err;
+    EXPECT_FALSE(std::filesystem::exists(nuova));
+  }
+}
+
 // The documents and the binaries of the run without arguments are one set.
 TEST(GuastiEsecuzione, TheEmbeddedRunKeepsTheEarlierFilesWhenOneCannotBeWritten) {
   const modello nomi = scenario_incorporato();

@@ -26,7 +26,7 @@
 
 namespace percorso::prova {
 
-enum class operazione { lettura, scrittura, eliminazione };
+enum class operazione { lettura, scrittura, eliminazione, creazione };
 
 // Passes every call to the file system below, except the chosen one, which fails
 // with the given system reason and touches nothing. A write is a file of an output
@@ -62,6 +62,7 @@ class file_system_guasto final : public file_system {
     return sotto_.elimina_cartella_vuota(percorso);
   }
   std::optional<errore_file> crea_cartella(const std::string& percorso) override {
+    if (fallisce(operazione::creazione)) return errore(percorso);
     return sotto_.crea_cartella(percorso);
   }
   std::optional<errore_file> prova_scrittura(const std::string& percorso) override {
@@ -102,7 +103,7 @@ class file_system_guasto final : public file_system {
   std::optional<operazione> guasto_;
   int numero_ = 0;
   int codice_ = EIO;
-  int conteggi_[3] = {};
+  int conteggi_[4] = {};
 };
 
 // System calls of the real disk with faults. The object must outlive the file
