@@ -216,22 +216,25 @@ messaggio messaggio_di_arresto(std::string_view causa,
 }
 
 void stampa_messaggi(std::ostream& out, const std::vector<messaggio>& messaggi) {
+  // One write for the lot: the terminal's stream is unbuffered.
+  std::string s;
   for (const messaggio& m : messaggi) {
-    out << nome_leggibile(m.testo) << '\n';
+    s.append(nome_leggibile(m.testo)).append(1, '\n');
     if (m.riga_sorgente.empty() || m.colonna_segno < 1) continue;
     // One character for each byte of the line: the caret and its underline stand
     // under the whole field.
-    out << nome_leggibile(m.riga_sorgente) << '\n';
+    s.append(nome_leggibile(m.riga_sorgente)).append(1, '\n');
     const std::size_t prima =
         std::min(static_cast<std::size_t>(m.colonna_segno) - 1, m.riga_sorgente.size());
     const auto sotto = static_cast<std::size_t>(std::max(m.fine_segno - m.colonna_segno - 1, 0));
-    out << std::string(prima, ' ') << '^' << std::string(sotto, '~');
+    s.append(prima, ' ').append(1, '^').append(sotto, '~');
     if (!m.campo.empty()) {
-      out << " campo '" << m.campo << "'";
-      if (!m.unita.empty()) out << " (" << m.unita << ")";
+      s.append(" campo '").append(m.campo).append("'");
+      if (!m.unita.empty()) s.append(" (").append(m.unita).append(")");
     }
-    out << '\n';
+    s.append(1, '\n');
   }
+  out << s;
 }
 
 std::string conteggio(const std::vector<messaggio>& messaggi) {

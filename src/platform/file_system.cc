@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <memory>
 
 namespace percorso {
 namespace {
@@ -91,16 +92,18 @@ class disco final : public disco_di_sistema {
   // it fails.
   std::optional<int> leggi_tutto(int fd, std::size_t attesi, std::vector<std::uint8_t>& dati) {
     dati.reserve(attesi);
-    std::vector<std::uint8_t> blocco(std::size_t{1} << 18);
+    // Left unzeroed, and no larger than the file and the read that finds its end.
+    const std::size_t dimensione = std::clamp<std::size_t>(attesi + 1, 4096, std::size_t{1} << 18);
+    const auto blocco = std::make_unique_for_overwrite<std::uint8_t[]>(dimensione);
     for (;;) {
-      const long n = c_.leggi(fd, blocco.data(), blocco.size());
+      const long n = c_.leggi(fd, blocco.get(), dimensione);
       if (n == 0) return std::nullopt;
       if (n < 0) {
         if (errno == EINTR) continue;
         return errno;
       }
       if (dati.size() + static_cast<std::size_t>(n) > massimo_lettura) return EFBIG;
-      dati.insert(dati.end(), blocco.begin(), blocco.begin() + n);
+      dati.insert(dati.end(), blocco.get(), blocco.get() + n);
     }
   }
 };
