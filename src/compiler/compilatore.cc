@@ -18,7 +18,9 @@ struct regola {
   // Whether the row's fields are read; nullptr: always.
   bool (*legge)(const compilazione& c) = nullptr;
 
-  bool vale(std::string_view campo) const { return corrisponde(parola(k), campo); }
+  bool vale(std::string_view campo, std::uint64_t impronta_campo) const {
+    return corrisponde(parola(k), campo, impronta_campo);
+  }
 };
 
 using enum chiave;
@@ -69,20 +71,21 @@ constexpr regola regole_treno[] = {
     {stazione, [](compilazione& c, std::string_view) { return riga_stazione(c); }},
 };
 
-bool vale_una(std::span<const regola> regole, std::string_view k) {
+bool vale_una(std::span<const regola> regole, std::string_view k, std::uint64_t impronta_k) {
   for (const regola& r : regole) {
-    if (r.vale(k)) return true;
+    if (r.vale(k, impronta_k)) return true;
   }
   return false;
 }
 
 // Warns about a keyword field that no test of its part takes, once per line.
-void avvisa_se_ignorata(compilazione& c, std::string_view k, std::span<const regola> altrove) {
+void avvisa_se_ignorata(compilazione& c, std::string_view k, std::uint64_t impronta_k,
+                        std::span<const regola> altrove) {
   if (k.empty() || intestazione_di_sezione(k) || c.chiave.riga == c.riga_ignorata) return;
   c.riga_ignorata = c.chiave.riga;
   if (e_numero(k))
     c.avvisa(genere::numeri_in_piu, testo_di(genere::numeri_in_piu, {corto(k)}));
-  else if (vale_una(altrove, k))
+  else if (vale_una(altrove, k, impronta_k))
     c.avvisa(genere::fuori_sezione, testo_di(genere::fuori_sezione, {corto(k)}));
   else
     c.avvisa(genere::chiave_sconosciuta, testo_di(genere::chiave_sconosciuta, {corto(k)}));
@@ -92,13 +95,14 @@ void avvisa_se_ignorata(compilazione& c, std::string_view k, std::span<const reg
 esito applica(compilazione& c, std::span<const regola> regole, std::string_view k,
               std::span<const regola> altrove) {
   bool presa = false;
+  const std::uint64_t impronta_k = impronta(k);
   for (const regola& r : regole) {
-    if (!r.vale(k)) continue;
+    if (!r.vale(k, impronta_k)) continue;
     presa = true;
     if (r.legge == nullptr || r.legge(c)) c.leggi_riga(parola(r.k));
     if (const esito e = r.applica(c, k); e != esito::avanti) return e;
   }
-  if (!presa) avvisa_se_ignorata(c, k, altrove);
+  if (!presa) avvisa_se_ignorata(c, k, impronta_k, altrove);
   return esito::avanti;
 }
 

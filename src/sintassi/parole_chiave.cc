@@ -267,6 +267,21 @@ constexpr bool in_ordine() {
 }
 static_assert(in_ordine(), "the table follows the order of chiave");
 
+constexpr std::uint64_t bit_di(char c) {
+  const char m = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+  if (m >= 'a' && m <= 'z') return std::uint64_t{1} << (m - 'a');
+  if (m >= '0' && m <= '9') return std::uint64_t{1} << (26 + m - '0');
+  return std::uint64_t{1} << (36 + static_cast<unsigned char>(m) % 28);
+}
+
+constexpr std::uint64_t impronta_di(std::string_view t) {
+  std::uint64_t i = 0;
+  for (const char c : t) i |= bit_di(c);
+  return i;
+}
+
+static_assert(std::size(tabella) == numero_parole);
+
 bool ha(std::string_view campo, std::string_view pezzo, bool maiuscole_contano) {
   if (pezzo.empty()) return true;
   return maiuscole_contano ? campo.find(pezzo) != std::string_view::npos
@@ -306,6 +321,17 @@ bool contiene_senza_maiuscole(std::string_view campo, std::string_view pezzo) {
 
 bool corrisponde(const parola_chiave& k, std::string_view campo) {
   return ha(campo, k.pezzo_1, k.maiuscole_contano) && ha(campo, k.pezzo_2, k.maiuscole_contano);
+}
+
+constinit const std::array<std::uint64_t, numero_parole> impronte_pezzi = [] {
+  std::array<std::uint64_t, numero_parole> a{};
+  for (std::size_t i = 0; i < a.size(); ++i)
+    a[i] = impronta_di(tabella[i].pezzo_1) | impronta_di(tabella[i].pezzo_2);
+  return a;
+}();
+
+std::uint64_t impronta(std::string_view testo) {
+  return impronta_di(testo);
 }
 
 bool intestazione_di_sezione(std::string_view campo) {

@@ -3,6 +3,8 @@
 // The compiler's rule tables, the checker and explain read this table.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -95,6 +97,21 @@ const parola_chiave* parola_di_nome(std::string_view nome);
 
 // Whether the keyword field passes the keyword's test.
 bool corrisponde(const parola_chiave& k, std::string_view campo);
+
+// The characters a text holds, a bit each (A to Z as a to z, others may share a bit):
+// a field holds a keyword's pieces only if its print holds theirs, so one print of a
+// field spares the tests of most keywords.
+std::uint64_t impronta(std::string_view testo);
+// The print of each keyword's pieces, by chiave.
+inline constexpr std::size_t numero_parole = static_cast<std::size_t>(chiave::stazione) + 1;
+extern const std::array<std::uint64_t, numero_parole> impronte_pezzi;
+
+// corrisponde, for a field of print impronta_campo.
+inline bool corrisponde(const parola_chiave& k, std::string_view campo,
+                        std::uint64_t impronta_campo) {
+  const std::uint64_t pezzi = impronte_pezzi[static_cast<std::size_t>(k.id)];
+  return (pezzi & ~impronta_campo) == 0 && corrisponde(k, campo);
+}
 
 // c in lower case when it is one of A to Z: the keyword tests know no other letters.
 char minuscola(char c);
