@@ -233,11 +233,12 @@ class cammino {
                           " e come riga " + citazione(trovate.seconda->nome) +
                           ": ognuna legge i propri campi, uno dopo l'altro");
     riga_letta r{&k, chiave.testo, chiave.riga, chiave.colonna};
-    const campi_riga letti = w_.campi(k);
+    campi_riga& letti = letti_;
+    w_.campi(k, letti);
     for (std::size_t i = 0; i < letti.letti; ++i) {
       const campo_letto c = come_letto(letti.campi[i], k.campi[i]);
       if (letti.campi[i].seguente) {
-        mancanti(r, preso_dalla_riga(c, k.campi[i]));
+        if (v_.accetta(genere::campi_mancanti.nome)) mancanti(r, preso_dalla_riga(c, k.campi[i]));
         verifica_campi(v_, r);
         w_.riparti_dalla_riga(letti.campi[i]);
         return;
@@ -262,6 +263,8 @@ class cammino {
   }
 
   void mancanti(const riga_letta& r, std::string perche, std::optional<std::int32_t> codice = {}) {
+    // Past the cap the message would only be thrown away.
+    if (!v_.accetta(genere::campi_mancanti.nome)) return;
     const std::size_t mancano = r.k->campi.size() - r.letti;
     v_.segnala(genere::campi_mancanti, r.riga, r.colonna, &r.k->campi[r.letti],
                "la riga " + citazione(r.k->nome) + " prende " + numero_campi(r.k->campi.size()) +
@@ -272,6 +275,7 @@ class cammino {
 
   verifica_in_corso& v_;
   cammino_righe w_;
+  campi_riga letti_;  // the row being read, kept from row to row
   std::int32_t riga_ignorata_ = 0;
   std::int32_t riga_generale_ = 0;
   std::int32_t fine_riga_ = 0;  // the line a row ended on, when fields are left on it

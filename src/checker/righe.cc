@@ -103,7 +103,8 @@ void orario_stazione(verifica_in_corso& v, const riga_letta& r) {
   const std::int64_t t = r.valore(13) * 3600 + r.valore(14) * 60 + r.valore(15);
   if (t == 0) return;  // a station without a time
   // A time more than half a day earlier is the next day's.
-  if (v.orario && t < v.orario->valore && v.orario->valore - t <= secondi_al_giorno / 2)
+  if (v.orario && t < v.orario->valore && v.orario->valore - t <= secondi_al_giorno / 2 &&
+      v.accetta(genere::orario_indietro.nome))
     stazione_correlata(
         v.al_campo(r, 13, genere::orario_indietro,
                    "orario " + orario_testo(t) + " prima delle " + orario_testo(v.orario->valore) +

@@ -5,7 +5,7 @@
 namespace percorso {
 
 void compilazione::leggi_riga(const parola_chiave& k) {
-  riga = cammino->campi(k);
+  cammino->campi(k, riga);
   da_leggere = 0;
 }
 

@@ -116,7 +116,8 @@ void cammina(fonte testo, std::span<const std::uint8_t> byte, F&& vedi) {
       for (const parola_chiave& k : parole_chiave()) {
         if (k.dove != c->dove || !corrisponde(k, c->campo.testo)) continue;
         presa = true;
-        const campi_riga f = w.campi(k);
+        campi_riga f;
+        w.campi(k, f);
         if (!vedi(*c, &k, &f)) return;
       }
     }

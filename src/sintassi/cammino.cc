@@ -67,15 +67,14 @@ std::optional<campo_chiave> cammino_righe::prossima() {
   return campo_chiave{c, voce::chiave, dove};
 }
 
-campi_riga cammino_righe::campi(const parola_chiave& k) {
-  campi_riga riga;
+void cammino_righe::campi(const parola_chiave& k, campi_riga& riga) {
+  riga.letti = 0;
   for (const campo_formato& f : k.campi) {
     if (r_.fine()) break;
     riga.campi[riga.letti++] = f.tipo == larghezza::testo ? testo_campo() : numero_campo();
   }
   riga.riga_ultimo = r_.riga();
   riga.colonna_ultimo = r_.colonna();
-  return riga;
 }
 
 void cammino_righe::riparti_dalla_riga(const campo_sorgente& c) {

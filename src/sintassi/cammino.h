@@ -65,8 +65,9 @@ class cammino_righe {
   std::optional<campo_chiave> prossima();
 
   // The fields of k's row after the field prossima gave, read as the compiler reads
-  // them: across line ends, up to the end of the text.
-  campi_riga campi(const parola_chiave& k);
+  // them: across line ends, up to the end of the text. Into riga, which a caller
+  // keeps from row to row: only its first letti fields are written.
+  void campi(const parola_chiave& k, campi_riga& riga);
 
   // The part the next keyword field is read in.
   parte attuale() const { return parte_; }

@@ -96,7 +96,8 @@ TEST(Cammino, ARowsFieldsWithRangesAndTheLineTheyComeFrom) {
   EXPECT_EQ(k->dove, parte::intestazione);
   EXPECT_EQ(k->campo.inizio, 12u);
   EXPECT_EQ(k->campo.fine, 30u);
-  const campi_riga r = w.campi(parola(chiave::lunghezza));
+  campi_riga r;
+  w.campi(parola(chiave::lunghezza), r);
   ASSERT_EQ(r.letti, 1u);
   EXPECT_EQ(r.campi[0].testo, "1200");
   EXPECT_EQ(t.substr(r.campi[0].inizio, r.campi[0].fine - r.campi[0].inizio), "1200");
@@ -108,7 +109,8 @@ TEST(Cammino, ARowsFieldsWithRangesAndTheLineTheyComeFrom) {
   EXPECT_EQ(w.attuale(), parte::corpo);
   EXPECT_EQ(w.prossima()->dove, parte::corpo);
   // A short row takes the next line's first field.
-  const campi_riga p = w.campi(parola(chiave::pendenza));
+  campi_riga p;
+  w.campi(parola(chiave::pendenza), p);
   ASSERT_EQ(p.letti, 2u);
   EXPECT_FALSE(p.campi[0].seguente);
   EXPECT_TRUE(p.campi[1].seguente);
@@ -126,7 +128,8 @@ TEST(Cammino, RowPastTheEndKeepsWhereTheReaderStood) {
   w.prossima();
   w.prossima();
   ASSERT_EQ(w.prossima()->campo.testo, "segnale");
-  const campi_riga r = w.campi(parola(chiave::segnale));
+  campi_riga r;
+  w.campi(parola(chiave::segnale), r);
   EXPECT_EQ(r.letti, 2u);
   EXPECT_EQ(r.riga_ultimo, 3);
   EXPECT_EQ(r.colonna_ultimo, 15);
