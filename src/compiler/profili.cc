@@ -1,6 +1,7 @@
 // The gradient, speed limit and adhesion runs: each line hands the value in
 // force to the cells from its cursor up to the line's own cell.
 #include "compiler/compilazione.h"
+#include "format/unita_celle.h"
 
 namespace percorso {
 namespace {
@@ -9,14 +10,14 @@ namespace {
 using memorizza = bool (*)(cella&, std::int32_t);
 
 bool memorizza_pendenza(cella& c, std::int32_t v) {
-  c.pendenza = basso_8(std::int64_t{v} + 100);
+  c.pendenza = pendenza_in_cella(v);
   return true;
 }
 
 bool memorizza_velocita(cella& c, std::int32_t v) {
-  const auto quinti = arrotonda_in<std::uint8_t>(v / 5.0);
-  if (!quinti) return false;
-  c.velocita = *quinti;
+  const auto passi = velocita_in_cella(v);
+  if (!passi) return false;
+  c.velocita = *passi;
   return true;
 }
 

@@ -10,6 +10,7 @@
 #include "documents/foglio.h"
 #include "format/chilometri.h"
 #include "format/nomi_file.h"
+#include "format/unita_celle.h"
 #include "writers/testi.h"
 
 namespace percorso {
@@ -66,7 +67,9 @@ std::vector<voce> voci_velocita(const modello& m, std::int64_t da, std::int64_t 
   auto cella = [&](std::int64_t p) {
     return std::clamp<std::int64_t>(p / 50, 0, m.ultima_cella());
   };
-  auto limite = [&](std::int64_t i) { return m.celle[static_cast<std::size_t>(i)].velocita * 5; };
+  auto limite = [&](std::int64_t i) {
+    return velocita_km_h(m.celle[static_cast<std::size_t>(i)].velocita);
+  };
   voci.push_back({da, limite(cella(da)), nullptr, {}});
   for (std::int64_t i = cella(da) + 1; i <= cella(a); ++i)
     if (limite(i) != limite(i - 1)) voci.push_back({i * 50, limite(i), nullptr, {}});

@@ -6,6 +6,7 @@
 #include "format/chilometri.h"
 #include "format/codici.h"
 #include "format/formato.h"
+#include "format/unita_celle.h"
 #include "inspect/eventi.h"
 #include "inspect/testi.h"
 
@@ -112,7 +113,8 @@ nodo_vista riga_tratto(std::size_t prima, std::size_t ultima, const cella& c,
                        const std::optional<chilometrica>& km) {
   // The last cells of the array are never reached by the runs.
   const bool impostato = !stesso_profilo(c, cella{});
-  nodo_vista velocita = nodo_vista::intero(c.velocita * 5, formato("%d km/h", c.velocita * 5));
+  nodo_vista velocita =
+      nodo_vista::intero(velocita_km_h(c.velocita), formato("%d km/h", velocita_km_h(c.velocita)));
   nodo_vista aderenza = nodo_vista::intero(c.aderenza);
   nodo_vista montagna = nodo_vista::intero(c.montagna, c.montagna == 0 ? "-" : "");
   if (!impostato) {
@@ -129,9 +131,9 @@ nodo_vista riga_tratto(std::size_t prima, std::size_t ultima, const cella& c,
   return r.con("da_metri", nodo_vista::intero(metri_di(prima), km_testo(metri_di(prima))))
       .con("a_metri", nodo_vista::intero(metri_di(ultima + 1), km_testo(metri_di(ultima + 1))))
       .con("impostato", nodo_vista::vero(impostato))
-      .con("pendenza",
-           nodo_vista::intero(c.pendenza - 100,
-                              impostato ? formato("%+d", c.pendenza - 100) : "(non impostate)"))
+      .con("pendenza", nodo_vista::intero(pendenza_per_mille(c.pendenza),
+                                          impostato ? formato("%+d", pendenza_per_mille(c.pendenza))
+                                                    : "(non impostate)"))
       .con("velocita_kmh", std::move(velocita))
       .con("aderenza", std::move(aderenza))
       .con("montagna", std::move(montagna));

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "format/chilometri.h"
+#include "format/unita_celle.h"
 
 namespace percorso {
 namespace {
@@ -101,8 +102,8 @@ std::string dati_script(const modello& m, const disegno_pagina& d,
   std::string out = "{\"metri_cella\":50,\"celle\":";
   intero(out, static_cast<std::int64_t>(m.celle.size()));
   eventi(out, m.celle);
-  serie(out, "velocita", m.celle, [](const cella& c) { return int{c.velocita}; });
-  serie(out, "pendenza", m.celle, [](const cella& c) { return int{c.pendenza}; });
+  serie(out, "velocita", m.celle, [](const cella& c) { return velocita_km_h(c.velocita); });
+  serie(out, "pendenza", m.celle, [](const cella& c) { return pendenza_per_mille(c.pendenza); });
   serie(out, "aderenza", m.celle, [](const cella& c) { return int{c.aderenza}; });
   serie(out, "montagna", m.celle, [](const cella& c) { return int{c.montagna}; });
   serie(out, "ripetizione", m.celle, [](const cella& c) { return int{c.ripetizione}; });

@@ -131,8 +131,8 @@ constexpr std::string_view script = R"js((function () {
       if (e[0] === 14) t += ': ' + nome('pg-ca-' + e[1]);
       r.push(t);
     }
-    r.push("velocita' massima " + serie(D.velocita, i) * 5 + ' km/h');
-    r.push('pendenza ' + (serie(D.pendenza, i) - 100) + ' per mille');
+    r.push("velocita' massima " + serie(D.velocita, i) + ' km/h');
+    r.push('pendenza ' + serie(D.pendenza, i) + ' per mille');
     r.push('aderenza ' + serie(D.aderenza, i));
     var mo = serie(D.montagna, i), ri = serie(D.ripetizione, i);
     if (mo) r.push('montagna o galleria, tipo ' + mo);

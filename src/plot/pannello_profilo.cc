@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "format/unita_celle.h"
 #include "plot/etichette.h"
 #include "plot/pagina.h"
 
@@ -81,14 +82,13 @@ class profilo {
     // Elevation from the gradients: per mille over each 50 m cell.
     quota_.assign(n_ + 1, 0.0);
     for (std::size_t i = 0; i < n_; ++i)
-      quota_[i + 1] =
-          quota_[i] + (static_cast<int>(l.celle[i].pendenza) - 100) * metri_cella / 1000.0;
+      quota_[i + 1] = quota_[i] + pendenza_per_mille(l.celle[i].pendenza) * metri_cella / 1000.0;
     const auto [pmin, pmax] = std::minmax_element(quota_.begin(), quota_.end());
     const double margine = std::max(5.0, (*pmax - *pmin) * 0.08);
     qmin_ = *pmin - margine;
     qmax_ = *pmax + margine;
     int vmax = 0;
-    for (std::size_t i = 0; i < n_; ++i) vmax = std::max(vmax, l.celle[i].velocita * 5);
+    for (std::size_t i = 0; i < n_; ++i) vmax = std::max(vmax, velocita_km_h(l.celle[i].velocita));
     for (const tratto_celle& r : l.rallentamenti) vmax = std::max(vmax, r.valore);
     vtop_ = std::max(50.0, std::ceil((vmax + 10) / 20.0) * 20);
   }
@@ -163,7 +163,7 @@ class profilo {
   void gradini_velocita(svg& s) const {
     std::vector<punto_2d> gradini;
     for (std::size_t i = 0; i < n_; ++i) {
-      const double v = l_.celle[i].velocita * 5.0;
+      const double v = velocita_km_h(l_.celle[i].velocita);
       if (gradini.empty() || gradini.back()[1] != vy(v)) {
         if (!gradini.empty()) gradini.push_back({cx(i), gradini.back()[1]});
         gradini.push_back({cx(i), vy(v)});

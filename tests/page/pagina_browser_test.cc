@@ -118,6 +118,8 @@ TEST(PaginaNelBrowser, ScenarioIncorporato) {
   EXPECT_NE(e.uscita.find("data-punta=\"km 357+050, 7050 m dall'inizio, cella 141\nsegnale"),
             std::string::npos)
       << e.uscita.substr(0, 600);
+  // Its profile in the units an author writes, as inspect shows them.
+  EXPECT_NE(e.uscita.find("velocita' massima 150 km/h\npendenza 4 per mille\n"), std::string::npos);
 
   const std::string png = d.file("pagina.png");
   EXPECT_EQ(browser::apri(file, "--screenshot=" + quotato(png)).stato, 0);

@@ -1,0 +1,32 @@
+// The units of a cell's profile fields: the speed limit in steps of 5 km/h, the
+// gradient in per mille raised by 100. Each is written by one function and read
+// by its twin, whoever shows it.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+#include "model/numeri.h"
+
+namespace percorso {
+
+inline constexpr int km_h_per_passo = 5;
+inline constexpr int scarto_pendenza = 100;
+
+// km/h as the cell keeps them, rounded to a step; nothing when they do not fit.
+inline std::optional<std::uint8_t> velocita_in_cella(std::int32_t km_h) {
+  return arrotonda_in<std::uint8_t>(km_h / static_cast<double>(km_h_per_passo));
+}
+inline int velocita_km_h(std::uint8_t in_cella) {
+  return in_cella * km_h_per_passo;
+}
+
+// Per mille as the cell keeps them: the low 8 bits of the raised value.
+inline std::uint8_t pendenza_in_cella(std::int32_t per_mille) {
+  return basso_8(std::int64_t{per_mille} + scarto_pendenza);
+}
+inline int pendenza_per_mille(std::uint8_t in_cella) {
+  return in_cella - scarto_pendenza;
+}
+
+}  // namespace percorso
