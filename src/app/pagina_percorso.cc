@@ -25,16 +25,6 @@ std::optional<std::vector<std::uint8_t>> leggi_testo(file_system& fs, const std:
   return std::nullopt;
 }
 
-// Plot's drawing handed to the page as the page takes it.
-disegno_pagina per_la_pagina(std::optional<disegno_linea> d) {
-  disegno_pagina p;
-  if (!d) return p;
-  p.svg = std::move(d->svg);
-  p.profilo = {d->profilo.x0, d->profilo.x1, d->profilo.y0, d->profilo.y1, d->profilo.metri};
-  p.mappa = std::move(d->mappa);
-  return p;
-}
-
 std::span<const std::uint8_t> byte_di(const std::string& s) {
   return {reinterpret_cast<const std::uint8_t*>(s.data()), s.size()};
 }
@@ -64,7 +54,7 @@ esito_pagina scrivi_pagina_percorso(file_system& fs, const richiesta_pagina& r) 
   contenuto_pagina c;
   c.titolo = r.nome + ", treno " + r.numero;
   c.m = &e.m;
-  c.disegno = per_la_pagina(disegna_modello(e.m));
+  c.disegno = disegna_modello(e.m).value_or(disegno_linea{});
   c.segnalazioni = messaggi;
   c.nome_linea = r.linea;
   c.nome_treno = r.treno;

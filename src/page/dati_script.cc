@@ -62,7 +62,7 @@ void eventi(std::string& out, const std::vector<cella>& celle) {
   out += ']';
 }
 
-void geometria(std::string& out, const disegno_pagina& d) {
+void geometria(std::string& out, const disegno_linea& d) {
   out += ",\"profilo\":[";
   const auto& p = d.profilo;
   bool primo = true;
@@ -97,7 +97,7 @@ void riferimenti(std::string& out, const modello& m) {
 
 }  // namespace
 
-std::string dati_script(const modello& m, const disegno_pagina& d,
+std::string dati_script(const modello& m, const disegno_linea& d,
                         std::optional<std::int32_t> arresto) {
   std::string out = "{\"metri_cella\":50,\"celle\":";
   intero(out, static_cast<std::int64_t>(m.celle.size()));

@@ -12,7 +12,7 @@
 namespace percorso {
 
 // A JavaScript object literal; arresto is the metre where the compiler stopped.
-std::string dati_script(const modello& m, const disegno_pagina& d,
+std::string dati_script(const modello& m, const disegno_linea& d,
                         std::optional<std::int32_t> arresto);
 
 }  // namespace percorso

@@ -12,21 +12,11 @@
 #include <vector>
 
 #include "diagnostics/messaggi.h"
+#include "model/disegno.h"
 #include "model/modello.h"
 #include "page/elenchi.h"
 
 namespace percorso {
-
-// A drawing of the line and where its metres lie in it, so the page can point at them.
-struct disegno_pagina {
-  std::string svg;  // a whole SVG document; empty when there is nothing to draw
-  // The profile's charts: metre m lies at x0 + m / metri * (x1 - x0), between y0 and y1.
-  struct {
-    double x0 = 0, x1 = 0, y0 = 0, y1 = 0, metri = 0;
-  } profilo;
-  // The map: the point of the start of each cell, or nothing where the map has none.
-  std::vector<std::optional<std::array<double, 2>>> mappa;
-};
 
 // A page written in watch mode checks a small script beside it and reloads itself
 // when the version the script names is not its own.
@@ -38,7 +28,7 @@ struct ricarica_pagina {
 struct contenuto_pagina {
   std::string titolo;
   const modello* m = nullptr;  // what the compiler built, however far it got
-  disegno_pagina disegno;
+  disegno_linea disegno;
   std::span<const messaggio> segnalazioni;
   std::string nome_linea, nome_treno;  // the two texts, as the findings name them
   // The source line n (1-based) of a text; empty when unknown.

@@ -105,7 +105,7 @@ class profilo {
   }
   double fondo() const { return y_fondo_ + 64; }
   // Where the metres lie in the charts.
-  decltype(disegno_linea::profilo) dove() const {
+  disegno_linea::riquadro dove() const {
     return {a_.x0(), a_.x1(), y_quota_, y_fondo_, a_.metri()};
   }
 

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "model/disegno.h"
 #include "model/modello.h"
 #include "platform/file_system.h"
 
@@ -18,17 +19,6 @@ namespace percorso {
 // reason on err, when the cell file cannot be read or decoded.
 std::optional<std::string> svg_della_linea(file_system& fs, const std::string& file_celle,
                                            std::ostream& err);
-
-// A drawing of a line and where its metres lie in it, for pages that point at it.
-struct disegno_linea {
-  std::string svg;
-  // The profile's charts: metre m lies at x0 + m / metri * (x1 - x0), between y0 and y1.
-  struct {
-    double x0 = 0, x1 = 0, y0 = 0, y1 = 0, metri = 0;
-  } profilo;
-  // The plan: where the start of each cell lies, when it lies inside the plan's frame.
-  std::vector<std::optional<std::array<double, 2>>> mappa;
-};
 
 // The drawing of a line compiled in memory, however far the compiler got: nothing
 // when it made no cells.
