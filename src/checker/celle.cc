@@ -65,7 +65,8 @@ std::string chi(const verifica_in_corso& v, const cella_vista& c, bool da) {
 // The row holding the cell, as a place the finding speaks of.
 void correlato(diagnosi* d, const cella_vista& c) {
   if (d != nullptr)
-    d->correlati.push_back({c.da->fonte, c.da->riga, std::string(descrivi(c).cosa) + nome_di(c)});
+    d->correlati.push_back(
+        {c.da->fonte, c.da->riga, std::string(descrivi(c).cosa) + nome_di(c), {}});
 }
 
 // The origin of a row, with the values the compiler gives it.

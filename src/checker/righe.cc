@@ -89,7 +89,7 @@ void rallentamento(verifica_in_corso& v, const riga_letta& r) {
 
 // The earlier station a finding compares with, as a place it speaks of.
 void stazione_correlata(diagnosi* d, const precedente& s) {
-  if (d != nullptr) d->correlati.push_back({fonte::treno, s.riga, "stazione " + corto(s.nome)});
+  if (d != nullptr) d->correlati.push_back({fonte::treno, s.riga, "stazione " + corto(s.nome), {}});
 }
 
 bool nel_suo_intervallo(const riga_letta& r, std::size_t i) {

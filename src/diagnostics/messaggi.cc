@@ -115,13 +115,20 @@ messaggio da_rilievo(const rilievo& r, const nomi_sorgenti& nomi, const righe_so
 
 // A compiler's warning or a checker's finding; only the compiler's are named by the
 // keyword table here, the checker names its own fields.
+// The related places of a record, each with the name of its text's file.
+std::vector<luogo_correlato> correlati_con_file(std::vector<luogo_correlato> c,
+                                                const nomi_sorgenti& nomi) {
+  for (luogo_correlato& l : c) l.file = nome_fonte(l.fonte, nomi);
+  return c;
+}
+
 messaggio da_diagnosi(const diagnosi& d, bool del_compilatore, bool rigoroso,
                       const nomi_sorgenti& nomi, const righe_sorgenti& righe) {
   messaggio m =
       in_luogo({d.fonte, d.riga, d.colonna, d.colonna_fine}, del_compilatore, nomi, righe);
   m.avviso = !rigoroso || d.grado != livello::errore;
   m.nome = d.nome;
-  m.correlati = d.correlati;
+  m.correlati = correlati_con_file(d.correlati, nomi);
   if (!d.campo.empty()) {
     m.campo = d.campo;
     m.unita = d.unita;
@@ -171,7 +178,7 @@ std::vector<messaggio> messaggi_di(const modello& m, const nomi_sorgenti& nomi,
     if (const auto f = fatti.find({r.fonte, r.riga, r.codice}); f != fatti.end()) {
       const diagnosi& s = verifica[f->second];
       x.testo.append(": ").append(s.messaggio);
-      x.correlati = s.correlati;
+      x.correlati = correlati_con_file(s.correlati, nomi);
       if (x.campo.empty() && x.colonna == s.colonna) {
         x.campo = s.campo;
         x.unita = s.unita;
@@ -259,12 +266,21 @@ std::string json_messaggio(const messaggio& m) {
     j.nullo("file");
   else
     j.testo("file", m.file);
-  j.numero("riga", se_noto(m.riga)).numero("colonna", se_noto(m.colonna));
+  j.numero("riga", se_noto(m.riga))
+      .numero("colonna", se_noto(m.colonna))
+      .numero("colonna_fine", se_noto(m.colonna_fine));
   if (m.campo.empty())
     j.nullo("campo").nullo("unita");
   else
     j.testo("campo", m.campo).testo("unita", m.unita);
-  return j.testo("testo", m.testo).fine();
+  json_lista correlati;
+  for (const luogo_correlato& l : m.correlati)
+    correlati.aggiungi(json_oggetto()
+                           .testo("file", l.file)
+                           .numero("riga", se_noto(l.riga))
+                           .testo("cosa", l.cosa)
+                           .fine());
+  return j.testo("testo", m.testo).grezzo("correlati", correlati.fine()).fine();
 }
 
 }  // namespace percorso

@@ -22,6 +22,7 @@ struct luogo_correlato {
   enum fonte fonte = fonte::nessuna;
   std::int32_t riga = 0;
   std::string cosa;  // what stands there: "stazione MEZZAVIA"
+  std::string file;  // the text's file name, given at the edge that knows it
 };
 
 struct diagnosi {

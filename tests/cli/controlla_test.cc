@@ -2,7 +2,9 @@
 // what is written, and what reaches the terminal.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <nlohmann/json.hpp>
 #include <string>
 
 #include "support/cartella_temporanea.h"
@@ -92,6 +94,27 @@ TEST_F(Controllo, CompileShowsCheckerErrorsAsWarningsUnlessStrict) {
 
   EXPECT_EQ(comando("compile", file, {"--strict", "--no-warn=non-numero"}).stato, 0);
   EXPECT_EQ(comando("compile", file, {"--werror"}).stato, 1);
+}
+
+// The report keeps each finding's field extent and the other places it speaks of.
+TEST_F(Controllo, TheReportGivesEndColumnsAndRelatedPlaces) {
+  const std::string treno =
+      "[generale]\r\n[stazioni]\r\n"
+      "stazione, 1000, 12, 400, 0, 0, 1, 1,1,0, 4,1,1, 0, 8,2,0, NORD\r\n"
+      "stazione, 2000, 12, 400, 0, 0, 1, 1,1,0, 4,1,1, 0, 8,1,0, SUD\r\n[fine]\r\n";
+  const auto file = testi(linea_pulita, treno);
+  ASSERT_EQ(comando("compile", file, {"--report", dir.file("r.json")}).stato, 0);
+  const auto r = nlohmann::json::parse(leggi_file(dir.file("r.json")));
+  const auto m = std::find_if(r["messaggi"].begin(), r["messaggi"].end(),
+                              [](const auto& x) { return x["nome"] == "orario-indietro"; });
+  ASSERT_NE(m, r["messaggi"].end()) << r.dump(1);
+  EXPECT_EQ((*m)["riga"], 4);
+  EXPECT_EQ((*m)["colonna"], 52);
+  EXPECT_EQ((*m)["colonna_fine"], 53);
+  ASSERT_EQ((*m)["correlati"].size(), 1u) << m->dump();
+  EXPECT_EQ((*m)["correlati"][0]["file"], file[1]);
+  EXPECT_EQ((*m)["correlati"][0]["riga"], 3);
+  EXPECT_EQ((*m)["correlati"][0]["cosa"], "stazione NORD");
 }
 
 TEST_F(Controllo, ControlBytesOfATextNeverReachTheTerminal) {
