@@ -178,7 +178,7 @@ class cammino {
     } else if (altrove != nullptr) {
       al_campo_chiave(genere::fuori_sezione, c,
                       citazione(c.testo) + " e' una riga " + citazione(altrove->nome) +
-                          ", che vale nella " + std::string(nome_parte(altrove->dove)) +
+                          ", che vale " + std::string(nella_parte(altrove->dove)) +
                           ": qui e' ignorata");
     } else {
       sconosciuta(c);
@@ -266,10 +266,11 @@ class cammino {
     // Past the cap the message would only be thrown away.
     if (!v_.accetta(genere::campi_mancanti.nome)) return;
     const std::size_t mancano = r.k->campi.size() - r.letti;
+    const std::string quanti =
+        (mancano == 1 ? "ne manca " : "ne mancano ") + std::to_string(mancano);
     v_.segnala(genere::campi_mancanti, r.riga, r.colonna, &r.k->campi[r.letti],
-               "la riga " + citazione(r.k->nome) + " prende " + numero_campi(r.k->campi.size()) +
-                   ", qui ne mancano " + std::to_string(mancano) + " (" +
-                   elenco_campi(*r.k, r.letti) + "): " + perche,
+               testo_di(genere::campi_mancanti, {corto(r.k->nome), numero_campi(r.k->campi.size()),
+                                                 quanti, elenco_campi(*r.k, r.letti), perche}),
                codice);
   }
 

@@ -392,4 +392,15 @@ std::string_view nome_parte(parte p) {
   }
 }
 
+std::string_view nella_parte(parte p) {
+  switch (p) {
+    case parte::intestazione:
+      return "nell'intestazione della linea";
+    case parte::corpo:
+      return "nel corpo della linea";
+    default:
+      return "nella descrizione del treno";
+  }
+}
+
 }  // namespace percorso

@@ -137,5 +137,7 @@ std::string_view nome_larghezza(larghezza l);
 
 // "intestazione della linea", "corpo della linea", "descrizione del treno".
 std::string_view nome_parte(parte p);
+// "nel corpo della linea": where a row of the part stands, in a sentence.
+std::string_view nella_parte(parte p);
 
 }  // namespace percorso
