@@ -86,7 +86,9 @@ messaggio in_luogo(const posto& p, bool nomina, const nomi_sorgenti& nomi,
   // The whole line holds the field; the message keeps only an excerpt of it.
   const std::string_view intera = righe.riga(p.f, p.riga);
   const auto c = intera.empty() ? std::nullopt : campo_alla_colonna(p.f, intera, p.colonna);
-  if (c && m.colonna_fine == 0) m.colonna_fine = static_cast<std::int32_t>(c->fine) + 1;
+  // An empty field covers no byte: it keeps no end, as in the record.
+  if (c && m.colonna_fine == 0 && static_cast<std::int32_t>(c->fine) + 1 > m.colonna)
+    m.colonna_fine = static_cast<std::int32_t>(c->fine) + 1;
   if (c && c->campo != nullptr && nomina) {
     m.campo = c->campo->nome;
     m.unita = c->campo->unita;

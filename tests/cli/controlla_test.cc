@@ -102,7 +102,8 @@ TEST_F(Controllo, TheReportGivesEndColumnsAndRelatedPlaces) {
       "[generale]\r\n[stazioni]\r\n"
       "stazione, 1000, 12, 400, 0, 0, 1, 1,1,0, 4,1,1, 0, 8,2,0, NORD\r\n"
       "stazione, 2000, 12, 400, 0, 0, 1, 1,1,0, 4,1,1, 0, 8,1,0, SUD\r\n[fine]\r\n";
-  const auto file = testi(linea_pulita, treno);
+  const auto file = testi(
+      "[generale]\r\nlunghezza percorso, 3000\r\n[curve]\r\npendenza, , 0\r\n[fine]\r\n", treno);
   ASSERT_EQ(comando("compile", file, {"--report", dir.file("r.json")}).stato, 0);
   const auto r = nlohmann::json::parse(leggi_file(dir.file("r.json")));
   const auto m = std::find_if(r["messaggi"].begin(), r["messaggi"].end(),
@@ -115,6 +116,12 @@ TEST_F(Controllo, TheReportGivesEndColumnsAndRelatedPlaces) {
   EXPECT_EQ((*m)["correlati"][0]["file"], file[1]);
   EXPECT_EQ((*m)["correlati"][0]["riga"], 3);
   EXPECT_EQ((*m)["correlati"][0]["cosa"], "stazione NORD");
+  // An empty field covers no byte: no end column.
+  const auto vuoto = std::find_if(r["messaggi"].begin(), r["messaggi"].end(),
+                                  [](const auto& x) { return x["nome"] == "non-numero"; });
+  ASSERT_NE(vuoto, r["messaggi"].end()) << r.dump(1);
+  EXPECT_EQ((*vuoto)["colonna"], 11);
+  EXPECT_TRUE((*vuoto)["colonna_fine"].is_null()) << vuoto->dump();
 }
 
 TEST_F(Controllo, ControlBytesOfATextNeverReachTheTerminal) {
