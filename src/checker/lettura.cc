@@ -47,8 +47,9 @@ struct corrispondenze {
 
 corrispondenze cerca(parte p, std::string_view campo) {
   corrispondenze c;
+  const std::uint64_t i = impronta(campo);
   for (const parola_chiave& k : parole_chiave()) {
-    if (!corrisponde(k, campo)) continue;
+    if (!corrisponde(k, campo, i)) continue;
     if (k.dove != p) {
       if (c.altrove == nullptr) c.altrove = &k;
     } else if (c.prima == nullptr) {

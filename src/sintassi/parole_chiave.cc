@@ -381,26 +381,33 @@ std::string_view nome_larghezza(larghezza l) {
   }
 }
 
-std::string_view nome_parte(parte p) {
+namespace {
+
+// A part's name, alone and after "in".
+struct nomi_di_parte {
+  std::string_view nome;
+  std::string_view nella;
+};
+
+nomi_di_parte nomi_di(parte p) {
   switch (p) {
     case parte::intestazione:
-      return "intestazione della linea";
+      return {"intestazione della linea", "nell'intestazione della linea"};
     case parte::corpo:
-      return "corpo della linea";
+      return {"corpo della linea", "nel corpo della linea"};
     default:
-      return "descrizione del treno";
+      return {"descrizione del treno", "nella descrizione del treno"};
   }
 }
 
+}  // namespace
+
+std::string_view nome_parte(parte p) {
+  return nomi_di(p).nome;
+}
+
 std::string_view nella_parte(parte p) {
-  switch (p) {
-    case parte::intestazione:
-      return "nell'intestazione della linea";
-    case parte::corpo:
-      return "nel corpo della linea";
-    default:
-      return "nella descrizione del treno";
-  }
+  return nomi_di(p).nella;
 }
 
 }  // namespace percorso
