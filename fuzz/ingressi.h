@@ -117,9 +117,9 @@ inline violazione prova_compilatore(std::span<const std::uint8_t> dati) {
                                                : esito_esecuzione::tipo::interrotto;
   e.m = std::move(m);
   const nomi_sorgenti nomi{"linea.txt", "treno.txt"};
-  const std::vector<messaggio> messaggi = messaggi_di(e, nomi, &testi, filtro_avvisi{});
+  const messaggi_corsa messaggi = messaggi_di(e, nomi, &testi, filtro_avvisi{}, true);
   std::ostringstream stampa;
-  stampa_messaggi(stampa, messaggi);
+  stampa_messaggi(stampa, messaggi.elenco);
   const std::string json = rapporto_json(e, messaggi);
   if (json.empty() || json.front() != '{') return "report";
   return std::nullopt;

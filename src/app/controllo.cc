@@ -16,7 +16,7 @@ esito_controllo controlla(const sorgenti& testi, const nomi_sorgenti& nomi,
   m.numero_treno = std::string("1");
   const esito_esecuzione e = costruisci(std::move(m), testi, 1, coordinate_piano::contate);
   esito_controllo c;
-  c.messaggi = messaggi_di(e, nomi, &testi, filtro, true);
+  c.messaggi = messaggi_di(e, nomi, &testi, filtro, true).elenco;
   c.con_errori = std::any_of(c.messaggi.begin(), c.messaggi.end(),
                              [](const messaggio& x) { return !x.avviso; });
   return c;

@@ -3,6 +3,7 @@
 #include "compiler/completamento.h"
 #include "format/codici.h"
 #include "format/formato.h"
+#include "placement/prese.h"
 
 namespace percorso {
 
@@ -17,7 +18,7 @@ stato_costruzione memorizza_percorso(modello& m, const sorgenti& testi, std::int
   completa_celle(m);
 
   punto& intestazione = m.punti[slot_percorso];
-  cella& prima = m.celle[1];
+  cella& prima = m.celle[cella_di_controllo];
   if (intestazione.parametro_1 != 0 || prima.dato_1 != 0) return stato_costruzione::errore_1250;
   intestazione.parametro_1 = valore_slot_percorso;
   prima.dato_1 = valore_cella_1;

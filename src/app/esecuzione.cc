@@ -4,7 +4,9 @@
 #include "documents/ordine_rallentamenti.h"
 #include "documents/scheda_treno.h"
 #include "format/file_binari.h"
+#include "format/formato.h"
 #include "format/nomi_file.h"
+#include "placement/prese.h"
 #include "writers/scrittori.h"
 
 namespace percorso {
@@ -93,6 +95,16 @@ std::optional<std::string> scrivi_e_rileggi(file_system& fs, insieme_uscita& ins
   return causa;
 }
 
+// A program error at the row whose feature took the first cell; without one, at the
+// cell, where the completion put a speed point. The compiler's own error state stays.
+rilievo luogo_dell_errore(const modello& m, std::int32_t numero) {
+  for (const origine& o : m.origini)
+    if (prende_la_cella(o, cella_di_controllo))
+      return {numero, o.inizio, o.fonte, o.riga, o.colonna};
+  return {numero, static_cast<std::int32_t>(cella_di_controllo * metri_per_cella),
+          fonte::completamento};
+}
+
 }  // namespace
 
 int esito_esecuzione::stato_uscita() const {
@@ -116,6 +128,7 @@ esito_esecuzione costruisci(modello m, const sorgenti& testi, std::int32_t j,
                       "valida): nessun file binario scritto");
   if (stato != stato_costruzione::pronta) {
     const std::int32_t numero = stato == stato_costruzione::errore_1250 ? 1250 : 1251;
+    m.rilievi.push_back(luogo_dell_errore(m, numero));
     esito_esecuzione e = interrotto(std::move(m), " Errore n. " + std::to_string(numero));
     e.errore_programma = numero;
     return e;

@@ -14,7 +14,9 @@ constexpr int massimo_ricompilazioni = 20;
 // The first finding that stopped the compiler inside a text.
 std::optional<rilievo> arresto_di(const modello& m) {
   for (const rilievo& r : m.rilievi)
-    if ((r.fonte == fonte::linea || r.fonte == fonte::treno) && r.riga >= 1) return r;
+    if ((r.fonte == fonte::linea || r.fonte == fonte::treno) && r.riga >= 1 &&
+        !errore_di_programma(r))
+      return r;
   return std::nullopt;
 }
 

@@ -20,8 +20,8 @@ std::optional<std::vector<std::uint8_t>> leggi_testo(file_system& fs, const std:
   if (!fs.esiste(file)) return std::nullopt;
   lettura l = fs.leggi(file);
   if (!l.errore) return std::move(l.dati);
-  motivi.push_back(messaggio_di_arresto(
-      "impossibile leggere " + l.errore->file + ": " + l.errore->motivo, std::nullopt));
+  motivi.push_back(
+      messaggio_di_arresto("impossibile leggere " + l.errore->file + ": " + l.errore->motivo));
   return std::nullopt;
 }
 
@@ -48,7 +48,9 @@ esito_pagina scrivi_pagina_percorso(file_system& fs, const richiesta_pagina& r) 
   m.numero_treno = r.numero;
   const esito_esecuzione e = costruisci(std::move(m), testi, 1);
   const nomi_sorgenti nomi{r.linea, r.treno};
-  for (messaggio& x : messaggi_di(e, nomi, &testi, {})) messaggi.push_back(std::move(x));
+  // Checker errors are errors here, as in compile: the scenario would change silently.
+  for (messaggio& x : messaggi_di(e, nomi, &testi, {}, true).elenco)
+    messaggi.push_back(std::move(x));
   const righe_sorgenti righe(&testi);
 
   contenuto_pagina c;

@@ -18,22 +18,32 @@ messaggio da_avviso_documento(const avviso_documento& a) {
   return m;
 }
 
+conti_verifica conta(std::span<const diagnosi> trovate, const filtro_avvisi& filtro) {
+  conti_verifica c;
+  for (const diagnosi& d : trovate) {
+    if (!filtro.mostra(std::string(d.nome))) continue;
+    ++(d.grado == livello::errore ? c.errori : c.avvisi);
+  }
+  return c;
+}
+
 }  // namespace
 
-std::vector<messaggio> messaggi_di(const esito_esecuzione& e, const nomi_sorgenti& nomi,
-                                   const sorgenti* testi, const filtro_avvisi& filtro,
-                                   bool rigoroso) {
-  std::vector<messaggio> tutti;
+messaggi_corsa messaggi_di(const esito_esecuzione& e, const nomi_sorgenti& nomi,
+                           const sorgenti* testi, const filtro_avvisi& filtro, bool rigoroso) {
+  messaggi_corsa c;
   if (testi != nullptr) {
     const auto trovate = verifica(*testi, e.m.rilievi, chilometrica(e.m.punti));
-    tutti = messaggi_di(e.m, nomi, testi, filtro, rigoroso, trovate);
+    c.elenco = messaggi_di(e.m, nomi, testi, filtro, rigoroso, trovate);
+    c.verifica = conta(trovate, filtro);
   } else {
-    tutti = messaggi_di(e.m, nomi, testi, filtro, rigoroso);
+    c.elenco = messaggi_di(e.m, nomi, testi, filtro, rigoroso);
   }
   if (filtro.mostra(std::string(genere::documento.nome)))
-    for (const avviso_documento& a : e.avvisi_documenti) tutti.push_back(da_avviso_documento(a));
-  if (!e.causa.empty()) tutti.push_back(messaggio_di_arresto(e.causa, e.errore_programma));
-  return tutti;
+    for (const avviso_documento& a : e.avvisi_documenti) c.elenco.push_back(da_avviso_documento(a));
+  // A program error is told at its row, among the compiler's findings.
+  if (!e.causa.empty() && !e.errore_programma) c.elenco.push_back(messaggio_di_arresto(e.causa));
+  return c;
 }
 
 std::vector<std::string_view> nomi_spegnibili() {
@@ -42,15 +52,20 @@ std::vector<std::string_view> nomi_spegnibili() {
   return nomi;
 }
 
-std::string rapporto_json(const esito_esecuzione& e, const std::vector<messaggio>& messaggi) {
+std::string rapporto_json(const esito_esecuzione& e, const messaggi_corsa& messaggi) {
   static constexpr std::string_view esiti[] = {"ok", "errore", "interrotto"};
   json_lista lista;
-  for (const messaggio& m : messaggi) lista.aggiungi(json_messaggio(m));
+  for (const messaggio& m : messaggi.elenco) lista.aggiungi(json_messaggio(m));
+  const auto conto = [](std::size_t n) { return static_cast<std::int64_t>(n); };
   return json_oggetto()
              .numero("codice_errore", e.m.codice_errore)
              .numero("posizione_errore", e.m.posizione_errore)
              .testo("esito", esiti[static_cast<int>(e.esito)])
              .numero("errore_programma", e.errore_programma)
+             .grezzo("verifica", json_oggetto()
+                                     .numero("errori", conto(messaggi.verifica.errori))
+                                     .numero("avvisi", conto(messaggi.verifica.avvisi))
+                                     .fine())
              .grezzo("messaggi", lista.fine())
              .fine() +
          "\n";

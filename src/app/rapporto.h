@@ -10,18 +10,30 @@
 
 namespace percorso {
 
+// What the checker found that the filter shows, each at its own level, whatever
+// level the run gives it.
+struct conti_verifica {
+  std::size_t errori = 0;
+  std::size_t avvisi = 0;
+};
+
+struct messaggi_corsa {
+  std::vector<messaggio> elenco;
+  conti_verifica verifica;
+};
+
 // The messages of a run in order: findings, then the warnings and, when testi are
 // given, the checker's findings the filter shows, then the cause of a stop. testi
 // also supply the source lines. The checker's findings are warnings, or errors
 // where they are errors and rigoroso is set.
-std::vector<messaggio> messaggi_di(const esito_esecuzione& e, const nomi_sorgenti& nomi,
-                                   const sorgenti* testi, const filtro_avvisi& filtro,
-                                   bool rigoroso = false);
+messaggi_corsa messaggi_di(const esito_esecuzione& e, const nomi_sorgenti& nomi,
+                           const sorgenti* testi, const filtro_avvisi& filtro, bool rigoroso);
 
 // Every name --no-warn takes: the compiler's warnings and the checker's findings.
 std::vector<std::string_view> nomi_spegnibili();
 
 // The report of a run, as JSON.
-std::string rapporto_json(const esito_esecuzione& e, const std::vector<messaggio>& m);
+// The compiler's outcome, every message, and the checker's counts apart.
+std::string rapporto_json(const esito_esecuzione& e, const messaggi_corsa& m);
 
 }  // namespace percorso

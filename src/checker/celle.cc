@@ -126,14 +126,23 @@ struct occupazione {
   std::string_view nome;
 };
 
-void prendi(verifica_in_corso& v, const occupazione& o, std::int64_t i,
+// A feature in the first cell is told at its row: the compiler finds it only after
+// the last row, and stops without a place.
+void prendi(verifica_in_corso& v, const riga_letta& r, const occupazione& o, std::int64_t i,
             parte_elemento quale = parte_elemento::unica) {
-  if (cella_vista* c = cella(v, i)) *c = {o.da, quale, o.nome};
+  cella_vista* c = cella(v, i);
+  if (c == nullptr) return;
+  *c = {o.da, quale, o.nome};
+  if (i == cella_di_controllo)
+    v.al_campo(
+        r, 0, genere::cella_di_controllo,
+        testo_di(genere::cella_di_controllo, {std::string(descrivi(*c).da).append(nome_di(*c))}),
+        1250);
 }
 
 void singola(verifica_in_corso& v, const riga_letta& r, const occupazione& o, std::int64_t p) {
   const presa presa = presa_di(o.da.elemento, p);
-  if (!gia_occupata(v, r, presa)) prendi(v, o, presa.cella);
+  if (!gia_occupata(v, r, presa)) prendi(v, r, o, presa.cella);
 }
 
 void rallentamento(verifica_in_corso& v, const riga_letta& r, const occupazione& o) {
@@ -141,16 +150,16 @@ void rallentamento(verifica_in_corso& v, const riga_letta& r, const occupazione&
   if ((p.avviso && gia_occupata(v, r, *p.avviso)) || gia_occupata(v, r, p.inizio) ||
       gia_occupata(v, r, p.fine))
     return;
-  prendi(v, o, p.fine.cella, parte_elemento::fine);
-  prendi(v, o, p.inizio.cella, parte_elemento::inizio);
+  prendi(v, r, o, p.fine.cella, parte_elemento::fine);
+  prendi(v, r, o, p.inizio.cella, parte_elemento::inizio);
   if (!p.avviso) return;
-  prendi(v, o, p.avviso->cella, parte_elemento::avviso);
+  prendi(v, r, o, p.avviso->cella, parte_elemento::avviso);
   if (!r.buono(4) || r.valore(4) == 0) return;
   for (std::int64_t n = 0; n < celle_preavviso; ++n) {
     if (gia_occupata(v, r, {p.preavviso - n, codice_preavviso})) return;
   }
   for (std::int64_t n = 0; n < celle_preavviso; ++n)
-    prendi(v, o, p.preavviso - n, parte_elemento::preavviso);
+    prendi(v, r, o, p.preavviso - n, parte_elemento::preavviso);
 }
 
 // A stop cell is written whatever the cell held: what was there is lost without a word.
@@ -164,7 +173,7 @@ void fermata(verifica_in_corso& v, const riga_letta& r, const occupazione& o) {
                    "la fermata della stazione (cella " + std::to_string(t) + ") prende il posto " +
                        chi(v, *c, false) + ": il compilatore sovrascrive la cella senza dirlo"),
         *c);
-  prendi(v, o, t, parte_elemento::fermata);
+  prendi(v, r, o, t, parte_elemento::fermata);
 }
 
 }  // namespace

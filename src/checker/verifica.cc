@@ -21,7 +21,9 @@ std::string_view nome_testo(fonte f) {
 void note_di_arresto(verifica_in_corso& v, const sorgenti& testi,
                      std::span<const rilievo> rilievi) {
   for (const rilievo& r : rilievi) {
-    if ((r.fonte != fonte::linea && r.fonte != fonte::treno) || r.riga < 1) continue;
+    if ((r.fonte != fonte::linea && r.fonte != fonte::treno) || r.riga < 1 ||
+        errore_di_programma(r))
+      continue;
     v.testo = r.fonte;
     const std::string codice = "errore " + std::to_string(r.codice);
     if (r.codice == 15) {

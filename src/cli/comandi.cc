@@ -53,7 +53,8 @@ int esecuzione_incorporata(std::ostream& err, file_system& fs) {
   const modello nomi_modello = scenario_incorporato();
   // The embedded texts are known to be right: their warnings would only be noise.
   const nomi_sorgenti nomi{nome_testo_linea(nomi_modello), nome_testo_treno(nomi_modello)};
-  const auto messaggi = messaggi_di(e, nomi, nullptr, {.nessuno = true, .spenti = {}});
+  const auto messaggi =
+      messaggi_di(e, nomi, nullptr, {.nessuno = true, .spenti = {}}, false).elenco;
   stampa_messaggi(voce, messaggi);
   if (!messaggi.empty()) voce << conteggio(messaggi) << '\n';
   if (finestra && e.stato_uscita() == uscita_interrotta)

@@ -19,9 +19,9 @@ namespace percorso {
 namespace {
 
 constexpr opzione ammesse[] = {
-    {"--nome", true},     {"--treno", true},   {"-o", true},        {"--report", true},
-    {"--no-plan", false}, {"--no-warn", true}, {"--werror", false}, {"--documents", false},
-    {"--watch", false},   {"--strict", false},
+    {"--nome", true},     {"--treno", true},   {"-o", true},           {"--report", true},
+    {"--no-plan", false}, {"--no-warn", true}, {"--werror", false},    {"--documents", false},
+    {"--watch", false},   {"--strict", false}, {"--no-strict", false},
 };
 
 struct opzioni_compile {
@@ -31,7 +31,7 @@ struct opzioni_compile {
   bool avvisi_come_errori = false;
   bool documenti = false;
   bool sorveglia = false;
-  bool rigoroso = false;
+  bool rigoroso = true;
   filtro_avvisi filtro;
 };
 
@@ -46,6 +46,7 @@ std::optional<std::string> applica(std::string_view nome, std::string valore, op
   if (nome == "--documents") o.documenti = true;
   if (nome == "--watch") o.sorveglia = true;
   if (nome == "--strict") o.rigoroso = true;
+  if (nome == "--no-strict") o.rigoroso = false;
   if (nome == "--no-warn") return spegni_avviso(valore, o.filtro);
   return std::nullopt;
 }
@@ -126,19 +127,20 @@ int compila(const opzioni_compile& o, std::ostream& err, file_system& fs, std::s
   const nomi_sorgenti nomi{o.linea, o.treno};
   // The messages and the report are made before the commit, which the report joins;
   // after it only the cause of a failed commit can be added.
-  auto messaggi = messaggi_di(e, nomi, &testi, o.filtro, o.rigoroso);
+  auto corsa = messaggi_di(e, nomi, &testi, o.filtro, o.rigoroso);
   if (o.rapporto) {
-    const std::string json = rapporto_json(e, messaggi);
+    const std::string json = rapporto_json(e, corsa);
     altri.push_back({*o.rapporto, {json.begin(), json.end()}});
   }
   const std::string causa = e.causa;
   scrivi_uscita(fs, e, *o.cartella, altri);
-  if (e.causa != causa) messaggi.push_back(messaggio_di_arresto(e.causa, std::nullopt));
+  std::vector<messaggio>& messaggi = corsa.elenco;
+  if (e.causa != causa) messaggi.push_back(messaggio_di_arresto(e.causa));
   stampa_messaggi(err, messaggi);
   int stato = e.stato_uscita();
   const auto avvisi = static_cast<std::size_t>(
       std::count_if(messaggi.begin(), messaggi.end(), [](const messaggio& m) { return m.avviso; }));
-  // With --strict the checker's errors are errors; with --werror every warning is.
+  // The checker's errors are errors unless --no-strict; with --werror every warning is.
   const std::size_t errori = messaggi.size() - avvisi;
   if ((errori > 0 || (o.avvisi_come_errori && avvisi > 0)) && stato == uscita_pulita)
     stato = uscita_rilievi;

@@ -216,11 +216,9 @@ std::vector<messaggio> messaggi_di(const modello& m, const nomi_sorgenti& nomi,
   return tutti;
 }
 
-messaggio messaggio_di_arresto(std::string_view causa,
-                               std::optional<std::int32_t> errore_programma) {
+messaggio messaggio_di_arresto(std::string_view causa) {
   messaggio m;
-  m.codice = errore_programma;
-  m.testo = errore_programma ? std::string(causa) : "percorso: " + std::string(causa);
+  m.testo = "percorso: " + std::string(causa);
   return m;
 }
 

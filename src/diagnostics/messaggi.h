@@ -60,9 +60,8 @@ std::vector<messaggio> messaggi_di(const modello& m, const nomi_sorgenti& nomi,
                                    const sorgenti* testi, const filtro_avvisi& filtro,
                                    bool rigoroso, std::span<const diagnosi> verifica = {});
 
-// The message of a run that stopped: a program error (1250, 1251) or another cause.
-messaggio messaggio_di_arresto(std::string_view causa,
-                               std::optional<std::int32_t> errore_programma);
+// The message of a run that stopped before its binaries for a cause outside the texts.
+messaggio messaggio_di_arresto(std::string_view causa);
 
 // Each message, its source line and a caret under the field with the field's name.
 // Bytes of the texts are shown by the rule for names: never a

@@ -92,11 +92,16 @@ constexpr std::array<voce, 28> voci = {{
      "La parola chiave di una curva deve contenere una cifra da 1 a 6 (la classe), per\n"
      "esempio \"curvad5\"; oppure le curve portano il tracciato oltre 1000000 m."},
     {1250, "valore di intestazione gia' occupato",
-     "La cella 1 ha gia' un evento con un valore (per esempio un segnale, un indicatore o\n"
-     "un cartello entro i primi 75 m). Nessun file binario e' scritto. Sposta l'evento."},
+     "Un elemento cade nella cella 1, che porta i valori di controllo della linea: un\n"
+     "segnale, un cartello, gli indicatori o l'inizio, la fine o l'avviso di un\n"
+     "rallentamento prima di 25 m, un punto di velocita' (abbattimento) prima di 75 m;\n"
+     "o un punto di velocita' che il compilatore aggiunge davanti a un segnale vicino\n"
+     "all'inizio. Tutti i testi sono letti, ma nessun file binario e' scritto. Sposta\n"
+     "l'elemento: il messaggio indica la sua riga."},
     {1251, "codice di controllo gia' occupato",
-     "La cella 1 ha gia' un secondo valore (per esempio un rallentamento entro i primi\n"
-     "75 m). Nessun file binario e' scritto. Sposta l'evento."},
+     "Come l'errore 1250, quando l'elemento nella cella 1 ha il primo dei suoi valori a\n"
+     "0 e il secondo no. Nessun file binario e' scritto. Sposta l'elemento: il\n"
+     "messaggio indica la sua riga."},
 }};
 
 const voce* trova(std::int32_t codice) {

@@ -109,6 +109,12 @@ struct rilievo {
   std::int32_t colonna = 0;  // 1-based column of the field, 0 when unknown
 };
 
+// The program's own errors (1250, 1251): the texts were read to their end, and the
+// first cell's check values could not be written over what a row put there.
+inline bool errore_di_programma(const rilievo& r) {
+  return r.codice >= 1250;
+}
+
 // Kinds of rows that place a feature on the line.
 enum class elemento : std::uint8_t {
   stazione,

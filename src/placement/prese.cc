@@ -53,4 +53,18 @@ celle_tratto celle_montagna(std::int64_t inizio, std::int64_t fine, std::int64_t
   return {cella_di(inizio, 0), std::min(cella_di(fine, -1), ultima_cella)};
 }
 
+bool prende_la_cella(const origine& o, std::int64_t c) {
+  switch (o.elemento) {
+    case elemento::stazione:
+    case elemento::montagna:
+      return false;
+    case elemento::rallentamento: {
+      const prese_rallentamento p = prese_di_rallentamento(o.inizio, o.fine - o.inizio);
+      return (p.avviso && p.avviso->cella == c) || p.inizio.cella == c || p.fine.cella == c;
+    }
+    default:
+      return presa_di(o.elemento, o.inizio).cella == c;
+  }
+}
+
 }  // namespace percorso

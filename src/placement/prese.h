@@ -13,6 +13,10 @@ namespace percorso {
 // The last cell of a line of lunghezza metres: the cells run on past its end.
 std::int64_t ultima_cella_di(std::int64_t lunghezza);
 
+// The first cell carries the line's check values: a feature placed there with a value
+// stops the build (1250, 1251), and one without loses its cell to them.
+inline constexpr std::int64_t cella_di_controllo = 1;
+
 // How far past its position a row's cells must reach: a station's area, or 100 m.
 inline constexpr std::int32_t margine_stazione = 800;
 inline constexpr std::int32_t margine_comune = 100;
@@ -71,5 +75,9 @@ struct celle_tratto {
   std::int64_t ultima = 0;
 };
 celle_tratto celle_montagna(std::int64_t inizio, std::int64_t fine, std::int64_t ultima_cella);
+
+// Whether the feature placed from o takes cell c with its own cell, or for a slowdown
+// with its warning, start or end; stations never reach the first cells.
+bool prende_la_cella(const origine& o, std::int64_t c);
 
 }  // namespace percorso

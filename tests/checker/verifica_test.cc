@@ -219,6 +219,11 @@ const caso casi[] = {
          treno({"segnale, 1000, 1, 4, 1, 0, 0, 1, 3, 1, 0, 0",
                 "rallentamento, 2200, 60, 100, 0, 0, 60"}),
          "T:3:16", "cella-occupata", livello::errore, "dal segnale, riga 2"},
+    // The first cell carries the line's check values: the compiler stops without a place.
+    caso{"board_in_the_first_cell", linea_1000({"cartello_indicatore, 20, (x)"}), treno(),
+         "L:4:22", "cella-di-controllo", livello::errore, "presa dal cartello '(x)'"},
+    caso{"speed_point_in_the_first_cell", linea_1000(), treno({"abbattimento, 60, 30"}), "T:2:15",
+         "cella-di-controllo", livello::errore, "presa dal punto di velocita'"},
     caso{"stations_too_close", linea_1000(),
          treno({stazione(1000, fermata + "A"), stazione(1400, fermata + "B")}), "T:3:11",
          "stazioni-vicine", livello::errore, "fine di A (1100 m, riga 2)"},

@@ -140,7 +140,8 @@ TEST_F(CompileTest, CleanTextsWriteTheThreeFilesNamedFromTheTexts) {
                                       "Prova_linea.dat", "Prova_linea.txt", "r.json"}));
   EXPECT_EQ(rapporto(),
             "{\"codice_errore\": 0, \"posizione_errore\": 0, \"esito\": \"ok\", "
-            "\"errore_programma\": null, \"messaggi\": []}\n");
+            "\"errore_programma\": null, \"verifica\": {\"errori\": 0, \"avvisi\": 0}, "
+            "\"messaggi\": []}\n");
 }
 
 TEST_F(CompileTest, NoPlanAndExplicitNamesAndDirectory) {
@@ -271,7 +272,9 @@ TEST_F(CompileTest, UsedHeaderSlotIsProgramError1250AndEarlierBinariesStay) {
       compila(linea_minima, "[generale]\r\nsegnale, 0, 1,1,1,1,1,1,1,1,1,1\r\n[fine]\r\n",
               {"--report", dir.file("r.json")});
   EXPECT_EQ(r.stato, 3);
-  EXPECT_NE(r.err.find(" Errore n. 1250"), std::string::npos) << r.err;
+  // Told at the row that put the signal there, naming it and the cell.
+  EXPECT_NE(r.err.find("Prova_42-.txt:2:1: errore 1250: "), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("la cella 1, presa dal segnale"), std::string::npos) << r.err;
   EXPECT_EQ(leggi_file(dir.file("Prova_42.dat")), prima);
   EXPECT_NE(rapporto().find("\"esito\": \"interrotto\", \"errore_programma\": 1250"),
             std::string::npos);

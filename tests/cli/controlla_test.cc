@@ -79,21 +79,30 @@ TEST_F(Controllo, CheckUsageAndUnreadableTexts) {
   EXPECT_NE(r.err.find("impossibile leggere"), std::string::npos) << r.err;
 }
 
-TEST_F(Controllo, CompileShowsCheckerErrorsAsWarningsUnlessStrict) {
+// A checker error means the scenario differs from its text: compile fails, unless
+// --no-strict asks for the compiler's own findings only.
+TEST_F(Controllo, CompileFailsOnCheckerErrorsUnlessNoStrict) {
   const auto file = testi(linea_pulita, treno_rotto);
   const risposta normale = comando("compile", file, {"--report", dir.file("r.json")});
-  EXPECT_EQ(normale.stato, 0);
-  EXPECT_NE(normale.err.find("avviso [non-numero]"), std::string::npos) << normale.err;
-  EXPECT_TRUE(scritto());
+  EXPECT_EQ(normale.stato, 1);
+  EXPECT_NE(normale.err.find("errore [non-numero]"), std::string::npos) << normale.err;
+  EXPECT_NE(normale.err.find("1 errore, 0 avvisi; scritti"), std::string::npos) << normale.err;
+  EXPECT_TRUE(scritto());  // binaries written, as with any finding
+  const auto rapporto = nlohmann::json::parse(leggi_file(dir.file("r.json")));
+  EXPECT_EQ(rapporto["esito"], "ok");  // the compiler's own
+  EXPECT_EQ(rapporto["verifica"]["errori"], 1);
   std::filesystem::remove(dir.file("Prova_42.dat"));
 
-  const risposta rigoroso = comando("compile", file, {"--strict"});
-  EXPECT_EQ(rigoroso.stato, 1);
-  EXPECT_NE(rigoroso.err.find("errore [non-numero]"), std::string::npos) << rigoroso.err;
-  EXPECT_TRUE(scritto());  // binaries written, as with any finding
+  const risposta permissivo =
+      comando("compile", file, {"--no-strict", "--report", dir.file("r.json")});
+  EXPECT_EQ(permissivo.stato, 0);
+  EXPECT_NE(permissivo.err.find("avviso [non-numero]"), std::string::npos) << permissivo.err;
+  EXPECT_TRUE(scritto());
+  EXPECT_EQ(nlohmann::json::parse(leggi_file(dir.file("r.json")))["verifica"]["errori"], 1);
 
-  EXPECT_EQ(comando("compile", file, {"--strict", "--no-warn=non-numero"}).stato, 0);
-  EXPECT_EQ(comando("compile", file, {"--werror"}).stato, 1);
+  EXPECT_EQ(comando("compile", file, {"--strict"}).stato, 1);
+  EXPECT_EQ(comando("compile", file, {"--no-warn=non-numero"}).stato, 0);
+  EXPECT_EQ(comando("compile", file, {"--no-strict", "--werror"}).stato, 1);
 }
 
 // The report keeps each finding's field extent and the other places it speaks of.
@@ -104,7 +113,7 @@ TEST_F(Controllo, TheReportGivesEndColumnsAndRelatedPlaces) {
       "stazione, 2000, 12, 400, 0, 0, 1, 1,1,0, 4,1,1, 0, 8,1,0, SUD\r\n[fine]\r\n";
   const auto file = testi(
       "[generale]\r\nlunghezza percorso, 3000\r\n[curve]\r\npendenza, , 0\r\n[fine]\r\n", treno);
-  ASSERT_EQ(comando("compile", file, {"--report", dir.file("r.json")}).stato, 0);
+  ASSERT_EQ(comando("compile", file, {"--report", dir.file("r.json")}).stato, 1);  // a checker error
   const auto r = nlohmann::json::parse(leggi_file(dir.file("r.json")));
   const auto m = std::find_if(r["messaggi"].begin(), r["messaggi"].end(),
                               [](const auto& x) { return x["nome"] == "orario-indietro"; });

@@ -29,7 +29,7 @@ compilato compila(std::string_view linea, std::string_view treno, filtro_avvisi 
   m.numero_treno = "1";
   const sorgenti testi{byte(linea), byte(treno)};
   compilato c{costruisci(std::move(m), testi, 1), {}, {}};
-  c.messaggi = messaggi_di(c.esito, {"l.txt", "t.txt"}, &testi, filtro);
+  c.messaggi = messaggi_di(c.esito, {"l.txt", "t.txt"}, &testi, filtro, false).elenco;
   std::ostringstream out;
   stampa_messaggi(out, c.messaggi);
   out << conteggio(c.messaggi) << '\n';
