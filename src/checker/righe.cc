@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "checker/stato.h"
+#include "format/formato.h"
 #include "format/orari.h"
 #include "model/numeri.h"
 
@@ -64,14 +65,38 @@ void montagna(verifica_in_corso& v, const riga_letta& r) {
 }
 
 // A gradient, speed or adhesion row behind the previous one of its kind.
-void profilo(verifica_in_corso& v, const riga_letta& r, std::int64_t& cursore) {
+// A row before the first cell fills nothing: the value in force is replaced before
+// it reaches a cell, at the start or, after a first block of rows, at its end.
+void valore_sostituito(verifica_in_corso& v, const riga_letta& r, const corsa_profilo& c) {
+  if (c.riga == 0 || c.valore == r.valore(1)) return;
+  std::string da =
+      c.cursore == 0 ? std::string("dall'inizio") : "da " + v.luogo(c.cursore * metri_per_cella);
+  std::string perso = std::to_string(c.valore) + " della riga " + std::to_string(c.riga) + " (" +
+                      v.luogo(c.posizione) + ")";
+  std::string km;
+  if (r.valore(0) > 0)
+    km = "; se intendevi " + std::to_string(r.valore(0)) + " km, scrivi " +
+         std::to_string(r.valore(0) * 1000);
+  v.al_campo(r, 0, genere::valore_sostituito,
+             testo_di(genere::valore_sostituito,
+                      {v.luogo(r.valore(0)), std::to_string(r.valore(1)), perso, da}) +
+                 km);
+}
+
+void profilo(verifica_in_corso& v, const riga_letta& r, corsa_profilo& c) {
   if (!r.buono(0)) return;
   const auto fino = static_cast<std::int64_t>(arrotonda(static_cast<double>(r.valore(0)) / 50.0));
-  if (fino <= 0) return;
-  if (fino < cursore)
-    v.al_campo(r, 0, genere::profilo_indietro,
-               testo_di(genere::profilo_indietro, {v.luogo(r.valore(0))}));
-  cursore = std::max(cursore + 1, fino);
+  if (fino <= 0) {
+    valore_sostituito(v, r, c);
+  } else {
+    if (fino < c.cursore)
+      v.al_campo(r, 0, genere::profilo_indietro,
+                 testo_di(genere::profilo_indietro, {v.luogo(r.valore(0))}));
+    c.cursore = std::max(c.cursore + 1, fino);
+  }
+  c.riga = r.riga;
+  c.posizione = r.valore(0);
+  c.valore = r.valore(1);
 }
 
 void segnale(verifica_in_corso& v, const riga_letta& r) {
@@ -164,13 +189,13 @@ void verifica_riga(verifica_in_corso& v, const riga_letta& r) {
       montagna(v, r);
       break;
     case chiave::pendenza:
-      profilo(v, r, v.cursori[0]);
+      profilo(v, r, v.profili[0]);
       break;
     case chiave::velocita:
-      profilo(v, r, v.cursori[1]);
+      profilo(v, r, v.profili[1]);
       break;
     case chiave::aderenza:
-      profilo(v, r, v.cursori[2]);
+      profilo(v, r, v.profili[2]);
       break;
     case chiave::cartello:
       ++v.cartelli;

@@ -78,6 +78,15 @@ struct precedente {
   std::string_view nome;
 };
 
+// A gradient, speed or adhesion run as the compiler walks it: the cell it has filled
+// up to, and the row whose value is in force, which fills the cells up to the next.
+struct corsa_profilo {
+  std::int64_t cursore = 0;
+  std::int32_t riga = 0;  // 0 before the first row
+  std::int64_t posizione = 0;
+  std::int64_t valore = 0;
+};
+
 struct verifica_in_corso {
   std::vector<diagnosi> trovate;
   std::map<std::string_view, std::int64_t, std::less<>> per_nome;
@@ -86,8 +95,8 @@ struct verifica_in_corso {
   std::optional<std::int64_t> lunghezza;  // of the line, from its last length row
   std::vector<cella_vista> celle;         // every cell, once the body begins with a length
   std::int32_t cartelli = 0;
-  std::array<std::int64_t, 3> cursori{};  // gradient, speed and adhesion runs
-  std::int64_t metro_curve = 2;           // where the plan stands after the curves so far
+  std::array<corsa_profilo, 3> profili{};  // gradient, speed and adhesion runs
+  std::int64_t metro_curve = 2;            // where the plan stands after the curves so far
   std::int32_t stazioni = 0;
   std::optional<precedente> fine_stazione;  // end of the previous station's area
   std::optional<precedente> orario;         // the previous time of the timetable

@@ -105,6 +105,16 @@ const caso casi[] = {
          "tratto-vuoto", livello::avviso},
     caso{"signal_near_the_start", linea_1000(), treno({"segnale, 100, 1,4,1,0,0,1,3,1,0,0"}),
          "T:2:10", "segnale-vicino-inizio", livello::avviso},
+    // A row before the first cell replaces the value in force before it fills a cell.
+    caso{"speed_row_in_km", linea_1000(), treno({"velocita, 0, 60", "velocita, 12, 100"}), "T:3:11",
+         "valore-sostituito", livello::errore,
+         "prende il posto di 60 della riga 2 (0 m), che cosi' non arriva in nessuna cella, e vale "
+         "dall'inizio; se intendevi 12 km, scrivi 12000"},
+    caso{"second_block_of_gradients",
+         linea_1000({"pendenza, 0, 0", "pendenza, 500, 3", "pendenza, 0, 5", "pendenza, 600, 2"}),
+         treno(), "L:6:11", "valore-sostituito", livello::errore,
+         "il suo valore 5 prende il posto di 3 della riga 5 (500 m), che cosi' non arriva in "
+         "nessuna cella, e vale da 500 m"},
     caso{"slowdown_near_the_start", linea_1000(), treno({"rallentamento, 1000, 30, 200, 0,0,0"}),
          "T:2:16", "rallentamento-senza-avviso", livello::avviso},
     caso{"station_at_the_start", linea_1000(), treno({stazione(0, fermata + "A")}), "T:2:11",
@@ -220,8 +230,8 @@ const caso casi[] = {
                 "rallentamento, 2200, 60, 100, 0, 0, 60"}),
          "T:3:16", "cella-occupata", livello::errore, "dal segnale, riga 2"},
     // The first cell carries the line's check values: the compiler stops without a place.
-    caso{"board_in_the_first_cell", linea_1000({"cartello_indicatore, 20, (x)"}), treno(),
-         "L:4:22", "cella-di-controllo", livello::errore, "presa dal cartello '(x)'"},
+    caso{"board_in_the_first_cell", linea_1000({"cartello_indicatore, 20, (x)"}), treno(), "L:4:22",
+         "cella-di-controllo", livello::errore, "presa dal cartello '(x)'"},
     caso{"speed_point_in_the_first_cell", linea_1000(), treno({"abbattimento, 60, 30"}), "T:2:15",
          "cella-di-controllo", livello::errore, "presa dal punto di velocita'"},
     caso{"stations_too_close", linea_1000(),
