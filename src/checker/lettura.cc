@@ -236,23 +236,46 @@ class cammino {
     riga_letta r{&k, chiave.testo, chiave.riga, chiave.colonna};
     campi_riga& letti = letti_;
     w_.campi(k, letti);
+    std::int32_t sulla_riga = r.riga;  // the line the row's fields have reached
     for (std::size_t i = 0; i < letti.letti; ++i) {
-      const campo_letto c = come_letto(letti.campi[i], k.campi[i]);
-      if (letti.campi[i].seguente) {
-        if (v_.accetta(genere::campi_mancanti.nome)) mancanti(r, preso_dalla_riga(c, k.campi[i]));
-        verifica_campi(v_, r);
-        w_.riparti_dalla_riga(letti.campi[i]);
-        return;
+      const campo_sorgente& s = letti.campi[i];
+      const campo_letto c = come_letto(s, k.campi[i]);
+      if (s.riga != sulla_riga) {
+        // A line that starts with a keyword or a section header is a row of its own,
+        // lost to this one; any other line continues the row, as the format allows.
+        if (riga_a_se(s)) {
+          if (v_.accetta(genere::campi_mancanti.nome)) mancanti(r, preso_dalla_riga(c, k.campi[i]));
+          verifica_campi(v_, r);
+          w_.riparti_dalla_riga(s);
+          return;
+        }
+        continuata(r, s, i);
+        sulla_riga = s.riga;
       }
       r.campi[r.letti++] = c;
     }
     if (!r.completa()) mancanti(r, "il testo finisce prima: il compilatore si ferma", 25);
-    fine_riga_ = w_.a_inizio_riga() ? 0 : r.riga;
+    fine_riga_ = w_.a_inizio_riga() ? 0 : sulla_riga;
     fine_chiave_ = &k;
     verifica_campi(v_, r);
     if (!r.completa()) return;
     verifica_riga(v_, r);
     occupa_celle(v_, r);
+  }
+
+  bool riga_a_se(const campo_sorgente& c) {
+    if (intestazione_di_sezione(c.testo)) return true;
+    const corrispondenze k = cerca(w_.attuale(), c.testo);
+    return k.prima != nullptr || k.altrove != nullptr;
+  }
+
+  void continuata(const riga_letta& r, const campo_sorgente& c, std::size_t i) {
+    if (!v_.accetta(genere::riga_continuata.nome)) return;
+    diagnosi* d =
+        v_.segnala(genere::riga_continuata, c.riga, c.colonna, &r.k->campi[i],
+                   testo_di(genere::riga_continuata,
+                            {corto(r.k->nome), std::to_string(r.riga), elenco_campi(*r.k, i)}));
+    if (d != nullptr) d->colonna_fine = fine_del_campo(c.colonna, c.fine - c.inizio);
   }
 
   void separatori_chiave(const campo_sorgente& c) {
@@ -269,7 +292,15 @@ class cammino {
     const std::size_t mancano = r.k->campi.size() - r.letti;
     const std::string quanti =
         (mancano == 1 ? "ne manca " : "ne mancano ") + std::to_string(mancano);
-    v_.segnala(genere::campi_mancanti, r.riga, r.colonna, &r.k->campi[r.letti],
+    // Just past the row's last field, where the missing ones would go.
+    std::int32_t riga = r.riga;
+    auto colonna = static_cast<std::int32_t>(r.colonna + r.chiave.size());
+    if (r.letti > 0) {
+      const campo_letto& ultimo = r.campi[r.letti - 1];
+      riga = ultimo.riga;
+      colonna = ultimo.colonna + static_cast<std::int32_t>(ultimo.testo.size());
+    }
+    v_.segnala(genere::campi_mancanti, riga, colonna, &r.k->campi[r.letti],
                testo_di(genere::campi_mancanti, {corto(r.k->nome), numero_campi(r.k->campi.size()),
                                                  quanti, elenco_campi(*r.k, r.letti), perche}),
                codice);

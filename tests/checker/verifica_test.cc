@@ -140,14 +140,21 @@ const caso casi[] = {
          livello::errore, "campo vuoto"},
     // Rows with too few or too many fields.
     caso{"station_without_name", linea_1000(),
-         treno({stazione(0, senza_orario + "0, 0, 0"), "sabbia, 5"}), "T:2:1", "campi-mancanti",
+         treno({stazione(0, senza_orario + "0, 0, 0"), "sabbia, 5"}), "T:2:54", "campi-mancanti",
          livello::errore, "dalla riga 3"},
     caso{"signal_one_number_short", linea_1000(),
-         treno({"segnale, 1000, 1, 4, 1, 0, 0, 1, 3, 1, 0", "sabbia, 5"}), "T:2:1",
+         treno({"segnale, 1000, 1, 4, 1, 0, 0, 1, 3, 1, 0", "sabbia, 5"}), "T:2:41",
          "campi-mancanti", livello::errore, "ne manca 1 ('tempo')"},
     caso{"row_cut_by_the_end", linea_1000(), "[generale]\r\nx\r\nsabbia", "T:3:1", "ultima-riga",
          livello::avviso},
-    caso{"row_short_at_the_end", linea_1000(), "[generale]\r\nsegnale, 1000, 1", "T:2:1",
+    // A row may go on on the next line, unless that line starts a row of its own.
+    caso{"row_continued_on_the_next_line", linea_1000(),
+         treno({"stazione, 1000, 12, 200, 0,0,0, 0,0,0", "  0,0,0, 0, 15, 10, 0, NORD"}), "T:3:3",
+         "riga-continuata", livello::avviso, "'parametro_3', 'parametro_4'"},
+    caso{"row_continued_twice", linea_1000(),
+         treno({"stazione, 1000, 12, 200", "0,0,0, 0,0,0", "0,0,0, 0, 15, 10, 0, NORD"}), "T:4:1",
+         "riga-continuata", livello::avviso, "della riga 2"},
+    caso{"row_short_at_the_end", linea_1000(), "[generale]\r\nsegnale, 1000, 1", "T:2:17",
          "campi-mancanti", livello::errore, "finisce"},
     caso{"too_many_fields", linea_1000({"pendenza, 300, 2, 7"}), treno(), "L:4:19", "numeri-in-piu",
          livello::avviso},
@@ -327,6 +334,21 @@ TEST(Verifica, AStretchIsEmptyExactlyWhenTheCompilerMarksNoCell) {
                                    [](const diagnosi& c) { return c.nome == "tratto-vuoto"; });
     EXPECT_NE(segnata, vuoto) << riga;
   }
+}
+
+// A row continued on the next line is legal: the continuation is named once, and its
+// numbers are not read again as rows.
+TEST(Verifica, AContinuedRowGivesNoErrorAndCompilesAsOnOneLine) {
+  const std::string riga = "stazione, 1000, 12, 200, 0,0,0, 0,0,0";
+  const std::string resto = "0,0,0, 0, 15, 10, 0, NORD";
+  const std::string continuata = treno({riga, "   " + resto});
+  const auto tutte = verifica_di(linea_1000(), continuata);
+  ASSERT_EQ(tutte.size(), 1u) << elenco(tutte);
+  EXPECT_EQ(tutte[0].nome, "riga-continuata");
+  const modello a = prova::compila(linea_1000(), continuata, 1);
+  const modello b = prova::compila(linea_1000(), treno({riga + ", " + resto}), 1);
+  EXPECT_EQ(a.punti, b.punti);
+  EXPECT_EQ(a.codice_errore, 0);
 }
 
 TEST(Verifica, FindingsOfOneNameStopAtAHundred) {
