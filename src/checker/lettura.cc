@@ -95,11 +95,13 @@ class cammino {
     while (const auto k = w_.prossima()) {
       if (k->tipo == voce::generale) {
         riga_generale_ = k->campo.riga;
+        chiudi_prima_di_generale();
         return true;
       }
-      if (k->tipo != voce::prima_di_generale) return false;
+      if (k->tipo != voce::prima_di_generale) break;
       prima_di_generale(k->campo);
     }
+    chiudi_prima_di_generale();
     return false;
   }
 
@@ -113,27 +115,84 @@ class cammino {
         continue;
       }
       if (k->tipo == voce::ultimo) ultimo_campo(k->campo, k->dove);
-      if (k->tipo != voce::chiave) return;
+      if (k->tipo != voce::chiave) break;
       if (k->campo.testo.empty()) continue;  // an empty line: nothing to test
       const corrispondenze c = cerca_ricordando(k->campo.testo, k->dove);
       if (c.prima == nullptr)
-        ignorata(k->campo, c.altrove);
+        ignorata(k->campo, k->dove, c.altrove);
       else
         riga(k->campo, c);
-      if (k->dove == parte::intestazione && w_.attuale() == parte::corpo) inizia_corpo();
+      if (k->dove == parte::intestazione && w_.attuale() == parte::corpo) {
+        chiudi_intestazione(k->campo.riga);
+        inizia_corpo();
+      }
     }
+    chiudi_intestazione(0);
   }
 
  private:
+  // Rows before [generale]: one finding for all of them, at the first.
   void prima_di_generale(const campo_sorgente& c) {
     if (c.riga == riga_ignorata_) return;
     for (const parola_chiave& k : parole_chiave()) {
       if (della_linea(k.dove) != (v_.testo == fonte::linea) || !corrisponde(k, c.testo)) continue;
       riga_ignorata_ = c.riga;
-      al_campo_chiave(genere::prima_di_generale, c,
-                      citazione(c.testo) + " sta prima di [generale]: il compilatore la salta");
+      if (prima_.righe++ == 0) {
+        prima_.indice = v_.trovate.size();
+        prima_.chiave = c.testo;
+        al_campo_chiave(genere::prima_di_generale, c, {});
+      }
+      prima_.ultima = c.riga;
       return;
     }
+  }
+
+  void chiudi_prima_di_generale() {
+    if (prima_.righe == 0 || prima_.indice >= v_.trovate.size()) return;
+    v_.trovate[prima_.indice].riga_fine = prima_.ultima;
+    std::string& m = v_.trovate[prima_.indice].messaggio;
+    m = citazione(prima_.chiave);
+    if (prima_.righe == 1) {
+      m.append(" sta prima di [generale]: il compilatore la salta");
+      return;
+    }
+    m.append(prima_.righe == 2 ? " e un'altra riga"
+                               : " e altre " + std::to_string(prima_.righe - 1) + " righe")
+        .append(", fino alla riga ")
+        .append(std::to_string(prima_.ultima))
+        .append(", stanno prima di [generale]: il compilatore le salta");
+  }
+
+  // Body rows in a line header that no section header has closed: one finding at the
+  // first, which says where the header runs to.
+  void nell_intestazione(const campo_sorgente& c, const parola_chiave& altrove) {
+    if (aperta_.righe++ == 0) {
+      aperta_.indice = v_.trovate.size();
+      aperta_.chiave = c.testo;
+      aperta_.nome = altrove.nome;
+      al_campo_chiave(genere::fuori_sezione, c, {});
+    }
+    aperta_.ultima = c.riga;
+  }
+
+  // fino: the line of the section header that ends the header, 0 at the text's end.
+  void chiudi_intestazione(std::int32_t fino) {
+    if (aperta_.righe == 0 || aperta_.indice >= v_.trovate.size()) return;
+    v_.trovate[aperta_.indice].riga_fine = aperta_.ultima;
+    std::string& m = v_.trovate[aperta_.indice].messaggio;
+    m = citazione(aperta_.chiave) + " e' una riga " + citazione(aperta_.nome) +
+        " del corpo della linea, ma nessun campo di sezione (come [curve]) chiude "
+        "l'intestazione prima di questa riga: l'intestazione continua " +
+        (fino > 0 ? "fino alla riga " + std::to_string(fino) : std::string("fino alla fine")) +
+        ", e il compilatore ignora ";
+    if (aperta_.righe == 1)
+      m.append("questa riga");
+    else
+      m.append("le ")
+          .append(std::to_string(aperta_.righe))
+          .append(" righe del corpo che contiene, fino alla riga ")
+          .append(std::to_string(aperta_.ultima));
+    aperta_ = {};
   }
 
   // A finding over the whole of a field in a keyword's place.
@@ -169,11 +228,13 @@ class cammino {
   }
 
   // A keyword field that no test of this part takes; one finding a line.
-  void ignorata(const campo_sorgente& c, const parola_chiave* altrove) {
+  void ignorata(const campo_sorgente& c, parte dove, const parola_chiave* altrove) {
     if (c.testo.empty() || intestazione_di_sezione(c.testo) || c.riga == riga_ignorata_) return;
     riga_ignorata_ = c.riga;
     if (c.riga == fine_riga_) return in_piu(c);
-    if (e_numero(c.testo)) {
+    if (altrove != nullptr && dove == parte::intestazione && altrove->dove == parte::corpo) {
+      nell_intestazione(c, *altrove);
+    } else if (e_numero(c.testo)) {
       al_campo_chiave(genere::numeri_in_piu, c,
                       citazione(c.testo) + ": un numero che nessuna riga chiede, ignorato");
     } else if (altrove != nullptr) {
@@ -306,8 +367,19 @@ class cammino {
                codice);
   }
 
+  // Rows that share one finding, told at the first once the last is known.
+  struct serie {
+    std::size_t indice = 0;  // of the finding in v_.trovate
+    std::size_t righe = 0;
+    std::int32_t ultima = 0;
+    std::string_view chiave;
+    std::string_view nome;
+  };
+
   verifica_in_corso& v_;
   cammino_righe w_;
+  serie prima_;       // rows before [generale]
+  serie aperta_;      // body rows in a header not closed
   campi_riga letti_;  // the row being read, kept from row to row
   std::int32_t riga_ignorata_ = 0;
   std::int32_t riga_generale_ = 0;

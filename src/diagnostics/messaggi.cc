@@ -142,10 +142,26 @@ messaggio da_diagnosi(const diagnosi& d, bool del_compilatore, bool rigoroso,
 
 using luogo_di_riga = std::tuple<fonte, std::int32_t>;
 
-// Compiler warnings where the checker speaks of the same line say less than it does.
-bool detto_dalla_verifica(const diagnosi& a, const std::set<luogo_di_riga>& righe_verificate) {
-  return righe_verificate.contains({a.fonte, a.riga});
-}
+// The lines the checker speaks of: single lines, and the runs of rows one finding tells.
+struct righe_verificate {
+  std::set<luogo_di_riga> righe;
+  std::vector<std::tuple<fonte, std::int32_t, std::int32_t>> tratti;
+
+  explicit righe_verificate(std::span<const diagnosi> verifica) {
+    for (const diagnosi& s : verifica) {
+      righe.insert({s.fonte, s.riga});
+      if (s.riga_fine > s.riga) tratti.emplace_back(s.fonte, s.riga, s.riga_fine);
+    }
+  }
+
+  // Compiler warnings where the checker speaks of the same line say less than it does.
+  bool contiene(const diagnosi& a) const {
+    if (righe.contains({a.fonte, a.riga})) return true;
+    return std::any_of(tratti.begin(), tratti.end(), [&](const auto& t) {
+      return std::get<0>(t) == a.fonte && std::get<1>(t) <= a.riga && a.riga <= std::get<2>(t);
+    });
+  }
+};
 
 using fatto = std::tuple<fonte, std::int32_t, std::int32_t>;  // text, line, code
 
@@ -198,10 +214,9 @@ std::vector<messaggio> messaggi_di(const modello& m, const nomi_sorgenti& nomi,
     messaggio m;
   };
   std::vector<voce> altri;
-  std::set<luogo_di_riga> righe_verificate;
-  for (const diagnosi& s : verifica) righe_verificate.insert({s.fonte, s.riga});
+  const righe_verificate verificate(verifica);
   for (const diagnosi& a : m.avvisi) {
-    if (filtro.mostra(std::string(a.nome)) && !detto_dalla_verifica(a, righe_verificate))
+    if (filtro.mostra(std::string(a.nome)) && !verificate.contiene(a))
       altri.push_back({a.fonte, a.riga, a.colonna, da_diagnosi(a, true, rigoroso, nomi, righe)});
   }
   for (std::size_t i = 0; i < verifica.size(); ++i) {

@@ -31,6 +31,8 @@ struct diagnosi {
   std::optional<std::int32_t> codice;  // the compiler's code for the same fault
   enum fonte fonte = fonte::nessuna;
   std::int32_t riga = 0;  // 1-based line in its text, 0 when unknown
+  // The last line of the rows it speaks for, when one finding tells a run of them.
+  std::int32_t riga_fine = 0;
   // 1-based byte columns: the first byte, and the one after the last (0: the edge finds
   // the field holding colonna); columns stay bytes, each edge converts them.
   std::int32_t colonna = 0;
