@@ -324,35 +324,49 @@ class cammino {
                     testo_di(genere::virgola_mancante, {corto(chiave.testo), m}));
   }
 
+  // Where the field after a number field begins when only blanks part them on its
+  // line, as an offset from the number's end; npos when a comma or the line end does.
+  std::size_t dopo_spazi(const campo_sorgente& a) const {
+    const std::string_view dopo = resto_della_riga(testo_, a.fine);
+    const std::size_t j = dopo.find_first_not_of(' ');
+    return j == std::string_view::npos || dopo[j] == ',' ? std::string_view::npos : j;
+  }
+
   // Two numbers with only blanks between them, where the row's line holds one too
-  // many: the compiler takes each as a field, and the line's last number is left over.
+  // many: the compiler takes each as a field, and the line's last number is left
+  // over. A row written with blanks alone between its numbers ("orologio, 8 0 0 0")
+  // has no comma a blank stands for: only its extra number is told.
   void due_numeri(const riga_letta& r, const campi_riga& letti) {
+    std::size_t unito = letti.letti;
+    bool virgole = letti.letti < 2;
     for (std::size_t i = 0; i < letti.letti; ++i) {
       const campo_sorgente& a = letti.campi[i];
-      if (r.k->campi[i].tipo == larghezza::testo || a.riga != r.riga) continue;
-      const std::string_view dopo = resto_della_riga(testo_, a.fine);
-      const std::size_t j = dopo.find_first_not_of(' ');
-      if (j == std::string_view::npos || dopo[j] == ',') continue;
-      const std::string_view secondo = primo_pezzo(dopo.substr(j));
-      std::string m = corto(a.testo) + " come " + citazione(r.k->campi[i].nome);
-      if (i + 1 < letti.letti)
-        m.append(" e ")
-            .append(corto(secondo))
-            .append(" come ")
-            .append(citazione(r.k->campi[i + 1].nome))
-            .append(
-                ": i campi dopo scorrono di uno e l'ultimo numero della riga resta in "
-                "piu', ignorato");
-      else
-        m.append("; ").append(corto(secondo)).append(" resta in piu' ed e' ignorato");
-      const std::size_t lungo = a.fine - a.inizio + j + secondo.size();
-      diagnosi* d =
-          v_.segnala(genere::due_numeri, a.riga, a.colonna, &r.k->campi[i],
-                     testo_di(genere::due_numeri, {corto(testo_.substr(a.inizio, lungo)), m}));
-      if (d != nullptr) d->colonna_fine = fine_del_campo(a.colonna, lungo);
-      riga_ignorata_ = r.riga;
-      return;
+      const bool numero = r.k->campi[i].tipo != larghezza::testo;
+      const bool spazi = numero && a.riga == r.riga && dopo_spazi(a) != std::string_view::npos;
+      if (spazi && unito == letti.letti) unito = i;
+      if (!spazi) virgole = true;
     }
+    if (unito == letti.letti || !virgole) return;
+    const campo_sorgente& a = letti.campi[unito];
+    const std::size_t j = dopo_spazi(a);
+    const std::string_view secondo = primo_pezzo(resto_della_riga(testo_, a.fine).substr(j));
+    std::string m = corto(a.testo) + " come " + citazione(r.k->campi[unito].nome);
+    if (unito + 1 < letti.letti)
+      m.append(" e ")
+          .append(corto(secondo))
+          .append(" come ")
+          .append(citazione(r.k->campi[unito + 1].nome))
+          .append(
+              ": i campi dopo scorrono di uno e l'ultimo numero della riga resta in piu', "
+              "ignorato");
+    else
+      m.append("; ").append(corto(secondo)).append(" resta in piu' ed e' ignorato");
+    const std::size_t lungo = a.fine - a.inizio + j + secondo.size();
+    diagnosi* d =
+        v_.segnala(genere::due_numeri, a.riga, a.colonna, &r.k->campi[unito],
+                   testo_di(genere::due_numeri, {corto(testo_.substr(a.inizio, lungo)), m}));
+    if (d != nullptr) d->colonna_fine = fine_del_campo(a.colonna, lungo);
+    riga_ignorata_ = r.riga;
   }
 
   // Fields left on a row's line after the row: the compiler reads them as keyword

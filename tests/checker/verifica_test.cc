@@ -255,6 +255,8 @@ const caso casi[] = {
     // What the compiler reads from a field, said plainly.
     caso{"two_numbers_shift_the_row", linea_1000(), treno({"velocita, 1500 80, 100"}), "T:2:11",
          "due-numeri", livello::errore, "80 come 'velocita'"},
+    caso{"blanks_alone_between_numbers", linea_1000(), treno({"orologio, 8 0 0 0"}), "T:2:17",
+         "numeri-in-piu", livello::avviso},
     caso{"two_numbers_lose_the_second", linea_1000(), treno({"sabbia, 200 5"}), "T:2:9",
          "due-numeri", livello::errore, "5 resta in piu'"},
     caso{"letter_l_for_one", linea_1000(), treno({"velocita, l500, 50"}), "T:2:11", "non-numero",
