@@ -212,7 +212,9 @@ class cammino {
   void trattino(const campo_sorgente& c, parte p) {
     if (e_numero(c.testo)) return;
     riga_ignorata_ = c.riga;
-    if (const auto scritta = con_trattino_basso(c.testo, p))
+    // A keyword begins its line; a field left after a row is no keyword meant.
+    const auto scritta = primo_della_riga(c) ? con_trattino_basso(c.testo, p) : std::nullopt;
+    if (scritta)
       return al_campo_chiave(genere::trattino_chiave, c,
                              testo_di(genere::trattino_chiave, {corto(c.testo), *scritta}));
     al_campo_chiave(genere::trattino, c,
