@@ -38,6 +38,9 @@ std::optional<std::int32_t> codice_multiplo(chiave k, std::size_t i) {
 
 // The number a field likely means: letters O and l read as the digits they look like.
 std::optional<std::string> numero_probabile(std::string s) {
+  // A blank put for a no-break space, at either end.
+  s.erase(0, s.find_first_not_of(' '));
+  s.erase(s.find_last_not_of(' ') + 1);
   if (s.find_first_of("0123456789") == std::string::npos) return std::nullopt;
   for (char& c : s) {
     if (c == 'O' || c == 'o') c = '0';

@@ -274,6 +274,12 @@ const caso casi[] = {
          treno(), "L:4:16", "non-numero", livello::errore,
          "U+2013 (trattino medio, byte 0x96) non e' ASCII: scrivi "
          "'-'; forse -3?"},
+    caso{"no_break_space_before_a_number", linea_1000(),
+         treno({"sabbia,\xA0"
+                "200"}),
+         "T:2:8", "non-numero", livello::errore,
+         "U+00A0 (spazio non separabile, byte 0xA0) non e' ASCII: "
+         "scrivi ' '; forse 200?"},
     caso{"curly_quotes_on_a_board",
          linea_1000({"cartello_indicatore, 500, \xE2\x80\x9CX\xE2\x80\x9D"}), treno(), "L:4:27",
          "caratteri", livello::errore, "U+201C (virgolette curve"},
