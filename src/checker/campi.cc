@@ -36,6 +36,20 @@ std::optional<std::int32_t> codice_multiplo(chiave k, std::size_t i) {
   }
 }
 
+// The number a field likely means: letters O and l read as the digits they look like.
+std::optional<std::string> numero_probabile(std::string s) {
+  // A blank put for a no-break space, at either end.
+  s.erase(0, s.find_first_not_of(' '));
+  s.erase(s.find_last_not_of(' ') + 1);
+  if (s.find_first_of("0123456789") == std::string::npos) return std::nullopt;
+  for (char& c : s) {
+    if (c == 'O' || c == 'o') c = '0';
+    if (c == 'l' || c == 'I') c = '1';
+  }
+  if (!e_numero(s)) return std::nullopt;
+  return s;
+}
+
 bool scritto_male(verifica_in_corso& v, const riga_letta& r, std::size_t i) {
   const campo_letto& c = r.campi[i];
   if (c.numero) return false;
@@ -52,6 +66,13 @@ bool scritto_male(verifica_in_corso& v, const riga_letta& r, std::size_t i) {
   m.append(": il compilatore legge 0");
   if (c.testo.find('-', 1) != std::string_view::npos)
     m.append("; un intervallo? scrivi un solo numero");
+  std::string probabile(c.testo);
+  if (const auto e = estraneo_nel_campo(v, c); e && e->codice >= 0x80) {
+    m.append("; ").append(descrizione(*e, c.testo)).append(" non e' ASCII");
+    if (!e->ascii.empty()) m.append(": scrivi ").append(da_scrivere(*e));
+    probabile = con_ascii(c.testo, *e);
+  }
+  if (const auto n = numero_probabile(probabile)) m.append("; forse ").append(*n).append("?");
   v.al_campo(r, i, genere::non_numero, std::move(m));
   return true;
 }
@@ -108,13 +129,13 @@ void numero(verifica_in_corso& v, const riga_letta& r, std::size_t i) {
 void testo(verifica_in_corso& v, const riga_letta& r, std::size_t i) {
   const campo_letto& c = r.campi[i];
   const campo_formato& f = *r.formato(i);
-  for (std::size_t j = 0; j < c.testo.size(); ++j) {
-    const auto b = static_cast<std::uint8_t>(c.testo[j]);
-    if (b >= 0x20 && b < 0x7F) continue;
-    v.al_byte(genere::caratteri, c.riga, c.colonna + static_cast<std::int32_t>(j), &f,
-              "byte " + byte_esadecimale(b) +
-                  " nel testo: il simulatore mostra solo caratteri ASCII stampabili a 7 bit");
-    break;
+  if (const auto e = estraneo_nel_campo(v, c)) {
+    const auto b = static_cast<std::uint8_t>(c.testo[e->da]);
+    std::string m = e->codice < 0x80 ? "byte " + byte_esadecimale(b) : descrizione(*e, c.testo);
+    m.append(" nel testo: il simulatore mostra solo caratteri ASCII stampabili a 7 bit");
+    if (!e->ascii.empty()) m.append("; scrivi ").append(da_scrivere(*e));
+    v.al_byte(genere::caratteri, c.riga, c.colonna + static_cast<std::int32_t>(e->da), &f,
+              std::move(m));
   }
   if (f.massimo > 0 && static_cast<std::int64_t>(c.testo.size()) > f.massimo)
     v.al_campo(r, i, genere::troppo_lungo,

@@ -1,6 +1,8 @@
 // The reading loop: the texts are cut into fields by the compiler's own reader and
 // walked with its part, minus-sign and end rules, but every row is taken as its
 // author wrote it, on its own line, and the walk never stops at a fault.
+#include <algorithm>
+
 #include "checker/stato.h"
 #include "model/numeri.h"
 #include "sintassi/cammino.h"
@@ -84,11 +86,73 @@ std::string numero_campi(std::size_t n) {
   return std::to_string(n) + (n == 1 ? " campo" : " campi");
 }
 
+// The text from byte da to the end of its line.
+std::string_view resto_della_riga(std::string_view t, std::size_t da) {
+  const std::size_t fine = std::min(t.find_first_of("\r\n", da), t.size());
+  return t.substr(da, fine - da);
+}
+
+// The number-like run at the beginning of t, up to a blank or a comma.
+std::string_view primo_pezzo(std::string_view t) {
+  return t.substr(0, t.find_first_of(" ,"));
+}
+
+// Whether a number follows a keyword field on its line, after the comma that ends it.
+bool seguita_da_numero(std::string_view dopo) {
+  std::size_t i = dopo.find_first_not_of(' ');
+  if (i == std::string_view::npos || dopo[i] != ',') return false;
+  i = dopo.find_first_not_of(' ', i + 1);
+  return i != std::string_view::npos && e_numero(primo_pezzo(dopo.substr(i)));
+}
+
+// Where a number written after a keyword without its comma begins ("curvas3 1200"),
+// or npos. A single digit may belong to a keyword that holds one, as a curve's class.
+std::size_t numero_incollato(std::string_view chiave, bool cifra_della_chiave) {
+  const std::size_t spazio = chiave.find_last_of(' ');
+  if (spazio == std::string_view::npos) return spazio;
+  const std::string_view n = chiave.substr(spazio + 1);
+  const std::string_view prima = chiave.substr(0, spazio);
+  if (!e_numero(n) || (cifra_della_chiave && n.size() == 1) ||
+      prima.find_first_not_of(' ') == std::string_view::npos || e_numero(primo_pezzo(prima)))
+    return std::string_view::npos;
+  return spazio + 1;
+}
+
+bool cifra_nella_chiave(const parola_chiave& k) {
+  return k.id == chiave::curva || k.id == chiave::ripetizione;
+}
+
+// The class the compiler gives a curve keyword: its first digit of 1 to 6 in that order.
+char classe_curva(std::string_view chiave) {
+  for (char c = '1'; c <= '6'; ++c) {
+    if (chiave.find(c) != std::string_view::npos) return c;
+  }
+  return 0;
+}
+
+// The field with its hyphens made underscores, when so written it passes a keyword
+// test of part p. A leading hyphen sets a row aside on purpose: nothing to suggest.
+std::optional<std::string> con_trattino_basso(std::string_view campo, parte p) {
+  if (campo.front() == '-') return std::nullopt;
+  std::string s(campo);
+  std::replace(s.begin(), s.end(), '-', '_');
+  for (const parola_chiave& k : parole_chiave()) {
+    if (k.dove == p && corrisponde(k, s)) return s;
+  }
+  return std::nullopt;
+}
+
+bool commento(std::string_view campo) {
+  return campo.starts_with('#') || campo.starts_with("//");
+}
+
 // One walk over a text.
 class cammino {
  public:
   cammino(verifica_in_corso& v, std::span<const std::uint8_t> testo)
-      : v_(v), w_(testo, v.testo == fonte::linea) {}
+      : v_(v),
+        w_(testo, v.testo == fonte::linea),
+        testo_(reinterpret_cast<const char*>(testo.data()), testo.size()) {}
 
   // Skips to the field after "[generale]"; false when no field holds it.
   bool cerca_generale() {
@@ -111,12 +175,13 @@ class cammino {
   void righe() {
     while (const auto k = w_.prossima()) {
       if (k->tipo == voce::trattino) {
-        trattino(k->campo);
+        if (!riga_di_commento(*k)) trattino(k->campo, k->dove);
         continue;
       }
       if (k->tipo == voce::ultimo) ultimo_campo(k->campo, k->dove);
       if (k->tipo != voce::chiave) break;
       if (k->campo.testo.empty()) continue;  // an empty line: nothing to test
+      riga_di_commento(*k);
       const corrispondenze c = cerca_ricordando(k->campo.testo, k->dove);
       if (c.prima == nullptr)
         ignorata(k->campo, k->dove, c.altrove);
@@ -203,9 +268,14 @@ class cammino {
     if (d != nullptr) d->colonna_fine = fine_del_campo(c.colonna, c.fine - c.inizio);
   }
 
-  void trattino(const campo_sorgente& c) {
+  void trattino(const campo_sorgente& c, parte p) {
     if (e_numero(c.testo)) return;
     riga_ignorata_ = c.riga;
+    // A keyword begins its line; a field left after a row is no keyword meant.
+    const auto scritta = primo_della_riga(c) ? con_trattino_basso(c.testo, p) : std::nullopt;
+    if (scritta)
+      return al_campo_chiave(genere::trattino_chiave, c,
+                             testo_di(genere::trattino_chiave, {corto(c.testo), *scritta}));
     al_campo_chiave(genere::trattino, c,
                     citazione(c.testo) + " contiene '-': il compilatore la salta senza leggerla");
   }
@@ -247,12 +317,119 @@ class cammino {
     }
   }
 
+  // An unknown keyword; an error when one is near, or when numbers follow it: its
+  // row is lost.
   void sconosciuta(const campo_sorgente& c) {
     if (!v_.accetta(genere::chiave_sconosciuta.nome)) return;
+    const std::size_t n = numero_incollato(c.testo, true);
+    const bool incollato = n != std::string_view::npos;
+    const bool persa = incollato || seguita_da_numero(resto_della_riga(testo_, c.fine));
     std::string m = citazione(c.testo) + " non e' una parola chiave: ignorata";
-    const auto vicina = parola_vicina(c.testo, v_.testo);
+    if (persa) m.append(" con i numeri che la seguono: la riga va persa");
+    if (incollato) m.append("; manca una virgola prima di ").append(citazione(c.testo.substr(n)));
+    auto vicina = parola_vicina(incollato ? c.testo.substr(0, n - 1) : c.testo, v_.testo);
+    if (vicina && incollato) vicina->append(", ").append(c.testo.substr(n));
     if (vicina) m.append("; forse ").append(citazione(*vicina)).append("?");
-    al_campo_chiave(genere::chiave_sconosciuta, c, std::move(m), !vicina);
+    al_campo_chiave(genere::chiave_sconosciuta, c, std::move(m), !vicina && !persa);
+  }
+
+  // A line its author meant as a comment: the format has none, and its fields are
+  // read as any others. Told at its first field, and at any later one read as a row;
+  // a line read as nothing is not told again as unknown. True when told.
+  bool riga_di_commento(const campo_chiave& k) {
+    const campo_sorgente& c = k.campo;
+    if (c.riga == riga_commento_) {
+      const parola_chiave* letta = k.tipo == voce::chiave ? cerca(k.dove, c.testo).prima : nullptr;
+      if (letta != nullptr)
+        al_campo_chiave(genere::commento, c,
+                        testo_di(genere::commento, {corto(c.testo), letta_come(*letta)}));
+      return letta != nullptr;
+    }
+    if (!commento(c.testo) || !primo_della_riga(c)) return false;
+    riga_commento_ = c.riga;
+    const parola_chiave* letta = k.tipo == voce::chiave ? cerca(k.dove, c.testo).prima : nullptr;
+    std::string che;
+    if (letta != nullptr)
+      che = letta_come(*letta);
+    else if (k.tipo == voce::trattino)
+      che = "contiene '-': il compilatore la salta e legge il campo dopo al suo posto";
+    else if (intestazione_di_sezione(c.testo))
+      che = "il compilatore la legge come un'intestazione di sezione";
+    else
+      che = "il compilatore la legge come parola chiave e la ignora";
+    al_campo_chiave(genere::commento, c, testo_di(genere::commento, {corto(c.testo), che}),
+                    letta == nullptr);
+    if (letta == nullptr) riga_ignorata_ = c.riga;
+    return true;
+  }
+
+  static std::string letta_come(const parola_chiave& k) {
+    return "il compilatore la legge come riga " + citazione(k.nome) + " e ne prende " +
+           numero_campi(k.campi.size()) + " dai campi che seguono";
+  }
+
+  bool primo_della_riga(const campo_sorgente& c) const {
+    return testo_.substr(c.inizio_riga, c.inizio - c.inizio_riga).find_first_not_of(' ') ==
+           std::string_view::npos;
+  }
+
+  // A number after the keyword without its comma is part of the keyword field: the
+  // row takes its fields from the ones after.
+  void incollato(const campo_sorgente& chiave, const parola_chiave& k) {
+    const std::size_t n = numero_incollato(chiave.testo, cifra_nella_chiave(k));
+    if (n == std::string_view::npos) return;
+    std::string m = "il compilatore legge " + citazione(chiave.testo.substr(n)) +
+                    " come parte della parola chiave e prende i campi della riga da quelli dopo";
+    const char classe = classe_curva(chiave.testo);
+    if (k.id == chiave::curva && classe != classe_curva(chiave.testo.substr(0, n)))
+      m.append("; e la curva diventa di classe ").append(1, classe);
+    al_campo_chiave(genere::virgola_mancante, chiave,
+                    testo_di(genere::virgola_mancante, {corto(chiave.testo), m}));
+  }
+
+  // Where the field after a number field begins when only blanks part them on its
+  // line, as an offset from the number's end; npos when a comma or the line end does.
+  std::size_t dopo_spazi(const campo_sorgente& a) const {
+    const std::string_view dopo = resto_della_riga(testo_, a.fine);
+    const std::size_t j = dopo.find_first_not_of(' ');
+    return j == std::string_view::npos || dopo[j] == ',' ? std::string_view::npos : j;
+  }
+
+  // Two numbers with only blanks between them, where the row's line holds one too
+  // many: the compiler takes each as a field, and the line's last number is left
+  // over. A row written with blanks alone between its numbers ("orologio, 8 0 0 0")
+  // has no comma a blank stands for: only its extra number is told.
+  void due_numeri(const riga_letta& r, const campi_riga& letti) {
+    std::size_t unito = letti.letti;
+    bool virgole = letti.letti < 2;
+    for (std::size_t i = 0; i < letti.letti; ++i) {
+      const campo_sorgente& a = letti.campi[i];
+      const bool numero = r.k->campi[i].tipo != larghezza::testo;
+      const bool spazi = numero && a.riga == r.riga && dopo_spazi(a) != std::string_view::npos;
+      if (spazi && unito == letti.letti) unito = i;
+      if (!spazi) virgole = true;
+    }
+    if (unito == letti.letti || !virgole) return;
+    const campo_sorgente& a = letti.campi[unito];
+    const std::size_t j = dopo_spazi(a);
+    const std::string_view secondo = primo_pezzo(resto_della_riga(testo_, a.fine).substr(j));
+    std::string m = corto(a.testo) + " come " + citazione(r.k->campi[unito].nome);
+    if (unito + 1 < letti.letti)
+      m.append(" e ")
+          .append(corto(secondo))
+          .append(" come ")
+          .append(citazione(r.k->campi[unito + 1].nome))
+          .append(
+              ": i campi dopo scorrono di uno e l'ultimo numero della riga resta in piu', "
+              "ignorato");
+    else
+      m.append("; ").append(corto(secondo)).append(" resta in piu' ed e' ignorato");
+    const std::size_t lungo = a.fine - a.inizio + j + secondo.size();
+    diagnosi* d =
+        v_.segnala(genere::due_numeri, a.riga, a.colonna, &r.k->campi[unito],
+                   testo_di(genere::due_numeri, {corto(testo_.substr(a.inizio, lungo)), m}));
+    if (d != nullptr) d->colonna_fine = fine_del_campo(a.colonna, lungo);
+    riga_ignorata_ = r.riga;
   }
 
   // Fields left on a row's line after the row: the compiler reads them as keyword
@@ -289,6 +466,7 @@ class cammino {
                           citazione(k.nome));
     }
     separatori_chiave(chiave);
+    incollato(chiave, k);
     if (trovate.seconda != nullptr)
       al_campo_chiave(genere::piu_chiavi, chiave,
                       citazione(chiave.testo) + " vale come riga " + citazione(k.nome) +
@@ -318,6 +496,7 @@ class cammino {
     if (!r.completa()) mancanti(r, "il testo finisce prima: il compilatore si ferma", 25);
     fine_riga_ = w_.a_inizio_riga() ? 0 : sulla_riga;
     fine_chiave_ = &k;
+    if (fine_riga_ != 0) due_numeri(r, letti);
     verifica_campi(v_, r);
     if (!r.completa()) return;
     verifica_riga(v_, r);
@@ -378,10 +557,12 @@ class cammino {
 
   verifica_in_corso& v_;
   cammino_righe w_;
-  serie prima_;       // rows before [generale]
-  serie aperta_;      // body rows in a header not closed
+  serie prima_;   // rows before [generale]
+  serie aperta_;  // body rows in a header not closed
+  std::string_view testo_;
   campi_riga letti_;  // the row being read, kept from row to row
   std::int32_t riga_ignorata_ = 0;
+  std::int32_t riga_commento_ = 0;
   std::int32_t riga_generale_ = 0;
   std::int32_t fine_riga_ = 0;  // the line a row ended on, when fields are left on it
   const parola_chiave* fine_chiave_ = nullptr;
@@ -397,10 +578,18 @@ bool vuoto(std::span<const std::uint8_t> testo) {
   return true;
 }
 
+// The state of one text: its bytes, its encoding not yet asked.
+void inizia_testo(verifica_in_corso& v, fonte f, std::span<const std::uint8_t> testo) {
+  v.testo = f;
+  v.sorgente = testo;
+  v.utf8.reset();
+  v.utf8_detto = false;
+}
+
 }  // namespace
 
 void leggi_linea(verifica_in_corso& v, std::span<const std::uint8_t> testo) {
-  v.testo = fonte::linea;
+  inizia_testo(v, fonte::linea, testo);
   cammino c(v, testo);
   if (!c.cerca_generale()) {
     v.segnala(genere::senza_generale, 1, 1, nullptr,
@@ -414,7 +603,7 @@ void leggi_linea(verifica_in_corso& v, std::span<const std::uint8_t> testo) {
 }
 
 void leggi_treno(verifica_in_corso& v, std::span<const std::uint8_t> testo) {
-  v.testo = fonte::treno;
+  inizia_testo(v, fonte::treno, testo);
   if (vuoto(testo)) {
     v.segnala(genere::testo_vuoto, 1, 1, nullptr, testo_di(genere::testo_vuoto, {}));
     return;

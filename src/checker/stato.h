@@ -101,6 +101,9 @@ struct verifica_in_corso {
   std::optional<precedente> fine_stazione;  // end of the previous station's area
   std::optional<precedente> orario;         // the previous time of the timetable
   chilometrica km;                          // of the compiled line, for positions in messages
+  std::span<const std::uint8_t> sorgente;   // the text being read
+  std::optional<bool> utf8;                 // whether it is UTF-8, once asked
+  bool utf8_detto = false;                  // and whether a finding has said so
 
   // Where a position lies: the railway's kilometre, then the metres from the start.
   std::string luogo(std::int64_t posizione) const { return km.luogo(posizione); }
@@ -141,8 +144,35 @@ void verifica_riga(verifica_in_corso& v, const riga_letta& r);
 // Claims the cells a row's feature takes; reports what already holds them.
 void occupa_celle(verifica_in_corso& v, const riga_letta& r);
 
-// The keyword of the text nearest to a field that matches none, when one is near.
-std::optional<std::string_view> parola_vicina(std::string_view campo, fonte testo);
+// What to write for a field that matches no keyword of the text, when one is near:
+// the keyword whose test words the field holds in another case or in part, else the
+// nearest by spelling; a curve keeps the field's hand and class.
+std::optional<std::string> parola_vicina(std::string_view campo, fonte testo);
+
+// A character outside printable ASCII in a field: its bytes [da, a) there, its
+// code, and when it is a known one its name and the ASCII to write instead.
+struct carattere_estraneo {
+  std::size_t da = 0;
+  std::size_t a = 0;
+  std::uint32_t codice = 0;
+  std::string_view nome;
+  std::string_view ascii;
+};
+
+// Whether a text is UTF-8: it holds a character of several bytes (past a
+// byte-order mark) and no byte outside such characters above 0x7F.
+bool e_utf8(std::span<const std::uint8_t> testo);
+// The first such character of a field, read as UTF-8 or as Windows-1252.
+std::optional<carattere_estraneo> primo_estraneo(std::string_view campo, bool utf8);
+// "U+2212 (segno meno tipografico, byte 0xE2 0x88 0x92)".
+std::string descrizione(const carattere_estraneo& c, std::string_view campo);
+// Its ASCII for a message: "'-'", or "A'" for a letter with its apostrophe.
+std::string da_scrivere(const carattere_estraneo& c);
+// The field with the character replaced by its ASCII.
+std::string con_ascii(std::string_view campo, const carattere_estraneo& c);
+// The non-ASCII character at field c of the current text: named, and the text said
+// to be UTF-8 the first time; nothing for a printable ASCII field.
+std::optional<carattere_estraneo> estraneo_nel_campo(verifica_in_corso& v, const campo_letto& c);
 
 // A piece of source text for a message, cut when long, and quoted.
 std::string citazione(std::string_view testo);

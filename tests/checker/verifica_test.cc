@@ -15,6 +15,7 @@
 #include "documents/scheda_treno.h"
 #include "sintassi/constatazioni.h"
 #include "support/testi_sorgente.h"
+#include "writers/nuovo_scenario.h"
 #include "writers/scrittori.h"
 #include "writers/testi.h"
 
@@ -176,7 +177,7 @@ const caso casi[] = {
          "chiave-sconosciuta", livello::errore, "forse 'lunghezza percorso'"},
     caso{"exact_case", linea_1000({}, {"Progressiva chilometrica uno, 0, 0, 0"}), treno(), "L:3:1",
          "chiave-sconosciuta", livello::errore, "'progressiva chilometrica uno'"},
-    caso{"no_keyword_near", linea_1000({"zzzzzz, 1"}), treno(), "L:4:1", "chiave-sconosciuta",
+    caso{"no_keyword_near", linea_1000({"zzzzzz"}), treno(), "L:4:1", "chiave-sconosciuta",
          livello::avviso},
     caso{"train_keyword_in_line", linea_1000({"sabbia, 5"}), treno(), "L:4:1", "fuori-sezione",
          livello::errore, "vale nella descrizione del treno"},
@@ -265,6 +266,67 @@ const caso casi[] = {
     caso{"train_not_compiled_after_a_line_stop", linea_1000({"curvad, 100, 100"}),
          treno({"sabbia, 5"}), "T:1:1", "resto-non-compilato", livello::avviso,
          "riga 4 della descrizione della linea"},
+    // Keywords: what was meant, and whether a row is lost.
+    caso{"curve_typo_keeps_hand_and_class", linea_1000({"curvda3, 100, 100"}), treno(), "L:4:1",
+         "chiave-sconosciuta", livello::errore, "forse 'curvad3'"},
+    caso{"curve_typo_left_hand", linea_1000({"cruvas4, 100, 100"}), treno(), "L:4:1",
+         "chiave-sconosciuta", livello::errore, "forse 'curvas4'"},
+    caso{"one_test_word_of_two", linea_1000(), treno({"percentuale massa, 110"}), "T:2:1",
+         "chiave-sconosciuta", livello::errore, "forse 'percentuale massa frenata'"},
+    caso{"test_word_among_others", linea_1000({}, {"lunghezza della linea, 900"}), treno(), "L:3:1",
+         "chiave-sconosciuta", livello::errore, "forse 'lunghezza percorso'"},
+    caso{"unknown_keyword_with_numbers", linea_1000({"zzzzzz, 1"}), treno(), "L:4:1",
+         "chiave-sconosciuta", livello::errore, "la riga va persa"},
+    caso{"hyphen_for_underscore", linea_1000({"cartello-indicatore, 500, (X)"}), treno(), "L:4:1",
+         "trattino-chiave", livello::errore, "scrivi 'cartello_indicatore'"},
+    caso{"hyphen_in_a_name_after_its_comma", linea_1000(),
+         treno({stazione(1000, fermata + "CASTEL, VAL-STAZIONE")}), "T:2:67", "trattino",
+         livello::avviso},
+    caso{"number_glued_to_keyword", linea_1000({"curvas3 1200, 400", "pendenza, 0, 0"}), treno(),
+         "L:4:1", "virgola-mancante", livello::errore, "classe 1"},
+    caso{"number_glued_to_unknown_keyword", linea_1000(), treno({"sabia 200"}), "T:2:1",
+         "chiave-sconosciuta", livello::errore, "forse 'sabbia, 200'"},
+    // What the compiler reads from a field, said plainly.
+    caso{"two_numbers_shift_the_row", linea_1000(), treno({"velocita, 1500 80, 100"}), "T:2:11",
+         "due-numeri", livello::errore, "80 come 'velocita'"},
+    caso{"blanks_alone_between_numbers", linea_1000(), treno({"orologio, 8 0 0 0"}), "T:2:17",
+         "numeri-in-piu", livello::avviso},
+    caso{"two_numbers_lose_the_second", linea_1000(), treno({"sabbia, 200 5"}), "T:2:9",
+         "due-numeri", livello::errore, "5 resta in piu'"},
+    caso{"letter_l_for_one", linea_1000(), treno({"velocita, l500, 50"}), "T:2:11", "non-numero",
+         livello::errore, "forse 1500?"},
+    caso{"typographic_minus",
+         linea_1000({"pendenza, 300, \xE2\x88\x92"
+                     "3"}),
+         treno(), "L:4:16", "non-numero", livello::errore, "U+2212 (segno meno tipografico"},
+    caso{"en_dash_of_windows_1252",
+         linea_1000({"pendenza, 300, \x96"
+                     "3"}),
+         treno(), "L:4:16", "non-numero", livello::errore,
+         "U+2013 (trattino medio, byte 0x96) non e' ASCII: scrivi "
+         "'-'; forse -3?"},
+    caso{"no_break_space_before_a_number", linea_1000(),
+         treno({"sabbia,\xA0"
+                "200"}),
+         "T:2:8", "non-numero", livello::errore,
+         "U+00A0 (spazio non separabile, byte 0xA0) non e' ASCII: "
+         "scrivi ' '; forse 200?"},
+    caso{"curly_quotes_on_a_board",
+         linea_1000({"cartello_indicatore, 500, \xE2\x80\x9CX\xE2\x80\x9D"}), treno(), "L:4:27",
+         "caratteri", livello::errore, "U+201C (virgolette curve"},
+    caso{"accented_letter_with_its_ascii", linea_1000(),
+         treno({stazione(1000, fermata + "CITT\xC3\x80")}), "T:2:63", "caratteri", livello::errore,
+         "U+00C0 (A accentata, byte 0xC3 0x80) nel testo: il simulatore mostra solo caratteri "
+         "ASCII stampabili a 7 bit; scrivi A'"},
+    caso{"utf8_text", linea_1000(), treno({stazione(1000, fermata + "CITT\xC3\x80")}), "T:2:63",
+         "utf-8", livello::avviso, "salvalo come Windows-1252"},
+    // Comments, which the format has not.
+    caso{"comment_read_as_a_row", linea_1000({"// pendenza vecchia", "pendenza, 300, 2"}), treno(),
+         "L:4:1", "commento", livello::errore, "la legge come riga 'pendenza'"},
+    caso{"comment_ignored", linea_1000(), treno({"# orari estivi", "sabbia, 5"}), "T:2:1",
+         "commento", livello::avviso, "la ignora"},
+    caso{"comment_with_a_hyphen", linea_1000(), treno({"# --- segnali ---", "sabbia, 5"}), "T:2:1",
+         "commento", livello::avviso, "la salta"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Verifica, TestiRotti, ::testing::ValuesIn(casi),
@@ -358,6 +420,74 @@ TEST(Verifica, AContinuedRowGivesNoErrorAndCompilesAsOnOneLine) {
   const modello b = prova::compila(linea_1000(), treno({riga + ", " + resto}), 1);
   EXPECT_EQ(a.punti, b.punti);
   EXPECT_EQ(a.codice_errore, 0);
+}
+
+std::vector<diagnosi> errori_di(const std::vector<diagnosi>& tutte) {
+  std::vector<diagnosi> errori;
+  std::copy_if(tutte.begin(), tutte.end(), std::back_inserter(errori),
+               [](const diagnosi& c) { return c.grado == livello::errore; });
+  return errori;
+}
+
+// Texts the format accepts as meant, however unusual their writing: no error.
+TEST(Verifica, LegalButUnusualTextsGiveNoError) {
+  const std::string bom = "\xEF\xBB\xBF";
+  const std::pair<const char*, std::pair<std::string, std::string>> testi[] = {
+      {"extra_spaces", {linea_1000({"pendenza ,   300 ,   2   "}), treno({"sabbia ,  5  "})}},
+      {"trailing_comma", {linea_1000({"pendenza, 300, 2,"}), treno({"sabbia, 5,"})}},
+      {"custom_section_header", {linea_1000({"[mie pendenze]", "pendenza, 300, 2"}), treno()}},
+      {"lf_only",
+       {prova::righe(
+            {"[generale]", "lunghezza percorso, 1000", "[pendenze]", "pendenza, 300, 2", "[fine]"},
+            "\n"),
+        prova::righe({"[generale]", "sabbia, 5", "[fine]"}, "\n")}},
+      {"mixed_line_ends",
+       {"[generale]\nlunghezza percorso, 1000\r\n[pendenze]\rpendenza, 300, 2\n[fine]\r\n",
+        "[generale]\r\nsabbia, 5\n[fine]\n"}},
+      {"byte_order_mark", {bom + linea_1000({"pendenza, 300, 2"}), bom + treno({"sabbia, 5"})}},
+      {"station_without_a_time",
+       {linea_1000(), treno({stazione(1000, senza_orario + "0, 0, 0, SENZA ORARIO")})}},
+      {"timetable_across_midnight",
+       {linea(3000), treno({stazione(1000, "25, 200, 0,0,0, 0,0,0, 0,0,0, 0, 23, 50, 0, SERA"),
+                            stazione(2000, "25, 200, 0,0,0, 0,0,0, 0,0,0, 0, 0, 10, 0, NOTTE")})}},
+      {"blanks_between_the_numbers_of_a_whole_row",
+       {linea_1000({"pendenza, 300 2"}), treno({"orologio, 8 0 0", "velocita, 0    60"})}},
+      {"class_and_codes_apart_from_the_keyword",
+       {linea_1000({"curvad 3, 100, 100"}, {"ripetizione segnali 4, 0, 0"}), treno()}},
+      {"row_set_aside_by_a_leading_hyphen", {linea_1000({"-pendenza, 300, 2"}), treno()}},
+      {"row_continued_on_the_next_line",
+       {linea_1000(),
+        treno({"stazione, 1000, 12, 200, 0,0,0, 0,0,0", "   0,0,0, 0, 15, 10, 0, N"})}},
+  };
+  for (const auto& [nome, t] : testi) {
+    const auto errori = errori_di(verifica_di(t.first, t.second));
+    EXPECT_TRUE(errori.empty()) << nome << elenco(errori);
+  }
+  modello m;
+  m.nome_percorso = std::string("Val_Chiara");
+  m.numero_treno = std::string("2211");
+  const auto nuovi = testi_nuovo_scenario(m);
+  const auto errori = errori_di(verifica_di(testo_di(nuovi[0].righe), testo_di(nuovi[1].righe)));
+  EXPECT_TRUE(errori.empty()) << "new's texts" << elenco(errori);
+}
+
+// A UTF-8 text is said to be one once, however many characters show it; a
+// byte-order mark alone does not make it one.
+TEST(Verifica, AUtf8TextIsSaidOnce) {
+  const std::string bom = "\xEF\xBB\xBF";
+  const auto quanti = [](const std::string& l, const std::string& t) {
+    const auto tutte = verifica_di(l, t);
+    return std::count_if(tutte.begin(), tutte.end(),
+                         [](const diagnosi& c) { return c.nome == genere::utf8.nome; });
+  };
+  const std::string due_nomi =
+      treno({stazione(1000, fermata + "CITT\xC3\x80"), stazione(2000, fermata + "PERCH\xC3\x89")});
+  EXPECT_EQ(quanti(linea(3000), bom + due_nomi), 1);
+  EXPECT_EQ(quanti(bom + linea(3000), treno()), 0);
+  // The same letters in Windows-1252: no UTF-8 to tell.
+  EXPECT_EQ(quanti(linea(3000), treno({stazione(1000, fermata + "CITT\xC0"),
+                                       stazione(2000, fermata + "PERCH\xC9")})),
+            0);
 }
 
 TEST(Verifica, FindingsOfOneNameStopAtAHundred) {

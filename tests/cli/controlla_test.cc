@@ -64,7 +64,7 @@ TEST_F(Controllo, CheckExitsByTheWorstLevelAndWritesNothing) {
 TEST_F(Controllo, CheckSaysWhereAndWhatTheCompilerReads) {
   const risposta r = comando("check", testi(linea_pulita, treno_rotto));
   EXPECT_NE(r.err.find("Prova_42-.txt:2:14: errore [non-numero]: '1O0' non e' un numero: il "
-                       "compilatore legge 0\n"),
+                       "compilatore legge 0; forse 100?\n"),
             std::string::npos)
       << r.err;
   EXPECT_NE(r.err.find("             ^~~ campo 'velocita' (km/h)\n"), std::string::npos) << r.err;
