@@ -480,8 +480,8 @@ class cammino {
       const campo_sorgente& s = letti.campi[i];
       const campo_letto c = come_letto(s, k.campi[i]);
       if (s.riga != sulla_riga) {
-        // A line that starts with a keyword or a section header is a row of its own,
-        // lost to this one; any other line continues the row, as the format allows.
+        // A line that starts with a keyword, a section header or a comment is a row of
+        // its own, lost to this one; any other line continues the row, as the format allows.
         if (riga_a_se(s)) {
           if (v_.accetta(genere::campi_mancanti.nome)) mancanti(r, preso_dalla_riga(c, k.campi[i]));
           verifica_campi(v_, r);
@@ -504,7 +504,7 @@ class cammino {
   }
 
   bool riga_a_se(const campo_sorgente& c) {
-    if (intestazione_di_sezione(c.testo)) return true;
+    if (intestazione_di_sezione(c.testo) || commento(c.testo)) return true;
     const corrispondenze k = cerca(w_.attuale(), c.testo);
     return k.prima != nullptr || k.altrove != nullptr;
   }
