@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "checker/stato.h"
+#include "format/unita_celle.h"
 #include "model/numeri.h"
 
 namespace percorso::controllo {
@@ -95,9 +96,15 @@ void fuori_intervallo(verifica_in_corso& v, const riga_letta& r, std::size_t i) 
                                            " fuori dall'intervallo che il simulatore "
                                            "usa (" +
                                            da_a(f.minimo, f.massimo) + ")";
-  const bool lunghezza_oltre = r.k->id == chiave::lunghezza && troppo_alto;
-  v.al_campo(r, i, genere::fuori_intervallo, std::move(m),
-             lunghezza_oltre ? std::optional<std::int32_t>(1) : std::nullopt);
+  std::optional<std::int32_t> codice;
+  if (r.k->id == chiave::lunghezza && troppo_alto) codice = 1;
+  // A speed no cell holds stops the compiler at the next row of speeds.
+  if (r.k->id == chiave::velocita && f.uso != ruolo::posizione &&
+      !velocita_in_cella(static_cast<std::int32_t>(x))) {
+    codice = 25;
+    m.append(": il compilatore si ferma quando la scrive nelle celle");
+  }
+  v.al_campo(r, i, genere::fuori_intervallo, std::move(m), codice);
 }
 
 void non_multiplo(verifica_in_corso& v, const riga_letta& r, std::size_t i) {

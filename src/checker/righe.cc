@@ -30,10 +30,16 @@ void entro_la_linea(verifica_in_corso& v, const riga_letta& r) {
     if (uso == ruolo::posizione && r.k->dove != parte::intestazione &&
         oltre_le_celle(p, margine, *v.ultima_cella()))
       codice = 15;
-    v.al_campo(r, i, genere::oltre_linea,
-               (uso == ruolo::estensione ? "finisce a " : "") + v.luogo(p) +
-                   ", oltre la fine della linea (" + v.luogo(fine_linea) + ")",
-               codice);
+    // The end comes from the line text: a train row names the row that sets it.
+    std::string fine = v.luogo(fine_linea);
+    if (v.testo == fonte::treno)
+      fine.append(", dalla ").append(riga_di(v, fonte::linea, v.riga_lunghezza));
+    diagnosi* d = v.al_campo(r, i, genere::oltre_linea,
+                             (uso == ruolo::estensione ? "finisce a " : "") + v.luogo(p) +
+                                 ", oltre la fine della linea (" + fine + ")",
+                             codice);
+    if (d != nullptr && v.testo == fonte::treno)
+      d->correlati.push_back({fonte::linea, v.riga_lunghezza, "lunghezza percorso", {}});
   }
 }
 
@@ -177,7 +183,10 @@ void verifica_riga(verifica_in_corso& v, const riga_letta& r) {
   entro_la_linea(v, r);
   switch (r.k->id) {
     case chiave::lunghezza:
-      if (r.buono(0)) v.lunghezza = r.valore(0);
+      if (r.buono(0)) {
+        v.lunghezza = r.valore(0);
+        v.riga_lunghezza = r.riga;
+      }
       break;
     case chiave::ripetizione:
       ripetizione(v, r);

@@ -93,6 +93,7 @@ struct verifica_in_corso {
   fonte testo = fonte::nessuna;
 
   std::optional<std::int64_t> lunghezza;  // of the line, from its last length row
+  std::int32_t riga_lunghezza = 0;        // and that row's line
   std::vector<cella_vista> celle;         // every cell, once the body begins with a length
   std::int32_t cartelli = 0;
   std::array<corsa_profilo, 3> profili{};  // gradient, speed and adhesion runs

@@ -59,13 +59,17 @@ struct compilazione {
   std::int64_t ultimo_metro_piano = -1;
 
   std::int32_t slot_cartello = primo_slot_cartelli;
+  // Each run's cursor, its value in force and the field that set it.
   std::int64_t cursore_pendenza = 0;
   std::int32_t pendenza_in_vigore = 0;
+  luogo pendenza_da;
   std::int64_t metro_piano = 2;
   std::int64_t cursore_velocita = 0;
   std::int32_t velocita_in_vigore = 0;
+  luogo velocita_da;
   std::int64_t cursore_aderenza = 0;
   std::int32_t aderenza_in_vigore = 0;
+  luogo aderenza_da;
   std::int32_t numero_stazione = 1;
 
   // Reads the fields of k's row from the walk; the handler takes them one by one.

@@ -29,16 +29,19 @@ bool memorizza_aderenza(cella& c, std::int32_t v) {
 struct profilo {
   std::int64_t& cursore;
   std::int32_t& in_vigore;
+  luogo& da;
   memorizza scrivi;
   bool ferma_all_ultima;  // the speed run never fills the last cell from a line
 };
 
-// Stores the value in force at the cursor and advances; false on the general failure.
-bool passo(compilazione& c, const profilo& run) {
+// Stores the value in force at the cursor and advances. A value no cell can hold is
+// found only by the next row of its run, and told at the field that set it.
+esito passo(compilazione& c, const profilo& run) {
   cella* cl = c.m.cella_a(run.cursore);
-  if (cl == nullptr || !run.scrivi(*cl, run.in_vigore)) return false;
+  if (cl == nullptr) return c.generale();
+  if (!run.scrivi(*cl, run.in_vigore)) return c.generale_a(run.da);
   ++run.cursore;
-  return true;
+  return esito::avanti;
 }
 
 esito riga_run(compilazione& c, const profilo& run) {
@@ -53,29 +56,30 @@ esito riga_run(compilazione& c, const profilo& run) {
     // The test follows the store: a line behind the cursor still fills one cell.
     do {
       if (run.ferma_all_ultima && run.cursore >= c.m.ultima_cella()) break;
-      if (!passo(c, run)) return c.generale();
+      if (const esito e = passo(c, run); e != esito::avanti) return e;
     } while (run.cursore < fino);
   }
   run.in_vigore = w;
+  run.da = c.campi.back();
   return esito::avanti;
 }
 
 esito coda(compilazione& c, const profilo& run) {
   if (!c.m.celle_presenti()) return c.generale();
   do {
-    if (!passo(c, run)) return c.generale();
+    if (const esito e = passo(c, run); e != esito::avanti) return e;
   } while (run.cursore < c.m.ultima_cella() - 2);
   return esito::avanti;
 }
 
 profilo run_pendenza(compilazione& c) {
-  return {c.cursore_pendenza, c.pendenza_in_vigore, memorizza_pendenza, false};
+  return {c.cursore_pendenza, c.pendenza_in_vigore, c.pendenza_da, memorizza_pendenza, false};
 }
 profilo run_velocita(compilazione& c) {
-  return {c.cursore_velocita, c.velocita_in_vigore, memorizza_velocita, true};
+  return {c.cursore_velocita, c.velocita_in_vigore, c.velocita_da, memorizza_velocita, true};
 }
 profilo run_aderenza(compilazione& c) {
-  return {c.cursore_aderenza, c.aderenza_in_vigore, memorizza_aderenza, false};
+  return {c.cursore_aderenza, c.aderenza_in_vigore, c.aderenza_da, memorizza_aderenza, false};
 }
 
 }  // namespace

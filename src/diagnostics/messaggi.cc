@@ -12,6 +12,7 @@
 #include "format/chilometri.h"
 #include "format/testo_nomi.h"
 #include "sintassi/campo_alla_colonna.h"
+#include "sintassi/constatazioni.h"
 
 namespace percorso {
 namespace {
@@ -175,6 +176,45 @@ std::map<fatto, std::size_t> fatti_con_codice(std::span<const diagnosi> verifica
   return fatti;
 }
 
+// One message of a run with the place it sorts by.
+struct voce {
+  fonte testo;
+  std::int32_t riga, colonna;
+  messaggio m;
+  std::vector<luogo_correlato> luoghi;  // the other rows it speaks of
+  bool dopo = false;                    // sorts right after the cause at its place
+};
+
+// Findings whose field the compiler reads as another number: a later error on the same
+// row, or on a row it speaks of, may follow from them.
+bool causa(const messaggio& m) {
+  return m.nome == genere::non_numero.nome || m.nome == genere::separatore.nome ||
+         m.nome == genere::due_numeri.nome;
+}
+
+// An error that follows from a misread field says so, and is told after it.
+void dopo_le_cause(std::vector<voce>& voci) {
+  std::map<luogo_di_riga, std::size_t> cause;
+  for (std::size_t i = 0; i < voci.size(); ++i)
+    if (causa(voci[i].m)) cause.emplace(luogo_di_riga{voci[i].testo, voci[i].riga}, i);
+  if (cause.empty()) return;
+  for (voce& v : voci) {
+    if (v.m.avviso || causa(v.m)) continue;
+    auto c = cause.find({v.testo, v.riga});
+    for (std::size_t k = 0; c == cause.end() && k < v.luoghi.size(); ++k)
+      c = cause.find({v.luoghi[k].fonte, v.luoghi[k].riga});
+    if (c == cause.end()) continue;
+    const voce& origine = voci[c->second];
+    v.m.testo.append(" (segue da [")
+        .append(origine.m.nome)
+        .append("] a ")
+        .append(luogo_testo(origine.m))
+        .append(")");
+    std::tie(v.testo, v.riga, v.colonna, v.dopo) =
+        std::tuple{origine.testo, origine.riga, origine.colonna, true};
+  }
+}
+
 std::string plurale(std::size_t n, std::string_view uno, std::string_view molti) {
   return std::to_string(n) + " " + std::string(n == 1 ? uno : molti);
 }
@@ -184,7 +224,7 @@ std::string plurale(std::size_t n, std::string_view uno, std::string_view molti)
 std::vector<messaggio> messaggi_di(const modello& m, const nomi_sorgenti& nomi,
                                    const sorgenti* testi, const filtro_avvisi& filtro,
                                    bool rigoroso, std::span<const diagnosi> verifica) {
-  std::vector<messaggio> tutti;
+  std::vector<voce> tutti;
   const righe_sorgenti righe(testi);
   // A compiler finding the checker explains too says what the checker found there,
   // once: "segnale su una cella gia' occupata ...: la cella 188 e' gia' occupata dalla
@@ -204,31 +244,30 @@ std::vector<messaggio> messaggi_di(const modello& m, const nomi_sorgenti& nomi,
       detta[f->second] = true;
       fatti.erase(f);
     }
-    tutti.push_back(std::move(x));
+    tutti.push_back({r.fonte, r.riga, r.colonna, std::move(x), {}});
   }
-
-  // Warnings and the checker's findings, in the order of the texts.
-  struct voce {
-    fonte testo;
-    std::int32_t riga, colonna;
-    messaggio m;
-  };
-  std::vector<voce> altri;
   const righe_verificate verificate(verifica);
   for (const diagnosi& a : m.avvisi) {
     if (filtro.mostra(std::string(a.nome)) && !verificate.contiene(a))
-      altri.push_back({a.fonte, a.riga, a.colonna, da_diagnosi(a, true, rigoroso, nomi, righe)});
+      tutti.push_back(
+          {a.fonte, a.riga, a.colonna, da_diagnosi(a, true, rigoroso, nomi, righe), a.correlati});
   }
   for (std::size_t i = 0; i < verifica.size(); ++i) {
     const diagnosi& s = verifica[i];
     if (filtro.mostra(std::string(s.nome)) && !detta[i])
-      altri.push_back({s.fonte, s.riga, s.colonna, da_diagnosi(s, false, rigoroso, nomi, righe)});
+      tutti.push_back(
+          {s.fonte, s.riga, s.colonna, da_diagnosi(s, false, rigoroso, nomi, righe), s.correlati});
   }
-  std::stable_sort(altri.begin(), altri.end(), [](const voce& a, const voce& b) {
-    return std::tie(a.testo, a.riga, a.colonna) < std::tie(b.testo, b.riga, b.colonna);
+  dopo_le_cause(tutti);
+  // In the order of the texts, each consequence right after its cause.
+  std::stable_sort(tutti.begin(), tutti.end(), [](const voce& a, const voce& b) {
+    return std::tie(a.testo, a.riga, a.colonna, a.dopo) <
+           std::tie(b.testo, b.riga, b.colonna, b.dopo);
   });
-  for (voce& v : altri) tutti.push_back(std::move(v.m));
-  return tutti;
+  std::vector<messaggio> elenco;
+  elenco.reserve(tutti.size());
+  for (voce& v : tutti) elenco.push_back(std::move(v.m));
+  return elenco;
 }
 
 messaggio messaggio_di_arresto(std::string_view causa) {
