@@ -45,6 +45,12 @@ std::string parte(const std::string& dom, const std::string& id, std::string_vie
   return dom.substr(i, dom.find(fine, i) - i);
 }
 
+std::size_t conta(std::string_view testo, std::string_view cerca) {
+  std::size_t n = 0;
+  for (auto i = testo.find(cerca); i != std::string_view::npos; i = testo.find(cerca, i + 1)) ++n;
+  return n;
+}
+
 void senza_errori_di_script(const std::string& dom) {
   EXPECT_NE(dom.find("data-pronta=\"1\""), std::string::npos)
       << "lo script non e' arrivato in fondo";
@@ -145,9 +151,11 @@ TEST(PaginaNelBrowser, TestoRottoConNomiOstili) {
   EXPECT_EQ(e.uscita.find("<img"), std::string::npos);
   const std::string rilievi = parte(e.uscita, "pg-rilievi", "</ol>");
   EXPECT_NE(rilievi.find(d.file("Prova_1-.txt") + ":3:11"), std::string::npos) << rilievi;
-  EXPECT_NE(rilievi.find("stazione, 2010, 12, 600, 0,0,0, 1,1,0, 4,1,1, 0, 0,0,0, SECONDA\n"
-                         "          ^</pre>"),
-            std::string::npos)
+  // The field underlined, under the line written once and under the reference to it.
+  EXPECT_EQ(conta(rilievi,
+                  "stazione, 2010, 12, 600, 0,0,0, 1,1,0, 4,1,1, 0, 0,0,0, SECONDA\n"
+                  "          ^~~~</pre>"),
+            2u)
       << rilievi;
   // The route built before the error is there: the first station and the board.
   EXPECT_NE(parte(e.uscita, "pg-st-1", "</tr>").find("15:33:00"), std::string::npos);
