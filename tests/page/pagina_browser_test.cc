@@ -17,10 +17,13 @@ TEST(PaginaBrowser, OnlyOnLinux) {
 #include "support/cartella_temporanea.h"
 #include "support/chromium.h"
 #include "support/comando.h"
+#include "support/conta.h"
 #include "support/testi_sorgente.h"
 
 namespace percorso {
 namespace {
+
+using prova::conta;
 
 // Writes the page of the two texts of d with the command and gives its file.
 std::string pagina_di(const cartella_temporanea& d, const std::string& linea,
@@ -43,12 +46,6 @@ std::string parte(const std::string& dom, const std::string& id, std::string_vie
   const auto i = dom.find("id=\"" + id + "\"");
   if (i == std::string::npos) return {};
   return dom.substr(i, dom.find(fine, i) - i);
-}
-
-std::size_t conta(std::string_view testo, std::string_view cerca) {
-  std::size_t n = 0;
-  for (auto i = testo.find(cerca); i != std::string_view::npos; i = testo.find(cerca, i + 1)) ++n;
-  return n;
 }
 
 void senza_errori_di_script(const std::string& dom) {

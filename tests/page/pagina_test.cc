@@ -3,16 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include "support/conta.h"
 #include "support/testi_sorgente.h"
 
 namespace percorso {
 namespace {
 
-std::size_t conta(std::string_view testo, std::string_view cerca) {
-  std::size_t n = 0;
-  for (auto i = testo.find(cerca); i != std::string_view::npos; i = testo.find(cerca, i + 1)) ++n;
-  return n;
-}
+using prova::conta;
 
 TEST(Pagina, NessunTestoAggiungeMarcatureOScript) {
   const std::string ostile = "<script>alert(1)</script><img src=x onerror=alert(2)>'\"&\x01\x9f";
