@@ -166,7 +166,38 @@ void sorgente_con_segno(std::string& out, const messaggio& s, const contenuto_pa
   out.append("</pre>");
 }
 
-void rilievi(std::string& out, const contenuto_pagina& c, righe_pagina& righe) {
+// The element of the row each source line placed, for links to it.
+using id_righe = std::map<std::pair<fonte, std::int32_t>, std::string>;
+
+id_righe id_di(std::span<const elenco> el) {
+  id_righe id;
+  for (const elenco& e : el)
+    for (const riga_elenco& r : e.righe)
+      if (r.o != nullptr && !r.id.empty()) id.emplace(std::pair{r.o->fonte, r.o->riga}, r.id);
+  return id;
+}
+
+// The other places a finding speaks of, each a link to its row where the page lists one.
+void correlati(std::string& out, const messaggio& s, const id_righe& id) {
+  if (s.correlati.empty()) return;
+  out += " <span class=\"pg-correlati\">vedi ";
+  for (std::size_t k = 0; k < s.correlati.size(); ++k) {
+    const luogo_correlato& l = s.correlati[k];
+    std::string testo = l.file + ":" + std::to_string(l.riga);
+    if (!l.cosa.empty()) testo.append(" (").append(l.cosa).append(")");
+    if (k > 0) out += ", ";
+    const auto i = id.find({l.fonte, l.riga});
+    if (i == id.end())
+      elemento_html(out, "span", "", testo);
+    else
+      elemento_html(out, "a", "href=\"#" + testo_xml(i->second) + "\"", testo);
+  }
+  out += "</span>";
+}
+
+void rilievi(std::string& out, const contenuto_pagina& c, std::span<const elenco> el,
+             righe_pagina& righe) {
+  const id_righe id = id_di(el);
   luoghi_righe luoghi;
   for (const origine& o : c.m->origini) luoghi.emplace(std::pair{o.fonte, o.riga}, &o);
   out += "<section id=\"pg-rilievi\">";
@@ -184,6 +215,7 @@ void rilievi(std::string& out, const contenuto_pagina& c, righe_pagina& righe) {
     out += " ";
     const std::string etichetta = etichetta_di(s);
     elemento_html(out, "span", "", etichetta.empty() ? s.corpo : etichetta + ": " + s.corpo);
+    correlati(out, s, id);
     sorgente_con_segno(out, s, c, righe);
     out += "</li>\n";
   }
@@ -276,7 +308,7 @@ std::string pagina_html(const contenuto_pagina& c) {
   const std::vector<elenco> el = elenchi_di(*c.m, c.oltre);
   righe_pagina righe;
   nomina_righe(righe, c, el);
-  rilievi(out, c, righe);
+  rilievi(out, c, el, righe);
   for (const elenco& e : el) tabella(out, e, c, righe);
   out += "</div>\n</main>\n<div id=\"pg-punta\"></div>\n<script>window.PERCORSO_DATI=";
   out += dati_script(*c.m, c.disegno, c.arresto);

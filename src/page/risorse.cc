@@ -50,6 +50,7 @@ constexpr std::string_view stile =
     "background:#fff6f6}\n"
     ".pg-rilievi li.pg-avviso{border-left-color:#e0a000;background:#fffbea}\n"
     ".pg-luogo{font-family:monospace;font-weight:bold}\n"
+    ".pg-correlati{color:#555}\n"
     ".pg-rilievi pre{margin:4px 0 0;padding:4px;background:#f4f4f4;overflow-x:auto;"
     "font-size:12px}\n"
     ".pg-nessuno{color:#2e7d32}\n"

@@ -115,5 +115,27 @@ TEST(Pagina, UnaRigaLungaScrittaUnaVolta) {
   EXPECT_EQ(conta(html, riga.substr(0, 191) + "...\n" + std::string(127, ' ') + "^~~~~</pre>"), 1u);
 }
 
+// A finding's other places link to the rows the page lists for them; a place without
+// a row is still named.
+TEST(Pagina, ILuoghiCorrelatiPortanoAlleLoroRighe) {
+  const modello m =
+      prova::compila(prova::linea(20000),
+                     prova::treno({"stazione, 0, 12, 800, 0,0,1, 1,1,0, 4,1,1, 1, 15,33,0, A"}));
+  ASSERT_EQ(m.codice_errore, 0);
+  messaggio s;
+  s.corpo = "la cella e' gia' occupata";
+  s.correlati = {{fonte::treno, 2, "stazione A", "treno.txt"}, {fonte::treno, 9, "", "treno.txt"}};
+  contenuto_pagina c;
+  c.m = &m;
+  c.segnalazioni = std::span(&s, 1);
+  const std::string html = pagina_html(c);
+
+  EXPECT_NE(html.find("vedi <a href=\"#pg-st-1\">treno.txt:2 (stazione A)</a>, "
+                      "<span>treno.txt:9</span>"),
+            std::string::npos)
+      << html;
+  EXPECT_NE(html.find("<tr id=\"pg-st-1\""), std::string::npos);
+}
+
 }  // namespace
 }  // namespace percorso
