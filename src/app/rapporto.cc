@@ -14,7 +14,7 @@ messaggio da_avviso_documento(const avviso_documento& a) {
   m.nome = genere::documento.nome;
   m.file = a.file;
   m.riga = a.riga;
-  m.testo = a.file + ":" + std::to_string(a.riga) + ": avviso [" + m.nome + "]: " + a.messaggio;
+  m.corpo = a.messaggio;
   return m;
 }
 

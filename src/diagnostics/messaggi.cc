@@ -6,6 +6,7 @@
 #include <tuple>
 #include <utility>
 
+#include "diagnostics/estratto.h"
 #include "diagnostics/json.h"
 #include "diagnostics/righe_sorgenti.h"
 #include "diagnostics/spiegazioni.h"
@@ -30,40 +31,13 @@ std::string_view nome_fonte(fonte f, const nomi_sorgenti& nomi) {
   }
 }
 
-// Lines up to this long are shown whole; a longer one is cut to this much on each
-// side of the caret, so a message stays small however long its line.
-constexpr std::size_t riga_intera = 160;
-constexpr std::size_t margine_estratto = 60;
-
 // The line, or the excerpt of it around the caret, and the caret's column in it with
 // the end of the field's underline.
 void mostra_riga(std::string_view riga, messaggio& m) {
   if (riga.empty() || m.colonna < 1) return;
-  const auto colonna = static_cast<std::size_t>(m.colonna) - 1;
-  const auto fine =
-      std::max(colonna + 1, static_cast<std::size_t>(std::max(m.colonna_fine, 1)) - 1);
-  if (riga.size() <= riga_intera) {
-    m.riga_sorgente = riga;
-    m.colonna_segno = m.colonna;
-    m.fine_segno = static_cast<std::int32_t>(std::min(fine, riga.size())) + 1;
-    return;
-  }
-  const std::size_t da = colonna > margine_estratto ? colonna - margine_estratto : 0;
-  const std::size_t a = std::min(riga.size(), colonna + margine_estratto);
-  const std::string_view prima = da > 0 ? "..." : "";
-  m.riga_sorgente.assign(prima)
-      .append(riga.substr(da, a - da))
-      .append(a < riga.size() ? "..." : "");
-  m.colonna_segno = static_cast<std::int32_t>(prima.size() + colonna - da) + 1;
-  m.fine_segno = static_cast<std::int32_t>(prima.size() + std::min(fine, a) - da) + 1;
-}
-
-// "FILE:LINE:COL", as far as the place is known.
-std::string luogo_testo(const messaggio& m) {
-  std::string s(m.file);
-  if (m.riga > 0) s.append(":").append(std::to_string(m.riga));
-  if (m.riga > 0 && m.colonna > 0) s.append(":").append(std::to_string(m.colonna));
-  return s;
+  const estratto_riga e = estratto_di(riga, m.colonna, m.colonna);
+  m.riga_sorgente = e.testo;
+  std::tie(m.colonna_segno, m.fine_segno) = e.segno(m.colonna, m.colonna_fine);
 }
 
 // Where a message stands: a text, its line, its first byte and the byte after its
@@ -80,6 +54,7 @@ struct posto {
 messaggio in_luogo(const posto& p, bool nomina, const nomi_sorgenti& nomi,
                    const righe_sorgenti& righe) {
   messaggio m;
+  m.fonte = p.f;
   m.file = nome_fonte(p.f, nomi);
   m.riga = p.riga;
   m.colonna = p.colonna;
@@ -95,7 +70,6 @@ messaggio in_luogo(const posto& p, bool nomina, const nomi_sorgenti& nomi,
     m.unita = c->campo->unita;
   }
   mostra_riga(intera, m);
-  m.testo = luogo_testo(m);
   return m;
 }
 
@@ -104,14 +78,13 @@ messaggio da_rilievo(const rilievo& r, const nomi_sorgenti& nomi, const righe_so
   messaggio m = in_luogo({r.fonte, r.riga, r.colonna}, true, nomi, righe);
   m.codice = r.codice;
   m.posizione = r.posizione;
-  m.testo.append(": errore ").append(std::to_string(r.codice)).append(": ");
-  m.testo.append(significato(r.codice));
+  m.corpo = significato(r.codice);
   if (r.posizione) {
-    m.testo.append(" (");
+    m.corpo.append(" (");
     if (r.fonte == fonte::completamento)
-      m.testo.append("cella ").append(std::to_string(*r.posizione / 50)).append(", ");
-    if (!km.con_riferimenti()) m.testo.append("posizione ");
-    m.testo.append(km.luogo(*r.posizione)).append(")");
+      m.corpo.append("cella ").append(std::to_string(*r.posizione / 50)).append(", ");
+    if (!km.con_riferimenti()) m.corpo.append("posizione ");
+    m.corpo.append(km.luogo(*r.posizione)).append(")");
   }
   return m;
 }
@@ -136,8 +109,7 @@ messaggio da_diagnosi(const diagnosi& d, bool del_compilatore, bool rigoroso,
     m.campo = d.campo;
     m.unita = d.unita;
   }
-  m.testo.append(m.avviso ? ": avviso [" : ": errore [").append(d.nome).append("]: ");
-  m.testo.append(d.messaggio);
+  m.corpo = d.messaggio;
   return m;
 }
 
@@ -205,10 +177,10 @@ void dopo_le_cause(std::vector<voce>& voci) {
       c = cause.find({v.luoghi[k].fonte, v.luoghi[k].riga});
     if (c == cause.end()) continue;
     const voce& origine = voci[c->second];
-    v.m.testo.append(" (segue da [")
+    v.m.corpo.append(" (segue da [")
         .append(origine.m.nome)
         .append("] a ")
-        .append(luogo_testo(origine.m))
+        .append(luogo_di(origine.m))
         .append(")");
     std::tie(v.testo, v.riga, v.colonna, v.dopo) =
         std::tuple{origine.testo, origine.riga, origine.colonna, true};
@@ -235,7 +207,7 @@ std::vector<messaggio> messaggi_di(const modello& m, const nomi_sorgenti& nomi,
     messaggio x = da_rilievo(r, nomi, righe, chilometrica(m.punti));
     if (const auto f = fatti.find({r.fonte, r.riga, r.codice}); f != fatti.end()) {
       const diagnosi& s = verifica[f->second];
-      x.testo.append(": ").append(s.messaggio);
+      x.corpo.append(": ").append(s.messaggio);
       x.correlati = correlati_con_file(s.correlati, nomi);
       if (x.campo.empty() && x.colonna == s.colonna) {
         x.campo = s.campo;
@@ -272,15 +244,35 @@ std::vector<messaggio> messaggi_di(const modello& m, const nomi_sorgenti& nomi,
 
 messaggio messaggio_di_arresto(std::string_view causa) {
   messaggio m;
-  m.testo = "percorso: " + std::string(causa);
+  m.arresto = true;
+  m.corpo = causa;
   return m;
+}
+
+std::string luogo_di(const messaggio& m) {
+  if (m.arresto) return "percorso";
+  std::string s(m.file);
+  if (m.riga > 0) s.append(":").append(std::to_string(m.riga));
+  if (m.riga > 0 && m.colonna > 0) s.append(":").append(std::to_string(m.colonna));
+  return s;
+}
+
+std::string etichetta_di(const messaggio& m) {
+  if (m.arresto) return "";
+  if (m.nome.empty()) return "errore " + std::to_string(m.codice.value_or(0));
+  return (m.avviso ? "avviso [" : "errore [") + m.nome + "]";
+}
+
+std::string prima_riga(const messaggio& m) {
+  if (m.arresto) return "percorso: " + m.corpo;
+  return luogo_di(m) + ": " + etichetta_di(m) + ": " + m.corpo;
 }
 
 void stampa_messaggi(std::ostream& out, const std::vector<messaggio>& messaggi) {
   // One write for the lot: the terminal's stream is unbuffered.
   std::string s;
   for (const messaggio& m : messaggi) {
-    s.append(nome_leggibile(m.testo)).append(1, '\n');
+    s.append(nome_leggibile(prima_riga(m))).append(1, '\n');
     if (m.riga_sorgente.empty() || m.colonna_segno < 1) continue;
     // One character for each byte of the line: the caret and its underline stand
     // under the whole field.
@@ -334,7 +326,7 @@ std::string json_messaggio(const messaggio& m) {
                            .numero("riga", se_noto(l.riga))
                            .testo("cosa", l.cosa)
                            .fine());
-  return j.testo("testo", m.testo).grezzo("correlati", correlati.fine()).fine();
+  return j.testo("testo", prima_riga(m)).grezzo("correlati", correlati.fine()).fine();
 }
 
 }  // namespace percorso

@@ -22,24 +22,37 @@ struct nomi_sorgenti {
   std::string treno;
 };
 
-// One message of a run, ready to print or to report.
+// One message of a run, as plain data; each edge (the terminal, the JSON report,
+// the page, the editor) renders it.
 struct messaggio {
   bool avviso = false;
+  bool arresto = false;                // the cause the run stopped for: no place, no label
   std::optional<std::int32_t> codice;  // findings and program errors
   std::string nome;                    // warnings
   std::optional<std::int32_t> posizione;
+  enum fonte fonte = fonte::nessuna;  // the text the place is in
   std::string file;
   std::int32_t riga = 0;
   std::int32_t colonna = 0;
   std::int32_t colonna_fine = 0;  // after the field's last byte, when known
   std::string campo;              // the field's name in the keyword table, when known
   std::string unita;              // and its unit
-  std::string testo;              // the whole first line, "FILE:LINE:COL: errore CODE: ..."
+  std::string corpo;              // what is found, without place and label
   std::string riga_sorgente;      // the source line, or an excerpt around the field when it is long
   std::int32_t colonna_segno = 0;          // where the caret goes in riga_sorgente (1-based)
   std::int32_t fine_segno = 0;             // and where its underline ends (after the last byte)
   std::vector<luogo_correlato> correlati;  // the other places the finding speaks of
 };
+
+// "FILE:LINE:COL", as far as the place is known; "percorso" for a stop of the program
+// with no code, nothing for one with a code.
+std::string luogo_di(const messaggio& m);
+
+// "errore 12", "avviso [trattino]", "errore [fuori-sezione]"; nothing for a stop.
+std::string etichetta_di(const messaggio& m);
+
+// The first line as the terminal and the report write it: "FILE:LINE:COL: errore CODE: ...".
+std::string prima_riga(const messaggio& m);
 
 // Which warnings are shown.
 struct filtro_avvisi {

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <utility>
 
 #include "model/numeri.h"
 
@@ -19,6 +20,20 @@ inline std::optional<std::uint8_t> velocita_in_cella(std::int32_t km_h) {
 }
 inline int velocita_km_h(std::uint8_t in_cella) {
   return in_cella * km_h_per_passo;
+}
+
+// The s-side and d-side speeds of one class of speed indicators in one field: the
+// s-side in steps of 5 km/h in the hundreds, the d-side ones below. The s-side
+// product wraps at 32 bits before the d-side speed is added; nothing when the sum
+// does not fit.
+inline std::optional<std::int16_t> indicatori_in_cella(std::int32_t s_km_h, std::int32_t d_km_h) {
+  const auto s = static_cast<std::int32_t>(static_cast<std::uint32_t>(s_km_h) * 20u);
+  return arrotonda_in<std::int16_t>(static_cast<double>(s) +
+                                    d_km_h / static_cast<double>(km_h_per_passo));
+}
+// The s-side and d-side km/h of the field.
+inline std::pair<int, int> indicatori_km_h(std::int16_t in_cella) {
+  return {in_cella / 100 * km_h_per_passo, in_cella % 100 * km_h_per_passo};
 }
 
 // Per mille as the cell keeps them: the low 8 bits of the raised value.

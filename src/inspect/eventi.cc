@@ -1,6 +1,7 @@
 #include "inspect/eventi.h"
 
 #include "format/testo_nomi.h"
+#include "format/unita_celle.h"
 #include "inspect/testi.h"
 
 namespace percorso {
@@ -78,8 +79,7 @@ nodo_vista indicatori(const cella& c) {
   nodo_vista per_classe = nodo_vista::oggetto();
   std::string testo;
   for (int k = 0; k < 3; ++k) {
-    // s-side speed / 5 in the hundreds, d-side speed / 5 below.
-    const int s = v[k] / 100 * 5, d = v[k] % 100 * 5;
+    const auto [s, d] = indicatori_km_h(v[k]);
     testo += formato("%s%c %d/%d", k > 0 ? ", " : "", classi[k], s, d);
     per_classe.con(std::string(1, classi[k]), nodo_vista::oggetto()
                                                   .con("s_kmh", nodo_vista::intero(s))

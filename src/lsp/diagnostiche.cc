@@ -10,24 +10,13 @@
 namespace percorso::lsp {
 namespace {
 
-// Names the texts carry inside the messages, so each message is known by its text.
+// The editor names the texts itself: the messages' file names are not shown.
 const nomi_sorgenti nomi_interni{"L", "T"};
 
 fonte testo_di(const messaggio& m, const sorgenti& testi) {
-  if (m.riga > 0 && m.file == nomi_interni.linea && testi.linea) return fonte::linea;
-  if (m.riga > 0 && m.file == nomi_interni.treno && testi.treno) return fonte::treno;
+  if (m.riga > 0 && m.fonte == fonte::linea && testi.linea) return fonte::linea;
+  if (m.riga > 0 && m.fonte == fonte::treno && testi.treno) return fonte::treno;
   return fonte::nessuna;
-}
-
-// The message without "FILE:LINE:COL: errore CODE: " or "... avviso [NAME]: ".
-std::string_view corpo_del_messaggio(std::string_view t) {
-  for (const std::string_view etichetta : {": errore ", ": avviso "}) {
-    const auto i = t.find(etichetta);
-    if (i == std::string_view::npos) continue;
-    const auto fine = t.find(": ", i + etichetta.size());
-    if (fine != std::string_view::npos) return t.substr(fine + 2);
-  }
-  return t;
 }
 
 // What the message quotes after "forse '": the suggested keyword.
@@ -79,7 +68,7 @@ diagnostica da_messaggio(const messaggio& m, const sorgenti& testi, const righe_
   diagnostica d;
   d.errore = !m.avviso;
   d.nome = !m.nome.empty() ? m.nome : m.codice ? std::to_string(*m.codice) : std::string();
-  const std::string_view corpo = corpo_del_messaggio(m.testo);
+  const std::string_view corpo = m.corpo;
   d.messaggio = a_utf8(corpo);
   if (d.nome == genere::chiave_sconosciuta.nome) d.parola = parola_suggerita(corpo);
   d.virgola_decimale = d.nome == genere::numeri_in_piu.nome;

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "format/chilometri.h"
+#include "format/formato.h"
 #include "format/unita_celle.h"
 
 namespace percorso {
@@ -81,25 +82,32 @@ void geometria(std::string& out, const disegno_linea& d) {
   out += ']';
 }
 
-// The kilometric references, start and progressive in pairs, for the script's kilometres.
-void riferimenti(std::string& out, const modello& m) {
-  out += ",\"riferimenti\":[";
-  bool primo = true;
+void progressiva(std::string& out, const chilometrica& km, std::int64_t metri) {
+  out.append(1, '"').append(testo_progressiva(km.al_metro(metri))).append(1, '"');
+}
+
+// The railway's kilometre at the start of each cell and at the stop, as the page
+// shows them; none without a kilometric reference.
+void chilometri(std::string& out, const modello& m, std::optional<std::int32_t> arresto) {
   const chilometrica km(m.punti);
-  for (const auto& r : km.riferimenti()) {
+  out += ",\"km\":[";
+  bool primo = true;
+  for (std::size_t i = 0; km.con_riferimenti() && i < m.celle.size(); ++i) {
     separa(out, primo);
-    intero(out, r.inizio);
-    out += ',';
-    intero(out, r.progressiva);
+    progressiva(out, km, static_cast<std::int64_t>(i) * metri_per_cella);
   }
-  out += ']';
+  out += "],\"km_arresto\":";
+  if (arresto && km.con_riferimenti())
+    progressiva(out, km, *arresto);
+  else
+    out += "null";
 }
 
 }  // namespace
 
 std::string dati_script(const modello& m, const disegno_linea& d,
                         std::optional<std::int32_t> arresto) {
-  std::string out = "{\"metri_cella\":50,\"celle\":";
+  std::string out = "{\"metri_cella\":" + std::to_string(metri_per_cella) + ",\"celle\":";
   intero(out, static_cast<std::int64_t>(m.celle.size()));
   eventi(out, m.celle);
   serie(out, "velocita", m.celle, [](const cella& c) { return velocita_km_h(c.velocita); });
@@ -108,7 +116,7 @@ std::string dati_script(const modello& m, const disegno_linea& d,
   serie(out, "montagna", m.celle, [](const cella& c) { return int{c.montagna}; });
   serie(out, "ripetizione", m.celle, [](const cella& c) { return int{c.ripetizione}; });
   geometria(out, d);
-  riferimenti(out, m);
+  chilometri(out, m, arresto);
   out += ",\"arresto\":";
   if (arresto)
     intero(out, *arresto);

@@ -6,6 +6,7 @@
 #include <tuple>
 #include <utility>
 
+#include "diagnostics/estratto.h"
 #include "format/chilometri.h"
 #include "format/testo_nomi.h"
 #include "page/dati_script.h"
@@ -16,8 +17,8 @@
 namespace percorso {
 namespace {
 
-// A source line of a megabyte would make the page unreadable: around the field is enough.
-constexpr std::size_t massimo_riga = 160;
+// A cell of a megabyte would make the page unreadable.
+constexpr std::size_t massimo_cella = 160;
 
 // Appends ` nome="valore"`, the value escaped.
 void attributo(std::string& out, std::string_view nome, std::string_view valore) {
@@ -37,19 +38,6 @@ std::string_view nome_file(const contenuto_pagina& c, fonte f) {
                              : "percorso";
 }
 
-// Where an excerpt of a line starts: centred on the middle of the columns it must show.
-std::size_t inizio_estratto(std::string_view riga, std::int32_t da, std::int32_t a) {
-  if (riga.size() <= massimo_riga) return 0;
-  const std::size_t centro = static_cast<std::size_t>(std::max(da + a, 2) / 2 - 1);
-  return centro > massimo_riga / 2 ? std::min(centro - massimo_riga / 2, riga.size()) : 0;
-}
-
-std::string estratto(std::string_view riga, std::size_t inizio) {
-  if (riga.size() <= massimo_riga) return std::string(riga);
-  std::string s = inizio > 0 ? "..." : "";
-  return s.append(riga.substr(inizio, massimo_riga)).append("...");
-}
-
 // Each source line is written into the page once, where it is first named, cut around
 // every column named on it; later places carry only the id, which the script fills.
 class righe_pagina {
@@ -60,28 +48,23 @@ class righe_pagina {
     i->second.da = nuova ? c : std::min(i->second.da, c);
     i->second.a = nuova ? c : std::max(i->second.a, c);
   }
-  // Writes the line's text or its reference as the start of an element with the tag; gives
-  // the caret's column in the excerpt for the source column.
-  std::int32_t scrivi(std::string& out, std::string_view tag, std::string_view file, std::int32_t n,
-                      std::string_view testo, std::int32_t col) {
+  // Writes the line's text or its reference as the start of an element with the tag;
+  // gives the excerpt as written, to line a caret up under it.
+  estratto_riga scrivi(std::string& out, std::string_view tag, std::string_view file,
+                       std::int32_t n, std::string_view testo) {
     voce& v = righe_.at({file, n, testo});
-    const std::size_t inizio = inizio_estratto(testo, v.da, v.a);
+    estratto_riga e = estratto_di(testo, v.da, v.a);
     out.append("<").append(tag);
     if (v.id > 0) {
       attributo(out, "data-riga", "pg-sr-" + std::to_string(v.id));
-      out.append(">");
+      // The parser drops a line end right after <pre>: one more keeps the caret's.
+      out.append(tag == "pre" ? ">\n" : ">");
     } else {
       v.id = ++scritte_;
       attributo(out, "id", "pg-sr-" + std::to_string(v.id));
-      out.append(">").append(testo_xml(estratto(testo, inizio)));
+      out.append(">").append(testo_xml(e.testo));
     }
-    if (col <= 0 || testo.size() <= massimo_riga) return col;
-    return col - static_cast<std::int32_t>(inizio) + (inizio > 0 ? 3 : 0);
-  }
-  // The excerpt as written, to line the caret up under it.
-  std::string testo(std::string_view file, std::int32_t n, std::string_view t) const {
-    const voce& v = righe_.at({file, n, t});
-    return estratto(t, inizio_estratto(t, v.da, v.a));
+    return e;
   }
 
  private:
@@ -152,51 +135,69 @@ void disegno(std::string& out, const contenuto_pagina& c) {
 using luoghi_righe = std::map<std::pair<fonte, std::int32_t>, const origine*>;
 
 std::optional<std::pair<std::int32_t, std::int32_t>> tratto_di(const messaggio& s,
-                                                               const contenuto_pagina& c,
                                                                const luoghi_righe& luoghi) {
   if (s.posizione) return std::pair{*s.posizione, *s.posizione};
-  const fonte f = s.file == c.nome_linea   ? fonte::linea
-                  : s.file == c.nome_treno ? fonte::treno
-                                           : fonte::nessuna;
-  const auto o = luoghi.find({f, s.riga});
+  const auto o = luoghi.find({s.fonte, s.riga});
   if (o == luoghi.end()) return std::nullopt;
   return std::pair{o->second->inizio, o->second->fine};
 }
 
-std::string luogo(const messaggio& s) {
-  std::string l = s.file;
-  if (s.riga > 0) l.append(":").append(std::to_string(s.riga));
-  if (s.riga > 0 && s.colonna > 0) l.append(":").append(std::to_string(s.colonna));
-  return l;
+// The source line of a message, when the page has it.
+std::string_view riga_di(const messaggio& s, const contenuto_pagina& c) {
+  if (!c.riga_sorgente || s.riga < 1 || s.colonna < 1) return {};
+  return c.riga_sorgente(s.fonte, s.riga);
 }
 
-// The message without the place it starts with, which the page shows on its own.
-std::string_view messaggio_senza_luogo(const messaggio& s, std::string_view l) {
-  std::string_view t = s.testo;
-  const std::string breve = s.riga > 0 ? s.file + ":" + std::to_string(s.riga) : s.file;
-  for (const std::string_view prefisso : {l, std::string_view(breve)}) {
-    if (!prefisso.empty() && t.starts_with(prefisso) && t.substr(prefisso.size()).starts_with(": "))
-      return t.substr(prefisso.size() + 2);
-  }
-  return t;
-}
-
-void sorgente_con_segno(std::string& out, const messaggio& s, righe_pagina& righe) {
-  if (s.riga_sorgente.empty()) return;
-  const std::int32_t colonna =
-      righe.scrivi(out, "pre", s.file, s.riga, s.riga_sorgente, s.colonna_segno);
+// The line with a caret under the message's field; tabs stay under tabs so the caret
+// lines up however they are shown.
+void sorgente_con_segno(std::string& out, const messaggio& s, const contenuto_pagina& c,
+                        righe_pagina& righe) {
+  const std::string_view testo = riga_di(s, c);
+  if (testo.empty()) return;
+  const estratto_riga e = righe.scrivi(out, "pre", s.file, s.riga, testo);
+  const auto [colonna, fine] = e.segno(s.colonna, s.colonna_fine);
   if (colonna > 0) {
-    // Tabs stay under tabs so the caret lines up however they are shown.
-    const std::string riga = righe.testo(s.file, s.riga, s.riga_sorgente);
     std::string sotto;
-    for (std::int32_t i = 0; i + 1 < colonna && static_cast<std::size_t>(i) < riga.size(); ++i)
-      sotto += riga[static_cast<std::size_t>(i)] == '\t' ? '\t' : ' ';
-    out.append("\n").append(sotto).append("^");
+    for (std::int32_t i = 0; i + 1 < colonna && static_cast<std::size_t>(i) < e.testo.size(); ++i)
+      sotto += e.testo[static_cast<std::size_t>(i)] == '\t' ? '\t' : ' ';
+    out.append("\n").append(sotto).append("^").append(
+        static_cast<std::size_t>(std::max(fine - colonna - 1, 0)), '~');
   }
   out.append("</pre>");
 }
 
-void rilievi(std::string& out, const contenuto_pagina& c, righe_pagina& righe) {
+// The element of the row each source line placed, for links to it.
+using id_righe = std::map<std::pair<fonte, std::int32_t>, std::string>;
+
+id_righe id_di(std::span<const elenco> el) {
+  id_righe id;
+  for (const elenco& e : el)
+    for (const riga_elenco& r : e.righe)
+      if (r.o != nullptr && !r.id.empty()) id.emplace(std::pair{r.o->fonte, r.o->riga}, r.id);
+  return id;
+}
+
+// The other places a finding speaks of, each a link to its row where the page lists one.
+void correlati(std::string& out, const messaggio& s, const id_righe& id) {
+  if (s.correlati.empty()) return;
+  out += " <span class=\"pg-correlati\">vedi ";
+  for (std::size_t k = 0; k < s.correlati.size(); ++k) {
+    const luogo_correlato& l = s.correlati[k];
+    std::string testo = l.file + ":" + std::to_string(l.riga);
+    if (!l.cosa.empty()) testo.append(" (").append(l.cosa).append(")");
+    if (k > 0) out += ", ";
+    const auto i = id.find({l.fonte, l.riga});
+    if (i == id.end())
+      elemento_html(out, "span", "", testo);
+    else
+      elemento_html(out, "a", "href=\"#" + testo_xml(i->second) + "\"", testo);
+  }
+  out += "</span>";
+}
+
+void rilievi(std::string& out, const contenuto_pagina& c, std::span<const elenco> el,
+             righe_pagina& righe) {
+  const id_righe id = id_di(el);
   luoghi_righe luoghi;
   for (const origine& o : c.m->origini) luoghi.emplace(std::pair{o.fonte, o.riga}, &o);
   out += "<section id=\"pg-rilievi\">";
@@ -208,13 +209,14 @@ void rilievi(std::string& out, const contenuto_pagina& c, righe_pagina& righe) {
     out += "<li";
     attributo(out, "id", "pg-ri-" + std::to_string(i + 1));
     if (s.avviso) attributo(out, "class", "pg-avviso");
-    if (const auto t = tratto_di(s, c, luoghi)) segno(out, t->first, t->second);
+    if (const auto t = tratto_di(s, luoghi)) segno(out, t->first, t->second);
     out += ">";
-    const std::string l = luogo(s);
-    elemento_html(out, "span", "class=\"pg-luogo\"", l);
+    elemento_html(out, "span", "class=\"pg-luogo\"", luogo_di(s));
     out += " ";
-    elemento_html(out, "span", "", messaggio_senza_luogo(s, l));
-    sorgente_con_segno(out, s, righe);
+    const std::string etichetta = etichetta_di(s);
+    elemento_html(out, "span", "", etichetta.empty() ? s.corpo : etichetta + ": " + s.corpo);
+    correlati(out, s, id);
+    sorgente_con_segno(out, s, c, righe);
     out += "</li>\n";
   }
   out += "</ol></section>\n";
@@ -231,7 +233,7 @@ void cella_fonte(std::string& out, const origine* o, const contenuto_pagina& c,
   out += testo_xml(std::string(file) + ":" + std::to_string(o->riga) + ":" +
                    std::to_string(o->colonna));
   if (c.riga_sorgente) {
-    righe.scrivi(out, "code", file, o->riga, c.riga_sorgente(o->fonte, o->riga), 0);
+    righe.scrivi(out, "code", file, o->riga, c.riga_sorgente(o->fonte, o->riga));
     out += "</code>";
   }
   out += "</td>";
@@ -239,8 +241,12 @@ void cella_fonte(std::string& out, const origine* o, const contenuto_pagina& c,
 
 // Every place that will show a source line, so each line is cut around all its columns.
 void nomina_righe(righe_pagina& righe, const contenuto_pagina& c, std::span<const elenco> el) {
-  for (const messaggio& s : c.segnalazioni)
-    if (!s.riga_sorgente.empty()) righe.nomina(s.file, s.riga, s.riga_sorgente, s.colonna_segno);
+  for (const messaggio& s : c.segnalazioni) {
+    const std::string_view testo = riga_di(s, c);
+    if (testo.empty()) continue;
+    righe.nomina(s.file, s.riga, testo, s.colonna);
+    if (s.colonna_fine > s.colonna) righe.nomina(s.file, s.riga, testo, s.colonna_fine - 1);
+  }
   if (!c.riga_sorgente) return;
   for (const elenco& e : el)
     for (const riga_elenco& r : e.righe)
@@ -277,7 +283,7 @@ void tabella(std::string& out, const elenco& e, const contenuto_pagina& c, righe
     out += ">";
     for (std::size_t k = 0; k < r.celle.size(); ++k)
       elemento_html(out, "td", numerica(e.intestazioni[k]) ? "class=\"pg-num\"" : "",
-                    accorcia(r.celle[k], massimo_riga));
+                    accorcia(r.celle[k], massimo_cella));
     cella_fonte(out, r.o, c, righe);
     out += "</tr>\n";
   }
@@ -302,7 +308,7 @@ std::string pagina_html(const contenuto_pagina& c) {
   const std::vector<elenco> el = elenchi_di(*c.m, c.oltre);
   righe_pagina righe;
   nomina_righe(righe, c, el);
-  rilievi(out, c, righe);
+  rilievi(out, c, el, righe);
   for (const elenco& e : el) tabella(out, e, c, righe);
   out += "</div>\n</main>\n<div id=\"pg-punta\"></div>\n<script>window.PERCORSO_DATI=";
   out += dati_script(*c.m, c.disegno, c.arresto);

@@ -50,6 +50,7 @@ constexpr std::string_view stile =
     "background:#fff6f6}\n"
     ".pg-rilievi li.pg-avviso{border-left-color:#e0a000;background:#fffbea}\n"
     ".pg-luogo{font-family:monospace;font-weight:bold}\n"
+    ".pg-correlati{color:#555}\n"
     ".pg-rilievi pre{margin:4px 0 0;padding:4px;background:#f4f4f4;overflow-x:auto;"
     "font-size:12px}\n"
     ".pg-nessuno{color:#2e7d32}\n"
@@ -74,23 +75,10 @@ constexpr std::string_view script = R"js((function () {
   var svg = document.querySelector('#pg-disegno svg'), punta = document.getElementById('pg-punta');
   var M = D.metri_cella, P = D.profilo, chiave = 'percorso:' + location.pathname;
 
-  // The railway's kilometre at metre m by the documents' rule: the reference that starts
-  // farthest at or before m counts on, else the first one counts back.
-  var R = D.riferimenti;
-  function progressiva(m) {
-    var s = -1, p = -1;
-    for (var k = 0; k < R.length; k += 2) {
-      if (R[k] <= m && (s < 0 || R[k] > R[s])) s = k;
-      if (p < 0 || R[k] < R[p]) p = k;
-    }
-    if (s < 0) s = p;
-    var v = R[s + 1] + (m - R[s]), c = Math.floor(v / 1000), r = String(v - c * 1000);
-    while (r.length < 3) r = '0' + r;
-    return c + '+' + r;
-  }
-  function luogo(m) {
+  // Metre m, with the railway's kilometre k there when the line has one.
+  function luogo(m, k) {
     var d = Math.round(m) + " m dall'inizio";
-    return R.length ? 'km ' + progressiva(m) + ', ' + d : d;
+    return k ? 'km ' + k + ', ' + d : d;
   }
   // The value of a run series (pairs of cell and new value) at cell i.
   function serie(s, i) {
@@ -120,7 +108,7 @@ constexpr std::string_view script = R"js((function () {
     6: "indicatori di velocita' massima", 10: 'fermata', 11: 'segno di montagna',
     12: "punto di velocita'", 13: "punto senza velocita'", 14: 'cartello'};
   function descrivi(i) {
-    var r = [luogo(i * M) + ', cella ' + i];
+    var r = [luogo(i * M, D.km[i]) + ', cella ' + i];
     if (D.arresto !== null && i * M >= D.arresto) r.push('non compilato: la compilazione si e\' fermata prima');
     var e = evento(i);
     if (e) {
@@ -331,7 +319,7 @@ constexpr std::string_view script = R"js((function () {
       nuovo('rect', {x: x, y: P[2], width: Math.max(0, P[1] - x), height: P[3] - P[2], 'class': 'pg-grigio'}, g);
       nuovo('line', {x1: x, x2: x, y1: P[2] - 8, y2: P[3], 'class': 'pg-arresto'}, g);
       var t = nuovo('text', {x: x + 4, y: P[2] - 10, 'class': 'etichetta pg-arresto-testo'}, g);
-      t.textContent = 'compilazione fermata qui (' + luogo(m) + ')';
+      t.textContent = 'compilazione fermata qui (' + luogo(m, D.km_arresto) + ')';
     }
     var punti = [], primo = null;
     for (var i = Math.max(0, Math.floor(m / M)); i < D.celle; i++) {

@@ -1,5 +1,6 @@
 #include <array>
 
+#include "format/unita_celle.h"
 #include "model/numeri.h"
 #include "placement/piazzamento.h"
 #include "placement/prese.h"
@@ -17,9 +18,7 @@ std::int32_t memo_indicatori_v_max(modello& m, const dati_indicatori& d) {
       {{d.vas, d.vad}, {d.vbs, d.vbd}, {d.vcs, d.vcd}}};
   std::int16_t* campi[] = {&c->dato_1, &c->dato_2, &c->dato_3};
   for (std::size_t n = 0; n < classi.size(); ++n) {
-    // The s-side product wraps at 32 bits before the d-side speed is added.
-    const auto s20 = static_cast<std::int32_t>(static_cast<std::uint32_t>(classi[n].first) * 20u);
-    const auto v = arrotonda_in<std::int16_t>(static_cast<double>(s20) + classi[n].second / 5.0);
+    const auto v = indicatori_in_cella(classi[n].first, classi[n].second);
     if (!v) return codice_generale;
     *campi[n] = *v;
   }

@@ -186,7 +186,7 @@ TEST(Messaggi, EachCodeATextCanRaiseNamesItsFileLineAndField) {
     const auto x = std::find_if(r.messaggi.begin(), r.messaggi.end(),
                                 [&](const messaggio& m) { return m.codice == c.codice; });
     ASSERT_NE(x, r.messaggi.end()) << c.prima_riga;
-    EXPECT_EQ(x->testo, c.prima_riga);
+    EXPECT_EQ(prima_riga(*x), c.prima_riga);
     if (c.segno.empty()) continue;
     std::istringstream righe(r.stampa.substr(r.stampa.find(c.prima_riga + "\n")));
     std::string prima, sorgente, segno;
@@ -230,7 +230,7 @@ TEST(Messaggi, CompletionFindingsNameTheCellAndEveryFindingIsListedWithACount) {
               treno_con("segnale, 400, 1,1,1,1,1,1,1,1,1,1\nsegnale, 450, 1,1,1,1,1,1,1,1,1,1\n"
                         "rallentamento, 2100, 60, 100, 0, 0, 60\n"));
   ASSERT_EQ(r.esito.m.rilievi.size(), 1u);
-  EXPECT_EQ(r.messaggi.front().testo,
+  EXPECT_EQ(prima_riga(r.messaggi.front()),
             "completamento: errore 11: nessuna cella libera per il punto di velocita' davanti al "
             "segnale (cella 10, posizione 500 m)");
   EXPECT_NE(r.stampa.find("1 errore, 0 avvisi\n"), std::string::npos) << r.stampa;
@@ -244,9 +244,9 @@ TEST(Messaggi, PositionsAreTheLinesKilometresWhereTheTextSetsAReference) {
       "[curve]\npendenza, 0, 0\n[fine]\n",
       treno_con("stazione, 1010, 12, 600, 0,0,0, 1,1,0, 4,1,1, 0, 8,0,0, A\n"));
   ASSERT_FALSE(r.messaggi.empty());
-  EXPECT_NE(r.messaggi.front().testo.find(
-                "errore 8: posizione della stazione non multipla di 50 m (km 41+010, 1010 m "
-                "dall'inizio)"),
+  EXPECT_NE(prima_riga(r.messaggi.front())
+                .find("errore 8: posizione della stazione non multipla di 50 m (km 41+010, 1010 m "
+                      "dall'inizio)"),
             std::string::npos)
       << r.stampa;
 }
@@ -311,7 +311,7 @@ TEST(Messaggi, ALongLineIsShownAsAnExcerptAroundTheCaret) {
     ASSERT_NE(m, r.messaggi.end()) << r.stampa;
     EXPECT_EQ(m->riga_sorgente, c.riga);
     EXPECT_NE(r.stampa.find(c.riga + "\n" + c.segno + "\n"), std::string::npos) << r.stampa;
-    for (const messaggio& n : r.messaggi) EXPECT_LE(n.testo.size(), 200u) << n.testo;
+    for (const messaggio& n : r.messaggi) EXPECT_LE(prima_riga(n).size(), 200u) << prima_riga(n);
   }
 }
 

@@ -14,23 +14,20 @@
 #include "format/file_binari.h"
 #include "support/cartella_temporanea.h"
 #include "support/comando.h"
+#include "support/conta.h"
 #include "support/corsa_normale.h"
 #include "support/sistemi.h"
 
 namespace percorso {
 namespace {
 
+using prova::conta;
+
 // Rows of the cell table with this event: the name follows the kilometre columns.
 std::size_t righe_evento(const std::string& testo, const std::string& evento) {
   const std::regex riga("\\n +[0-9]+ +([0-9]+\\+[0-9]{3} +)?[0-9]+\\.[0-9]{3}  " + evento + " ");
   return static_cast<std::size_t>(std::distance(
       std::sregex_iterator(testo.begin(), testo.end(), riga), std::sregex_iterator()));
-}
-
-std::size_t conta(std::string_view testo, std::string_view parola) {
-  std::size_t n = 0;
-  for (auto i = testo.find(parola); i != std::string_view::npos; i = testo.find(parola, i + 1)) ++n;
-  return n;
 }
 
 void scrivi(const std::string& file, const std::vector<std::uint8_t>& byte) {

@@ -17,10 +17,13 @@ TEST(PaginaBrowser, OnlyOnLinux) {
 #include "support/cartella_temporanea.h"
 #include "support/chromium.h"
 #include "support/comando.h"
+#include "support/conta.h"
 #include "support/testi_sorgente.h"
 
 namespace percorso {
 namespace {
+
+using prova::conta;
 
 // Writes the page of the two texts of d with the command and gives its file.
 std::string pagina_di(const cartella_temporanea& d, const std::string& linea,
@@ -145,9 +148,11 @@ TEST(PaginaNelBrowser, TestoRottoConNomiOstili) {
   EXPECT_EQ(e.uscita.find("<img"), std::string::npos);
   const std::string rilievi = parte(e.uscita, "pg-rilievi", "</ol>");
   EXPECT_NE(rilievi.find(d.file("Prova_1-.txt") + ":3:11"), std::string::npos) << rilievi;
-  EXPECT_NE(rilievi.find("stazione, 2010, 12, 600, 0,0,0, 1,1,0, 4,1,1, 0, 0,0,0, SECONDA\n"
-                         "          ^</pre>"),
-            std::string::npos)
+  // The field underlined, under the line written once and under the reference to it.
+  EXPECT_EQ(conta(rilievi,
+                  "stazione, 2010, 12, 600, 0,0,0, 1,1,0, 4,1,1, 0, 0,0,0, SECONDA\n"
+                  "          ^~~~</pre>"),
+            2u)
       << rilievi;
   // The route built before the error is there: the first station and the board.
   EXPECT_NE(parte(e.uscita, "pg-st-1", "</tr>").find("15:33:00"), std::string::npos);

@@ -3,16 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include "support/conta.h"
 #include "support/testi_sorgente.h"
 
 namespace percorso {
 namespace {
 
-std::size_t conta(std::string_view testo, std::string_view cerca) {
-  std::size_t n = 0;
-  for (auto i = testo.find(cerca); i != std::string_view::npos; i = testo.find(cerca, i + 1)) ++n;
-  return n;
-}
+using prova::conta;
 
 TEST(Pagina, NessunTestoAggiungeMarcatureOScript) {
   const std::string ostile = "<script>alert(1)</script><img src=x onerror=alert(2)>'\"&\x01\x9f";
@@ -22,12 +19,11 @@ TEST(Pagina, NessunTestoAggiungeMarcatureOScript) {
   ASSERT_EQ(m.codice_errore, 0);
   messaggio s;
   s.posizione = 5000;
+  s.fonte = fonte::linea;
   s.file = ostile;
   s.riga = 3;
   s.colonna = 2;
-  s.colonna_segno = 2;
-  s.testo = ostile + ": errore";
-  s.riga_sorgente = ostile;
+  s.corpo = ostile;
   contenuto_pagina c;
   c.titolo = ostile;
   c.m = &m;
@@ -87,7 +83,8 @@ TEST(Pagina, OrarioConChilometriArrivoPartenzaESosta) {
 }
 
 // A long line named by a finding and by a table row is written once, cut around both
-// the start of the row and the finding's field; the row only refers to it.
+// the start of the row and the finding's whole field, which the caret underlines; the
+// row only refers to it.
 TEST(Pagina, UnaRigaLungaScrittaUnaVolta) {
   const std::string testo = std::string(100, 'x') + "CAMPO" + std::string(300, 'y');
   const modello m =
@@ -97,11 +94,11 @@ TEST(Pagina, UnaRigaLungaScrittaUnaVolta) {
   constexpr std::int32_t n = 4;  // the board's line in the text
   const std::string riga = "cartello_indicatore, 5000, " + testo;
   messaggio s;
+  s.fonte = fonte::linea;
   s.file = "linea.txt";
   s.riga = n;
-  s.colonna_segno = static_cast<std::int32_t>(riga.find("CAMPO")) + 1;
-  s.testo = "linea.txt: avviso";
-  s.riga_sorgente = riga;
+  s.colonna = static_cast<std::int32_t>(riga.find("CAMPO")) + 1;
+  s.colonna_fine = s.colonna + 5;
   s.avviso = true;
   contenuto_pagina c;
   c.m = &m;
@@ -112,9 +109,32 @@ TEST(Pagina, UnaRigaLungaScrittaUnaVolta) {
   };
   const std::string html = pagina_html(c);
 
-  EXPECT_EQ(conta(html, riga.substr(0, 160) + "..."), 1u);
+  // From the row's start to 60 bytes past the field's last.
+  EXPECT_EQ(conta(html, riga.substr(0, 191) + "..."), 1u);
   EXPECT_EQ(conta(html, "data-riga=\"pg-sr-1\""), 1u);
-  EXPECT_EQ(conta(html, riga.substr(0, 160) + "...\n" + std::string(127, ' ') + "^</pre>"), 1u);
+  EXPECT_EQ(conta(html, riga.substr(0, 191) + "...\n" + std::string(127, ' ') + "^~~~~</pre>"), 1u);
+}
+
+// A finding's other places link to the rows the page lists for them; a place without
+// a row is still named.
+TEST(Pagina, ILuoghiCorrelatiPortanoAlleLoroRighe) {
+  const modello m =
+      prova::compila(prova::linea(20000),
+                     prova::treno({"stazione, 0, 12, 800, 0,0,1, 1,1,0, 4,1,1, 1, 15,33,0, A"}));
+  ASSERT_EQ(m.codice_errore, 0);
+  messaggio s;
+  s.corpo = "la cella e' gia' occupata";
+  s.correlati = {{fonte::treno, 2, "stazione A", "treno.txt"}, {fonte::treno, 9, "", "treno.txt"}};
+  contenuto_pagina c;
+  c.m = &m;
+  c.segnalazioni = std::span(&s, 1);
+  const std::string html = pagina_html(c);
+
+  EXPECT_NE(html.find("vedi <a href=\"#pg-st-1\">treno.txt:2 (stazione A)</a>, "
+                      "<span>treno.txt:9</span>"),
+            std::string::npos)
+      << html;
+  EXPECT_NE(html.find("<tr id=\"pg-st-1\""), std::string::npos);
 }
 
 }  // namespace
