@@ -61,6 +61,31 @@ std::optional<std::string_view> lettore_campi::leggi_testo() {
   return vista(testo_, inizio, termine);
 }
 
+void lettore_campi::salta_vuoti() {
+  const std::size_t n = testo_.size();
+  std::size_t p = pos_;
+  for (;;) {
+    std::size_t q = p;
+    while (q < n && testo_[q] == ' ') ++q;
+    if (q >= n) break;
+    const std::uint8_t b = testo_[q];
+    if (b != ',' && b != '\r' && b != '\n') break;
+    std::size_t dopo = q + 1;
+    if (b == '\r' && dopo < n && testo_[dopo] == '\n') ++dopo;
+    if (dopo >= n) break;
+    riga_campo_ = riga_;
+    colonna_campo_ = static_cast<std::int32_t>(q - inizio_riga_) + 1;
+    inizio_riga_campo_ = inizio_riga_;
+    inizio_campo_ = fine_campo_ = q;
+    if (b != ',') {
+      ++riga_;
+      inizio_riga_ = dopo;
+    }
+    p = dopo;
+  }
+  pos_ = p;
+}
+
 std::optional<double> lettore_campi::leggi_numero() {
   if (fine()) return std::nullopt;
   inizia_campo();

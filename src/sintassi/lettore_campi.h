@@ -26,6 +26,10 @@ class lettore_campi {
   // The next field as a number (0 when it is not one); nothing when the text has ended.
   std::optional<double> leggi_numero();
 
+  // Reads on over empty text fields, as leggi_testo would, up to the last one before a
+  // field that is not empty or is the last of the text; those two are left unread.
+  void salta_vuoti();
+
   // 1-based line and column where the last field read begins.
   std::int32_t riga() const { return riga_campo_; }
   std::int32_t colonna() const { return colonna_campo_; }
