@@ -233,7 +233,12 @@ class cammino {
                       citazione(chiave.testo) + " vale come riga " + citazione(k.nome) +
                           " e come riga " + citazione(trovate.seconda->nome) +
                           ": ognuna legge i propri campi, uno dopo l'altro");
-    riga_letta r{&k, chiave.testo, chiave.riga, chiave.colonna};
+    riga_letta& r = riga_;
+    r.k = &k;
+    r.chiave = chiave.testo;
+    r.riga = chiave.riga;
+    r.colonna = chiave.colonna;
+    r.letti = 0;
     campi_riga& letti = letti_;
     w_.campi(k, letti);
     for (std::size_t i = 0; i < letti.letti; ++i) {
@@ -256,7 +261,7 @@ class cammino {
   }
 
   void separatori_chiave(const campo_sorgente& c) {
-    const auto i = c.testo.find_first_of(separatori_estranei);
+    const auto i = separatore_estraneo(c.testo);
     if (i == std::string_view::npos) return;
     v_.al_byte(genere::separatore, c.riga, c.colonna + static_cast<std::int32_t>(i), nullptr,
                "la parola chiave " + citazione(c.testo) +
@@ -278,6 +283,7 @@ class cammino {
   verifica_in_corso& v_;
   cammino_righe w_;
   campi_riga letti_;  // the row being read, kept from row to row
+  riga_letta riga_;   // and the same row as its author wrote it
   std::int32_t riga_ignorata_ = 0;
   std::int32_t riga_generale_ = 0;
   std::int32_t fine_riga_ = 0;  // the line a row ended on, when fields are left on it

@@ -15,6 +15,17 @@ std::string_view vista(std::span<const std::uint8_t> testo, std::size_t da, std:
   return {reinterpret_cast<const char*>(testo.data()) + da, a - da};
 }
 
+// A field of up to 15 digits is a whole number that a double holds exactly.
+std::optional<double> intero_breve(std::string_view campo) {
+  if (campo.empty() || campo.size() > 15) return std::nullopt;
+  std::int64_t v = 0;
+  for (const char c : campo) {
+    if (!cifra(c)) return std::nullopt;
+    v = v * 10 + (c - '0');
+  }
+  return static_cast<double>(v);
+}
+
 }  // namespace
 
 bool lettore_campi::a_fine_riga() const {
@@ -111,10 +122,6 @@ std::string_view lettore_campi::riga_sorgente() const {
   return vista(testo_, inizio_riga_campo_, termine);
 }
 
-std::string_view lettore_campi::campo() const {
-  return vista(testo_, inizio_campo_, fine_campo_);
-}
-
 bool e_numero(std::string_view campo) {
   if (!campo.empty() && (campo[0] == '+' || campo[0] == '-')) campo.remove_prefix(1);
   std::size_t i = 0;
@@ -128,6 +135,7 @@ bool e_numero(std::string_view campo) {
 }
 
 double valore_numero(std::string_view campo) {
+  if (const auto v = intero_breve(campo)) return *v;
   if (!e_numero(campo)) return 0;
   bool negativo = false;
   if (campo[0] == '+' || campo[0] == '-') {

@@ -38,7 +38,10 @@ class lettore_campi {
   std::string_view riga_sorgente() const;
 
   // The last field read, as written (a number field before it is read as a number).
-  std::string_view campo() const;
+  std::string_view campo() const {
+    return {reinterpret_cast<const char*>(testo_.data()) + inizio_campo_,
+            fine_campo_ - inizio_campo_};
+  }
 
   // Byte offset of the line holding the last field read, and the last field's
   // bytes [inizio_campo, fine_campo) in the text.
