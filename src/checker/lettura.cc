@@ -48,6 +48,7 @@ struct corrispondenze {
 corrispondenze cerca(parte p, std::string_view campo) {
   corrispondenze c;
   const std::uint64_t i = impronta(campo);
+  if (!puo_essere_chiave(i)) return c;
   for (const parola_chiave& k : parole_chiave()) {
     if (!corrisponde(k, campo, i)) continue;
     if (k.dove != p) {

@@ -94,6 +94,7 @@ esito applica(compilazione& c, std::span<const regola> regole, std::string_view 
               std::span<const regola> altrove) {
   bool presa = false;
   const std::uint64_t impronta_k = impronta(k);
+  if (!puo_essere_chiave(impronta_k)) regole = {};
   for (const regola& r : regole) {
     if (!r.vale(k, impronta_k)) continue;
     presa = true;
