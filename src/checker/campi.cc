@@ -54,7 +54,7 @@ std::optional<std::string> numero_probabile(std::string s) {
 bool scritto_male(verifica_in_corso& v, const riga_letta& r, std::size_t i) {
   const campo_letto& c = r.campi[i];
   if (c.numero) return false;
-  if (const auto s = c.testo.find_first_of(separatori_estranei); s != std::string_view::npos) {
+  if (const auto s = separatore_estraneo(c.testo); s != std::string_view::npos) {
     const std::string quale =
         c.testo[s] == '\t' ? "una tabulazione" : citazione(c.testo.substr(s, 1));
     v.al_byte(genere::separatore, c.riga, c.colonna + static_cast<std::int32_t>(s), r.formato(i),

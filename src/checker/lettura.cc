@@ -50,6 +50,7 @@ struct corrispondenze {
 corrispondenze cerca(parte p, std::string_view campo) {
   corrispondenze c;
   const std::uint64_t i = impronta(campo);
+  if (!puo_essere_chiave(i)) return c;
   for (const parola_chiave& k : parole_chiave()) {
     if (!corrisponde(k, campo, i)) continue;
     if (k.dove != p) {
@@ -472,7 +473,12 @@ class cammino {
                       citazione(chiave.testo) + " vale come riga " + citazione(k.nome) +
                           " e come riga " + citazione(trovate.seconda->nome) +
                           ": ognuna legge i propri campi, uno dopo l'altro");
-    riga_letta r{&k, chiave.testo, chiave.riga, chiave.colonna};
+    riga_letta& r = riga_;
+    r.k = &k;
+    r.chiave = chiave.testo;
+    r.riga = chiave.riga;
+    r.colonna = chiave.colonna;
+    r.letti = 0;
     campi_riga& letti = letti_;
     w_.campi(k, letti);
     std::int32_t sulla_riga = r.riga;  // the line the row's fields have reached
@@ -519,7 +525,7 @@ class cammino {
   }
 
   void separatori_chiave(const campo_sorgente& c) {
-    const auto i = c.testo.find_first_of(separatori_estranei);
+    const auto i = separatore_estraneo(c.testo);
     if (i == std::string_view::npos) return;
     v_.al_byte(genere::separatore, c.riga, c.colonna + static_cast<std::int32_t>(i), nullptr,
                "la parola chiave " + citazione(c.testo) +
@@ -561,6 +567,7 @@ class cammino {
   serie aperta_;  // body rows in a header not closed
   std::string_view testo_;
   campi_riga letti_;  // the row being read, kept from row to row
+  riga_letta riga_;   // and the same row as its author wrote it
   std::int32_t riga_ignorata_ = 0;
   std::int32_t riga_commento_ = 0;
   std::int32_t riga_generale_ = 0;

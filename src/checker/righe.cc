@@ -157,7 +157,8 @@ void stazione(verifica_in_corso& v, const riga_letta& r) {
   else if (!fermata_possibile(cella_fermata(a)))
     v.al_campo(r, 0, genere::stazione_all_inizio,
                "l'area della stazione finisce a " + v.luogo(a.fine) + ", entro 100 m dall'inizio");
-  if (v.fine_stazione && a.inizio - 350 < v.fine_stazione->valore)
+  if (v.fine_stazione && a.inizio - 350 < v.fine_stazione->valore &&
+      v.accetta(genere::stazioni_vicine.nome))
     stazione_correlata(
         v.al_campo(r, 0, genere::stazioni_vicine,
                    "la stazione inizia a " + v.luogo(a.inizio) +
@@ -166,7 +167,7 @@ void stazione(verifica_in_corso& v, const riga_letta& r) {
                        riga_di(v, fonte::treno, v.fine_stazione->riga) + ")"),
         *v.fine_stazione);
   v.fine_stazione = precedente{a.fine, r.riga, r.campi[16].testo};
-  if (k + 1 >= primo_slot_cartelli - v.cartelli)
+  if (k + 1 >= primo_slot_cartelli - v.cartelli && v.accetta(genere::tabella_piena.nome))
     v.al_campo(r, 0, genere::tabella_piena,
                "stazione numero " + std::to_string(k) + " di troppo: con " +
                    std::to_string(v.cartelli) + " cartelli ne entrano al massimo " +

@@ -29,8 +29,15 @@ struct campo_letto {
   double letto = 0;         // the number as written, before rounding
 };
 
-// Characters an author may take for separators; only the comma, blanks and line ends are.
-inline constexpr std::string_view separatori_estranei = ";:\t|";
+// Where the first character an author may take for a separator (";:", tab, "|") stands
+// in testo, or npos: only the comma, blanks and line ends separate fields.
+inline std::size_t separatore_estraneo(std::string_view testo) {
+  for (std::size_t i = 0; i < testo.size(); ++i) {
+    const char c = testo[i];
+    if (c == ';' || c == ':' || c == '\t' || c == '|') return i;
+  }
+  return std::string_view::npos;
+}
 
 // Fields that say where on the line something lies.
 inline bool posizionale(ruolo r) {

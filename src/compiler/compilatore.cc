@@ -19,7 +19,7 @@ struct regola {
   bool (*legge)(const compilazione& c) = nullptr;
 
   bool vale(std::string_view campo, std::uint64_t impronta_campo) const {
-    return corrisponde(parola(k), campo, impronta_campo);
+    return corrisponde(k, campo, impronta_campo);
   }
 };
 
@@ -83,12 +83,10 @@ void avvisa_se_ignorata(compilazione& c, std::string_view k, std::uint64_t impro
                         std::span<const regola> altrove) {
   if (k.empty() || intestazione_di_sezione(k) || c.chiave.riga == c.riga_ignorata) return;
   c.riga_ignorata = c.chiave.riga;
-  if (e_numero(k))
-    c.avvisa(genere::numeri_in_piu, testo_di(genere::numeri_in_piu, {corto(k)}));
-  else if (vale_una(altrove, k, impronta_k))
-    c.avvisa(genere::fuori_sezione, testo_di(genere::fuori_sezione, {corto(k)}));
-  else
-    c.avvisa(genere::chiave_sconosciuta, testo_di(genere::chiave_sconosciuta, {corto(k)}));
+  const genere_constatazione& g = e_numero(k)                        ? genere::numeri_in_piu
+                                  : vale_una(altrove, k, impronta_k) ? genere::fuori_sezione
+                                                                     : genere::chiave_sconosciuta;
+  if (c.avvisa_ancora(g)) c.avvisa(g, testo_di(g, {corto(k)}));
 }
 
 // Applies every rule that holds, in order, while the line lets the text go on.
@@ -96,6 +94,7 @@ esito applica(compilazione& c, std::span<const regola> regole, std::string_view 
               std::span<const regola> altrove) {
   bool presa = false;
   const std::uint64_t impronta_k = impronta(k);
+  if (!puo_essere_chiave(impronta_k)) regole = {};
   for (const regola& r : regole) {
     if (!r.vale(k, impronta_k)) continue;
     presa = true;
@@ -110,7 +109,8 @@ esito applica(compilazione& c, std::span<const regola> regole, std::string_view 
 void avvisa_trattino(compilazione& c, const campo_sorgente& campo) {
   if (e_numero(campo.testo)) return;
   c.nuova_chiave(campo);
-  c.avvisa(genere::trattino, testo_di(genere::trattino, {corto(campo.testo)}));
+  if (c.avvisa_ancora(genere::trattino))
+    c.avvisa(genere::trattino, testo_di(genere::trattino, {corto(campo.testo)}));
 }
 
 // The keyword fields of the walk, each applied with the rules of its part, up to the

@@ -74,6 +74,11 @@ esito compilazione::generale_a(luogo l) {
 // past this many warnings of one kind the rest are dropped, and the last one kept says so.
 constexpr std::int64_t massimo_avvisi_per_nome = 100;
 
+bool compilazione::avvisa_ancora(const genere_constatazione& g) const {
+  const auto voce = avvisi_per_nome.find(g.nome);
+  return voce == avvisi_per_nome.end() || voce->second < massimo_avvisi_per_nome;
+}
+
 void compilazione::avvisa(const genere_constatazione& g, std::string messaggio) {
   const std::string_view nome = g.nome;
   auto voce = avvisi_per_nome.find(nome);

@@ -112,6 +112,8 @@ struct compilazione {
 
   // Records a warning at the current keyword line.
   void avvisa(const genere_constatazione& g, std::string messaggio);
+  // Whether a warning of g would still be recorded: past the cap it is not worded.
+  bool avvisa_ancora(const genere_constatazione& g) const;
 
   // Records where the feature of the current keyword line lies.
   void traccia(elemento e, std::int32_t inizio, std::int32_t fine, std::int32_t valore = 0);

@@ -32,6 +32,16 @@ campo_sorgente cammino_righe::numero_campo() {
   return ultimo_letto(v);
 }
 
+// A run of empty keyword fields reads as its last one: no keyword takes an empty field,
+// so the fields before it change nothing for any reader.
+campo_sorgente cammino_righe::ultimo_di_vuoti() {
+  r_.salta_vuoti();
+  campo_sorgente c = ultimo_letto(0);
+  riga_chiave_ = c.riga;
+  c.seguente = false;
+  return c;
+}
+
 std::optional<campo_chiave> cammino_righe::prossima() {
   if (finito_) return std::nullopt;
   const bool sostituto = sostituzioni_ > 0;
@@ -62,6 +72,7 @@ std::optional<campo_chiave> cammino_righe::prossima() {
     return campo_chiave{c, voce::trattino, dove};
   }
   sostituzioni_ = 0;
+  if (c.testo.empty()) return campo_chiave{ultimo_di_vuoti(), voce::chiave, dove};
   if (parte_ == parte::intestazione && intestazione_di_sezione(c.testo) && c.testo.front() != '-')
     parte_ = parte::corpo;
   return campo_chiave{c, voce::chiave, dove};

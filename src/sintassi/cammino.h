@@ -83,6 +83,7 @@ class cammino_righe {
   campo_sorgente testo_campo();
   campo_sorgente numero_campo();
   campo_sorgente ultimo_letto(double numero) const;
+  campo_sorgente ultimo_di_vuoti();
 
   std::span<const std::uint8_t> testo_;
   lettore_campi r_;

@@ -15,6 +15,17 @@ std::string_view vista(std::span<const std::uint8_t> testo, std::size_t da, std:
   return {reinterpret_cast<const char*>(testo.data()) + da, a - da};
 }
 
+// A field of up to 15 digits is a whole number that a double holds exactly.
+std::optional<double> intero_breve(std::string_view campo) {
+  if (campo.empty() || campo.size() > 15) return std::nullopt;
+  std::int64_t v = 0;
+  for (const char c : campo) {
+    if (!cifra(c)) return std::nullopt;
+    v = v * 10 + (c - '0');
+  }
+  return static_cast<double>(v);
+}
+
 }  // namespace
 
 bool lettore_campi::a_fine_riga() const {
@@ -61,6 +72,31 @@ std::optional<std::string_view> lettore_campi::leggi_testo() {
   return vista(testo_, inizio, termine);
 }
 
+void lettore_campi::salta_vuoti() {
+  const std::size_t n = testo_.size();
+  std::size_t p = pos_;
+  for (;;) {
+    std::size_t q = p;
+    while (q < n && testo_[q] == ' ') ++q;
+    if (q >= n) break;
+    const std::uint8_t b = testo_[q];
+    if (b != ',' && b != '\r' && b != '\n') break;
+    std::size_t dopo = q + 1;
+    if (b == '\r' && dopo < n && testo_[dopo] == '\n') ++dopo;
+    if (dopo >= n) break;
+    riga_campo_ = riga_;
+    colonna_campo_ = static_cast<std::int32_t>(q - inizio_riga_) + 1;
+    inizio_riga_campo_ = inizio_riga_;
+    inizio_campo_ = fine_campo_ = q;
+    if (b != ',') {
+      ++riga_;
+      inizio_riga_ = dopo;
+    }
+    p = dopo;
+  }
+  pos_ = p;
+}
+
 std::optional<double> lettore_campi::leggi_numero() {
   if (fine()) return std::nullopt;
   inizia_campo();
@@ -86,10 +122,6 @@ std::string_view lettore_campi::riga_sorgente() const {
   return vista(testo_, inizio_riga_campo_, termine);
 }
 
-std::string_view lettore_campi::campo() const {
-  return vista(testo_, inizio_campo_, fine_campo_);
-}
-
 bool e_numero(std::string_view campo) {
   if (!campo.empty() && (campo[0] == '+' || campo[0] == '-')) campo.remove_prefix(1);
   std::size_t i = 0;
@@ -103,6 +135,7 @@ bool e_numero(std::string_view campo) {
 }
 
 double valore_numero(std::string_view campo) {
+  if (const auto v = intero_breve(campo)) return *v;
   if (!e_numero(campo)) return 0;
   bool negativo = false;
   if (campo[0] == '+' || campo[0] == '-') {

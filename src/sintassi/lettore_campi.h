@@ -26,6 +26,10 @@ class lettore_campi {
   // The next field as a number (0 when it is not one); nothing when the text has ended.
   std::optional<double> leggi_numero();
 
+  // Reads on over empty text fields, as leggi_testo would, up to the last one before a
+  // field that is not empty or is the last of the text; those two are left unread.
+  void salta_vuoti();
+
   // 1-based line and column where the last field read begins.
   std::int32_t riga() const { return riga_campo_; }
   std::int32_t colonna() const { return colonna_campo_; }
@@ -34,7 +38,10 @@ class lettore_campi {
   std::string_view riga_sorgente() const;
 
   // The last field read, as written (a number field before it is read as a number).
-  std::string_view campo() const;
+  std::string_view campo() const {
+    return {reinterpret_cast<const char*>(testo_.data()) + inizio_campo_,
+            fine_campo_ - inizio_campo_};
+  }
 
   // Byte offset of the line holding the last field read, and the last field's
   // bytes [inizio_campo, fine_campo) in the text.

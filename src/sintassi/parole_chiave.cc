@@ -330,6 +330,16 @@ constinit const std::array<std::uint64_t, numero_parole> impronte_pezzi = [] {
   return a;
 }();
 
+static_assert(
+    [] {
+      for (const parola_chiave& k : tabella) {
+        if (((impronta_di(k.pezzo_1) | impronta_di(k.pezzo_2)) & impronta_lettere) == 0)
+          return false;
+      }
+      return true;
+    }(),
+    "every keyword holds a letter");
+
 std::uint64_t impronta(std::string_view testo) {
   return impronta_di(testo);
 }

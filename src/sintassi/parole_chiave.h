@@ -106,11 +106,21 @@ std::uint64_t impronta(std::string_view testo);
 inline constexpr std::size_t numero_parole = static_cast<std::size_t>(chiave::stazione) + 1;
 extern const std::array<std::uint64_t, numero_parole> impronte_pezzi;
 
+// Every keyword holds a letter: a field whose print has none (a number, a blank
+// field) passes no keyword's test.
+inline constexpr std::uint64_t impronta_lettere = (std::uint64_t{1} << 26) - 1;
+inline bool puo_essere_chiave(std::uint64_t impronta_campo) {
+  return (impronta_campo & impronta_lettere) != 0;
+}
+
 // corrisponde, for a field of print impronta_campo.
+inline bool corrisponde(chiave k, std::string_view campo, std::uint64_t impronta_campo) {
+  const std::uint64_t pezzi = impronte_pezzi[static_cast<std::size_t>(k)];
+  return (pezzi & ~impronta_campo) == 0 && corrisponde(parola(k), campo);
+}
 inline bool corrisponde(const parola_chiave& k, std::string_view campo,
                         std::uint64_t impronta_campo) {
-  const std::uint64_t pezzi = impronte_pezzi[static_cast<std::size_t>(k.id)];
-  return (pezzi & ~impronta_campo) == 0 && corrisponde(k, campo);
+  return corrisponde(k.id, campo, impronta_campo);
 }
 
 // c in lower case when it is one of A to Z: the keyword tests know no other letters.

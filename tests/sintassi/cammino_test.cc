@@ -60,31 +60,48 @@ TEST_P(Voci, AsTheCompilerReadsThem) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cammino, Voci,
-    ::testing::Values(caso_voci{"before_generale_and_last_field",
-                                "x\n[generale]\nfoo\n[fine]",
-                                true,
-                                {"prima:x@1:1", "generale:[generale]@2:1", "chiave:foo@3:1",
-                                 "ultimo:[fine]@4:1"}},
-                      caso_voci{"generale_as_last_field_is_not_found",
-                                "x\n[generale]",
-                                false,
-                                {"prima:x@1:1", "ultimo:[generale]@2:1"}},
-                      // In the body two hyphen fields are skipped, the third is taken as it stands.
-                      caso_voci{"body_skips_two_hyphens",
-                                "[generale]\n[p]\na-1\nb-2\nc-3\n[fine]",
-                                true,
-                                {"generale:[generale]@1:1", "chiave:[p]@2:1", "trattino:a-1@3:1",
-                                 "trattino:b-2@4:1", "chiave:c-3@5:1", "ultimo:[fine]@6:1"}},
-                      // The header reads a hyphen field's replacement without asking for the end.
-                      caso_voci{"header_replacement_may_be_last",
-                                "[generale]\na-1\nx",
-                                true,
-                                {"generale:[generale]@1:1", "trattino:a-1@2:1", "chiave:x@3:1"}},
-                      caso_voci{"header_ends_after_hyphen",
-                                "[generale]\na-1\nb-2",
-                                true,
-                                {"generale:[generale]@1:1", "trattino:a-1@2:1", "trattino:b-2@3:1",
-                                 "fine-dopo-trattino:b-2@3:1"}}));
+    ::testing::Values(
+        caso_voci{
+            "before_generale_and_last_field",
+            "x\n[generale]\nfoo\n[fine]",
+            true,
+            {"prima:x@1:1", "generale:[generale]@2:1", "chiave:foo@3:1", "ultimo:[fine]@4:1"}},
+        caso_voci{"generale_as_last_field_is_not_found",
+                  "x\n[generale]",
+                  false,
+                  {"prima:x@1:1", "ultimo:[generale]@2:1"}},
+        // In the body two hyphen fields are skipped, the third is taken as it stands.
+        caso_voci{"body_skips_two_hyphens",
+                  "[generale]\n[p]\na-1\nb-2\nc-3\n[fine]",
+                  true,
+                  {"generale:[generale]@1:1", "chiave:[p]@2:1", "trattino:a-1@3:1",
+                   "trattino:b-2@4:1", "chiave:c-3@5:1", "ultimo:[fine]@6:1"}},
+        // The header reads a hyphen field's replacement without asking for the end.
+        caso_voci{"header_replacement_may_be_last",
+                  "[generale]\na-1\nx",
+                  true,
+                  {"generale:[generale]@1:1", "trattino:a-1@2:1", "chiave:x@3:1"}},
+        caso_voci{"header_ends_after_hyphen",
+                  "[generale]\na-1\nb-2",
+                  true,
+                  {"generale:[generale]@1:1", "trattino:a-1@2:1", "trattino:b-2@3:1",
+                   "fine-dopo-trattino:b-2@3:1"}},
+        // A run of empty fields reads as its last one, and ends a run of
+        // hyphen fields as one empty field does.
+        caso_voci{"empty_run_reads_as_its_last",
+                  "[generale]\n[p]\na-1\n,,\n  \n\r\nb-2\nc-3\nd-4\n[fine]",
+                  true,
+                  {"generale:[generale]@1:1", "chiave:[p]@2:1", "trattino:a-1@3:1", "chiave:@6:1",
+                   "trattino:b-2@7:1", "trattino:c-3@8:1", "chiave:d-4@9:1", "ultimo:[fine]@10:1"}},
+        // The last field of the text stays the last, empty or not.
+        caso_voci{"empty_run_to_the_end",
+                  "[generale]\n[p]\n\n,\n",
+                  false,
+                  {"generale:[generale]@1:1", "chiave:[p]@2:1", "chiave:@4:1", "ultimo:@4:2"}},
+        caso_voci{"blanks_after_an_empty_run",
+                  "[generale]\n,\n  ",
+                  false,
+                  {"generale:[generale]@1:1", "chiave:@2:2", "ultimo:@3:3"}}));
 
 TEST(Cammino, ARowsFieldsWithRangesAndTheLineTheyComeFrom) {
   const std::string t =

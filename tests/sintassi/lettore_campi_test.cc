@@ -146,16 +146,18 @@ TEST_P(Numeri, ValueOfField) {
 
 INSTANTIATE_TEST_SUITE_P(
     Sintassi, Numeri,
-    ::testing::Values(caso_numero{"-3", -3}, caso_numero{"+12", 12}, caso_numero{"2.5", 2.5},
-                      caso_numero{"0", 0}, caso_numero{"94000", 94000}, caso_numero{"-0.75", -0.75},
-                      caso_numero{"12abc", 0}, caso_numero{"1e3", 0}, caso_numero{".5", 0},
-                      caso_numero{"5.", 0}, caso_numero{"", 0}, caso_numero{"-", 0},
-                      caso_numero{"+", 0}, caso_numero{"1.2.3", 0}, caso_numero{"1,5", 0},
-                      caso_numero{"1 5", 0}, caso_numero{"inf", 0}, caso_numero{"nan", 0},
-                      caso_numero{"0x1A", 0}, caso_numero{"+-3", 0}, caso_numero{"3-", 0},
-                      caso_numero{"\t3", 0}, caso_numero{"3\t", 0}, caso_numero{"0.1", 0.1},
-                      caso_numero{"2147483647", 2147483647.0},
-                      caso_numero{"0.30000000000000000001", 0.3}));
+    ::testing::Values(
+        caso_numero{"-3", -3}, caso_numero{"+12", 12}, caso_numero{"2.5", 2.5}, caso_numero{"0", 0},
+        caso_numero{"94000", 94000}, caso_numero{"-0.75", -0.75}, caso_numero{"12abc", 0},
+        caso_numero{"1e3", 0}, caso_numero{".5", 0}, caso_numero{"5.", 0}, caso_numero{"", 0},
+        caso_numero{"-", 0}, caso_numero{"+", 0}, caso_numero{"1.2.3", 0}, caso_numero{"1,5", 0},
+        caso_numero{"1 5", 0}, caso_numero{"inf", 0}, caso_numero{"nan", 0}, caso_numero{"0x1A", 0},
+        caso_numero{"+-3", 0}, caso_numero{"3-", 0}, caso_numero{"\t3", 0}, caso_numero{"3\t", 0},
+        caso_numero{"0.1", 0.1}, caso_numero{"2147483647", 2147483647.0},
+        // Whole numbers of up to 15 digits and longer ones read alike.
+        caso_numero{"999999999999999", 999999999999999.0},
+        caso_numero{"12345678901234567", 12345678901234568.0},
+        caso_numero{"-000000000000000000001", -1}, caso_numero{"0.30000000000000000001", 0.3}));
 
 TEST(Numeri, HugeFieldIsInfiniteAndTinyFieldIsZero) {
   EXPECT_EQ(valore_numero(std::string(400, '9')), INFINITY);
