@@ -98,11 +98,32 @@ std::optional<std::string> scrivi_e_rileggi(file_system& fs, insieme_uscita& ins
 // A program error at the row whose feature took the first cell; without one, at the
 // cell, where the completion put a speed point. The compiler's own error state stays.
 rilievo luogo_dell_errore(const modello& m, std::int32_t numero) {
+  constexpr auto cella = static_cast<std::int32_t>(cella_di_controllo);
   for (const origine& o : m.origini)
     if (prende_la_cella(o, cella_di_controllo))
-      return {numero, o.inizio, o.fonte, o.riga, o.colonna};
-  return {numero, static_cast<std::int32_t>(cella_di_controllo * metri_per_cella),
-          fonte::completamento};
+      return {numero, o.inizio, o.fonte, o.riga, o.colonna, cella};
+  return {numero, cella * metri_per_cella, fonte::completamento, 0, 0, cella};
+}
+
+// The row a completion finding comes from: the signal that lacks its speed point (11),
+// the slowdown around whose cells none was free (12, 13).
+const origine* origine_del_completamento(const modello& m, const rilievo& r) {
+  for (const origine& o : m.origini) {
+    if (r.codice == 11 && o.elemento == elemento::segnale && prende_la_cella(o, r.cella)) return &o;
+    if (r.codice == 11 || o.elemento != elemento::rallentamento) continue;
+    const prese_rallentamento p = prese_di_rallentamento(o.inizio, o.fine - o.inizio);
+    if (p.inizio.cella <= r.cella && r.cella <= p.fine.cella) return &o;
+  }
+  return nullptr;
+}
+
+// Completion findings are told at the row they come from; the cell stays in them.
+void colloca_il_completamento(modello& m) {
+  for (rilievo& r : m.rilievi) {
+    if (r.fonte != fonte::completamento) continue;
+    if (const origine* o = origine_del_completamento(m, r))
+      std::tie(r.fonte, r.riga, r.colonna) = std::tuple{o->fonte, o->riga, o->colonna};
+  }
 }
 
 }  // namespace
@@ -122,6 +143,7 @@ int esito_esecuzione::stato_uscita() const {
 esito_esecuzione costruisci(modello m, const sorgenti& testi, std::int32_t j,
                             coordinate_piano coordinate) {
   const stato_costruzione stato = memorizza_percorso(m, testi, j, coordinate);
+  colloca_il_completamento(m);
   if (stato == stato_costruzione::senza_celle)
     return interrotto(std::move(m),
                       "le celle della linea non esistono (manca una lunghezza del percorso "

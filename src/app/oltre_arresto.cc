@@ -15,7 +15,7 @@ constexpr int massimo_ricompilazioni = 20;
 std::optional<rilievo> arresto_di(const modello& m) {
   for (const rilievo& r : m.rilievi)
     if ((r.fonte == fonte::linea || r.fonte == fonte::treno) && r.riga >= 1 &&
-        !errore_di_programma(r))
+        !trovato_sulle_celle(r))
       return r;
   return std::nullopt;
 }

@@ -22,7 +22,7 @@ void note_di_arresto(verifica_in_corso& v, const sorgenti& testi,
                      std::span<const rilievo> rilievi) {
   for (const rilievo& r : rilievi) {
     if ((r.fonte != fonte::linea && r.fonte != fonte::treno) || r.riga < 1 ||
-        errore_di_programma(r))
+        trovato_sulle_celle(r))
       continue;
     v.testo = r.fonte;
     const std::string codice = "errore " + std::to_string(r.codice);

@@ -47,6 +47,7 @@ class completamento {
 
   void registra(std::int32_t codice, std::int64_t cella) {
     m_.registra(codice, static_cast<std::int32_t>(cella * 50), fonte::completamento);
+    m_.rilievi.back().cella = static_cast<std::int32_t>(cella);
   }
 
   // Every signal up to 20 cells before a warning board gets a speed point in front of it.

@@ -81,8 +81,8 @@ messaggio da_rilievo(const rilievo& r, const nomi_sorgenti& nomi, const righe_so
   m.corpo = significato(r.codice);
   if (r.posizione) {
     m.corpo.append(" (");
-    if (r.fonte == fonte::completamento)
-      m.corpo.append("cella ").append(std::to_string(*r.posizione / 50)).append(", ");
+    if (trovato_sulle_celle(r))
+      m.corpo.append("cella ").append(std::to_string(r.cella)).append(", ");
     if (!km.con_riferimenti()) m.corpo.append("posizione ");
     m.corpo.append(km.luogo(*r.posizione)).append(")");
   }

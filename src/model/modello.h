@@ -107,12 +107,13 @@ struct rilievo {
   enum fonte fonte = fonte::nessuna;
   std::int32_t riga = 0;     // 1-based line in its text, 0 when unknown
   std::int32_t colonna = 0;  // 1-based column of the field, 0 when unknown
+  // The cell of a finding made on the cells once the texts were read (the
+  // completion's, 1250, 1251); 0 for a finding made while reading, which stops it.
+  std::int32_t cella = 0;
 };
 
-// The program's own errors (1250, 1251): the texts were read to their end, and the
-// first cell's check values could not be written over what a row put there.
-inline bool errore_di_programma(const rilievo& r) {
-  return r.codice >= 1250;
+inline bool trovato_sulle_celle(const rilievo& r) {
+  return r.cella > 0;
 }
 
 // Kinds of rows that place a feature on the line.

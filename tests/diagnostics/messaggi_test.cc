@@ -223,7 +223,9 @@ TEST(Messaggi, AConsequenceFollowsItsCause) {
   }
 }
 
-TEST(Messaggi, CompletionFindingsNameTheCellAndEveryFindingIsListedWithACount) {
+// A completion finding stands at the row it comes from, here the signal at 450 m, and
+// names the cell.
+TEST(Messaggi, CompletionFindingsStandAtTheirRowNameTheCellAndAreCounted) {
   // A board and a signal fill the two cells in front of the last signal before the warning board.
   const compilato r =
       compila(linea_con("cartello_indicatore, 350, A\n"),
@@ -231,7 +233,7 @@ TEST(Messaggi, CompletionFindingsNameTheCellAndEveryFindingIsListedWithACount) {
                         "rallentamento, 2100, 60, 100, 0, 0, 60\n"));
   ASSERT_EQ(r.esito.m.rilievi.size(), 1u);
   EXPECT_EQ(prima_riga(r.messaggi.front()),
-            "completamento: errore 11: nessuna cella libera per il punto di velocita' davanti al "
+            "t.txt:4:1: errore 11: nessuna cella libera per il punto di velocita' davanti al "
             "segnale (cella 10, posizione 500 m)");
   EXPECT_NE(r.stampa.find("1 errore, 0 avvisi\n"), std::string::npos) << r.stampa;
 }
