@@ -268,10 +268,43 @@ std::string prima_riga(const messaggio& m) {
   return luogo_di(m) + ": " + etichetta_di(m) + ": " + m.corpo;
 }
 
+namespace {
+
+// On the terminal a text's findings of one kind stop after this many; the report, the
+// page and the editor keep them all.
+constexpr std::size_t mostrati_per_genere = 5;
+
+using genere_nel_testo = std::pair<std::string, std::string>;  // file, name or code
+
+genere_nel_testo genere_di(const messaggio& m) {
+  return {m.file, m.nome.empty() ? std::to_string(m.codice.value_or(0)) : m.nome};
+}
+
+}  // namespace
+
 void stampa_messaggi(std::ostream& out, const std::vector<messaggio>& messaggi) {
+  std::map<genere_nel_testo, std::size_t> quanti, visti;
+  for (const messaggio& m : messaggi)
+    if (!m.arresto) ++quanti[genere_di(m)];
   // One write for the lot: the terminal's stream is unbuffered.
   std::string s;
   for (const messaggio& m : messaggi) {
+    if (!m.arresto) {
+      const genere_nel_testo g = genere_di(m);
+      const std::size_t n = ++visti[g];
+      if (n > mostrati_per_genere + 1) continue;
+      if (n == mostrati_per_genere + 1) {
+        const std::size_t altri = quanti[g] - mostrati_per_genere;
+        s.append(nome_leggibile(
+                     luogo_di(m) + ": " + etichetta_di(m) + ": e " +
+                     (altri == 1 ? std::string("un altro") : "altri " + std::to_string(altri)) +
+                     " come sopra in " + m.file +
+                     ", da qui in poi: non mostrati (il rapporto JSON e la pagina li "
+                     "mostrano tutti)"))
+            .append(1, '\n');
+        continue;
+      }
+    }
     s.append(nome_leggibile(prima_riga(m))).append(1, '\n');
     if (m.riga_sorgente.empty() || m.colonna_segno < 1) continue;
     // One character for each byte of the line: the caret and its underline stand

@@ -9,6 +9,7 @@
 #include "app/esecuzione.h"
 #include "app/rapporto.h"
 #include "diagnostics/spiegazioni.h"
+#include "support/conta.h"
 
 namespace percorso {
 namespace {
@@ -221,6 +222,20 @@ TEST(Messaggi, AConsequenceFollowsItsCause) {
       ASSERT_NE(da, std::string::npos) << pezzo << "\n" << stampa;
     }
   }
+}
+
+// On the terminal a flood of one finding stops after five, saying how many more and
+// where the next one is; the list itself keeps them all.
+TEST(Messaggi, TheTerminalSummarisesAFloodOfOneFinding) {
+  std::string righe;
+  for (int i = 1; i <= 8; ++i) righe += "pendenza, " + std::to_string(100 * i) + "x, 0\n";
+  const compilato r = compila(linea_con(righe), std::string(treno_base));
+  EXPECT_EQ(prova::conta(r.stampa, "[non-numero]: '"), 5u) << r.stampa;
+  EXPECT_NE(r.stampa.find("l.txt:9:11: avviso [non-numero]: e altri 3 come sopra in l.txt, da qui "
+                          "in poi: non mostrati"),
+            std::string::npos)
+      << r.stampa;
+  EXPECT_NE(r.stampa.find("0 errori, 8 avvisi"), std::string::npos) << r.stampa;
 }
 
 // A completion finding stands at the row it comes from, here the signal at 450 m, and
