@@ -494,7 +494,8 @@ class cammino {
           w_.riparti_dalla_riga(s);
           return;
         }
-        continuata(r, s, i);
+        // An empty line gives the row an empty field; the next line says more.
+        if (!s.testo.empty()) continuata(r, s, i);
         sulla_riga = s.riga;
       }
       r.campi[r.letti++] = c;

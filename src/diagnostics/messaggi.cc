@@ -164,14 +164,14 @@ bool causa(const messaggio& m) {
          m.nome == genere::due_numeri.nome;
 }
 
-// An error that follows from a misread field says so, and is told after it.
+// A compiler error that follows from a misread field says so, and is told after it.
 void dopo_le_cause(std::vector<voce>& voci) {
   std::map<luogo_di_riga, std::size_t> cause;
   for (std::size_t i = 0; i < voci.size(); ++i)
     if (causa(voci[i].m)) cause.emplace(luogo_di_riga{voci[i].testo, voci[i].riga}, i);
   if (cause.empty()) return;
   for (voce& v : voci) {
-    if (v.m.avviso || causa(v.m)) continue;
+    if (v.m.avviso || !v.m.codice || causa(v.m)) continue;
     auto c = cause.find({v.testo, v.riga});
     for (std::size_t k = 0; c == cause.end() && k < v.luoghi.size(); ++k)
       c = cause.find({v.luoghi[k].fonte, v.luoghi[k].riga});
