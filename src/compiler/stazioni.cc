@@ -1,5 +1,6 @@
 // Boards with a text, speed points and stations.
 #include "compiler/compilazione.h"
+#include "format/byte.h"
 #include "placement/piazzamento.h"
 
 namespace percorso {
@@ -28,7 +29,7 @@ bool leggi_attributi(compilazione& c, punto& e) {
   const std::int64_t orario = (std::int64_t{ore} * 60 + minuti) * 60 + secondi;
   if (!memorizza_32(c, e.orario, orario)) return false;
   if (!c.leggi_testo(nome)) return false;
-  e.nome = nome;
+  e.nome = testo_scritto(nome);
   return true;
 }
 
@@ -78,7 +79,7 @@ esito riga_cartello(compilazione& c) {
   cl->evento = evento::cartello;
   cl->dato_1 = basso_16(c.slot_cartello);
   if (c.slot_cartello < 0) return c.generale();
-  c.m.punti[static_cast<std::size_t>(c.slot_cartello)].nome = testo;
+  c.m.punti[static_cast<std::size_t>(c.slot_cartello)].nome = testo_scritto(testo);
   --c.slot_cartello;
   return esito::avanti;
 }

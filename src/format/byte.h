@@ -19,6 +19,10 @@ namespace percorso {
 inline std::size_t caratteri_scritti(std::size_t n) {
   return n > massimo_testo ? massimo_testo : n;
 }
+// The part of a text a file keeps: a model need hold no more of a name of megabytes.
+inline std::string_view testo_scritto(std::string_view t) {
+  return t.substr(0, caratteri_scritti(t.size()));
+}
 
 // Bytes a field takes in a file: its width, or for a text its length and characters.
 template <typename T>
