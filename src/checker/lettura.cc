@@ -203,7 +203,7 @@ class cammino {
     for (const parola_chiave& k : parole_chiave()) {
       if (della_linea(k.dove) != (v_.testo == fonte::linea) || !corrisponde(k, c.testo)) continue;
       riga_ignorata_ = c.riga;
-      if (prima_.righe++ == 0) {
+      if (prima_.righe++ == 0 && v_.accetta(genere::prima_di_generale.nome)) {
         prima_.indice = v_.trovate.size();
         prima_.chiave = c.testo;
         al_campo_chiave(genere::prima_di_generale, c, {});
@@ -214,9 +214,9 @@ class cammino {
   }
 
   void chiudi_prima_di_generale() {
-    if (prima_.righe == 0 || prima_.indice >= v_.trovate.size()) return;
-    v_.trovate[prima_.indice].riga_fine = prima_.ultima;
-    std::string& m = v_.trovate[prima_.indice].messaggio;
+    if (!prima_.indice) return;
+    v_.trovate[*prima_.indice].riga_fine = prima_.ultima;
+    std::string& m = v_.trovate[*prima_.indice].messaggio;
     m = citazione(prima_.chiave);
     if (prima_.righe == 1) {
       m.append(" sta prima di [generale]: il compilatore la salta");
@@ -232,7 +232,7 @@ class cammino {
   // Body rows in a line header that no section header has closed: one finding at the
   // first, which says where the header runs to.
   void nell_intestazione(const campo_sorgente& c, const parola_chiave& altrove) {
-    if (aperta_.righe++ == 0) {
+    if (aperta_.righe++ == 0 && v_.accetta(genere::fuori_sezione.nome)) {
       aperta_.indice = v_.trovate.size();
       aperta_.chiave = c.testo;
       aperta_.nome = altrove.nome;
@@ -243,9 +243,12 @@ class cammino {
 
   // fino: the line of the section header that ends the header, 0 at the text's end.
   void chiudi_intestazione(std::int32_t fino) {
-    if (aperta_.righe == 0 || aperta_.indice >= v_.trovate.size()) return;
-    v_.trovate[aperta_.indice].riga_fine = aperta_.ultima;
-    std::string& m = v_.trovate[aperta_.indice].messaggio;
+    if (!aperta_.indice) {
+      aperta_ = {};
+      return;
+    }
+    v_.trovate[*aperta_.indice].riga_fine = aperta_.ultima;
+    std::string& m = v_.trovate[*aperta_.indice].messaggio;
     m = citazione(aperta_.chiave) + " e' una riga " + citazione(aperta_.nome) +
         " del corpo della linea, ma nessun campo di sezione (come [curve]) chiude "
         "l'intestazione prima di questa riga: l'intestazione continua " +
@@ -555,7 +558,7 @@ class cammino {
 
   // Rows that share one finding, told at the first once the last is known.
   struct serie {
-    std::size_t indice = 0;  // of the finding in v_.trovate
+    std::optional<std::size_t> indice;  // of the finding in v_.trovate, once recorded
     std::size_t righe = 0;
     std::int32_t ultima = 0;
     std::string_view chiave;

@@ -496,6 +496,30 @@ TEST(Verifica, AUtf8TextIsSaidOnce) {
             0);
 }
 
+// A run of ignored rows told once: a hundred of them give one finding, and past the
+// cap of its name the run words no other finding.
+TEST(Verifica, AnUnclosedHeaderIsOneFindingEvenPastTheCap) {
+  std::vector<std::string> corpo(150, "curvad5, 100, 100");
+  std::string intestazione;
+  for (const std::string& r : corpo) intestazione += r + "\r\n";
+  const auto conta_nome = [](const std::vector<diagnosi>& t, std::string_view n) {
+    return std::count_if(t.begin(), t.end(), [&](const diagnosi& c) { return c.nome == n; });
+  };
+  const std::string coda = "[pendenze]\r\npendenza, 300x, 0\r\n[fine]\r\n";
+  const auto una =
+      verifica_di("[generale]\r\nlunghezza percorso, 1000\r\n" + intestazione + coda, treno());
+  EXPECT_EQ(conta_nome(una, "fuori-sezione"), 1) << elenco(una);
+
+  std::string treno_in_testa;
+  for (int i = 0; i < 100; ++i) treno_in_testa += "sabbia, 5\r\n";
+  const auto oltre = verifica_di(
+      "[generale]\r\nlunghezza percorso, 1000\r\n" + treno_in_testa + intestazione + coda, treno());
+  const auto non_numero = std::find_if(oltre.begin(), oltre.end(),
+                                       [](const diagnosi& c) { return c.nome == "non-numero"; });
+  ASSERT_NE(non_numero, oltre.end()) << elenco(oltre);
+  EXPECT_NE(non_numero->messaggio.find("'300x'"), std::string::npos) << non_numero->messaggio;
+}
+
 TEST(Verifica, FindingsOfOneNameStopAtAHundred) {
   std::string corpo;
   for (int i = 0; i < 1000; ++i) corpo += "pendenza, x, 0\r\n";
