@@ -265,11 +265,17 @@ class cammino {
   }
 
   // A finding over the whole of a field in a keyword's place.
-  void al_campo_chiave(const genere_constatazione& g, const campo_sorgente& c,
-                       std::string messaggio, bool attenuato = false) {
+  diagnosi* al_campo_chiave(const genere_constatazione& g, const campo_sorgente& c,
+                            std::string messaggio, bool attenuato = false) {
     diagnosi* d =
         v_.segnala(g, c.riga, c.colonna, nullptr, std::move(messaggio), std::nullopt, attenuato);
     if (d != nullptr) d->colonna_fine = fine_del_campo(c.colonna, c.fine - c.inizio);
+    return d;
+  }
+
+  // A finding that knows what its field should read.
+  void con_sostituzione(diagnosi* d, std::string s) {
+    if (d != nullptr) d->sostituzione = std::move(s);
   }
 
   void trattino(const campo_sorgente& c, parte p) {
@@ -278,8 +284,10 @@ class cammino {
     // A keyword begins its line; a field left after a row is no keyword meant.
     const auto scritta = primo_della_riga(c) ? con_trattino_basso(c.testo, p) : std::nullopt;
     if (scritta)
-      return al_campo_chiave(genere::trattino_chiave, c,
-                             testo_di(genere::trattino_chiave, {corto(c.testo), *scritta}));
+      return con_sostituzione(
+          al_campo_chiave(genere::trattino_chiave, c,
+                          testo_di(genere::trattino_chiave, {corto(c.testo), *scritta})),
+          *scritta);
     al_campo_chiave(genere::trattino, c,
                     citazione(c.testo) + " contiene '-': il compilatore la salta senza leggerla");
   }
@@ -334,7 +342,8 @@ class cammino {
     auto vicina = parola_vicina(incollato ? c.testo.substr(0, n - 1) : c.testo, v_.testo);
     if (vicina && incollato) vicina->append(", ").append(c.testo.substr(n));
     if (vicina) m.append("; forse ").append(citazione(*vicina)).append("?");
-    al_campo_chiave(genere::chiave_sconosciuta, c, std::move(m), !vicina && !persa);
+    diagnosi* d = al_campo_chiave(genere::chiave_sconosciuta, c, std::move(m), !vicina && !persa);
+    if (vicina) con_sostituzione(d, *vicina);
   }
 
   // A line its author meant as a comment: the format has none, and its fields are

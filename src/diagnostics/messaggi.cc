@@ -105,6 +105,7 @@ messaggio da_diagnosi(const diagnosi& d, bool del_compilatore, bool rigoroso,
   m.avviso = !rigoroso || d.grado != livello::errore;
   m.nome = d.nome;
   m.correlati = correlati_con_file(d.correlati, nomi);
+  m.sostituzione = d.sostituzione;
   if (!d.campo.empty()) {
     m.campo = d.campo;
     m.unita = d.unita;

@@ -42,6 +42,7 @@ struct messaggio {
   std::int32_t colonna_segno = 0;          // where the caret goes in riga_sorgente (1-based)
   std::int32_t fine_segno = 0;             // and where its underline ends (after the last byte)
   std::vector<luogo_correlato> correlati;  // the other places the finding speaks of
+  std::string sostituzione;                // what the field should read, when known
 };
 
 // "FILE:LINE:COL", as far as the place is known; "percorso" for a stop of the program

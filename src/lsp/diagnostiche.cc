@@ -19,16 +19,6 @@ fonte testo_di(const messaggio& m, const sorgenti& testi) {
   return fonte::nessuna;
 }
 
-// What the message quotes after "forse '": the suggested keyword.
-std::optional<std::string> parola_suggerita(std::string_view t) {
-  constexpr std::string_view forse = "forse '";
-  const auto i = t.find(forse);
-  if (i == std::string_view::npos) return std::nullopt;
-  const auto fine = t.find('\'', i + forse.size());
-  if (fine == std::string_view::npos) return std::nullopt;
-  return std::string(t.substr(i + forse.size(), fine - i - forse.size()));
-}
-
 // A whole line of a present text as a place; nothing for a line the text lacks.
 std::optional<tratto> riga_intera(fonte testo, std::int32_t n, const righe_sorgenti& righe) {
   const auto lunga = static_cast<std::int32_t>(righe.riga(testo, n).size());
@@ -70,7 +60,7 @@ diagnostica da_messaggio(const messaggio& m, const sorgenti& testi, const righe_
   d.nome = !m.nome.empty() ? m.nome : m.codice ? std::to_string(*m.codice) : std::string();
   const std::string_view corpo = m.corpo;
   d.messaggio = a_utf8(corpo);
-  if (d.nome == genere::chiave_sconosciuta.nome) d.parola = parola_suggerita(corpo);
+  if (!m.sostituzione.empty()) d.parola = a_utf8(m.sostituzione);
   d.virgola_decimale = d.nome == genere::numeri_in_piu.nome;
   const fonte f = testo_di(m, testi);
   if (f == fonte::nessuna) {

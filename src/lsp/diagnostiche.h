@@ -33,7 +33,7 @@ struct diagnostica {
   std::string nome;                   // the finding's name; the code's number when it has none
   std::string messaggio;              // UTF-8
   std::vector<correlato> correlati;   // other lines the finding names
-  std::optional<std::string> parola;  // the keyword it suggests, for a misspelt one
+  std::optional<std::string> parola;  // what the field should read, when the finding knows it
   bool virgola_decimale = false;      // a number cut in two by a decimal comma
 };
 

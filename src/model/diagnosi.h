@@ -41,6 +41,7 @@ struct diagnosi {
   std::string_view unita;
   std::string messaggio;
   std::vector<luogo_correlato> correlati;
+  std::string sostituzione;  // what the field should read, when the finding knows it
 };
 
 // The end column of a field of larghezza bytes at colonna; an empty field covers no

@@ -253,6 +253,8 @@ TEST(ServerLsp, LeCorrezioniRapide) {
       {"punto e virgola", "pendenza, 900, -3", "pendenza; 900, -3", "separatore", ","},
       {"virgola decimale", "pendenza, 900, -3", "pendenza, 900, -3,5", "numeri-in-piu", "."},
       {"lettere nel numero", "pendenza, 2500, 4", "pendenza, 25OO, 4", "non-numero", "2500"},
+      {"trattino per il trattino basso", "cartello_indicatore,", "cartello-indicatore,",
+       "trattino-chiave", "cartello_indicatore"},
   };
   for (const caso& c : casi) {
     scenario s;
