@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 #include <type_traits>
+#include <utility>
 #include <vector>
 
 #include "format/formato.h"
@@ -38,6 +39,13 @@ inline std::size_t byte_del_campo(const std::string& t) {
 class scrittore {
  public:
   explicit scrittore(std::size_t dimensione) : byte_(dimensione), p_(byte_.data()) {}
+  // Into the buffer of a previous piece: no new allocation, and bytes it already has
+  // are not zeroed again before they are overwritten.
+  scrittore(std::vector<std::uint8_t> riuso, std::size_t dimensione)
+      : byte_(std::move(riuso)), p_(nullptr) {
+    byte_.resize(dimensione);
+    p_ = byte_.data();
+  }
 
   template <typename T>
   void intero(T v) {

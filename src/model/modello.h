@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "model/diagnosi.h"
+#include "model/memoria_grande.h"
 
 namespace percorso {
 
@@ -84,8 +85,8 @@ inline constexpr int primo_slot_cartelli = 80;
 // 2 .. assegnati-1 doubles, and every later metre is empty: the plan is filled
 // strictly in metre order, so one count describes the kind of every element.
 struct piano {
-  std::vector<double> x;  // lunghezza_estesa + 1 metres
-  std::vector<double> y;
+  std::vector<double, memoria_grande<double>> x;  // lunghezza_estesa + 1 metres
+  std::vector<double, memoria_grande<double>> y;
   std::int32_t assegnati = 0;
 
   std::int32_t ultimo_metro() const { return static_cast<std::int32_t>(x.size()) - 1; }

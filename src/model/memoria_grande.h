@@ -1,0 +1,30 @@
+// Memory for the tables of one value a metre: a 1000000 m line's plan is 16 MB, and
+// taken page by page the faults of its first touch cost more than computing it. A
+// block that large is taken aligned to large pages and the system is asked for them.
+#pragma once
+
+#include <cstddef>
+
+namespace percorso {
+
+void* prendi_memoria_grande(std::size_t byte);
+void rendi_memoria_grande(void* dati, std::size_t byte) noexcept;
+
+template <class T>
+struct memoria_grande {
+  using value_type = T;
+
+  memoria_grande() = default;
+  template <class U>
+  memoria_grande(const memoria_grande<U>&) noexcept {}
+
+  T* allocate(std::size_t n) { return static_cast<T*>(prendi_memoria_grande(n * sizeof(T))); }
+  void deallocate(T* dati, std::size_t n) noexcept { rendi_memoria_grande(dati, n * sizeof(T)); }
+
+  template <class U>
+  bool operator==(const memoria_grande<U>&) const noexcept {
+    return true;
+  }
+};
+
+}  // namespace percorso
