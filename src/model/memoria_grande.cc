@@ -37,7 +37,7 @@ void rendi_memoria_grande(void* dati, std::size_t byte) noexcept {
   if (!grande(byte))
     ::operator delete(dati);
   else
-    ::operator delete (dati, arrotonda(byte), std::align_val_t{pagina_grande});
+    ::operator delete (dati, std::align_val_t{pagina_grande});
 }
 
 }  // namespace percorso
