@@ -524,7 +524,7 @@ class cammino {
 
   bool riga_a_se(const campo_sorgente& c) {
     if (intestazione_di_sezione(c.testo) || commento(c.testo)) return true;
-    const corrispondenze k = cerca(w_.attuale(), c.testo);
+    const corrispondenze k = cerca_ricordando(c.testo, w_.attuale());
     return k.prima != nullptr || k.altrove != nullptr;
   }
 

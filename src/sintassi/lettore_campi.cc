@@ -28,50 +28,6 @@ std::optional<double> intero_breve(std::string_view campo) {
 
 }  // namespace
 
-bool lettore_campi::a_fine_riga() const {
-  return pos_ < testo_.size() && (testo_[pos_] == '\r' || testo_[pos_] == '\n');
-}
-
-void lettore_campi::consuma_fine_riga() {
-  if (testo_[pos_] == '\r') {
-    ++pos_;
-    if (pos_ < testo_.size() && testo_[pos_] == '\n') ++pos_;
-  } else {
-    ++pos_;
-  }
-  ++riga_;
-  inizio_riga_ = pos_;
-}
-
-void lettore_campi::salta_spazi() {
-  while (pos_ < testo_.size() && testo_[pos_] == ' ') ++pos_;
-}
-
-void lettore_campi::inizia_campo() {
-  salta_spazi();
-  riga_campo_ = riga_;
-  colonna_campo_ = static_cast<std::int32_t>(pos_ - inizio_riga_) + 1;
-  inizio_riga_campo_ = inizio_riga_;
-}
-
-std::optional<std::string_view> lettore_campi::leggi_testo() {
-  if (fine()) return std::nullopt;
-  inizia_campo();
-  const std::size_t inizio = pos_;
-  while (pos_ < testo_.size() && testo_[pos_] != ',' && !a_fine_riga()) ++pos_;
-  std::size_t termine = pos_;
-  while (termine > inizio && testo_[termine - 1] == ' ') --termine;
-  inizio_campo_ = inizio;
-  fine_campo_ = termine;
-  if (pos_ < testo_.size()) {
-    if (testo_[pos_] == ',')
-      ++pos_;
-    else
-      consuma_fine_riga();
-  }
-  return vista(testo_, inizio, termine);
-}
-
 void lettore_campi::salta_vuoti() {
   const std::size_t n = testo_.size();
   std::size_t p = pos_;
@@ -95,25 +51,6 @@ void lettore_campi::salta_vuoti() {
     p = dopo;
   }
   pos_ = p;
-}
-
-std::optional<double> lettore_campi::leggi_numero() {
-  if (fine()) return std::nullopt;
-  inizia_campo();
-  const std::size_t inizio = pos_;
-  while (pos_ < testo_.size() && testo_[pos_] != ' ' && testo_[pos_] != ',' && !a_fine_riga())
-    ++pos_;
-  const std::size_t termine = pos_;
-  inizio_campo_ = inizio;
-  fine_campo_ = termine;
-  salta_spazi();
-  if (pos_ < testo_.size()) {
-    if (testo_[pos_] == ',')
-      ++pos_;
-    else if (a_fine_riga())
-      consuma_fine_riga();
-  }
-  return valore_numero(vista(testo_, inizio, termine));
 }
 
 std::string_view lettore_campi::riga_sorgente() const {

@@ -2,6 +2,7 @@
 // or line end, number fields to the next blank, comma or line end.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -75,5 +76,98 @@ bool e_numero(std::string_view campo);
 // A number field's value: an optional sign, digits, optionally "." and digits,
 // and nothing else; anything else reads as 0.
 double valore_numero(std::string_view campo);
+
+// The reads of every field are inline: the walk reads a field's place back as soon as
+// it is stored, and across a call the load would wait for the stores to land.
+namespace fine_dei_campi {
+
+// What each byte ends: a text field ends at a comma or a line end, a number field at
+// a blank too.
+inline constexpr std::uint8_t chiude_testo = 1;
+inline constexpr std::uint8_t chiude_numero = 2;
+inline constexpr std::array<std::uint8_t, 256> chiusure = [] {
+  std::array<std::uint8_t, 256> t{};
+  for (const char c : {',', '\r', '\n'})
+    t[static_cast<std::uint8_t>(c)] = chiude_testo | chiude_numero;
+  t[' '] = chiude_numero;
+  return t;
+}();
+
+// The first byte from da on that ends a field of the given kind, or the text's size.
+// Kept in locals: the text's bytes could alias the reader's own members.
+inline std::size_t chiusura(std::span<const std::uint8_t> testo, std::size_t da,
+                            std::uint8_t tipo) {
+  const std::uint8_t* const b = testo.data();
+  const std::size_t n = testo.size();
+  while (da < n && (chiusure[b[da]] & tipo) == 0) ++da;
+  return da;
+}
+
+}  // namespace fine_dei_campi
+
+inline bool lettore_campi::a_fine_riga() const {
+  return pos_ < testo_.size() && (testo_[pos_] == '\r' || testo_[pos_] == '\n');
+}
+
+inline void lettore_campi::consuma_fine_riga() {
+  if (testo_[pos_] == '\r') {
+    ++pos_;
+    if (pos_ < testo_.size() && testo_[pos_] == '\n') ++pos_;
+  } else {
+    ++pos_;
+  }
+  ++riga_;
+  inizio_riga_ = pos_;
+}
+
+inline void lettore_campi::salta_spazi() {
+  std::size_t p = pos_;
+  while (p < testo_.size() && testo_[p] == ' ') ++p;
+  pos_ = p;
+}
+
+inline void lettore_campi::inizia_campo() {
+  salta_spazi();
+  riga_campo_ = riga_;
+  colonna_campo_ = static_cast<std::int32_t>(pos_ - inizio_riga_) + 1;
+  inizio_riga_campo_ = inizio_riga_;
+}
+
+inline std::optional<std::string_view> lettore_campi::leggi_testo() {
+  if (fine()) return std::nullopt;
+  inizia_campo();
+  const std::size_t inizio = pos_;
+  pos_ = fine_dei_campi::chiusura(testo_, pos_, fine_dei_campi::chiude_testo);
+  std::size_t termine = pos_;
+  while (termine > inizio && testo_[termine - 1] == ' ') --termine;
+  inizio_campo_ = inizio;
+  fine_campo_ = termine;
+  if (pos_ < testo_.size()) {
+    if (testo_[pos_] == ',')
+      ++pos_;
+    else
+      consuma_fine_riga();
+  }
+  return std::string_view(reinterpret_cast<const char*>(testo_.data()) + inizio, termine - inizio);
+}
+
+inline std::optional<double> lettore_campi::leggi_numero() {
+  if (fine()) return std::nullopt;
+  inizia_campo();
+  const std::size_t inizio = pos_;
+  pos_ = fine_dei_campi::chiusura(testo_, pos_, fine_dei_campi::chiude_numero);
+  const std::size_t termine = pos_;
+  inizio_campo_ = inizio;
+  fine_campo_ = termine;
+  salta_spazi();
+  if (pos_ < testo_.size()) {
+    if (testo_[pos_] == ',')
+      ++pos_;
+    else if (a_fine_riga())
+      consuma_fine_riga();
+  }
+  return valore_numero(
+      std::string_view(reinterpret_cast<const char*>(testo_.data()) + inizio, termine - inizio));
+}
 
 }  // namespace percorso
