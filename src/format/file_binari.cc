@@ -26,7 +26,10 @@ pezzi_piano::pezzi_piano(const piano& p)
       metri_(p.x.size()),
       assegnati_(
           std::min(metri_, static_cast<std::size_t>(std::max<std::int32_t>(p.assegnati, 0)))),
-      interi_(std::min<std::size_t>(assegnati_, 2)) {}
+      interi_(std::min<std::size_t>(assegnati_, 2)) {
+  // The largest piece at once: a buffer grown piece by piece is copied and faulted twice.
+  pezzo_.reserve(std::min(metri_, metri_per_pezzo) * byte_elemento(tipo_elemento::reale));
+}
 
 std::size_t pezzi_piano::byte_tra(std::size_t da, std::size_t a) const {
   auto in = [&](std::size_t inizio, std::size_t fine) {
