@@ -35,14 +35,14 @@ inline std::size_t byte_del_campo(const std::string& t) {
 }
 
 // Writes into a buffer of the file's exact size, allocated once: the file is
-// then written in one call.
-class scrittore {
+// then written in one call. Vettore is the buffer's type.
+template <class Vettore>
+class scrittore_in {
  public:
-  explicit scrittore(std::size_t dimensione) : byte_(dimensione), p_(byte_.data()) {}
+  explicit scrittore_in(std::size_t dimensione) : byte_(dimensione), p_(byte_.data()) {}
   // Into the buffer of a previous piece: no new allocation, and bytes it already has
   // are not zeroed again before they are overwritten.
-  scrittore(std::vector<std::uint8_t> riuso, std::size_t dimensione)
-      : byte_(std::move(riuso)), p_(nullptr) {
+  scrittore_in(Vettore riuso, std::size_t dimensione) : byte_(std::move(riuso)), p_(nullptr) {
     byte_.resize(dimensione);
     p_ = byte_.data();
   }
@@ -75,15 +75,17 @@ class scrittore {
       intero(v);
   }
 
-  std::vector<std::uint8_t> fine() {
+  Vettore fine() {
     byte_.resize(static_cast<std::size_t>(p_ - byte_.data()));
     return std::move(byte_);
   }
 
  private:
-  std::vector<std::uint8_t> byte_;
+  Vettore byte_;
   std::uint8_t* p_;
 };
+
+using scrittore = scrittore_in<std::vector<std::uint8_t>>;
 
 // Reads from a span; every read checks the bytes left and fails without moving.
 class lettore {

@@ -44,7 +44,7 @@ std::size_t pezzi_piano::byte_tra(std::size_t da, std::size_t a) const {
 std::span<const std::uint8_t> pezzi_piano::prossimo() {
   if (componente_ == 2 || metri_ == 0) return {};
   const std::size_t da = metro_, a = std::min(metri_, da + metri_per_pezzo);
-  scrittore s(std::move(pezzo_), byte_tra(da, a));
+  scrittore_in<decltype(pezzo_)> s(std::move(pezzo_), byte_tra(da, a));
   const double* v = (componente_ == 0 ? p_.x : p_.y).data();
   for (std::size_t m = da; m < a; ++m) {
     if (m < interi_) {

@@ -31,7 +31,8 @@ class pezzi_piano {
   std::size_t metri_, assegnati_, interi_;
   std::size_t componente_ = 0;  // 0 while x is written, 1 for y
   std::size_t metro_ = 0;
-  std::vector<std::uint8_t> pezzo_;
+  // Beside the plan, in memory it has already faulted in.
+  std::vector<std::uint8_t, memoria_grande<std::uint8_t>> pezzo_;
 };
 
 // The whole plan file: its pieces joined.

@@ -1,6 +1,8 @@
 // Memory for the tables of one value a metre: a 1000000 m line's plan is 16 MB, and
 // taken page by page the faults of its first touch cost more than computing it. A
-// block that large is taken aligned to large pages and the system is asked for them.
+// block that large is cut from slabs of whole large pages, the system asked for them;
+// later blocks that fit share the slab, small ones too (a buffer used beside the
+// plan). Safe to use from several threads.
 #pragma once
 
 #include <cstddef>
