@@ -57,6 +57,7 @@ lastra* nuova_lastra(std::size_t blocco) {
 }  // namespace
 
 void* prendi_memoria_grande(std::size_t byte) {
+  if (!lastre_condivise) return ::operator new(byte);
   const std::size_t blocco = con_intestazione(byte);
   std::byte* dati = nullptr;
   {
@@ -79,6 +80,7 @@ void* prendi_memoria_grande(std::size_t byte) {
 }
 
 void rendi_memoria_grande(void* dati, std::size_t) noexcept {
+  if (!lastre_condivise) return ::operator delete(dati);
   std::byte* inizio = static_cast<std::byte*>(dati) - intestazione;
   lastra* l = nullptr;
   std::memcpy(&l, inizio, sizeof l);

@@ -9,6 +9,20 @@
 
 namespace percorso {
 
+// Under the address sanitizer every block stands alone, so that a write past one's
+// end is caught rather than landing in its neighbour.
+#if defined(__SANITIZE_ADDRESS__)
+inline constexpr bool lastre_condivise = false;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+inline constexpr bool lastre_condivise = false;
+#else
+inline constexpr bool lastre_condivise = true;
+#endif
+#else
+inline constexpr bool lastre_condivise = true;
+#endif
+
 void* prendi_memoria_grande(std::size_t byte);
 void rendi_memoria_grande(void* dati, std::size_t byte) noexcept;
 
