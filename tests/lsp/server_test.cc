@@ -11,6 +11,7 @@
 #include <sstream>
 #include <vector>
 
+#include "lsp/indirizzi.h"
 #include "lsp/trama.h"
 #include "support/cartella_temporanea.h"
 #include "support/comando.h"
@@ -108,8 +109,8 @@ struct scenario {
   cartella_temporanea d;
   std::string linea;
   std::string treno;
-  std::string uri_linea = "file://" + d.file("Valle_linea.txt");
-  std::string uri_treno = "file://" + d.file("Valle_2211-.txt");
+  std::string uri_linea = uri_di_percorso(d.file("Valle_linea.txt"));
+  std::string uri_treno = uri_di_percorso(d.file("Valle_2211-.txt"));
 
   scenario() {
     EXPECT_EQ(esegui({"new", "Valle", "2211", d.percorso().string()}).stato, 0);
