@@ -54,36 +54,45 @@ lastra* nuova_lastra(std::size_t blocco) {
   return new (dati) lastra{byte, intestazione, 0};
 }
 
+// The block after its header, which names its slab (nullptr: from the heap).
+void* segnato(std::byte* inizio, lastra* l) {
+  std::memcpy(inizio, &l, sizeof l);
+  return inizio + intestazione;
+}
+
+lastra* lastra_di(std::byte* inizio) {
+  lastra* l = nullptr;
+  std::memcpy(&l, inizio, sizeof l);
+  return l;
+}
+
 }  // namespace
 
 void* prendi_memoria_grande(std::size_t byte) {
   if (!lastre_condivise) return ::operator new(byte);
   const std::size_t blocco = con_intestazione(byte);
-  std::byte* dati = nullptr;
   {
     const std::lock_guard<std::mutex> chiuso(guardia);
-    const bool c_e_posto = aperta != nullptr && aperta->byte - aperta->usati >= blocco;
-    if (grande(byte) && !c_e_posto) aperta = nuova_lastra(blocco);
-    if (grande(byte) || c_e_posto) {
-      dati = reinterpret_cast<std::byte*>(aperta) + aperta->usati;
+    bool c_e_posto = aperta != nullptr && aperta->byte - aperta->usati >= blocco;
+    if (!c_e_posto && grande(byte)) {
+      aperta = nuova_lastra(blocco);
+      c_e_posto = true;
+    }
+    if (c_e_posto) {
+      std::byte* inizio = reinterpret_cast<std::byte*>(aperta) + aperta->usati;
       aperta->usati += blocco;
       ++aperta->vivi;
-      std::memcpy(dati, &aperta, sizeof aperta);
-      return dati + intestazione;
+      return segnato(inizio, aperta);
     }
   }
-  // A small block with no room beside the large ones: from the heap, marked so.
-  dati = static_cast<std::byte*>(::operator new(blocco));
-  lastra* nessuna = nullptr;
-  std::memcpy(dati, &nessuna, sizeof nessuna);
-  return dati + intestazione;
+  // A small block with no room beside the large ones: from the heap.
+  return segnato(static_cast<std::byte*>(::operator new(blocco)), nullptr);
 }
 
-void rendi_memoria_grande(void* dati, std::size_t) noexcept {
+void rendi_memoria_grande(void* dati) noexcept {
   if (!lastre_condivise) return ::operator delete(dati);
   std::byte* inizio = static_cast<std::byte*>(dati) - intestazione;
-  lastra* l = nullptr;
-  std::memcpy(&l, inizio, sizeof l);
+  lastra* l = lastra_di(inizio);
   if (l == nullptr) return ::operator delete(inizio);
   const std::lock_guard<std::mutex> chiuso(guardia);
   if (--l->vivi > 0) return;

@@ -24,7 +24,7 @@ inline constexpr bool lastre_condivise = true;
 #endif
 
 void* prendi_memoria_grande(std::size_t byte);
-void rendi_memoria_grande(void* dati, std::size_t byte) noexcept;
+void rendi_memoria_grande(void* dati) noexcept;
 
 template <class T>
 struct memoria_grande {
@@ -35,7 +35,7 @@ struct memoria_grande {
   memoria_grande(const memoria_grande<U>&) noexcept {}
 
   T* allocate(std::size_t n) { return static_cast<T*>(prendi_memoria_grande(n * sizeof(T))); }
-  void deallocate(T* dati, std::size_t n) noexcept { rendi_memoria_grande(dati, n * sizeof(T)); }
+  void deallocate(T* dati, std::size_t) noexcept { rendi_memoria_grande(dati); }
 
   template <class U>
   bool operator==(const memoria_grande<U>&) const noexcept {

@@ -11,10 +11,6 @@ bool cifra(char c) {
   return c >= '0' && c <= '9';
 }
 
-std::string_view vista(std::span<const std::uint8_t> testo, std::size_t da, std::size_t a) {
-  return {reinterpret_cast<const char*>(testo.data()) + da, a - da};
-}
-
 // A field of up to 15 digits is a whole number that a double holds exactly.
 std::optional<double> intero_breve(std::string_view campo) {
   if (campo.empty() || campo.size() > 15) return std::nullopt;
@@ -36,7 +32,7 @@ void lettore_campi::salta_vuoti() {
     while (q < n && testo_[q] == ' ') ++q;
     if (q >= n) break;
     const std::uint8_t b = testo_[q];
-    if (b != ',' && b != '\r' && b != '\n') break;
+    if ((fine_dei_campi::chiusure[b] & fine_dei_campi::chiude_testo) == 0) break;
     std::size_t dopo = q + 1;
     if (b == '\r' && dopo < n && testo_[dopo] == '\n') ++dopo;
     if (dopo >= n) break;
@@ -56,7 +52,7 @@ void lettore_campi::salta_vuoti() {
 std::string_view lettore_campi::riga_sorgente() const {
   std::size_t termine = inizio_riga_campo_;
   while (termine < testo_.size() && testo_[termine] != '\r' && testo_[termine] != '\n') ++termine;
-  return vista(testo_, inizio_riga_campo_, termine);
+  return vista(inizio_riga_campo_, termine);
 }
 
 bool e_numero(std::string_view campo) {

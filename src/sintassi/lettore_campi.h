@@ -39,10 +39,7 @@ class lettore_campi {
   std::string_view riga_sorgente() const;
 
   // The last field read, as written (a number field before it is read as a number).
-  std::string_view campo() const {
-    return {reinterpret_cast<const char*>(testo_.data()) + inizio_campo_,
-            fine_campo_ - inizio_campo_};
-  }
+  std::string_view campo() const { return vista(inizio_campo_, fine_campo_); }
 
   // Byte offset of the line holding the last field read, and the last field's
   // bytes [inizio_campo, fine_campo) in the text.
@@ -54,6 +51,10 @@ class lettore_campi {
   bool a_inizio_riga() const { return pos_ == inizio_riga_; }
 
  private:
+  // The text's bytes [da, a).
+  std::string_view vista(std::size_t da, std::size_t a) const {
+    return {reinterpret_cast<const char*>(testo_.data()) + da, a - da};
+  }
   bool a_fine_riga() const;
   void consuma_fine_riga();
   void salta_spazi();
@@ -148,7 +149,7 @@ inline std::optional<std::string_view> lettore_campi::leggi_testo() {
     else
       consuma_fine_riga();
   }
-  return std::string_view(reinterpret_cast<const char*>(testo_.data()) + inizio, termine - inizio);
+  return vista(inizio, termine);
 }
 
 inline std::optional<double> lettore_campi::leggi_numero() {
@@ -166,8 +167,7 @@ inline std::optional<double> lettore_campi::leggi_numero() {
     else if (a_fine_riga())
       consuma_fine_riga();
   }
-  return valore_numero(
-      std::string_view(reinterpret_cast<const char*>(testo_.data()) + inizio, termine - inizio));
+  return valore_numero(vista(inizio, termine));
 }
 
 }  // namespace percorso

@@ -56,7 +56,7 @@ TEST_P(Blocchi, OgnunoTieneIPropriByte) {
       if (presi[j].dati == nullptr) continue;
       ASSERT_TRUE(intatto(presi[j], static_cast<std::uint8_t>(j + 1))) << "blocco " << j;
     }
-    rendi_memoria_grande(presi[i].dati, presi[i].byte);
+    rendi_memoria_grande(presi[i].dati);
     presi[i].dati = nullptr;
   }
 }
@@ -90,7 +90,7 @@ TEST(MemoriaGrande, PianoEPezzoInUnaPaginaGrande) {
   const blocco x = prendi(752008, 1), y = prendi(752008, 2), pezzo = prendi(81920, 3);
   EXPECT_LT(distanza(x, y), 2 * mega);
   EXPECT_LT(distanza(x, pezzo), 2 * mega);
-  for (const blocco& b : {x, y, pezzo}) rendi_memoria_grande(b.dati, b.byte);
+  for (const blocco& b : {x, y, pezzo}) rendi_memoria_grande(b.dati);
 }
 
 TEST(MemoriaGrande, ComeAllocatoreDiUnVettore) {
@@ -105,8 +105,8 @@ TEST(MemoriaGrande, DaPiuFili) {
       const blocco a = prendi(600000, segno), b = prendi(900000, segno);
       EXPECT_TRUE(intatto(a, segno));
       EXPECT_TRUE(intatto(b, segno));
-      rendi_memoria_grande(b.dati, b.byte);
-      rendi_memoria_grande(a.dati, a.byte);
+      rendi_memoria_grande(b.dati);
+      rendi_memoria_grande(a.dati);
     }
   };
   std::thread primo(lavoro, 1), secondo(lavoro, 2);
