@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/costruzione.h"
+#include "support/testi_sorgente.h"
 #include "tempi/orario.h"
 #include "writers/nuovo_scenario.h"
 #include "writers/scrittori.h"
@@ -18,16 +19,6 @@
 
 namespace percorso {
 namespace {
-
-std::string unisci(const std::vector<std::string>& righe) {
-  std::string t;
-  for (const auto& r : righe) t += r + "\r\n";
-  return t;
-}
-
-std::span<const std::uint8_t> byte(const std::string& s) {
-  return {reinterpret_cast<const std::uint8_t*>(s.data()), s.size()};
-}
 
 struct stazione {
   std::int32_t posizione = 0;
@@ -53,18 +44,17 @@ struct scenario {
   std::string orologio = "7 59 0";
 
   modello compila() const {
-    const std::string l = unisci({"[generale]", "lunghezza percorso, 20000", "[pendenze]"}) +
-                          unisci(linea) + unisci({"[fine]"});
-    std::vector<std::string> t = {"[generale]", "numero vetture, 10",
-                                  "percentuale massa frenata, 100", "orologio, " + orologio,
-                                  "[stazioni]"};
-    for (const stazione& s : stazioni) t.push_back(riga(s));
-    t.insert(t.end(), treno.begin(), treno.end());
-    const std::string testo_treno = unisci(t) + unisci({"[fine]"});
-    modello m;
-    m.nome_percorso = std::string("Prova");
-    m.numero_treno = std::string("1");
-    memorizza_percorso(m, sorgenti{byte(l), byte(testo_treno)}, 0);
+    std::string l = prova::righe({"[generale]", "lunghezza percorso, 20000", "[pendenze]"});
+    for (const std::string& r : linea) l += r + "\r\n";
+    l += prova::righe({"[fine]"});
+    std::string testo_treno =
+        prova::righe({"[generale]", "numero vetture, 10", "percentuale massa frenata, 100",
+                      "orologio, " + orologio, "[stazioni]"});
+    for (const stazione& s : stazioni) testo_treno += riga(s) + "\r\n";
+    for (const std::string& r : treno) testo_treno += r + "\r\n";
+    testo_treno += prova::righe({"[fine]"});
+    modello m = prova::nuovo_modello();
+    memorizza_percorso(m, prova::testi(l, testo_treno), 0);
     EXPECT_EQ(m.codice_errore, 0);
     return m;
   }
