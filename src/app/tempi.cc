@@ -53,7 +53,8 @@ std::size_t colonne(const std::string& s) {
       s.begin(), s.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
 }
 
-// The rows in columns two blanks apart; the columns from the fifth on aligned right.
+// The rows in columns two blanks apart; the names (the first and third) aligned left,
+// the figures right.
 std::string in_colonne(const std::vector<std::vector<std::string>>& righe) {
   std::vector<std::size_t> larghezza(righe.front().size(), 0);
   for (const auto& r : righe)
@@ -63,7 +64,7 @@ std::string in_colonne(const std::vector<std::vector<std::string>>& righe) {
     std::string riga;
     for (std::size_t k = 0; k < r.size(); ++k) {
       const std::string spazi(larghezza[k] - colonne(r[k]), ' ');
-      riga += (k == 0 ? "" : "  ") + (k >= 4 ? spazi + r[k] : r[k] + spazi);
+      riga += (k == 0 ? "" : "  ") + (k == 0 || k == 2 ? r[k] + spazi : spazi + r[k]);
     }
     riga.erase(riga.find_last_not_of(' ') + 1);
     t += riga + '\n';
