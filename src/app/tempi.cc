@@ -151,6 +151,11 @@ std::string json_problema(const esito_tempi& e, const problema& p, const nomi_so
   else
     j.testo("file", nomi.treno).nullo("riga").nullo("colonna");
   j.numero("tratto", p.tratto ? std::optional<std::int64_t>(*p.tratto) : std::nullopt);
+  if (p.tratto)
+    j.numero("partenza", p.partenza)
+        .numero("riga_partenza", p.riga_partenza
+                                     ? std::optional<std::int64_t>(p.riga_partenza->riga)
+                                     : std::nullopt);
   if (p.tipo == tipo_problema::orologio_dopo || p.tipo == tipo_problema::orologio_presto)
     j.numero("orologio", p.orologio).numero("prima_partenza", p.prima_partenza);
   return j.fine();

@@ -78,8 +78,9 @@ double dove(std::span<const pezzo> lato, double v) {
 }
 
 // The speed held for `reazione` seconds between a rise and the fall after it: where the
-// rise reaches it and the fall leaves it lie that many seconds apart. At least the higher
-// of the speeds at the two feet, where no braking, or none after the rise, is needed.
+// rise reaches it and the fall leaves it lie that many seconds apart. Never below the
+// speed at either foot: below the fall's the train need not brake at all, and at the
+// rise's it may hold its speed, or keep braking, from before the rise.
 double velocita_di_vetta(std::span<const pezzo> salita, std::span<const pezzo> discesa,
                          double reazione) {
   const auto scarto = [&](double v) { return dove(discesa, v) - dove(salita, v) - v * reazione; };

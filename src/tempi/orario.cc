@@ -102,10 +102,12 @@ confronto confronta_orario(const modello& m, const corsa& c) {
   const std::vector<const origine*> stazioni = stazioni_del_treno(m);
   std::array<const origine*, numero_punti> riga_di{};
   for (const origine* o : stazioni) riga_di[static_cast<std::size_t>(o->valore)] = o;
+  const auto riga = [&](std::int32_t stazione) -> std::optional<origine> {
+    const origine* o = riga_di[static_cast<std::size_t>(stazione)];
+    return o ? std::optional<origine>(*o) : std::nullopt;
+  };
   const auto aggiungi = [&](tipo_problema tipo, std::int32_t stazione) -> problema& {
-    problema& p = r.problemi.emplace_back(problema{tipo, stazione, std::nullopt, std::nullopt});
-    if (const origine* o = riga_di[static_cast<std::size_t>(stazione)]) p.riga = *o;
-    return p;
+    return r.problemi.emplace_back(problema{tipo, stazione, riga(stazione), std::nullopt});
   };
   if (!c.punti.empty()) {
     const std::int64_t orologio = orologio_di(m), partenza = c.punti.front().orario;
@@ -126,7 +128,12 @@ confronto confronta_orario(const modello& m, const corsa& c) {
       aggiungi(tipo_problema::orario_zero, slot);
     const auto k = tratto_che_finisce[static_cast<std::size_t>(slot)];
     if (!k) continue;
-    if (const auto tipo = giudizio(r.tratti[*k])) aggiungi(*tipo, slot).tratto = k;
+    const auto tipo = giudizio(r.tratti[*k]);
+    if (!tipo) continue;
+    problema& p = aggiungi(*tipo, slot);
+    p.tratto = k;
+    p.partenza = c.punti[r.tratti[*k].da].stazione;
+    p.riga_partenza = riga(p.partenza);
   }
   return r;
 }

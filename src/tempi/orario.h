@@ -51,6 +51,9 @@ struct problema {
   std::int32_t stazione = 0;
   std::optional<origine> riga;        // where that station's row is
   std::optional<std::size_t> tratto;  // the stretch it concerns, in confronto::tratti
+  // For a stretch, the station it departs from, which the problem also speaks of.
+  std::int32_t partenza = 0;
+  std::optional<origine> riga_partenza;
   // The clock's start and the first departure, s after midnight, for the clock's problems.
   std::int64_t orologio = 0, prima_partenza = 0;
 };

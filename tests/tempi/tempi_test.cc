@@ -190,12 +190,15 @@ TEST(Tempi, EachStretchIsJudgedAgainstItsMinimumAndItsRun) {
     const problema& p = r.problemi[0];
     EXPECT_EQ(p.tipo, *k.tipo) << k.orario;
     EXPECT_EQ(e_errore(p.tipo), k.orario < 320);
-    // Told at the later station's row, the ninth of the train text.
+    // Told at the later station's row, the seventh of the train text, speaking of the earlier.
     EXPECT_EQ(p.stazione, 2);
     ASSERT_TRUE(p.riga);
     EXPECT_EQ(p.riga->fonte, fonte::treno);
     EXPECT_EQ(p.riga->riga, 7);
     EXPECT_EQ(p.tratto, 0u);
+    EXPECT_EQ(p.partenza, 1);
+    ASSERT_TRUE(p.riga_partenza);
+    EXPECT_EQ(p.riga_partenza->riga, 6);
   }
 }
 
