@@ -13,6 +13,7 @@
 #include "format/file_binari.h"
 #include "format/nomi_file.h"
 #include "linea_sintetica.h"
+#include "tempi/orario.h"
 #include "writers/scrittori.h"
 #include "writers/testi.h"
 
@@ -144,6 +145,23 @@ void BM_linea_massima_serializzazione(benchmark::State& state) {
   misura_immagini(state, modello_sintetico(), fonti_massime());
 }
 
+// The running times of the 1000000 m line: its train's run over the compiled model and
+// its timetable checked, against compiling it (above).
+void BM_linea_massima_tempi(benchmark::State& state) {
+  modello m = modello_sintetico();
+  if (const auto errore = compila(m, fonti_massime()); !errore.empty()) {
+    state.SkipWithError(errore.c_str());
+    return;
+  }
+  for (auto _ : state) {
+    const corsa c = calcola_corsa(m, {});
+    const confronto r = confronta_orario(m, c);
+    benchmark::DoNotOptimize(r.tratti.data());
+  }
+  state.counters["tratti"] =
+      static_cast<double>(confronta_orario(m, calcola_corsa(m, {})).tratti.size());
+}
+
 // A line text with its length line repeated: each one asks again for the cells and
 // the plan of a 1000000 m line, which are made once, so 1000 cost what 1 costs.
 void BM_lunghezza_ripetuta(benchmark::State& state) {
@@ -165,6 +183,7 @@ BENCHMARK(BM_compilazione_incorporata)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_serializzazione_incorporata)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_linea_massima_compilazione)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_linea_massima_serializzazione)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_linea_massima_tempi)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_lunghezza_ripetuta)->Arg(1)->Arg(1000)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -8,14 +8,14 @@
 # A new feature room also goes into PERCORSO_FUNZIONI below.
 
 # The features: none may depend on another.
-set(PERCORSO_FUNZIONI inspect plot checker documents page)
+set(PERCORSO_FUNZIONI inspect plot checker documents page tempi)
 
 # Arrows that must never be, as "from:to"; * stands for any room.
 set(PERCORSO_FRECCE_VIETATE
   "model:*"
   "compiler:platform" "placement:platform" "format:platform"
   "format:compiler" "checker:compiler"
-  "inspect:compiler")
+  "inspect:compiler" "tempi:platform")
 
 # Rooms that may use no room but model.
 set(PERCORSO_SOLO_MODELLO sintassi)

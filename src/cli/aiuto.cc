@@ -21,6 +21,8 @@ constexpr std::string_view testo_generale =
     "  new NOME TRENO [DIR]   scrive i due testi di un piccolo scenario nuovo, da modificare\n"
     "  compile LINEA TRENO    compila due testi scritti dall'autore\n"
     "  check LINEA TRENO      segnala ogni problema dei due testi, senza scrivere nulla\n"
+    "  tempi LINEA TRENO      i tempi di percorrenza del treno sulla linea, tratto per\n"
+    "                         tratto, confrontati con il suo orario\n"
     "  explain [CODICE|PAROLA]\n"
     "                         spiega un codice di errore o una riga del formato\n"
     "  inspect FILE...        mostra in chiaro i file compilati (.dat, .sim, _linea.dat)\n"
@@ -143,6 +145,43 @@ constexpr std::string_view aiuto_check =
     "Stato di uscita: 0 nessun errore (avvisi ammessi); 1 almeno un errore; 2 uso errato;\n"
     "3 un testo che non si puo' leggere.\n";
 
+constexpr std::string_view aiuto_tempi =
+    "uso: percorso tempi LINEA TRENO [--json] [--metri-vettura M] [--accelerazione A]\n"
+    "                    [--frenatura F] [--reazione S]\n"
+    "\n"
+    "Compila in memoria i due testi (non scrive nulla), calcola la corsa piu' veloce del\n"
+    "treno sulla linea e stampa per ogni tratto fra due stazioni con orario: i chilometri\n"
+    "delle due stazioni, la distanza, il tempo minimo (ai soli limiti di velocita' e dei\n"
+    "rallentamenti, senza accelerare ne' frenare: nessun treno fa meglio), il tempo\n"
+    "realistico della corsa di questo treno, il tempo dell'orario (dalla partenza\n"
+    "all'arrivo: l'orario di una stazione e' la partenza, l'arrivo e' l'orario meno la\n"
+    "sosta, l'ultima stazione arriva soltanto) e il margine dell'orario sulla corsa.\n"
+    "\n"
+    "La corsa: il treno parte fermo dalla prima stazione con orario e si ferma all'ultima e\n"
+    "a ogni stazione con orario e sosta; accelera fino al limite, lo tiene e frena il piu'\n"
+    "tardi possibile; un limite piu' alto vale solo quando tutto il treno e' passato (la\n"
+    "lunghezza e' il numero di vetture per i metri di una vettura); la frenatura viene\n"
+    "dalla percentuale di massa frenata (100 % frena da 100 km/h in 480 m); le pendenze\n"
+    "tolgono all'accelerazione quel che danno alla frenatura, e viceversa. Un punto di\n"
+    "velocita' del testo (abbattimento) vale dove passa la testa; non valgono quelli\n"
+    "aggiunti dal completamento, ne' gli indicatori di velocita'.\n"
+    "\n"
+    "Problemi: errore se l'orario e' sotto il minimo; avviso se e' sotto la corsa, se\n"
+    "la supera di meno del 3 % (margine di recupero) o di piu' del doppio; se l'orologio\n"
+    "parte dopo la prima partenza o piu' di 30 minuti prima; se la prima stazione non ha\n"
+    "orario; se un orario 0:00:00 sembra voluto (si legge come nessun orario).\n"
+    "\n"
+    "  --json              la stessa tabella in JSON\n"
+    "  --metri-vettura M   metri di una vettura (predefiniti 26.4; da 0 a 100)\n"
+    "  --accelerazione A   accelerazione in piano, m/s2 (predefinita 0.4; da 0.05 a 5)\n"
+    "  --frenatura F       frenatura in piano con massa frenata 100 %, m/s2 (predefinita\n"
+    "                      0.8; da 0.05 a 5); cresce in proporzione con la percentuale\n"
+    "  --reazione S        secondi fra il taglio della trazione e la frenatura piena\n"
+    "                      (predefiniti 3; da 0 a 60)\n"
+    "\n"
+    "Stato di uscita: 0 nessun errore (avvisi ammessi); 1 un orario sotto il minimo, o i\n"
+    "testi hanno rilievi del compilatore; 2 uso errato; 3 un testo che non si puo' leggere.\n";
+
 constexpr std::string_view aiuto_explain =
     "uso: percorso explain [CODICE | PAROLA]\n"
     "\n"
@@ -253,14 +292,14 @@ constexpr std::string_view aiuto_help =
     "uso: percorso help [COMANDO]\n"
     "\n"
     "Senza COMANDO mostra l'aiuto generale; con COMANDO (sources, new, compile, check,\n"
-    "explain, inspect, plot, page, lsp, help) l'aiuto di quel comando, come 'percorso COMANDO "
-    "--help'.\n";
+    "tempi, explain, inspect, plot, page, lsp, help) l'aiuto di quel comando, come\n"
+    "'percorso COMANDO --help'.\n";
 
 constexpr std::pair<std::string_view, std::string_view> aiuti[] = {
-    {"sources", aiuto_sources}, {"new", aiuto_new},         {"compile", aiuto_compile},
-    {"check", aiuto_check},     {"explain", aiuto_explain}, {"inspect", aiuto_inspect},
-    {"plot", aiuto_plot},       {"page", aiuto_page},       {"lsp", aiuto_lsp},
-    {"help", aiuto_help},
+    {"sources", aiuto_sources}, {"new", aiuto_new},     {"compile", aiuto_compile},
+    {"check", aiuto_check},     {"tempi", aiuto_tempi}, {"explain", aiuto_explain},
+    {"inspect", aiuto_inspect}, {"plot", aiuto_plot},   {"page", aiuto_page},
+    {"lsp", aiuto_lsp},         {"help", aiuto_help},
 };
 
 }  // namespace

@@ -17,6 +17,7 @@
 #include "cli/opzioni.h"
 #include "cli/pagina.h"
 #include "cli/servizio_lsp.h"
+#include "cli/tempi.h"
 #include "cli/testi_autore.h"
 #include "cli/uscita.h"
 #include "diagnostics/spiegazioni.h"
@@ -265,6 +266,7 @@ int esegui_comando(std::span<const std::string_view> a, std::ostream& out, std::
   if (comando == "compile") return comando_compile(resto, err, fs);
   if (comando == "page") return comando_page(resto, out, err, fs);
   if (comando == "check") return comando_check(resto, err, fs);
+  if (comando == "tempi") return comando_tempi(resto, out, err, fs);
   if (comando == "lsp") return comando_lsp(resto, out, err, fs);
   err << "percorso: comando sconosciuto: " << comando << forse(comando, comandi())
       << "\nProva 'percorso --help'.\n";

@@ -1,10 +1,8 @@
 #include "cli/controlla.h"
 
-#include <string>
-#include <vector>
-
 #include "app/controllo.h"
 #include "cli/avvisi.h"
+#include "cli/lettura_testi.h"
 #include "cli/opzioni.h"
 #include "cli/uscita.h"
 
@@ -21,21 +19,9 @@ int comando_check(std::span<const std::string_view> a, std::ostream& err, file_s
     if (nome != "--no-warn") continue;
     if (auto errore = spegni_avviso(valore, filtro)) return errore_uso(err, *errore, "check");
   }
-  if (letti.posizionali.size() != 2)
-    return errore_uso(err, "servono due testi: LINEA e TRENO", "check");
-  const std::string file[2] = {std::string(letti.posizionali[0]),
-                               std::string(letti.posizionali[1])};
-
-  std::vector<std::uint8_t> testi[2];
-  for (std::size_t i = 0; i < 2; ++i) {
-    lettura l = fs.leggi(file[i]);
-    if (l.errore) {
-      err << "percorso: impossibile leggere " << l.errore->file << ": " << l.errore->motivo << '\n';
-      return uscita_interrotta;
-    }
-    testi[i] = std::move(l.dati);
-  }
-  const esito_controllo c = controlla({testi[0], testi[1]}, {file[0], file[1]}, filtro);
+  testi_letti t;
+  if (auto stato = leggi_linea_e_treno(letti.posizionali, "check", err, fs, t)) return *stato;
+  const esito_controllo c = controlla(t.fonti(), t.nomi, filtro);
   stampa_messaggi(err, c.messaggi);
   err << conteggio(c.messaggi) << '\n';
   const bool con_avvisi = !c.messaggi.empty();
