@@ -22,7 +22,8 @@ constexpr std::string_view testo_generale =
     "  compile LINEA TRENO    compila due testi scritti dall'autore\n"
     "  check LINEA TRENO      segnala ogni problema dei due testi, senza scrivere nulla\n"
     "  explain [CODICE|PAROLA]\n"
-    "                         spiega un codice di errore o una riga del formato\n"
+    "                         spiega un codice di errore, una riga del formato campo per\n"
+    "                         campo, le sezioni dei testi (sezioni) o i nomi dei file (nomi)\n"
     "  inspect FILE...        mostra in chiaro i file compilati (.dat, .sim, _linea.dat)\n"
     "  plot CELLE [-o SVG]    disegna tracciato e profilo della linea in un file SVG\n"
     "  page LINEA TRENO       la linea di due testi in una pagina HTML: tracciato, profilo,\n"
@@ -144,13 +145,18 @@ constexpr std::string_view aiuto_check =
     "3 un testo che non si puo' leggere.\n";
 
 constexpr std::string_view aiuto_explain =
-    "uso: percorso explain [CODICE | PAROLA]\n"
+    "uso: percorso explain [CODICE | PAROLA | sezioni | nomi]\n"
     "\n"
     "Con un CODICE di errore: che cosa significa, che cosa di solito lo causa e come\n"
     "correggere il testo. Con una PAROLA chiave (stazione, segnale, pendenza, ...): i campi\n"
-    "della riga in ordine, con nome, larghezza, unita', intervallo e significato, e una\n"
-    "riga d'esempio. Senza argomenti elenca le parole chiave, i codici e i nomi degli\n"
-    "avvisi.\n";
+    "della riga in ordine, ognuno con nome, larghezza, unita', intervallo, significato, i\n"
+    "valori con un significato proprio, dove lo scrive il compilatore, che cosa succede ai\n"
+    "limiti e che cosa scrive lo scenario incorporato, e una riga d'esempio; dove il\n"
+    "formato non dice che cosa significhi un valore per il simulatore, 'non specificato'.\n"
+    "Con il nome di un avviso o di una constatazione: il suo livello e il suo messaggio.\n"
+    "'sezioni': le sezioni di ogni testo, quali servono e che cosa succede senza.\n"
+    "'nomi': come si chiamano i testi e i file scritti.\n"
+    "Senza argomenti elenca le parole chiave, i codici e i nomi degli avvisi.\n";
 
 constexpr std::string_view aiuto_inspect =
     "uso: percorso inspect FILE... [--json]\n"

@@ -233,11 +233,20 @@ std::optional<std::string> due_testi(std::span<const std::string_view> posiziona
   if (senza_nome && !nome && nome_da_testo_linea(nome_base(treno)))
     return "l'ordine e' LINEA TRENO: " + treno + " e' il testo della linea, " + linea +
            " quello del treno";
+  modello regola;
+  regola.nome_percorso = nome.value_or("NOME");
+  regola.numero_treno = "TRENO";
+  const std::string spiega = " ('percorso explain nomi')";
   if (!nome && senza_numero)
     return "il nome del percorso non si ricava da " + linea +
-           " e il numero del treno non si ricava da " + treno + ": usa --nome e --treno";
-  if (!nome) return "il nome del percorso non si ricava da " + linea + ": usa --nome";
-  return "il numero del treno non si ricava da " + treno + ": usa --treno";
+           " e il numero del treno non si ricava da " + treno +
+           ": usa --nome e --treno, o chiama i testi " + nome_testo_linea(regola) + " e " +
+           nome_testo_treno(regola) + spiega;
+  if (!nome)
+    return "il nome del percorso non si ricava da " + linea +
+           ": usa --nome, o chiama il testo della linea " + nome_testo_linea(regola) + spiega;
+  return "il numero del treno non si ricava da " + treno +
+         ": usa --treno, o chiama il testo del treno " + nome_testo_treno(regola) + spiega;
 }
 
 bool chiede_aiuto(std::span<const std::string_view> a) {
