@@ -56,7 +56,8 @@ int esecuzione_incorporata(std::ostream& err, file_system& fs) {
   const auto messaggi =
       messaggi_di(e, nomi, nullptr, {.nessuno = true, .spenti = {}}, false).elenco;
   stampa_messaggi(voce, messaggi);
-  if (!messaggi.empty()) voce << conteggio(messaggi) << '\n';
+  // As compile ends: where the files went, beside the program wherever it is installed.
+  voce << riassunto_corsa(messaggi, e, *cartella) << '\n';
   if (finestra && e.stato_uscita() == uscita_interrotta)
     finestra->messaggio(e.errore_programma ? " Errore n. " + std::to_string(*e.errore_programma)
                                            : scritto.str());
@@ -273,7 +274,7 @@ int esegui_comando(std::span<const std::string_view> a, std::ostream& out, std::
   if (comando == "explain") return comando_explain(resto, out, err);
   if (comando == "compile") return comando_compile(resto, err, fs);
   if (comando == "page") return comando_page(resto, out, err, fs);
-  if (comando == "check") return comando_check(resto, err, fs);
+  if (comando == "check") return comando_check(resto, out, err, fs);
   if (comando == "lsp") return comando_lsp(resto, out, err, fs);
   err << "percorso: comando sconosciuto: " << comando << forse(comando, comandi())
       << "\nProva 'percorso --help'.\n";

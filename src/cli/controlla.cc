@@ -10,7 +10,8 @@
 
 namespace percorso {
 
-int comando_check(std::span<const std::string_view> a, std::ostream& err, file_system& fs) {
+int comando_check(std::span<const std::string_view> a, std::ostream& out, std::ostream& err,
+                  file_system& fs) {
   static constexpr opzione ammesse[] = {{"--no-warn", true}, {"--werror", false}};
   argomenti letti;
   if (auto errore = leggi_argomenti(a, ammesse, letti)) return errore_uso(err, *errore, "check");
@@ -36,7 +37,8 @@ int comando_check(std::span<const std::string_view> a, std::ostream& err, file_s
     testi[i] = std::move(l.dati);
   }
   const esito_controllo c = controlla({testi[0], testi[1]}, {file[0], file[1]}, filtro);
-  stampa_messaggi(err, c.messaggi);
+  // The findings are the command's output, as a linter's are; the count is about them.
+  stampa_messaggi(out, c.messaggi);
   err << conteggio(c.messaggi) << '\n';
   const bool con_avvisi = !c.messaggi.empty();
   return c.con_errori || (avvisi_come_errori && con_avvisi) ? uscita_rilievi : uscita_pulita;
