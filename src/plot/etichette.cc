@@ -107,7 +107,7 @@ void etichettatore::metti(svg& s, const punto_2d& ancora, std::string_view t,
   }
   // The estimated width is only near the real one: the text keeps to the anchor's side.
   const std::string attributi = "class=\"etichetta " + std::string(classe) + "\" font-size=\"" +
-                                numero_testo(corpo, 0) + "\"";
+                                std::to_string(std::lround(corpo)) + "\"";
   if (p.coseno > 0.3)
     s.testo(r.x0 + 2, r.y1 - 4, t, attributi);
   else if (p.coseno < -0.3)

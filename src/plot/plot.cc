@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "format/chilometri.h"
 #include "format/decodifica.h"
 #include "format/nomi_file.h"
 #include "plot/etichette.h"
@@ -83,8 +84,8 @@ disegno_linea disegna(const linea_grafico& l) {
   s.rettangolo(0, 0, larghezza_pagina, 100000, "fill=\"#fff\"");
   double y = 20;
   s.testo(margine_sinistro, y + 22, l.titolo, "class=\"titolo\"");
-  std::string sotto = "linea di " + numero_testo(l.lunghezza_linea / 1000, 1) + " km, " +
-                      std::to_string(l.celle.size()) + " celle da 50 m, " +
+  std::string sotto = "linea di " + km_italiano(static_cast<std::int64_t>(l.lunghezza_linea)) +
+                      " km, " + std::to_string(l.celle.size()) + " celle da 50 m, " +
                       std::to_string(l.stazioni.size()) + " stazioni, " +
                       std::to_string(l.segnali.size()) + " segnali, " +
                       std::to_string(l.rallentamenti.size()) + " rallentamenti";

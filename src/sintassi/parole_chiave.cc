@@ -307,6 +307,10 @@ constexpr campo_formato tipo_segnale(std::string_view nome, std::string_view sig
           valori};
 }
 
+constexpr valore_campo valori_codice[] = {
+    {0, 9, "da 0 a 9", non_specificato},
+};
+
 constexpr campo_formato codice_segnale(std::string_view nome, std::string_view significato,
                                        std::string_view compilatore) {
   return {nome,
@@ -319,7 +323,8 @@ constexpr campo_formato codice_segnale(std::string_view nome, std::string_view s
           significato,
           compilatore,
           "oltre 9 si mescola con il codice dell'altro lato: la cella tiene solo s x 10 + d (16 "
-          "bit bassi)"};
+          "bit bassi)",
+          valori_codice};
 }
 
 constexpr valore_campo valori_tempo[] = {
@@ -333,34 +338,16 @@ constexpr campo_formato campi_segnale[] = {
               "1250; sotto 325 m le celle di ripetizione prima dell'inizio sono omesse; "
               "se (posizione + 100) / 50 supera l'ultima cella: errore 15"),
     tipo_segnale("sx", "tipo del lato s", valori_sx),
-    codice_segnale("s1",
-                   "primo codice del lato s (una cifra); significato per il simulatore "
-                   "non specificato",
+    codice_segnale("s1", "primo codice del lato s (una cifra)",
                    "dato_1 della cella = s1 x 10 + d1"),
-    codice_segnale("s2",
-                   "secondo codice del lato s; significato per il simulatore "
-                   "non specificato",
-                   "dato_2 della cella = s2 x 10 + d2"),
-    codice_segnale("s3",
-                   "terzo codice del lato s; significato per il simulatore "
-                   "non specificato",
-                   "dato_3 della cella = s3 x 10 + d3"),
-    {"rapp", larghezza::s32, "", 0, 9, 1, ruolo::valore,
-     "codice rapp (una cifra); significato per il simulatore non specificato", tipi_segnale,
-     "oltre 9, o con sx x 3 + dx oltre 9, i valori si mescolano in dato_4"},
+    codice_segnale("s2", "secondo codice del lato s", "dato_2 della cella = s2 x 10 + d2"),
+    codice_segnale("s3", "terzo codice del lato s", "dato_3 della cella = s3 x 10 + d3"),
+    {"rapp", larghezza::s32, "", 0, 9, 1, ruolo::valore, "codice rapp (una cifra)", tipi_segnale,
+     "oltre 9, o con sx x 3 + dx oltre 9, i valori si mescolano in dato_4", valori_codice},
     tipo_segnale("dx", "tipo del lato d", valori_dx),
-    codice_segnale("d1",
-                   "primo codice del lato d; significato per il simulatore "
-                   "non specificato",
-                   "dato_1 della cella = s1 x 10 + d1"),
-    codice_segnale("d2",
-                   "secondo codice del lato d; significato per il simulatore "
-                   "non specificato",
-                   "dato_2 della cella = s2 x 10 + d2"),
-    codice_segnale("d3",
-                   "terzo codice del lato d; significato per il simulatore "
-                   "non specificato",
-                   "dato_3 della cella = s3 x 10 + d3"),
+    codice_segnale("d1", "primo codice del lato d", "dato_1 della cella = s1 x 10 + d1"),
+    codice_segnale("d2", "secondo codice del lato d", "dato_2 della cella = s2 x 10 + d2"),
+    codice_segnale("d3", "terzo codice del lato d", "dato_3 della cella = s3 x 10 + d3"),
     {"tempo", larghezza::s32, "", 0, 255, 1, ruolo::valore,
      "tempo di un segnale con sx 2 (unita' non specificata)",
      "tempo_segnale della cella, solo con sx 2 (altrimenti 0)",
