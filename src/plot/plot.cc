@@ -19,7 +19,10 @@ namespace percorso {
 namespace {
 
 constexpr std::string_view foglio_di_stile =
-    "text{font-family:sans-serif;font-size:12px;fill:#222}\n"
+    // The size goes on the drawing, not on text: a label's own font-size attribute
+    // must win over it.
+    "svg{font-family:sans-serif;font-size:12px}\n"
+    "text{fill:#222}\n"
     ".titolo{font-size:22px;font-weight:bold}\n"
     ".sottotitolo{font-size:13px;fill:#555}\n"
     ".pannello{font-size:15px;font-weight:bold}\n"
