@@ -181,18 +181,17 @@ constexpr campo_formato velocita_indicatore(std::string_view nome, std::string_v
           significato, celle_indicatori, limiti_indicatori};
 }
 
+// A field of one digit, which the cell packs with another.
+constexpr campo_formato cifra(std::string_view nome, std::string_view significato,
+                              std::string_view compilatore, std::string_view ai_limiti,
+                              std::span<const valore_campo> valori = {}) {
+  return {nome,          larghezza::s32, "",          0,         9,     1,
+          ruolo::valore, significato,    compilatore, ai_limiti, valori};
+}
+
 constexpr campo_formato strisce(std::string_view nome, std::string_view significato,
                                 std::string_view ai_limiti) {
-  return {nome,
-          larghezza::s32,
-          "",
-          0,
-          9,
-          1,
-          ruolo::valore,
-          significato,
-          "dato_4 della cella = strisces x 10 + strisced",
-          ai_limiti};
+  return cifra(nome, significato, "dato_4 della cella = strisces x 10 + strisced", ai_limiti);
 }
 
 constexpr campo_formato campi_indicatori[] = {
@@ -313,18 +312,10 @@ constexpr valore_campo valori_codice[] = {
 
 constexpr campo_formato codice_segnale(std::string_view nome, std::string_view significato,
                                        std::string_view compilatore) {
-  return {nome,
-          larghezza::s32,
-          "",
-          0,
-          9,
-          1,
-          ruolo::valore,
-          significato,
-          compilatore,
-          "oltre 9 si mescola con il codice dell'altro lato: la cella tiene solo s x 10 + d (16 "
-          "bit bassi)",
-          valori_codice};
+  return cifra(nome, significato, compilatore,
+               "oltre 9 si mescola con il codice dell'altro lato: la cella tiene solo s x 10 + d "
+               "(16 bit bassi)",
+               valori_codice);
 }
 
 constexpr valore_campo valori_tempo[] = {
@@ -342,8 +333,8 @@ constexpr campo_formato campi_segnale[] = {
                    "dato_1 della cella = s1 x 10 + d1"),
     codice_segnale("s2", "secondo codice del lato s", "dato_2 della cella = s2 x 10 + d2"),
     codice_segnale("s3", "terzo codice del lato s", "dato_3 della cella = s3 x 10 + d3"),
-    {"rapp", larghezza::s32, "", 0, 9, 1, ruolo::valore, "codice rapp (una cifra)", tipi_segnale,
-     "oltre 9, o con sx x 3 + dx oltre 9, i valori si mescolano in dato_4", valori_codice},
+    cifra("rapp", "codice rapp (una cifra)", tipi_segnale,
+          "oltre 9, o con sx x 3 + dx oltre 9, i valori si mescolano in dato_4", valori_codice),
     tipo_segnale("dx", "tipo del lato d", valori_dx),
     codice_segnale("d1", "primo codice del lato d", "dato_1 della cella = s1 x 10 + d1"),
     codice_segnale("d2", "secondo codice del lato d", "dato_2 della cella = s2 x 10 + d2"),

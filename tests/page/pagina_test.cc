@@ -43,6 +43,17 @@ TEST(Pagina, NessunTestoAggiungeMarcatureOScript) {
   EXPECT_EQ(script_versione(7), "percorsoVersione(\"7\");\n");
 }
 
+// Whether the texts appear in testo in this order, each after the one before.
+void in_ordine(const std::string& testo, const std::vector<std::string>& attesi,
+               std::string_view dove) {
+  std::size_t da = 0;
+  for (const std::string& x : attesi) {
+    const auto i = testo.find(x, da);
+    EXPECT_NE(i, std::string::npos) << dove << ": " << x << " in " << testo;
+    if (i != std::string::npos) da = i + x.size();
+  }
+}
+
 // The timetable as the train sheet reads it, with the line's kilometres first and the
 // distance from the start second, in metres as the texts write it; a board's row says
 // which cell it lands in.
@@ -73,15 +84,7 @@ TEST(Pagina, OrarioConChilometriArrivoPartenzaESosta) {
       {"pg-st-3", {">56+000<", ">16000<", ">08:20:00<", "><"}},
       {"pg-ca-80", {">45+150<", ">5150<", ">T<", ">104 (5200 m)<"}},
   };
-  for (const caso& k : casi) {
-    const std::string r = riga(k.id);
-    std::size_t da = 0;
-    for (const std::string& x : k.celle) {
-      const auto i = r.find(x, da);
-      EXPECT_NE(i, std::string::npos) << k.id << ": " << x << " in " << r;
-      if (i != std::string::npos) da = i + x.size();
-    }
-  }
+  for (const caso& k : casi) in_ordine(riga(k.id), k.celle, k.id);
 }
 
 // What shapes the line has its tables too: each curve with its class and hand, each
@@ -122,15 +125,7 @@ TEST(Pagina, CurvePendenzeVelocitaESegnaliInChiaro) {
         "sx - 0, 1: significato per il simulatore non specificato; 2: il segnale porta un tempo",
         "s1, s2, s3, rapp, d1, d2, d3 - da 0 a 9: significato per il simulatore non specificato"}},
   };
-  for (const caso& k : casi) {
-    const std::string r = sezione(k.sezione);
-    std::size_t da = 0;
-    for (const std::string& x : k.celle) {
-      const auto i = r.find(x, da);
-      EXPECT_NE(i, std::string::npos) << k.sezione << ": " << x << " in " << r;
-      if (i != std::string::npos) da = i + x.size();
-    }
-  }
+  for (const caso& k : casi) in_ordine(sezione(k.sezione), k.celle, k.sezione);
 }
 
 // A long line named by a finding and by a table row is written once, cut around both
