@@ -4,14 +4,12 @@
 #include <vector>
 
 #include "app/rapporto.h"
+#include "app/valori_incorporati.h"
 #include "diagnostics/spiegazioni.h"
 #include "format/nomi_file.h"
-#include "model/numeri.h"
-#include "sintassi/cammino.h"
 #include "sintassi/constatazioni.h"
 #include "sintassi/parole_chiave.h"
 #include "sintassi/sezioni.h"
-#include "writers/testi.h"
 
 namespace percorso {
 namespace {
@@ -74,112 +72,6 @@ void valori(std::string& s, std::span<const valore_campo> v, std::size_t rientro
   }
 }
 
-// The rows of the embedded texts, read as the compiler reads them, once.
-struct riga_incorporata {
-  const parola_chiave* k;
-  std::string_view chiave;  // the keyword field as written
-  campi_riga campi;
-};
-
-class testi_incorporati {
- public:
-  testi_incorporati() {
-    leggi(linea_, righe_linea(), true);
-    leggi(treno_, righe_treno(), false);
-  }
-  const std::vector<riga_incorporata>& righe() const { return righe_; }
-
- private:
-  void leggi(std::string& testo, std::span<const std::string_view> righe, bool della_linea) {
-    for (const std::string_view r : righe) testo.append(r).append("\r\n");
-    const std::span<const std::uint8_t> byte(reinterpret_cast<const std::uint8_t*>(testo.data()),
-                                             testo.size());
-    cammino_righe w(byte, della_linea);
-    while (const auto c = w.prossima()) {
-      if (c->tipo != voce::chiave) continue;
-      for (const parola_chiave& k : parole_chiave()) {
-        if (k.dove != c->dove || !corrisponde(k, c->campo.testo)) continue;
-        riga_incorporata r{&k, c->campo.testo, {}};
-        w.campi(k, r.campi);
-        righe_.push_back(r);
-      }
-    }
-  }
-
-  std::string linea_, treno_;  // the fields point into them
-  std::vector<riga_incorporata> righe_;
-};
-
-const std::vector<riga_incorporata>& righe_incorporate() {
-  static const testi_incorporati testi;
-  return testi.righe();
-}
-
-std::string righe(std::size_t n) {
-  return std::to_string(n) + (n == 1 ? " riga" : " righe");
-}
-
-// How many rows write each value, in the order of their first row.
-using usi_valori = std::vector<std::pair<std::string, std::size_t>>;
-
-void conta(usi_valori& usi, std::string valore) {
-  const auto i =
-      std::find_if(usi.begin(), usi.end(), [&](const auto& u) { return u.first == valore; });
-  if (i == usi.end())
-    usi.emplace_back(std::move(valore), 1);
-  else
-    ++i->second;
-}
-
-// "12 (10 righe), 4 (2 righe)": each value and the rows that write it, most used first.
-std::string elenco_usi(usi_valori usi) {
-  std::stable_sort(usi.begin(), usi.end(),
-                   [](const auto& a, const auto& b) { return a.second > b.second; });
-  std::string s;
-  for (const auto& [valore, volte] : usi)
-    s.append(s.empty() ? "" : ", ").append(valore).append(" (").append(righe(volte)).append(")");
-  return s;
-}
-
-// What the embedded texts write in field i of k's rows.
-std::string nello_scenario(const parola_chiave& k, std::size_t i) {
-  usi_valori usi;
-  std::size_t n = 0;
-  std::int64_t minimo = 0, massimo = 0;
-  const bool testo = k.campi[i].tipo == larghezza::testo;
-  for (const riga_incorporata& r : righe_incorporate()) {
-    if (r.k != &k || i >= r.campi.letti) continue;
-    const campo_sorgente& f = r.campi.campi[i];
-    const auto v = static_cast<std::int64_t>(arrotonda(f.numero));
-    minimo = n == 0 ? v : std::min(minimo, v);
-    massimo = n == 0 ? v : std::max(massimo, v);
-    conta(usi, testo ? "'" + std::string(f.testo.substr(0, 40)) + "'" : std::to_string(v));
-    ++n;
-  }
-  if (n == 0) return "nessuna riga";
-  if (usi.size() == 1 && n <= 2) return usi.front().first + (n == 2 ? " in entrambe le righe" : "");
-  if (usi.size() == 1) return usi.front().first + " in tutte le " + righe(n);
-  if (testo) return std::to_string(usi.size()) + " testi, come " + usi.front().first;
-  if (usi.size() > 6)
-    return "da " + std::to_string(minimo) + " a " + std::to_string(massimo) + ", in " + righe(n);
-  return elenco_usi(usi);
-}
-
-// How many rows of k the embedded texts have, and how they write a keyword that
-// carries values of its own.
-std::string righe_nello_scenario(const parola_chiave& k) {
-  usi_valori usi;
-  std::size_t n = 0;
-  for (const riga_incorporata& r : righe_incorporate()) {
-    if (r.k != &k) continue;
-    conta(usi, std::string(r.chiave));
-    ++n;
-  }
-  if (n == 0) return "nessuna riga";
-  if (k.valori_chiave.empty()) return righe(n);
-  return elenco_usi(usi);
-}
-
 // One field's description after its first line, indented under it.
 std::string dettagli_campo(const parola_chiave& k, std::size_t i) {
   const campo_formato& f = k.campi[i];
@@ -191,7 +83,7 @@ std::string dettagli_campo(const parola_chiave& k, std::size_t i) {
   }
   paragrafo(s, "Nei file: " + std::string(f.compilatore), 6);
   paragrafo(s, "Ai limiti: " + std::string(f.ai_limiti), 6);
-  paragrafo(s, "Nello scenario incorporato: " + nello_scenario(k, i), 6);
+  paragrafo(s, "Nello scenario incorporato: " + valori_incorporati(k, i), 6);
   return s;
 }
 
@@ -218,7 +110,7 @@ std::string scheda_parola(const parola_chiave& k) {
     s.append("Nella parola chiave:\n");
     valori(s, k.valori_chiave, 2);
   }
-  paragrafo(s, "Nello scenario incorporato: " + righe_nello_scenario(k), 0);
+  paragrafo(s, "Nello scenario incorporato: " + righe_incorporate(k), 0);
   s.append(
       "\nCampi, in ordine (separati da virgole; i numeri anche da spazi; un numero con\n"
       "decimali e' arrotondato all'intero, le meta' al pari):\n");
