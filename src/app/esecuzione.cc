@@ -28,29 +28,37 @@ std::string descrivi(const errore_file& e) {
   return e.file + ": " + e.motivo;
 }
 
-// The plan goes to its temporary piece by piece; the other two are small.
+// The plan goes to its temporary piece by piece; the other two are small. Counts the
+// files in aggiunti.
 std::optional<errore_file> aggiungi_binari(insieme_uscita& s, const modello& m,
-                                           const std::string& cartella) {
+                                           const std::string& cartella, std::size_t& aggiunti) {
   if (m.flag_tracciato != 0 && m.tracciato) {
     if (auto e = s.apri(unisci(cartella, nome_file_piano(m)))) return e;
+    ++aggiunti;
     pezzi_piano pezzi(*m.tracciato);
     for (auto pezzo = pezzi.prossimo(); !pezzo.empty(); pezzo = pezzi.prossimo()) {
       if (auto e = s.scrivi(pezzo)) return e;
     }
   }
   if (auto e = s.aggiungi(unisci(cartella, nome_file_punti(m)), immagine_punti(m))) return e;
+  aggiunti += 2;
   return s.aggiungi(unisci(cartella, nome_file_celle(m)), immagine_celle(m));
 }
 
 void conferma_uscita(insieme_uscita& s, esito_esecuzione& e, const std::string& cartella,
                      std::span<const file_accanto> altri) {
   std::optional<errore_file> errore;
-  if (e.esito != esito_esecuzione::tipo::interrotto) errore = aggiungi_binari(s, e.m, cartella);
+  std::size_t binari = 0;
+  if (e.esito != esito_esecuzione::tipo::interrotto)
+    errore = aggiungi_binari(s, e.m, cartella, binari);
   for (const file_accanto& f : altri) {
     if (!errore) errore = s.aggiungi(f.percorso, f.byte);
   }
   if (!errore) errore = s.conferma();
-  if (errore) ferma(e, "impossibile scrivere " + descrivi(*errore));
+  if (errore)
+    ferma(e, "impossibile scrivere " + descrivi(*errore));
+  else
+    e.file_scritti = binari + altri.size();
 }
 
 // Why the run must not write a source text: a file of that name, beside the program,

@@ -28,6 +28,7 @@ struct esito_esecuzione {
   std::string causa;                             // why the run stopped, when it did
   modello m;
   std::vector<avviso_documento> avvisi_documenti;  // what the documents could not show
+  std::size_t file_scritti = 0;                    // by the commit, when it was made
 
   // 0 clean, 1 findings with binaries written, 3 stopped before the binaries.
   int stato_uscita() const;

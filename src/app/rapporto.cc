@@ -46,6 +46,14 @@ messaggi_corsa messaggi_di(const esito_esecuzione& e, const nomi_sorgenti& nomi,
   return c;
 }
 
+std::string riassunto_corsa(const std::vector<messaggio>& messaggi, const esito_esecuzione& e,
+                            std::string_view cartella) {
+  if (e.esito == esito_esecuzione::tipo::interrotto)
+    return conteggio(messaggi) + "; nessun file scritto";
+  return conteggio(messaggi) + "; scritti " + std::to_string(e.file_scritti) + " file in " +
+         std::string(cartella);
+}
+
 std::vector<std::string_view> nomi_spegnibili() {
   std::vector<std::string_view> nomi;
   for (const genere_constatazione* g : generi_constatazioni()) nomi.push_back(g->nome);

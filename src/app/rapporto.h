@@ -29,6 +29,11 @@ struct messaggi_corsa {
 messaggi_corsa messaggi_di(const esito_esecuzione& e, const nomi_sorgenti& nomi,
                            const sorgenti* testi, const filtro_avvisi& filtro, bool rigoroso);
 
+// The line that ends a run that writes files: "0 errori, 0 avvisi; scritti 3 file in
+// DIR", or "...; nessun file scritto" when it stopped before them.
+std::string riassunto_corsa(const std::vector<messaggio>& messaggi, const esito_esecuzione& e,
+                            std::string_view cartella);
+
 // Every name --no-warn takes: the compiler's warnings and the checker's findings.
 std::vector<std::string_view> nomi_spegnibili();
 

@@ -14,21 +14,23 @@ namespace percorso {
 // One keyword's row as explain shows it: part, test, fields in order, example.
 std::string scheda_parola(const parola_chiave& k);
 
-// One field, numbered n: "  3 lunghezza (metri, intero a 32 bit): da 0 a 1000000" and
-// its meaning on the next line.
-std::string scheda_campo(std::size_t n, const campo_formato& f);
+// Field i of k's row, numbered i + 1: "  3 lunghezza (metri, intero a 32 bit): da 0 a
+// 1000000", then its meaning, its values with a meaning of their own, where the compiler
+// puts it, what it does at the limits and what the embedded scenario writes there.
+std::string scheda_campo(const parola_chiave& k, std::size_t i);
 
-// The finding named nome from the table of findings: its level, code, explanation
-// and message. Otherwise the rows of the keywords called nome, or whose test piece
-// or test nome passes: where they go, how they are recognised, their fields in
-// order with width, unit, range and meaning, and an example. Nothing when neither
-// answers to nome.
+// The sections of the texts ("sezioni") or the rule of the file names ("nomi"). The
+// finding named nome from the table of findings: its level, code, explanation and
+// message. Otherwise the rows of the keywords called nome, or whose test piece or test
+// nome passes: where they go, how they are recognised, their fields in order as
+// scheda_campo tells them, and an example. Nothing when none answers to nome.
 std::optional<std::string> spiega_parola(std::string_view nome);
 
-// The names of the keywords and of the findings, as explain takes them.
+// The words explain takes: sezioni, nomi, the keywords and the findings.
 std::vector<std::string_view> nomi_parole();
 
-// The keywords of both texts, the codes with their meaning, and the names --no-warn takes.
+// The words for the format, the keywords of both texts, the codes with their meaning,
+// and the names --no-warn takes.
 std::string indice_spiegazioni();
 
 }  // namespace percorso

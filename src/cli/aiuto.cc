@@ -13,7 +13,8 @@ constexpr std::string_view testo_generale =
     "Senza argomenti compila lo scenario incorporato (linea Varmena - Ostrana, treno 917):\n"
     "scrive accanto al programma i due testi sorgente e i tre documenti per il macchinista,\n"
     "compila i due testi (e poi li elimina) e scrive i tre file binari:\n"
-    "Varmena_Ostrana_linea.dat, Varmena_Ostrana_917.sim, Varmena_Ostrana_917.dat.\n"
+    "Varmena_Ostrana_linea.dat, Varmena_Ostrana_917.sim, Varmena_Ostrana_917.dat; finisce\n"
+    "come compile, dicendo dove: \"0 errori, 0 avvisi; scritti 6 file in CARTELLA\".\n"
     "\n"
     "Comandi:\n"
     "  sources [DIR]          scrive i cinque testi incorporati in DIR (predefinita: la\n"
@@ -24,7 +25,8 @@ constexpr std::string_view testo_generale =
     "  tempi LINEA TRENO      i tempi di percorrenza del treno sulla linea, tratto per\n"
     "                         tratto, confrontati con il suo orario\n"
     "  explain [CODICE|PAROLA]\n"
-    "                         spiega un codice di errore o una riga del formato\n"
+    "                         spiega un codice di errore, una riga del formato campo per\n"
+    "                         campo, le sezioni dei testi (sezioni) o i nomi dei file (nomi)\n"
     "  inspect FILE...        mostra in chiaro i file compilati (.dat, .sim, _linea.dat)\n"
     "  plot CELLE [-o SVG]    disegna tracciato e profilo della linea in un file SVG\n"
     "  page LINEA TRENO       la linea di due testi in una pagina HTML: tracciato, profilo,\n"
@@ -139,9 +141,11 @@ constexpr std::string_view aiuto_check =
     "  --no-warn NOME  non mostra l'avviso o la constatazione NOME (ripetibile)\n"
     "  --werror        con un avviso lo stato di uscita e' 1\n"
     "\n"
-    "Ogni problema e' stampato come FILE:RIGA:COLONNA: errore|avviso [NOME]: ..., con la\n"
-    "riga del testo e un segno sotto il campo; alla fine, anche senza problemi, il conto\n"
-    "(\"0 errori, 0 avvisi\").\n"
+    "Ogni problema e' stampato sullo standard output come FILE:RIGA:COLONNA: errore|avviso\n"
+    "[NOME]: ..., con la riga del testo e un segno sotto il campo (percorso check LINEA\n"
+    "TRENO | less li sfoglia); alla fine, anche senza problemi, il conto sullo standard\n"
+    "error (\"0 errori, 0 avvisi\"). compile invece stampa i suoi rilievi sullo standard\n"
+    "error, come i compilatori.\n"
     "Stato di uscita: 0 nessun errore (avvisi ammessi); 1 almeno un errore; 2 uso errato;\n"
     "3 un testo che non si puo' leggere.\n";
 
@@ -183,13 +187,18 @@ constexpr std::string_view aiuto_tempi =
     "testi hanno rilievi del compilatore; 2 uso errato; 3 un testo che non si puo' leggere.\n";
 
 constexpr std::string_view aiuto_explain =
-    "uso: percorso explain [CODICE | PAROLA]\n"
+    "uso: percorso explain [CODICE | PAROLA | sezioni | nomi]\n"
     "\n"
     "Con un CODICE di errore: che cosa significa, che cosa di solito lo causa e come\n"
     "correggere il testo. Con una PAROLA chiave (stazione, segnale, pendenza, ...): i campi\n"
-    "della riga in ordine, con nome, larghezza, unita', intervallo e significato, e una\n"
-    "riga d'esempio. Senza argomenti elenca le parole chiave, i codici e i nomi degli\n"
-    "avvisi.\n";
+    "della riga in ordine, ognuno con nome, larghezza, unita', intervallo, significato, i\n"
+    "valori con un significato proprio, dove lo scrive il compilatore, che cosa succede ai\n"
+    "limiti e che cosa scrive lo scenario incorporato, e una riga d'esempio; dove il\n"
+    "formato non dice che cosa significhi un valore per il simulatore, 'non specificato'.\n"
+    "Con il nome di un avviso o di una constatazione: il suo livello e il suo messaggio.\n"
+    "'sezioni': le sezioni di ogni testo, quali servono e che cosa succede senza.\n"
+    "'nomi': come si chiamano i testi e i file scritti.\n"
+    "Senza argomenti elenca le parole chiave, i codici e i nomi degli avvisi.\n";
 
 constexpr std::string_view aiuto_inspect =
     "uso: percorso inspect FILE... [--json]\n"

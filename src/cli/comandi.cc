@@ -57,7 +57,8 @@ int esecuzione_incorporata(std::ostream& err, file_system& fs) {
   const auto messaggi =
       messaggi_di(e, nomi, nullptr, {.nessuno = true, .spenti = {}}, false).elenco;
   stampa_messaggi(voce, messaggi);
-  if (!messaggi.empty()) voce << conteggio(messaggi) << '\n';
+  // As compile ends: where the files went, beside the program wherever it is installed.
+  voce << riassunto_corsa(messaggi, e, *cartella) << '\n';
   if (finestra && e.stato_uscita() == uscita_interrotta)
     finestra->messaggio(e.errore_programma ? " Errore n. " + std::to_string(*e.errore_programma)
                                            : scritto.str());
@@ -234,11 +235,20 @@ std::optional<std::string> due_testi(std::span<const std::string_view> posiziona
   if (senza_nome && !nome && nome_da_testo_linea(nome_base(treno)))
     return "l'ordine e' LINEA TRENO: " + treno + " e' il testo della linea, " + linea +
            " quello del treno";
+  modello regola;
+  regola.nome_percorso = nome.value_or("NOME");
+  regola.numero_treno = "TRENO";
+  const std::string spiega = " ('percorso explain nomi')";
   if (!nome && senza_numero)
     return "il nome del percorso non si ricava da " + linea +
-           " e il numero del treno non si ricava da " + treno + ": usa --nome e --treno";
-  if (!nome) return "il nome del percorso non si ricava da " + linea + ": usa --nome";
-  return "il numero del treno non si ricava da " + treno + ": usa --treno";
+           " e il numero del treno non si ricava da " + treno +
+           ": usa --nome e --treno, o chiama i testi " + nome_testo_linea(regola) + " e " +
+           nome_testo_treno(regola) + spiega;
+  if (!nome)
+    return "il nome del percorso non si ricava da " + linea +
+           ": usa --nome, o chiama il testo della linea " + nome_testo_linea(regola) + spiega;
+  return "il numero del treno non si ricava da " + treno +
+         ": usa --treno, o chiama il testo del treno " + nome_testo_treno(regola) + spiega;
 }
 
 bool chiede_aiuto(std::span<const std::string_view> a) {
@@ -265,7 +275,7 @@ int esegui_comando(std::span<const std::string_view> a, std::ostream& out, std::
   if (comando == "explain") return comando_explain(resto, out, err);
   if (comando == "compile") return comando_compile(resto, err, fs);
   if (comando == "page") return comando_page(resto, out, err, fs);
-  if (comando == "check") return comando_check(resto, err, fs);
+  if (comando == "check") return comando_check(resto, out, err, fs);
   if (comando == "tempi") return comando_tempi(resto, out, err, fs);
   if (comando == "lsp") return comando_lsp(resto, out, err, fs);
   err << "percorso: comando sconosciuto: " << comando << forse(comando, comandi())

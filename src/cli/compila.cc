@@ -144,11 +144,7 @@ int compila(const opzioni_compile& o, std::ostream& err, file_system& fs, std::s
   const std::size_t errori = messaggi.size() - avvisi;
   if ((errori > 0 || (o.avvisi_come_errori && avvisi > 0)) && stato == uscita_pulita)
     stato = uscita_rilievi;
-  riassunto = conteggio(messaggi) + "; " +
-              (e.esito == esito_esecuzione::tipo::interrotto
-                   ? std::string("nessun file scritto")
-                   : "scritti " + std::to_string(altri.size() + (o.senza_piano ? 2 : 3)) +
-                         " file in " + *o.cartella);
+  riassunto = riassunto_corsa(messaggi, e, *o.cartella);
   return stato;
 }
 

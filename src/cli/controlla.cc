@@ -8,7 +8,8 @@
 
 namespace percorso {
 
-int comando_check(std::span<const std::string_view> a, std::ostream& err, file_system& fs) {
+int comando_check(std::span<const std::string_view> a, std::ostream& out, std::ostream& err,
+                  file_system& fs) {
   static constexpr opzione ammesse[] = {{"--no-warn", true}, {"--werror", false}};
   argomenti letti;
   if (auto errore = leggi_argomenti(a, ammesse, letti)) return errore_uso(err, *errore, "check");
@@ -22,7 +23,8 @@ int comando_check(std::span<const std::string_view> a, std::ostream& err, file_s
   testi_letti t;
   if (auto stato = leggi_linea_e_treno(letti.posizionali, "check", err, fs, t)) return *stato;
   const esito_controllo c = controlla(t.fonti(), t.nomi, filtro);
-  stampa_messaggi(err, c.messaggi);
+  // The findings are the command's output, as a linter's are; the count is about them.
+  stampa_messaggi(out, c.messaggi);
   err << conteggio(c.messaggi) << '\n';
   const bool con_avvisi = !c.messaggi.empty();
   return c.con_errori || (avvisi_come_errori && con_avvisi) ? uscita_rilievi : uscita_pulita;

@@ -9,7 +9,9 @@
 
 namespace percorso {
 
-// percorso check LINEA TRENO [--no-warn=NOME] [--werror]
-int comando_check(std::span<const std::string_view> argomenti, std::ostream& err, file_system& fs);
+// percorso check LINEA TRENO [--no-warn=NOME] [--werror]: the findings on out, the
+// count on err.
+int comando_check(std::span<const std::string_view> argomenti, std::ostream& out, std::ostream& err,
+                  file_system& fs);
 
 }  // namespace percorso

@@ -107,6 +107,8 @@ esito riga_curva(compilazione& c, std::string_view chiave) {
   if (classe == curvature.size()) return c.ferma(103);
   const bool sinistra = chiave.find_first_of("sS") != std::string_view::npos;
   const double f = curvature[classe] * (sinistra ? -1.0 : 1.0);
+  const auto numero = static_cast<std::int32_t>(classe + 1);
+  c.traccia(elemento::curva, s, satura_32(std::int64_t{s} + l), sinistra ? -numero : numero);
   // Before any curve the plan metre stands at 2 whatever the first start.
   if (c.metro_piano > 2 && s < c.metro_piano - 1)
     c.avvisa(genere::curve_sovrapposte,

@@ -32,6 +32,7 @@ struct profilo {
   luogo& da;
   memorizza scrivi;
   bool ferma_all_ultima;  // the speed run never fills the last cell from a line
+  elemento righe;         // the kind its rows are traced as
 };
 
 // Stores the value in force at the cursor and advances. A value no cell can hold is
@@ -48,6 +49,7 @@ esito riga_run(compilazione& c, const profilo& run) {
   std::int32_t p = 0, w = 0;
   if (!c.leggi(p) || !c.leggi(w)) return esito::ferma;
   if (const esito e = c.limite(p); e != esito::avanti) return e;
+  c.traccia(run.righe, p, p, w);
   const auto fino = static_cast<std::int64_t>(arrotonda(p / 50.0));
   if (fino > 0 && fino < run.cursore)
     c.avvisa(genere::profilo_indietro,
@@ -73,13 +75,16 @@ esito coda(compilazione& c, const profilo& run) {
 }
 
 profilo run_pendenza(compilazione& c) {
-  return {c.cursore_pendenza, c.pendenza_in_vigore, c.pendenza_da, memorizza_pendenza, false};
+  return {c.cursore_pendenza, c.pendenza_in_vigore, c.pendenza_da, memorizza_pendenza, false,
+          elemento::pendenza};
 }
 profilo run_velocita(compilazione& c) {
-  return {c.cursore_velocita, c.velocita_in_vigore, c.velocita_da, memorizza_velocita, true};
+  return {c.cursore_velocita, c.velocita_in_vigore, c.velocita_da, memorizza_velocita, true,
+          elemento::velocita};
 }
 profilo run_aderenza(compilazione& c) {
-  return {c.cursore_aderenza, c.aderenza_in_vigore, c.aderenza_da, memorizza_aderenza, false};
+  return {c.cursore_aderenza, c.aderenza_in_vigore, c.aderenza_da, memorizza_aderenza, false,
+          elemento::aderenza};
 }
 
 }  // namespace

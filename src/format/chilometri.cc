@@ -53,4 +53,11 @@ std::string km_testo(std::int64_t metri) {
   return testo;
 }
 
+std::string km_italiano(std::int64_t metri) {
+  std::string s = km_testo(metri);
+  s[s.find('.')] = ',';
+  while (s.back() == '0' && s[s.size() - 2] != ',') s.pop_back();
+  return s;
+}
+
 }  // namespace percorso

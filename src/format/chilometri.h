@@ -54,4 +54,8 @@ std::string testo_progressiva(std::int64_t progressiva);
 // Metres as kilometres with three decimals, "12.600", "-0.400".
 std::string km_testo(std::int64_t metri);
 
+// A length in kilometres as an Italian reader writes it: a decimal comma, the metres
+// without their trailing zeros but at least one decimal, "6,0", "94,05", "-0,4".
+std::string km_italiano(std::int64_t metri);
+
 }  // namespace percorso

@@ -1,5 +1,6 @@
 #include "inspect/eventi.h"
 
+#include "format/segnali.h"
 #include "format/testo_nomi.h"
 #include "format/unita_celle.h"
 #include "inspect/testi.h"
@@ -26,39 +27,28 @@ constexpr nome_codice nomi_eventi[] = {
     {evento::cartello, "cartello", "cartelli"},
 };
 
-// Tens and units of a packed pair, when the value is one.
-bool coppia(std::int16_t v, int& decine, int& unita) {
-  if (v < 0 || v > 99) return false;
-  decine = v / 10;
-  unita = v % 10;
-  return true;
-}
-
-nodo_vista lato(int tipo, const int (&codici)[3]) {
+nodo_vista lato(int tipo, const std::array<int, 3>& codici) {
   return nodo_vista::oggetto()
       .con("tipo", nodo_vista::intero(tipo))
       .con("codici", interi_vista({codici[0], codici[1], codici[2]}));
 }
 
 nodo_vista segnale(const cella& c) {
-  int s[3], d[3], rapp = 0, tipi = 0;
-  const bool ok = coppia(c.dato_1, s[0], d[0]) && coppia(c.dato_2, s[1], d[1]) &&
-                  coppia(c.dato_3, s[2], d[2]) && coppia(c.dato_4, rapp, tipi) && tipi <= 8;
-  if (!ok)
+  const auto k = codici_di_segnale(c);
+  if (!k)
     return nodo_vista::oggetto(formato("valori fuori dalle cifre: %d %d %d %d", c.dato_1, c.dato_2,
                                        c.dato_3, c.dato_4))
         .con("scomponibile", nodo_vista::vero(false));
-  const int sx = tipi / 3, dx = tipi % 3;
   std::string testo =
-      formato("lato s: tipo %d, codici %d %d %d; lato d: tipo %d, codici %d %d %d; rapp %d", sx,
-              s[0], s[1], s[2], dx, d[0], d[1], d[2], rapp);
-  if (sx == 2) testo += formato("; tempo %d", c.tempo_segnale);
+      formato("lato s: tipo %d, codici %d %d %d; lato d: tipo %d, codici %d %d %d; rapp %d", k->sx,
+              k->s[0], k->s[1], k->s[2], k->dx, k->d[0], k->d[1], k->d[2], k->rapp);
+  if (k->sx == 2) testo += formato("; tempo %d", k->tempo);
   return nodo_vista::oggetto(testo)
       .con("scomponibile", nodo_vista::vero(true))
-      .con("s", lato(sx, s))
-      .con("d", lato(dx, d))
-      .con("rapp", nodo_vista::intero(rapp))
-      .con("tempo", nodo_vista::intero(c.tempo_segnale));
+      .con("s", lato(k->sx, k->s))
+      .con("d", lato(k->dx, k->d))
+      .con("rapp", nodo_vista::intero(k->rapp))
+      .con("tempo", nodo_vista::intero(k->tempo));
 }
 
 nodo_vista rallentamento(const cella& c, bool con_f_tt) {

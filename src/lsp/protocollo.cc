@@ -63,6 +63,7 @@ json proposta_json(const proposta& p, std::int32_t riga, std::int32_t inizio, st
   return {{"label", p.etichetta},
           {"kind", p.sezione ? 9 : 14},
           {"detail", p.dettaglio},
+          {"documentation", {{"kind", "plaintext"}, {"value", p.documentazione}}},
           {"insertTextFormat", p.sezione ? 1 : 2},
           {"filterText", p.etichetta},
           {"textEdit", {{"range", intervallo(riga, inizio, fine)}, {"newText", p.frammento}}}};

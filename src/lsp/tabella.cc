@@ -7,7 +7,7 @@
 #include "lsp/codifica.h"
 #include "sintassi/cammino.h"
 #include "sintassi/campo_alla_colonna.h"
-#include "writers/testi.h"
+#include "sintassi/sezioni.h"
 
 namespace percorso::lsp {
 namespace {
@@ -47,19 +47,6 @@ std::string frammento_di(std::string_view esempio) {
     i = fine;
   }
   return s;
-}
-
-// The section headers of the embedded texts, in their order.
-std::vector<std::string> intestazioni(fonte testo) {
-  std::vector<std::string> h;
-  for (const std::string_view riga : testo == fonte::linea ? righe_linea() : righe_treno()) {
-    const auto a = riga.find('[');
-    const auto b = riga.find(']');
-    if (a == std::string_view::npos || b == std::string_view::npos || b < a) continue;
-    const std::string nome(riga.substr(a, b - a + 1));
-    if (nome != generale && std::find(h.begin(), h.end(), nome) == h.end()) h.push_back(nome);
-  }
-  return h;
 }
 
 bool della_zona(const parola_chiave& k, zona z) {
@@ -162,7 +149,7 @@ std::optional<campo_sotto> campo_alla_posizione(fonte testo, std::string_view ri
 std::string descrizione(const campo_sotto& c) {
   if (c.campo == nullptr) return scheda_parola(*c.parola);
   std::string s = "campo " + std::to_string(c.numero) + " della riga '" +
-                  std::string(c.parola->nome) + "'\n" + scheda_campo(c.numero, *c.campo);
+                  std::string(c.parola->nome) + "'\n" + scheda_campo(*c.parola, c.numero - 1);
   return s.append("\nIl compilatore legge qui ").append(letto_dal_compilatore(c)).append(".\n");
 }
 
@@ -181,19 +168,32 @@ zona zona_della_riga(fonte testo, std::span<const std::uint8_t> byte, std::int32
   return z;
 }
 
+namespace {
+
+// A section header of the text, or only "[generale]" before it.
+void sezioni_della_zona(std::vector<proposta>& p, fonte testo, zona z) {
+  for (const sezione_testo& h : sezioni_testi()) {
+    if (h.della_linea != (testo == fonte::linea) ||
+        (h.nome == generale) != (z == zona::prima_di_generale))
+      continue;
+    const std::string dettaglio =
+        h.nome == generale ? "inizio della parte letta dal compilatore" : "intestazione di sezione";
+    p.push_back({std::string(h.nome), dettaglio + ", " + std::string(h.obbligo),
+                 std::string(h.nome), true,
+                 std::string(h.contenuto) + ".\nSenza: " + std::string(h.senza) + "."});
+  }
+}
+
+}  // namespace
+
 std::vector<proposta> proposte(fonte testo, zona z) {
   std::vector<proposta> p;
-  if (z == zona::prima_di_generale) {
-    p.push_back({std::string(generale), "inizio della parte letta dal compilatore",
-                 std::string(generale), true});
-    return p;
-  }
   for (const parola_chiave& k : parole_chiave()) {
     if (!della_zona(k, z)) continue;
-    p.push_back({std::string(k.nome), std::string(k.significato), frammento_di(k.esempio), false});
+    p.push_back({std::string(k.nome), std::string(k.significato), frammento_di(k.esempio), false,
+                 scheda_parola(k)});
   }
-  for (const std::string& h : intestazioni(testo))
-    p.push_back({h, "intestazione di sezione", h, true});
+  sezioni_della_zona(p, testo, z);
   return p;
 }
 

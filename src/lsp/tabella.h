@@ -43,6 +43,7 @@ struct proposta {
   std::string dettaglio;
   std::string frammento;  // snippet: the row's example with its fields as tab stops
   bool sezione = false;
+  std::string documentazione;  // what explain tells of it
 };
 
 // The keywords of the zone with their example rows, and the section headers that

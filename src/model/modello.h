@@ -117,7 +117,8 @@ inline bool trovato_sulle_celle(const rilievo& r) {
   return r.cella > 0;
 }
 
-// Kinds of rows that place a feature on the line.
+// Kinds of rows that place a feature on the line, or shape it: curves of the plan and
+// the rows of the gradient, speed limit and adhesion runs take no cell of their own.
 enum class elemento : std::uint8_t {
   stazione,
   segnale,
@@ -125,9 +126,13 @@ enum class elemento : std::uint8_t {
   cartello,
   abbattimento,
   indicatori,
-  montagna
+  montagna,
+  curva,
+  pendenza,
+  velocita,
+  aderenza
 };
-inline constexpr std::size_t numero_elementi = 7;
+inline constexpr std::size_t numero_elementi = 11;
 
 // Where a placed feature came from, so tools can point from the line back to the text.
 struct origine {
@@ -138,7 +143,8 @@ struct origine {
   std::int32_t inizio = 0;  // metres
   std::int32_t fine = 0;    // metres; inizio for features without a length
   // The entry in punti of a station or a board, the speed of a slowdown or a speed
-  // point, the kind of a mountain-side stretch; 0 otherwise.
+  // point, the kind of a mountain-side stretch, the class of a curve (negative for a
+  // left-hand one), the value a run row puts in force; 0 otherwise.
   std::int32_t valore = 0;
 };
 

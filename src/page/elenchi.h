@@ -27,6 +27,9 @@ struct elenco {
   std::string nota;        // one line under the table, when it needs one
 };
 
+// The column of the distance from the start, in metres as the texts write it.
+inline constexpr std::string_view intestazione_dall_inizio = "dall'inizio (m)";
+
 // Why the completion pass adds speed points, and the speed they carry.
 inline constexpr std::string_view nota_completamento =
     "I punti con la riga \"completamento\" li aggiunge il compilatore, tutti a 180 km/h: tre "
@@ -43,8 +46,9 @@ struct oltre_arresto {
   std::int32_t riga = 0;
 };
 
-// The timetable, then signals, slowdowns, boards, speed points and mountain-side
-// stretches: the compiled rows, then those after the stop, marked as not compiled.
+// The timetable, then signals, slowdowns, the rows of the speed limit and the gradient,
+// curves, mountain-side stretches, boards, speed points and the rows of the adhesion:
+// the compiled rows, then those after the stop, marked as not compiled.
 std::vector<elenco> elenchi_di(const modello& m, const oltre_arresto& oltre = {});
 
 }  // namespace percorso

@@ -106,7 +106,7 @@ void testata(std::string& out, const contenuto_pagina& c) {
       plurale(errori, "errore", "errori") + ", " + plurale(avvisi, "avviso", "avvisi") + "; ";
   const modello& m = *c.m;
   if (m.celle_presenti())
-    riassunto += "linea di " + km_testo(m.punti[slot_treno].valore_2) + " km, " +
+    riassunto += "linea di " + km_italiano(m.punti[slot_treno].valore_2) + " km, " +
                  std::to_string(m.celle.size()) + " celle da 50 m";
   else
     riassunto += "nessuna cella: la linea non e' stata costruita";
@@ -256,10 +256,9 @@ void nomina_righe(righe_pagina& righe, const contenuto_pagina& c, std::span<cons
 }
 
 bool numerica(std::string_view intestazione) {
-  for (const std::string_view t :
-       {"km", "da km", "a km", "dall'inizio (km)", "n.", "arrivo", "partenza", "sosta"})
-    if (intestazione == t) return true;
-  return false;
+  static constexpr std::string_view numeriche[] = {
+      "km", "da km", "a km", intestazione_dall_inizio, "n.", "arrivo", "partenza", "sosta"};
+  return std::find(std::begin(numeriche), std::end(numeriche), intestazione) != std::end(numeriche);
 }
 
 void tabella(std::string& out, const elenco& e, const contenuto_pagina& c, righe_pagina& righe) {

@@ -309,17 +309,50 @@ constexpr std::string_view script = R"js((function () {
     window.addEventListener('resize', leggibili);
     applica();
   }
+  // The box [x0, y0, x1, y1] of the group of labels whose box holds the point, or null.
+  function cornice(q) {
+    var c = null;
+    svg.querySelectorAll('g[data-cornice]').forEach(function (g) {
+      var b = g.getAttribute('data-cornice').split(' ').map(Number);
+      if (q[0] >= b[0] && q[0] <= b[2] && q[1] >= b[1] && q[1] <= b[3]) c = b;
+    });
+    return c;
+  }
+  // A label added to the drawing goes to the first of the places [x, y, anchor] where
+  // it covers no other text and keeps inside the box b, when there is one; where there
+  // is none it is left out.
+  function etichettaLibera(g, testo, posti, b) {
+    var t = nuovo('text', {'class': 'etichetta pg-arresto-testo'}, g), altri = [];
+    t.textContent = testo;
+    testi.push([t, parseFloat(getComputedStyle(t).fontSize) || 12]);
+    leggibili();
+    svg.querySelectorAll('text').forEach(function (u) {
+      if (u !== t) altri.push(u.getBoundingClientRect());
+    });
+    for (var k = 0; k < posti.length; k++) {
+      t.setAttribute('x', posti[k][0]); t.setAttribute('y', posti[k][1]);
+      t.setAttribute('text-anchor', posti[k][2]);
+      var r = t.getBoundingClientRect(), u = t.getBBox();
+      if (b && (u.x < b[0] || u.y < b[1] || u.x + u.width > b[2] || u.y + u.height > b[3])) continue;
+      if (!altri.some(function (a) {
+        return r.left < a.right && a.left < r.right && r.top < a.bottom && a.top < r.bottom;
+      })) return;
+    }
+    testi.pop();
+    g.removeChild(t);
+  }
   // Where the compiler stopped: a line across the profile, a mark on the map, and what
   // follows greyed as not compiled.
   function arresto() {
     if (D.arresto === null) return;
     var g = nuovo('g', {id: 'pg-arresto'}, svg), m = D.arresto;
     if (P[4] > 0) {
-      var x = xProfilo(m);
+      var x = xProfilo(m), posti = [];
       nuovo('rect', {x: x, y: P[2], width: Math.max(0, P[1] - x), height: P[3] - P[2], 'class': 'pg-grigio'}, g);
-      nuovo('line', {x1: x, x2: x, y1: P[2] - 8, y2: P[3], 'class': 'pg-arresto'}, g);
-      var t = nuovo('text', {x: x + 4, y: P[2] - 10, 'class': 'etichetta pg-arresto-testo'}, g);
-      t.textContent = 'compilazione fermata qui (' + luogo(m, D.km_arresto) + ')';
+      nuovo('line', {x1: x, x2: x, y1: P[2], y2: P[3], 'class': 'pg-arresto'}, g);
+      // Down the greyed charts, beside the line: right of it, else left.
+      for (var y = P[2] + 16; y < P[3]; y += 14) posti.push([x + 5, y, 'start'], [x - 5, y, 'end']);
+      etichettaLibera(g, 'compilazione fermata qui (' + luogo(m, D.km_arresto) + ')', posti, null);
     }
     var punti = [], primo = null;
     for (var i = Math.max(0, Math.floor(m / M)); i < D.celle; i++) {
@@ -329,14 +362,18 @@ constexpr std::string_view script = R"js((function () {
     if (punti.length > 1) nuovo('polyline', {points: punti.join(' '), 'class': 'pg-grigio-linea'}, g);
     if (primo) {
       nuovo('circle', {cx: primo[0], cy: primo[1], r: 9, fill: 'none', 'class': 'pg-arresto'}, g);
-      var u = nuovo('text', {x: primo[0] + 12, y: primo[1] - 10, 'class': 'etichetta pg-arresto-testo'}, g);
-      u.textContent = 'compilazione fermata qui';
+      var vicino = [];
+      [-6, 18, -30, 42].forEach(function (dy) {
+        for (var d = 14; d <= 140; d *= 1.6)
+          vicino.push([primo[0] + d, primo[1] + dy, 'start'], [primo[0] - d, primo[1] + dy, 'end']);
+      });
+      etichettaLibera(g, 'compilazione fermata qui', vicino, cornice(primo));
     }
   }
 
   if (svg) {
-    arresto();
     zoomabile();
+    arresto();
     segni = nuovo('g', {id: 'pg-segni'}, svg);
     cursore = nuovo('g', {'class': 'pg-cursore'}, svg);
     svg.addEventListener('mousemove', mostra);

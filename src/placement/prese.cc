@@ -57,6 +57,10 @@ bool prende_la_cella(const origine& o, std::int64_t c) {
   switch (o.elemento) {
     case elemento::stazione:
     case elemento::montagna:
+    case elemento::curva:
+    case elemento::pendenza:
+    case elemento::velocita:
+    case elemento::aderenza:
       return false;
     case elemento::rallentamento: {
       const prese_rallentamento p = prese_di_rallentamento(o.inizio, o.fine - o.inizio);

@@ -70,18 +70,23 @@ double larghezza_testo(std::string_view t, double corpo, bool grassetto) {
   return em * corpo * (grassetto ? 1.12 : 1.0);
 }
 
-etichettatore::posto etichettatore::scegli_posto(const punto_2d& ancora, double l, double a) const {
+std::optional<etichettatore::posto> etichettatore::scegli_posto(const punto_2d& ancora, double l,
+                                                                double a) const {
   std::optional<posto> scelto;
   int meno_ostacoli = 1 << 30;
-  for (const double d : {9.0, 22.0, 40.0, 64.0, 96.0}) {
+  for (const double d : {9.0, 22.0, 40.0, 64.0, 96.0, 140.0}) {
     for (int k = 0; k < 8 && (!scelto || meno_ostacoli > 0); ++k) {
       const double ang = k * 3.14159265358979 / 4;
       const double cx = ancora[0] + std::cos(ang) * d, cy = ancora[1] - std::sin(ang) * d;
-      // The box sits on the side of the anchor the direction points to.
+      // The box sits on the side of the anchor the direction points to, moved inside
+      // the area where it juts out.
       const double x0 = std::cos(ang) > 0.3 ? cx : std::cos(ang) < -0.3 ? cx - l : cx - l / 2;
       const double y0 = std::sin(ang) > 0.3 ? cy - a : std::sin(ang) < -0.3 ? cy : cy - a / 2;
-      const riquadro r{x0, y0, x0 + l, y0 + a};
-      if (r.x0 < area_.x0 || r.x1 > area_.x1 || r.y0 < area_.y0 || r.y1 > area_.y1) continue;
+      if (l > area_.x1 - area_.x0 || a > area_.y1 - area_.y0) return std::nullopt;
+      const double dentro_x = std::clamp(x0, area_.x0, area_.x1 - l);
+      const double dentro_y = std::clamp(y0, area_.y0, area_.y1 - a);
+      const riquadro r{dentro_x, dentro_y, dentro_x + l, dentro_y + a};
+      if (!libero(r, ancora)) continue;
       const int n = conta_ostacoli(r, ancora);
       if (n < meno_ostacoli) {
         meno_ostacoli = n;
@@ -90,15 +95,24 @@ etichettatore::posto etichettatore::scegli_posto(const punto_2d& ancora, double 
     }
     if (scelto && meno_ostacoli == 0) break;
   }
-  return scelto.value_or(posto{{ancora[0] + 6, ancora[1] - a, ancora[0] + 6 + l, ancora[1]}, 1});
+  return scelto;
 }
 
 void etichettatore::metti(svg& s, const punto_2d& ancora, std::string_view t,
-                          std::string_view classe, double corpo) {
-  // Placed as it will be drawn, cut.
-  const std::string corta = accorcia(t, massimo_nome_svg);
-  t = corta;
-  const posto p = scegli_posto(ancora, larghezza_testo(t, corpo, true) + 4, corpo + 4);
+                          std::string_view classe, double corpo, std::string_view corto) {
+  for (const std::string_view testo : {t, corto}) {
+    if (testo.empty()) continue;
+    // Placed as it will be drawn, cut.
+    const std::string corta = accorcia(testo, massimo_nome_svg);
+    if (const auto p = scegli_posto(ancora, larghezza_testo(corta, corpo, true) + 4, corpo + 4)) {
+      scrivi(s, *p, ancora, corta, classe, corpo);
+      return;
+    }
+  }
+}
+
+void etichettatore::scrivi(svg& s, const posto& p, const punto_2d& ancora, std::string_view t,
+                           std::string_view classe, double corpo) {
   const riquadro& r = p.r;
   occupati_.push_back(r);
   if (const auto linea = richiamo(r, ancora)) {
@@ -107,7 +121,7 @@ void etichettatore::metti(svg& s, const punto_2d& ancora, std::string_view t,
   }
   // The estimated width is only near the real one: the text keeps to the anchor's side.
   const std::string attributi = "class=\"etichetta " + std::string(classe) + "\" font-size=\"" +
-                                numero_testo(corpo, 0) + "\"";
+                                std::to_string(std::lround(corpo)) + "\"";
   if (p.coseno > 0.3)
     s.testo(r.x0 + 2, r.y1 - 4, t, attributi);
   else if (p.coseno < -0.3)
@@ -116,22 +130,31 @@ void etichettatore::metti(svg& s, const punto_2d& ancora, std::string_view t,
     s.testo((r.x0 + r.x1) / 2, r.y1 - 4, t, attributi + " text-anchor=\"middle\"");
 }
 
+bool etichettatore::libero(const riquadro& r, const punto_2d& ancora) const {
+  for (const riquadro& o : occupati_)
+    if (r.tocca(o)) return false;
+  for (const segmento& g : richiami_)
+    if (attraversa(g, r)) return false;
+  if (const auto linea = richiamo(r, ancora)) {
+    for (const riquadro& o : occupati_)
+      if (!o.contiene(ancora) && attraversa(*linea, o)) return false;
+  }
+  return true;
+}
+
 int etichettatore::conta_ostacoli(const riquadro& r, const punto_2d& ancora) const {
   int n = 0;
   const double propria = distanza(r, ancora);
   for (const punto_2d& p : segni_)
     if (p != ancora && distanza(r, p) < propria + 4) n += 20;
-  for (const riquadro& o : occupati_) n += r.tocca(o) ? 100 : 0;
   for (const punto_2d& p : ostacoli_) n += r.contiene(p) ? 1 : 0;
-  for (const segmento& g : richiami_) n += attraversa(g, r) ? 100 : 0;
   if (const auto linea = richiamo(r, ancora)) {
-    for (const riquadro& o : occupati_) n += !o.contiene(ancora) && attraversa(*linea, o) ? 100 : 0;
     for (const segmento& g : richiami_) n += si_incrociano(*linea, g) ? 50 : 0;
   }
   return n;
 }
 
-std::vector<double> file_di_etichette::con_richiami(
+std::vector<std::optional<double>> file_di_etichette::con_richiami(
     std::span<const std::pair<double, double>> etichette) {
   const std::size_t n = etichette.size();
   std::vector<int> bisogno(n, 0);
@@ -140,12 +163,22 @@ std::vector<double> file_di_etichette::con_richiami(
     for (std::size_t j = i + 1; j < n && etichette[j].first <= fine; ++j)
       bisogno[i] = std::max(bisogno[i], bisogno[j] + 1);
   }
-  std::vector<double> y;
+  std::vector<std::optional<double>> y;
   for (std::size_t i = 0; i < n; ++i) {
     const auto [x, l] = etichette[i];
     y.push_back(metti(x, l, true, std::min(bisogno[i], righe_ - 1)));
   }
   return y;
+}
+
+int file_di_etichette::righe_per(std::span<const std::pair<double, double>> etichette, int minimo,
+                                 int massimo) {
+  for (int righe = minimo; righe < massimo; ++righe) {
+    file_di_etichette prova(0, 1, righe);
+    const auto y = prova.con_richiami(etichette);
+    if (std::all_of(y.begin(), y.end(), [](const auto& v) { return v.has_value(); })) return righe;
+  }
+  return massimo;
 }
 
 int file_di_etichette::conflitti(int r, double x, double l, bool richiamo) const {
@@ -161,17 +194,14 @@ int file_di_etichette::conflitti(int r, double x, double l, bool richiamo) const
   return n;
 }
 
-double file_di_etichette::metti(double x, double l, bool richiamo, int desiderata) {
-  int scelta = desiderata, meno = 1 << 30;
-  for (int k = 0; k < righe_ && meno > 0; ++k) {
+std::optional<double> file_di_etichette::metti(double x, double l, bool richiamo, int desiderata) {
+  for (int k = 0; k < righe_; ++k) {
     const int r = (desiderata + k) % righe_;
-    if (const int n = conflitti(r, x, l, richiamo); n < meno) {
-      meno = n;
-      scelta = r;
-    }
+    if (conflitti(r, x, l, richiamo) > 0) continue;
+    posti_.push_back({r, x, x + l, richiamo});
+    return y_basso_ - static_cast<double>(r) * passo_;
   }
-  posti_.push_back({scelta, x, x + l, richiamo});
-  return y_basso_ - static_cast<double>(scelta) * passo_;
+  return std::nullopt;
 }
 
 }  // namespace percorso

@@ -10,7 +10,9 @@ std::string numero_testo(double v, int decimali) {
   if (std::abs(v) < 0.5 * std::pow(10.0, -decimali)) v = 0;
   char b[64];
   std::snprintf(b, sizeof b, "%.*f", decimali, v);
-  return b;
+  std::string s = b;
+  if (const auto punto = s.find('.'); punto != std::string::npos) s[punto] = ',';
+  return s;
 }
 
 double passo_tondo(double ampiezza, double n) {

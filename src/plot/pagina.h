@@ -19,7 +19,7 @@ inline constexpr double metri_cella = metri_per_cella;
 
 using punto_2d = std::array<double, 2>;
 
-// v with the given decimals; never "-0".
+// v with the given decimals and a decimal comma, as the drawing shows numbers; never "-0".
 std::string numero_testo(double v, int decimali);
 // A round step (1, 2 or 5 times a power of ten) that cuts the range into about n parts.
 double passo_tondo(double ampiezza, double n);

@@ -96,7 +96,7 @@ class disegno_piano {
 
   void griglia(svg& s) const {
     const auto [min_x, min_y, max_x, max_y] = estensione_;
-    const double passo = passo_tondo(std::max(max_x - min_x, max_y - min_y) / 1000.0, 8) * 1000;
+    const double passo = passo_griglia();
     const int dec = decimali_di(passo / 1000);
     const double x0 = t_.ox, y0 = t_.oy, x1 = t_.ox + larghezza_, y1 = t_.oy + altezza_;
     s.rettangolo(x0, y0, larghezza_, altezza_, "fill=\"#fbfbf8\" class=\"asse\"");
@@ -124,11 +124,26 @@ class disegno_piano {
             "class=\"tacca\" text-anchor=\"middle\"");
   }
 
+  // The box of the scale bar and its figure, which no label may cover.
+  riquadro scala() const {
+    const double barra = passo_griglia() * t_.scala;
+    const double x1 = t_.ox + larghezza_, y1 = t_.oy + altezza_;
+    return {x1 - barra - 24, y1 - 46, x1 - 16, y1 - 19};
+  }
+
+  riquadro cornice() const { return {t_.ox, t_.oy, t_.ox + larghezza_, t_.oy + altezza_}; }
   riquadro area() const {
-    return {t_.ox + 2, t_.oy + 2, t_.ox + larghezza_ - 2, t_.oy + altezza_ - 2};
+    const riquadro c = cornice();
+    return {c.x0 + 2, c.y0 + 2, c.x1 - 2, c.y1 - 2};
   }
 
  private:
+  // The grid's step in metres, which the scale bar shows.
+  double passo_griglia() const {
+    const auto [min_x, min_y, max_x, max_y] = estensione_;
+    return passo_tondo(std::max(max_x - min_x, max_y - min_y) / 1000.0, 8) * 1000;
+  }
+
   const tracciato_grafico& piano_;
   trasformazione t_;
   std::size_t ultimo_ = 0;
@@ -163,6 +178,7 @@ etichettatore segni(svg& s, const linea_grafico& l, const disegno_piano& d) {
   for (const auto& p : d.tratto(0, cella_metri(l.celle.size()), 100))
     ostacoli.insert(ostacoli.end(), p.begin(), p.end());
   etichettatore e(d.area(), std::move(ostacoli));
+  e.riserva(d.scala());
   for (const std::size_t i : l.segnali) {
     if (const auto p = d.a_metro(cella_metri(i))) {
       s.cerchio((*p)[0], (*p)[1], 3.2, "class=\"segnale\"");
@@ -209,12 +225,12 @@ void nomi(svg& s, const linea_grafico& l, const disegno_piano& d, etichettatore&
     s.cerchio((*p)[0], (*p)[1], 3.5, "fill=\"#111\"");
     e.metti(s, *p,
             "fine della linea (" + l.km.luogo(static_cast<std::int64_t>(l.lunghezza_linea)) + ")",
-            "");
+            "", 12, "fine della linea");
   }
   const bool stazione_in_partenza = std::any_of(l.stazioni.begin(), l.stazioni.end(),
                                                 [](const auto& st) { return st.posizione <= 100; });
   if (const auto p = d.a_metro(0); p && !stazione_in_partenza)
-    e.metti(s, *p, "inizio (" + l.km.luogo(0) + ")", "");
+    e.metti(s, *p, "inizio (" + l.km.luogo(0) + ")", "", 12, "inizio");
 }
 
 }  // namespace
@@ -234,8 +250,11 @@ double pannello_piano(svg& s, const linea_grafico& l, double y, disegno_linea& g
     g.mappa.push_back(p && d.area().contiene(*p) ? p : std::nullopt);
   }
   binari(s, l, d);
+  const riquadro c = d.cornice();
+  s.apri_etichette(c.x0, c.y0, c.x1, c.y1);
   etichettatore e = segni(s, l, d);
   nomi(s, l, d, e);
+  s.chiudi_gruppo();
   return y + 32 + d.altezza() + 48;
 }
 

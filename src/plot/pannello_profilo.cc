@@ -62,6 +62,40 @@ void asse_valori(svg& s, const asse_km& a, double y_alto, double y_basso, double
           -90);
 }
 
+// A name above the charts, with its line down through both: a station's, or the end of
+// the line's.
+struct nome_sopra {
+  double x, larghezza;
+  std::string testo;
+  const stazione_grafico* stazione;  // nullptr for the end of the line
+};
+
+constexpr std::string_view testo_fine = "fine della linea";
+constexpr double corpo_nomi = 11;
+
+std::vector<nome_sopra> nomi_sopra(const linea_grafico& l, const asse_km& a) {
+  std::vector<nome_sopra> nomi;
+  for (const stazione_grafico& st : l.stazioni) {
+    const double x = a.x(st.posizione);
+    if (x < a.x0() - 1 || x > a.x1() + 1) continue;
+    std::string t = accorcia(st.nome, massimo_nome_svg);
+    const double larghezza = larghezza_testo(t, corpo_nomi, true) + 2;
+    nomi.push_back({x, larghezza, std::move(t), &st});
+  }
+  nomi.push_back({a.x(l.lunghezza_linea), larghezza_testo(testo_fine, corpo_nomi) + 2,
+                  std::string(testo_fine), nullptr});
+  std::stable_sort(nomi.begin(), nomi.end(),
+                   [](const nome_sopra& p, const nome_sopra& q) { return p.x < q.x; });
+  return nomi;
+}
+
+// Where each name starts and how wide it is, as the rows of labels take them.
+std::vector<std::pair<double, double>> estensioni(const std::vector<nome_sopra>& nomi) {
+  std::vector<std::pair<double, double>> e;
+  for (const nome_sopra& n : nomi) e.emplace_back(n.x, n.larghezza);
+  return e;
+}
+
 // Where everything of the panel goes: the kilometre axis, the rows of station
 // names, the elevation chart and the speed chart, with their scales.
 class profilo {
@@ -75,8 +109,11 @@ class profilo {
         n_(std::min(std::max<std::size_t>(l.celle_impostate, 1), visibili_)),
         a_(static_cast<double>(visibili_) * metri_cella, margine_sinistro,
            larghezza_pagina - margine_destro),
+        nomi_(nomi_sopra(l, a_)),
+        // As many rows as the names need, within bounds: a crowd leaves some out.
+        righe_nomi_(file_di_etichette::righe_per(estensioni(nomi_), 4, 10)),
         y_nomi_(y + 30),
-        y_quota_(y_nomi_ + righe_nomi * passo_riga + 6),
+        y_quota_(y_nomi_ + righe_nomi_ * passo_riga + 6),
         y_velocita_(y_quota_ + altezza_quota + 26),
         y_fondo_(y_velocita_ + altezza_velocita) {
     // Elevation from the gradients: per mille over each 50 m cell.
@@ -110,7 +147,6 @@ class profilo {
   }
 
  private:
-  static constexpr int righe_nomi = 4;
   static constexpr double passo_riga = 16;
   static constexpr double altezza_quota = 260;
   static constexpr double altezza_velocita = 190;
@@ -171,13 +207,16 @@ class profilo {
     }
     if (!gradini.empty()) gradini.push_back({cx(n_), gradini.back()[1]});
     s.polilinea(gradini, "class=\"velocita\"");
+    s.apri_etichette(a_.x0(), y_velocita_, a_.x1(), y_fondo_);
+    etichettatore velocita_rallentamenti({a_.x0(), y_velocita_, a_.x1(), y_fondo_}, {});
     for (const tratto_celle& r : l_.rallentamenti) {
       if (r.prima >= visibili_) continue;
       const double x0 = cx(r.prima), x1 = std::max(cx(fino_a_visibili(r)), x0 + 2);
       s.linea(x0, vy(r.valore), x1, vy(r.valore), "class=\"velocita-rallentamento\"");
-      s.testo((x0 + x1) / 2, vy(r.valore) + 15, std::to_string(r.valore) + " km/h",
-              "class=\"etichetta nome-rallentamento\" text-anchor=\"middle\" font-size=\"11\"");
+      velocita_rallentamenti.metti(s, {(x0 + x1) / 2, vy(r.valore)},
+                                   std::to_string(r.valore) + " km/h", "nome-rallentamento", 11);
     }
+    s.chiudi_gruppo();
   }
 
   // Signals and warning boards along the foot of the speed chart.
@@ -188,45 +227,41 @@ class profilo {
       if (i < visibili_) triangolo(s, {cx(i), y_fondo_ - 6}, 5, "avviso");
   }
 
-  // Stations: a dashed line through both charts and the name above; mountain-side
-  // names inside the top of the elevation chart. Texts come last, so their white
-  // halo covers the lines that cross them.
+  // Stations and the end of the line: a dashed line through both charts and the name
+  // above; mountain-side names inside the top of the elevation chart. Texts come last,
+  // so their white halo covers the lines that cross them.
   void stazioni_e_montagne(svg& s) const {
-    std::vector<const stazione_grafico*> in_vista;
-    std::vector<std::pair<double, double>> etichette;  // x and width of each name
-    for (const stazione_grafico& st : l_.stazioni) {
-      const double x = a_.x(st.posizione);
-      if (x < a_.x0() - 1 || x > a_.x1() + 1) continue;
-      in_vista.push_back(&st);
-      etichette.emplace_back(x, larghezza_testo(accorcia(st.nome, massimo_nome_svg), 11, true) + 2);
-    }
-    file_di_etichette nomi_stazioni(y_quota_ - 6, passo_riga, righe_nomi);
-    const std::vector<double> righe = nomi_stazioni.con_richiami(etichette);
-    for (std::size_t k = 0; k < in_vista.size(); ++k) {
-      const double x = etichette[k].first;
-      s.linea(x, righe[k] + 3, x, y_fondo_, "class=\"linea-stazione\"");
-      const auto i = static_cast<std::size_t>(std::max(0.0, in_vista[k]->posizione) / metri_cella);
-      s.cerchio(x, qy(quota_[std::min(n_, i)]), 3.5, "class=\"stazione\"");
+    file_di_etichette righe_nomi(y_quota_ - 6, passo_riga, righe_nomi_);
+    const std::vector<std::optional<double>> righe = righe_nomi.con_richiami(estensioni(nomi_));
+    for (std::size_t k = 0; k < nomi_.size(); ++k) {
+      const nome_sopra& n = nomi_[k];
+      const double cima = righe[k] ? *righe[k] + 3 : y_quota_;
+      if (n.stazione == nullptr) {
+        s.linea(n.x, cima, n.x, y_fondo_, "class=\"fine-linea\"");
+        continue;
+      }
+      s.linea(n.x, cima, n.x, y_fondo_, "class=\"linea-stazione\"");
+      const auto i = static_cast<std::size_t>(std::max(0.0, n.stazione->posizione) / metri_cella);
+      s.cerchio(n.x, qy(quota_[std::min(n_, i)]), 3.5, "class=\"stazione\"");
     }
     file_di_etichette nomi_montagne(y_quota_ + 40, 13, 3);
     for (const tratto_celle& m : l_.montagne) {
       if (m.nome.empty() || m.prima >= visibili_) continue;
       const double x = cx(m.prima);
       const std::string nome = accorcia(m.nome, massimo_nome_svg);
-      const double riga = nomi_montagne.riga_per(x, larghezza_testo(nome, 10));
-      s.testo(x + 2, riga, nome, "class=\"etichetta nome-galleria\" font-size=\"10\"");
+      if (const auto riga = nomi_montagne.riga_per(x, larghezza_testo(nome, 10)))
+        s.testo(x + 2, *riga, nome, "class=\"etichetta nome-galleria\" font-size=\"10\"");
     }
-    for (std::size_t k = 0; k < in_vista.size(); ++k)
-      s.testo(etichette[k].first + 2, righe[k], accorcia(in_vista[k]->nome, massimo_nome_svg),
-              "class=\"etichetta nome-stazione\" font-size=\"11\"");
+    for (std::size_t k = 0; k < nomi_.size(); ++k) {
+      if (!righe[k]) continue;
+      s.testo(nomi_[k].x + 2, *righe[k], nomi_[k].testo,
+              nomi_[k].stazione != nullptr ? "class=\"etichetta nome-stazione\" font-size=\"11\""
+                                           : "class=\"etichetta\" font-size=\"11\"");
+    }
   }
 
-  // The end of the line, the frames of both charts and the axis name.
+  // The frames of both charts and the axis name.
   void cornici(svg& s) const {
-    const double x_fine = a_.x(l_.lunghezza_linea);
-    s.linea(x_fine, y_quota_, x_fine, y_fondo_, "class=\"fine-linea\"");
-    s.testo(x_fine - 4, y_velocita_ + 14, "fine della linea",
-            "class=\"tacca\" text-anchor=\"end\"");
     s.rettangolo(a_.x0(), y_quota_, a_.x1() - a_.x0(), altezza_quota,
                  "fill=\"none\" class=\"asse\"");
     s.rettangolo(a_.x0(), y_velocita_, a_.x1() - a_.x0(), altezza_velocita,
@@ -242,6 +277,8 @@ class profilo {
   const linea_grafico& l_;
   std::size_t visibili_, n_;
   asse_km a_;
+  std::vector<nome_sopra> nomi_;
+  int righe_nomi_;
   double y_nomi_, y_quota_, y_velocita_, y_fondo_;
   std::vector<double> quota_;
   double qmin_ = 0, qmax_ = 0, vtop_ = 0;

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "format/chilometri.h"
 #include "format/decodifica.h"
 #include "format/nomi_file.h"
 #include "plot/etichette.h"
@@ -18,7 +19,10 @@ namespace percorso {
 namespace {
 
 constexpr std::string_view foglio_di_stile =
-    "text{font-family:sans-serif;font-size:12px;fill:#222}\n"
+    // The size goes on the drawing, not on text: a label's own font-size attribute
+    // must win over it.
+    "svg{font-family:sans-serif;font-size:12px}\n"
+    "text{fill:#222}\n"
     ".titolo{font-size:22px;font-weight:bold}\n"
     ".sottotitolo{font-size:13px;fill:#555}\n"
     ".pannello{font-size:15px;font-weight:bold}\n"
@@ -83,8 +87,8 @@ disegno_linea disegna(const linea_grafico& l) {
   s.rettangolo(0, 0, larghezza_pagina, 100000, "fill=\"#fff\"");
   double y = 20;
   s.testo(margine_sinistro, y + 22, l.titolo, "class=\"titolo\"");
-  std::string sotto = "linea di " + numero_testo(l.lunghezza_linea / 1000, 1) + " km, " +
-                      std::to_string(l.celle.size()) + " celle da 50 m, " +
+  std::string sotto = "linea di " + km_italiano(static_cast<std::int64_t>(l.lunghezza_linea)) +
+                      " km, " + std::to_string(l.celle.size()) + " celle da 50 m, " +
                       std::to_string(l.stazioni.size()) + " stazioni, " +
                       std::to_string(l.segnali.size()) + " segnali, " +
                       std::to_string(l.rallentamenti.size()) + " rallentamenti";

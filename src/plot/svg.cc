@@ -124,6 +124,16 @@ void svg::apri_gruppo(std::string_view attributi) {
   corpo_ += ">\n";
 }
 
+void svg::apri_etichette(double x0, double y0, double x1, double y1) {
+  corpo_ += "<g class=\"etichette\" data-cornice=\"";
+  for (const double v : {x0, y0, x1, y1}) {
+    numero(v);
+    corpo_ += ' ';
+  }
+  corpo_.back() = '"';
+  corpo_ += ">\n";
+}
+
 void svg::chiudi_gruppo() {
   corpo_ += "</g>\n";
 }

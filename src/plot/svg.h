@@ -31,6 +31,9 @@ class svg {
   // The height can be set once the drawing is done.
   void imposta_altezza(double altezza) { altezza_ = altezza; }
   void apri_gruppo(std::string_view attributi);
+  // A group of labels that keep inside the box, which the group carries as data-cornice
+  // so that a reader of the drawing can check it; closed by chiudi_gruppo.
+  void apri_etichette(double x0, double y0, double x1, double y1);
   void chiudi_gruppo();
 
   std::string fine() const;

@@ -34,6 +34,13 @@ enum class ruolo : std::uint8_t {
   nome,  // a name or board text shown by the simulator
 };
 
+// A value, or a run of values, with a meaning of its own.
+struct valore_campo {
+  std::int64_t da, a;            // the values it stands for, first match wins
+  std::string_view valori;       // as explain writes them: "5, 6", "25 e oltre"
+  std::string_view significato;  // "non specificato" where the format does not say
+};
+
 struct campo_formato {
   std::string_view nome;
   larghezza tipo;
@@ -43,8 +50,17 @@ struct campo_formato {
   std::int64_t massimo;
   std::int32_t multiplo;  // values must be multiples of it (1: any)
   ruolo uso;
+  // What the value means, "non specificato" for what the format leaves to the simulator.
   std::string_view significato;
+  // Where the compiler puts the value (which cell or point field), what replaces it.
+  std::string_view compilatore;
+  // What the compiler does with a value at or past the limits.
+  std::string_view ai_limiti;
+  std::span<const valore_campo> valori = {};  // values with a meaning of their own
 };
+
+// The entry of valori that stands for v, or nullptr.
+const valore_campo* valore_di(std::span<const valore_campo> valori, std::int64_t v);
 
 // Every keyword, in the order in which the compiler tests them within a part.
 enum class chiave : std::uint8_t {
@@ -85,6 +101,8 @@ struct parola_chiave {
   std::span<const campo_formato> campi;
   std::string_view significato;
   std::string_view esempio;
+  // The values the keyword field itself carries (a curve's class).
+  std::span<const valore_campo> valori_chiave = {};
 };
 
 // Every keyword of both texts.

@@ -61,13 +61,17 @@ TEST_F(Controllo, CheckExitsByTheWorstLevelAndWritesNothing) {
               std::filesystem::directory_iterator());
 }
 
+// The findings go to standard output, as a linter's do (check L T | less); the count
+// stays on standard error.
 TEST_F(Controllo, CheckSaysWhereAndWhatTheCompilerReads) {
   const risposta r = comando("check", testi(linea_pulita, treno_rotto));
-  EXPECT_NE(r.err.find("Prova_42-.txt:2:14: errore [non-numero]: '1O0' non e' un numero: il "
+  EXPECT_NE(r.out.find("Prova_42-.txt:2:14: errore [non-numero]: '1O0' non e' un numero: il "
                        "compilatore legge 0; forse 100?\n"),
             std::string::npos)
-      << r.err;
-  EXPECT_NE(r.err.find("             ^~~ campo 'velocita' (km/h)\n"), std::string::npos) << r.err;
+      << r.out;
+  EXPECT_NE(r.out.find("             ^~~ campo 'velocita' (km/h)\n"), std::string::npos) << r.out;
+  EXPECT_EQ(r.err, "1 errore, 0 avvisi\n");
+  EXPECT_EQ(r.out.find("1 errore"), std::string::npos) << r.out;
 }
 
 TEST_F(Controllo, CheckUsageAndUnreadableTexts) {
@@ -113,7 +117,8 @@ TEST_F(Controllo, TheReportGivesEndColumnsAndRelatedPlaces) {
       "stazione, 2000, 12, 400, 0, 0, 1, 1,1,0, 4,1,1, 0, 8,1,0, SUD\r\n[fine]\r\n";
   const auto file = testi(
       "[generale]\r\nlunghezza percorso, 3000\r\n[curve]\r\npendenza, , 0\r\n[fine]\r\n", treno);
-  ASSERT_EQ(comando("compile", file, {"--report", dir.file("r.json")}).stato, 1);  // a checker error
+  ASSERT_EQ(comando("compile", file, {"--report", dir.file("r.json")}).stato,
+            1);  // a checker error
   const auto r = nlohmann::json::parse(leggi_file(dir.file("r.json")));
   const auto m = std::find_if(r["messaggi"].begin(), r["messaggi"].end(),
                               [](const auto& x) { return x["nome"] == "orario-indietro"; });
@@ -138,18 +143,18 @@ TEST_F(Controllo, ControlBytesOfATextNeverReachTheTerminal) {
       "[generale]\r\nstazione, 0, 25, 200, 0,0,0, 0,0,0, 0,0,0, 0, 0,0,0, A\x1b[2J\x07Z\r\n"
       "[fine]\r\n";
   const risposta r = comando("check", testi(linea_pulita, treno));
-  EXPECT_EQ(r.err.find('\x1b'), std::string::npos);
-  EXPECT_EQ(r.err.find('\x07'), std::string::npos);
+  EXPECT_EQ(r.out.find('\x1b'), std::string::npos);
+  EXPECT_EQ(r.out.find('\x07'), std::string::npos);
   // Each byte shows as one character (a control byte as U+FFFD): the caret stands
   // under the first of them.
   const std::string sorgente = "A\xEF\xBF\xBD[2J\xEF\xBF\xBDZ\n";
-  const std::size_t riga = r.err.find(sorgente);
-  ASSERT_NE(riga, std::string::npos) << r.err;
-  const std::size_t inizio = r.err.rfind('\n', riga) + 1;
-  const std::size_t segno = r.err.find("^ campo 'nome'", riga);
-  ASSERT_NE(segno, std::string::npos) << r.err;
-  const std::size_t inizio_segno = r.err.rfind('\n', segno) + 1;
-  EXPECT_EQ(segno - inizio_segno, riga + 1 - inizio) << r.err;
+  const std::size_t riga = r.out.find(sorgente);
+  ASSERT_NE(riga, std::string::npos) << r.out;
+  const std::size_t inizio = r.out.rfind('\n', riga) + 1;
+  const std::size_t segno = r.out.find("^ campo 'nome'", riga);
+  ASSERT_NE(segno, std::string::npos) << r.out;
+  const std::size_t inizio_segno = r.out.rfind('\n', segno) + 1;
+  EXPECT_EQ(segno - inizio_segno, riga + 1 - inizio) << r.out;
 }
 
 TEST(Explain, AKeywordShowsItsFieldsAndAnExample) {

@@ -31,5 +31,12 @@ TEST(Chilometri, MetresAsKilometres) {
   for (const auto& [metri, testo] : casi) EXPECT_EQ(km_testo(metri), testo);
 }
 
+// A length for an Italian reader: never "6.000 km", which reads as six thousand.
+TEST(Chilometri, LengthsWithADecimalComma) {
+  const std::pair<std::int64_t, const char*> casi[] = {
+      {6000, "6,0"}, {94050, "94,05"}, {12345, "12,345"}, {-400, "-0,4"}, {0, "0,0"}, {5, "0,005"}};
+  for (const auto& [metri, testo] : casi) EXPECT_EQ(km_italiano(metri), testo);
+}
+
 }  // namespace
 }  // namespace percorso

@@ -291,6 +291,9 @@ TEST(ServerLsp, DescrizioneCompletamentoESchema) {
   const std::string campo = e.risposta(2)["result"]["contents"]["value"];
   EXPECT_NE(campo.find("velocita (km/h"), std::string::npos) << campo;
   EXPECT_NE(campo.find("legge qui il numero 80"), std::string::npos) << campo;
+  // The field told as explain tells it: where the value goes, its limits.
+  EXPECT_NE(campo.find("Nei file: il byte velocita"), std::string::npos) << campo;
+  EXPECT_NE(campo.find("Ai limiti: "), std::string::npos) << campo;
   EXPECT_EQ(e.risposta(2)["result"]["range"]["start"], posizione(10, 22));
   const std::string parola = e.risposta(3)["result"]["contents"]["value"];
   EXPECT_NE(parola.find("Campi, in ordine"), std::string::npos) << parola;
@@ -301,7 +304,13 @@ TEST(ServerLsp, DescrizioneCompletamentoESchema) {
   ASSERT_TRUE(e.risposta(8).contains("result")) << e.risposta(8).dump();
   std::set<std::string> nel_treno;
   const json proposte = e.risposta(5)["result"];
-  for (const json& p : proposte) nel_treno.insert(p["label"]);
+  for (const json& p : proposte) {
+    nel_treno.insert(p["label"]);
+    // Each proposal carries explain's text: a keyword's row, a section's content.
+    const std::string doc = p["documentation"]["value"];
+    if (p["label"] == "stazione") EXPECT_NE(doc.find("Campi, in ordine"), std::string::npos);
+    if (p["label"] == "[stazioni]") EXPECT_NE(doc.find("le righe stazione"), std::string::npos);
+  }
   EXPECT_TRUE(nel_treno.contains("stazione"));
   EXPECT_TRUE(nel_treno.contains("[stazioni]"));
   EXPECT_FALSE(nel_treno.contains("pendenza"));

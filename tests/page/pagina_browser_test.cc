@@ -11,7 +11,9 @@ TEST(PaginaBrowser, OnlyOnLinux) {
 #else
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
+#include <functional>
 
 #include "page/pagina.h"
 #include "support/cartella_temporanea.h"
@@ -228,7 +230,7 @@ TEST(PaginaNelBrowser, ChilometriArrestoEZoom) {
   // The railway's kilometre first, the distance from the start second.
   const std::string prima = parte(e.uscita, "pg-st-1", "</tr>");
   EXPECT_NE(prima.find(">40+000<"), std::string::npos) << prima;
-  EXPECT_NE(prima.find(">0.000<"), std::string::npos) << prima;
+  EXPECT_NE(prima.find(">0<"), std::string::npos) << prima;
   // The stop at 5010 m: a line across the profile, a ring on the map, the rest greyed.
   const std::string arresto = parte(e.uscita, "pg-arresto", "</g>");
   EXPECT_NE(arresto.find("class=\"pg-arresto\""), std::string::npos) << arresto;
@@ -277,6 +279,155 @@ TEST(PaginaNelBrowser, LeggeLaVersioneAccanto) {
   ASSERT_EQ(e.stato, 0);
   senza_errori_di_script(e.uscita);
   EXPECT_NE(e.uscita.find("data-versione-letta=\"42\""), std::string::npos);
+}
+
+// Every text of every drawing in the page, in the browser's layout: the pairs whose
+// boxes meet, and the texts of a group of labels (data-cornice) that stray out of its
+// box. A diagram added to the page is covered as it is, being an svg with texts.
+constexpr std::string_view controllo_etichette = R"(<script>
+var testi = [], sovrapposte = [], fuori = [];
+document.querySelectorAll('svg text').forEach(function (t) {
+  var r = t.getBoundingClientRect();
+  if (r.width > 0 && r.height > 0 && t.textContent.trim()) testi.push([t.textContent, r]);
+});
+for (var i = 0; i < testi.length; i++)
+  for (var j = i + 1; j < testi.length; j++) {
+    var a = testi[i][1], b = testi[j][1];
+    if (a.left < b.right - 0.5 && b.left < a.right - 0.5 && a.top < b.bottom - 0.5 &&
+        b.top < a.bottom - 0.5)
+      sovrapposte.push(testi[i][0] + ' / ' + testi[j][0]);
+  }
+document.querySelectorAll('svg g[data-cornice]').forEach(function (g) {
+  var c = g.getAttribute('data-cornice').split(' ').map(Number), m = g.getScreenCTM();
+  var p = g.ownerSVGElement.createSVGPoint(), q = g.ownerSVGElement.createSVGPoint();
+  p.x = c[0]; p.y = c[1]; q.x = c[2]; q.y = c[3];
+  p = p.matrixTransform(m); q = q.matrixTransform(m);
+  g.querySelectorAll('text').forEach(function (t) {
+    var r = t.getBoundingClientRect();
+    if (r.left < p.x - 0.5 || r.right > q.x + 0.5 || r.top < p.y - 0.5 || r.bottom > q.y + 0.5)
+      fuori.push(t.textContent);
+  });
+});
+document.documentElement.setAttribute('data-testi', testi.length);
+document.documentElement.setAttribute('data-sovrapposte', sovrapposte.join(' | '));
+document.documentElement.setAttribute('data-fuori', fuori.join(' | '));
+</script></body>)";
+
+// A crowded 30 km line: a station every kilometre with names short and long, two
+// signals a kilometre, curves, gradients, tunnels with their boards, speed indicators,
+// speed changes and slowdowns. rotta puts a signal on a station's stop cell at 15 km:
+// the compiler stops there.
+std::pair<std::string, std::string> testi_densi(bool rotta) {
+  std::string linea = prova::righe({"[generale]", "lunghezza percorso, 30000",
+                                    "progressiva chilometrica uno, 0, 120000, 0", "[curve]"});
+  auto riga = [](std::string& t, const std::string& r) { t.append(r).append("\r\n"); };
+  for (int k = 0; k < 60; ++k)
+    riga(linea, std::string("curva") + (k % 2 ? "s" : "d") + (k % 3 ? "4" : "5") + ", " +
+                    std::to_string(k * 500 + 50) + ", 300");
+  for (int k = 0; k < 75; ++k)
+    riga(linea, "pendenza, " + std::to_string(k * 400) + ", " + (k % 2 ? "-5" : "6"));
+  for (int k = 0; k < 30; k += 3) {
+    const std::string km = std::to_string(k * 1000);
+    riga(linea, "montagna, " + std::to_string(k * 1000 + 100) + ", " +
+                    std::to_string(k * 1000 + 700) + ", 12");
+    riga(linea, "cartello_indicatore, " + std::to_string(k * 1000 + 600) +
+                    ", ( Galleria )( Monte Numero " + std::to_string(k) + " )( Ml. 600 )");
+    riga(linea, "indicatori_vmax, " + std::to_string(k * 1000 + 1700) +
+                    ", 100, 110, 120, 0, 100, 110, 120, 0");
+  }
+  riga(linea, "[fine]");
+  constexpr const char* nomi[] = {"ALBA",
+                                  "BORGO SAN MARTINO DI SOPRA",
+                                  "CASTELLO",
+                                  "DOGANA VECCHIA",
+                                  "ERBA",
+                                  "FONTANA MAGGIORE DEL PIANO",
+                                  "GROTTE",
+                                  "IMPERIA BIVIO",
+                                  "LAGO",
+                                  "MONTE ROSSO SCALO",
+                                  "NOVA",
+                                  "ORTE",
+                                  "PIANO DI SORRENTO NORD",
+                                  "QUARTO",
+                                  "RIVA",
+                                  "SELVA NERA DI SOTTO",
+                                  "TORRE",
+                                  "UDINE SUD",
+                                  "VALLE",
+                                  "ZERO BRANCO",
+                                  "AGRO",
+                                  "BOSCO",
+                                  "CIMA ALTA DELLE TRE CROCI",
+                                  "DOSSO",
+                                  "ELCE",
+                                  "FARO",
+                                  "GOLFO",
+                                  "ISOLA",
+                                  "LIDO",
+                                  "MARE"};
+  std::string treno = prova::righe({"[generale]", "aderenza, 0, 100"});
+  for (int k = 0; k < 20; ++k)
+    riga(treno, "velocita, " + std::to_string(k * 1500) + ", " +
+                    std::to_string(std::array{100, 140, 90, 160}[k % 4]));
+  for (int k = 0; k < 30; ++k) {
+    const std::string p = std::to_string(k * 1000);
+    riga(treno, "stazione, " + p + ", 12, 400, 0,0,0, 1,1,0, 4,1,1, 0, 8," + std::to_string(k) +
+                    ",0, " + nomi[k]);
+    riga(treno, "segnale, " + std::to_string(k * 1000 + 350) + ", 1, 4, 1, 0, 0, 1, 3, 1, 0, 0");
+    riga(treno, "segnale, " + std::to_string(k * 1000 + 850) + ", 2, 2, 4, 0, 1, 1, 3, 1, 0, 120");
+    if (k % 5 == 4)
+      riga(treno, "rallentamento, " + std::to_string(k * 1000 + 250) + ", " +
+                      (k % 2 ? "60" : "100") + ", 300, 0, 0, 0");
+    if (rotta && k == 15) riga(treno, "segnale, 15100, 1, 4, 1, 0, 0, 1, 3, 1, 0, 0");
+  }
+  riga(treno, "[fine]");
+  return {linea, treno};
+}
+
+// No two texts of a drawing meet, and labels keep inside their boxes: on the embedded
+// scenario, on a crowded line, on the same line stopped half-way (the stop's labels
+// come in the browser), and on the narrow drawing of a short straight line.
+TEST(PaginaNelBrowser, NessunaEtichettaSopraUnAltra) {
+  RICHIEDE_CHROMIUM();
+  struct caso {
+    const char* nome;
+    std::function<std::string(const cartella_temporanea&)> pagina;
+  };
+  const caso casi[] = {
+      {"scenario incorporato",
+       [](const cartella_temporanea& d) {
+         EXPECT_EQ(esegui({"sources", d.percorso().string()}).stato, 0);
+         return pagina_di(d, d.file("Varmena_Ostrana_linea.txt"),
+                          d.file("Varmena_Ostrana_917-.txt"));
+       }},
+      {"linea affollata",
+       [](const cartella_temporanea& d) {
+         const auto [linea, treno] = testi_densi(false);
+         return pagina_di_testi(d, linea, treno);
+       }},
+      {"linea affollata fermata a meta'",
+       [](const cartella_temporanea& d) {
+         const auto [linea, treno] = testi_densi(true);
+         return pagina_di_testi(d, linea, treno);
+       }},
+      {"linea corta e dritta",
+       [](const cartella_temporanea& d) {
+         EXPECT_EQ(esegui({"new", "Valle", "2211", d.percorso().string()}).stato, 0);
+         return pagina_di(d, d.file("Valle_linea.txt"), d.file("Valle_2211-.txt"));
+       }},
+  };
+  for (const caso& c : casi) {
+    SCOPED_TRACE(c.nome);
+    cartella_temporanea d;
+    const std::string file = c.pagina(d);
+    const browser::esito e = browser::apri(con_utente(d, file, controllo_etichette), "--dump-dom");
+    ASSERT_EQ(e.stato, 0);
+    senza_errori_di_script(e.uscita);
+    EXPECT_GT(std::stoi(attributo_dom(e.uscita, "data-testi")), 40);
+    EXPECT_EQ(attributo_dom(e.uscita, "data-sovrapposte"), "");
+    EXPECT_EQ(attributo_dom(e.uscita, "data-fuori"), "");
+  }
 }
 
 }  // namespace

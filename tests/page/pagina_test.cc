@@ -43,8 +43,20 @@ TEST(Pagina, NessunTestoAggiungeMarcatureOScript) {
   EXPECT_EQ(script_versione(7), "percorsoVersione(\"7\");\n");
 }
 
+// Whether the texts appear in testo in this order, each after the one before.
+void in_ordine(const std::string& testo, const std::vector<std::string>& attesi,
+               std::string_view dove) {
+  std::size_t da = 0;
+  for (const std::string& x : attesi) {
+    const auto i = testo.find(x, da);
+    EXPECT_NE(i, std::string::npos) << dove << ": " << x << " in " << testo;
+    if (i != std::string::npos) da = i + x.size();
+  }
+}
+
 // The timetable as the train sheet reads it, with the line's kilometres first and the
-// distance second; a board's row says which cell it lands in.
+// distance from the start second, in metres as the texts write it; a board's row says
+// which cell it lands in.
 TEST(Pagina, OrarioConChilometriArrivoPartenzaESosta) {
   const modello m = prova::compila(
       prova::linea(20000, {"cartello_indicatore, 5150, T"},
@@ -60,26 +72,60 @@ TEST(Pagina, OrarioConChilometriArrivoPartenzaESosta) {
     const auto i = html.find(std::string("id=\"") + std::string(id) + "\"");
     return i == std::string::npos ? std::string() : html.substr(i, html.find("</tr>", i) - i);
   };
-  EXPECT_NE(html.find("<th>km</th><th>dall&apos;inizio (km)</th>"), std::string::npos);
+  EXPECT_NE(html.find("<th>km</th><th>dall&apos;inizio (m)</th>"), std::string::npos);
   struct caso {
     const char* id;
     std::vector<std::string> celle;  // in this order in the row
   };
   const caso casi[] = {
-      {"pg-st-1", {">40+000<", ">0.000<", "><", ">08:00:00<"}},
-      {"pg-st-2", {">48+000<", ">8.000<", ">08:09:15<", ">08:10:00<", ">45 s<"}},
-      {"pg-st-3", {">56+000<", ">16.000<", ">08:20:00<", "><"}},
-      {"pg-ca-80", {">45+150<", ">5.150<", ">T<", ">104 (5200 m)<"}},
+      {"pg-st-1",
+       {">40+000<", ">0<", ">650 m, da -300 a 350 m dall&apos;inizio<", "><", ">08:00:00<"}},
+      {"pg-st-2", {">48+000<", ">8000<", ">08:09:15<", ">08:10:00<", ">45 s<"}},
+      {"pg-st-3", {">56+000<", ">16000<", ">08:20:00<", "><"}},
+      {"pg-ca-80", {">45+150<", ">5150<", ">T<", ">104 (5200 m)<"}},
   };
-  for (const caso& k : casi) {
-    const std::string r = riga(k.id);
-    std::size_t da = 0;
-    for (const std::string& x : k.celle) {
-      const auto i = r.find(x, da);
-      EXPECT_NE(i, std::string::npos) << k.id << ": " << x << " in " << r;
-      if (i != std::string::npos) da = i + x.size();
-    }
-  }
+  for (const caso& k : casi) in_ordine(riga(k.id), k.celle, k.id);
+}
+
+// What shapes the line has its tables too: each curve with its class and hand, each
+// row of the speed limit, the gradient and the adhesion with the cell its value holds
+// from (a speed as the cells keep it, in steps of 5 km/h); a signal's codes come out of
+// its cell side by side, with the words the keyword table has for their values.
+TEST(Pagina, CurvePendenzeVelocitaESegnaliInChiaro) {
+  const modello m = prova::compila(
+      prova::linea(20000, {"curvas5, 1000, 400", "curvad1, 3000, 200", "pendenza, 1000, -3"}),
+      prova::treno({"velocita, 0, 100", "velocita, 4020, 62", "aderenza, 0, 90",
+                    "segnale, 5000, 2, 4, 1, 0, 1, 1, 3, 1, 0, 50",
+                    "segnale, 7000, 1, 3, 1, 0, 0, 0, 0, 0, 0, 0"}),
+      1);
+  ASSERT_EQ(m.codice_errore, 0);
+  contenuto_pagina c;
+  c.m = &m;
+  const std::string html = pagina_html(c);
+  auto sezione = [&](std::string_view id) {
+    const auto i = html.find(std::string("<section id=\"") + std::string(id) + "\"");
+    return i == std::string::npos ? std::string() : html.substr(i, html.find("</section>", i) - i);
+  };
+  struct caso {
+    const char* sezione;
+    std::vector<std::string> celle;  // in this order in the section
+  };
+  const caso casi[] = {
+      {"pg-curve",
+       {">1000 - 1400<", ">400 m<", ">classe 5, curvatura 0,002 rad/m, raggio 500 m<", ">sinistra<",
+        ">3000 - 3200<", ">classe 1, ", ">destra<"}},
+      {"pg-pendenze", {">1000<", ">-3 per mille<", ">20 (1000 m)<"}},
+      {"pg-velocita",
+       {">0<", ">100 km/h<", ">100 km/h<", ">0 (0 m)<", ">4020<", ">62 km/h<", ">60 km/h<",
+        ">80 (4000 m)<"}},
+      {"pg-aderenza", {">90<", ">0 (0 m)<"}},
+      {"pg-segnali",
+       {">5000<", ">101 (5050 m)<", ">tipo 2, tempo 101; codici 4 1 0<", ">tipo 1; codici 3 1 0<",
+        ">1<", ">7000<", ">tipo 1; codici 3 1 0<", ">tipo 0; codici 0 0 0<", ">0<",
+        "sx - 0, 1: significato per il simulatore non specificato; 2: il segnale porta un tempo",
+        "s1, s2, s3, rapp, d1, d2, d3 - da 0 a 9: significato per il simulatore non specificato"}},
+  };
+  for (const caso& k : casi) in_ordine(sezione(k.sezione), k.celle, k.sezione);
 }
 
 // A long line named by a finding and by a table row is written once, cut around both

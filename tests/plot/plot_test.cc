@@ -211,8 +211,8 @@ TEST(Plot, EscapesNamesAndSkipsPointsThatAreNotNumbers) {
   // Name bytes are Windows-1252 characters, written as UTF-8.
   EXPECT_EQ(conta(r.out, ">Bivio Citt\xc3\xa0<"), 1u);
   // The cells run 7000 m beyond the 3000 m line; the profile stops 1000 m after its end.
-  EXPECT_NE(r.out.find(">4.0</text>"), std::string::npos);
-  EXPECT_EQ(r.out.find(">5.0</text>"), std::string::npos);
+  EXPECT_NE(r.out.find(">4,0</text>"), std::string::npos);
+  EXPECT_EQ(r.out.find(">5,0</text>"), std::string::npos);
   // The broken metres split the track into pieces instead of spoiling it.
   EXPECT_GE(conta(r.out, "class=\"binario\""), 3u);
 }
