@@ -107,7 +107,11 @@ confronto confronta_orario(const modello& m, const corsa& c) {
     return o ? std::optional<origine>(*o) : std::nullopt;
   };
   const auto aggiungi = [&](tipo_problema tipo, std::int32_t stazione) -> problema& {
-    return r.problemi.emplace_back(problema{tipo, stazione, riga(stazione), std::nullopt});
+    problema& p = r.problemi.emplace_back();
+    p.tipo = tipo;
+    p.stazione = stazione;
+    p.riga = riga(stazione);
+    return p;
   };
   if (!c.punti.empty()) {
     const std::int64_t orologio = orologio_di(m), partenza = c.punti.front().orario;

@@ -308,8 +308,12 @@ TEST(ServerLsp, DescrizioneCompletamentoESchema) {
     nel_treno.insert(p["label"]);
     // Each proposal carries explain's text: a keyword's row, a section's content.
     const std::string doc = p["documentation"]["value"];
-    if (p["label"] == "stazione") EXPECT_NE(doc.find("Campi, in ordine"), std::string::npos);
-    if (p["label"] == "[stazioni]") EXPECT_NE(doc.find("le righe stazione"), std::string::npos);
+    if (p["label"] == "stazione") {
+      EXPECT_NE(doc.find("Campi, in ordine"), std::string::npos);
+    }
+    if (p["label"] == "[stazioni]") {
+      EXPECT_NE(doc.find("le righe stazione"), std::string::npos);
+    }
   }
   EXPECT_TRUE(nel_treno.contains("stazione"));
   EXPECT_TRUE(nel_treno.contains("[stazioni]"));
