@@ -92,10 +92,11 @@ std::optional<std::string> troppo_grande(std::optional<tipo_file> t, std::uint64
 
 // Reads a file of kind atteso with the caller's file access (identita(file) giving
 // its size, leggi(file) the bytes in .dati or the failure in .errore) and decodes
-// it; every fault names the file.
+// it; every fault names the file. The bytes read go to *letti when given.
 template <typename T, typename Accesso>
 decodificato<T> leggi_e_decodifica(Accesso& fs, const std::string& file, tipo_file atteso,
-                                   decodificato<T> (*decodifica)(std::span<const std::uint8_t>)) {
+                                   decodificato<T> (*decodifica)(std::span<const std::uint8_t>),
+                                   std::vector<std::uint8_t>* letti = nullptr) {
   decodificato<T> r;
   if (const auto id = fs.identita(file)) {
     if (auto grande = troppo_grande(atteso, id->dimensione)) {
@@ -103,7 +104,7 @@ decodificato<T> leggi_e_decodifica(Accesso& fs, const std::string& file, tipo_fi
       return r;
     }
   }
-  const auto l = fs.leggi(file);
+  auto l = fs.leggi(file);
   if (l.errore) {
     r.errore =
         errore_decodifica{"impossibile leggere " + l.errore->file + ": " + l.errore->motivo, 0};
@@ -114,6 +115,7 @@ decodificato<T> leggi_e_decodifica(Accesso& fs, const std::string& file, tipo_fi
     r.errore = errore_decodifica{file + ": " + *altro, 0};
     return r;
   }
+  if (letti) *letti = std::move(l.dati);
   return nel_file(file, std::move(r));
 }
 

@@ -1,0 +1,23 @@
+// The slowdown rows: a start cell (event 3) with its warning board 1200 m before it
+// (event 4, only past 1500 m), its end cell (event 2) and, on request, the four
+// pre-warning cells (event 5) before the board. The warning board and the pre-warning
+// cells tell where in its cell the start lies; the end is any cell with the same values.
+#pragma once
+
+#include <span>
+#include <vector>
+
+#include "decompile/problemi.h"
+#include "decompile/righe.h"
+#include "model/modello.h"
+
+namespace percorso {
+
+struct rallentamenti_ricostruiti {
+  std::vector<riga_testo> righe;  // by start
+  problemi guasti;
+};
+
+rallentamenti_ricostruiti rallentamenti_letti(std::span<const cella> celle);
+
+}  // namespace percorso
