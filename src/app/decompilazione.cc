@@ -8,6 +8,7 @@
 #include "app/ingressi_uscite.h"
 #include "format/byte.h"
 #include "format/campi.h"
+#include "format/decodifica.h"
 #include "format/file_binari.h"
 #include "format/formato.h"
 #include "format/nomi_file.h"
@@ -37,6 +38,7 @@ modello con_nomi(const decompilazione& d) {
 
 std::optional<std::size_t> primo_diverso(std::span<const std::uint8_t> a,
                                          std::span<const std::uint8_t> b) {
+  if (std::ranges::equal(a, b)) return std::nullopt;
   const auto [x, y] = std::mismatch(a.begin(), a.end(), b.begin(), b.end());
   if (x == a.end() && y == b.end()) return std::nullopt;
   return static_cast<std::size_t>(x - a.begin());
@@ -78,13 +80,11 @@ std::string nei_punti(const compilati_letti& f, std::size_t byte) {
 }
 
 std::string nel_piano(const compilati_letti& f, std::size_t byte) {
-  std::size_t inizio = 0;
-  const std::size_t metri = f.valori_piano.metri();
-  for (const auto* blocco : {&f.valori_piano.x, &f.valori_piano.y}) {
-    for (std::size_t m = 0; m < metri; ++m) {
-      inizio += 2 + *byte_del_valore((*blocco)[m].tipo);
-      if (byte < inizio)
-        return "metro " + std::to_string(m) + ", " + (blocco == &f.valori_piano.x ? "x" : "y");
+  lettore l(f.piano->byte);
+  for (const char* coordinata : {"x", "y"}) {
+    for (std::size_t m = 0; m < f.metri_piano; ++m) {
+      leggi_elemento(l);
+      if (byte < l.posizione()) return "metro " + std::to_string(m) + ", " + coordinata;
     }
   }
   return "oltre l'ultimo metro del file";
@@ -128,8 +128,7 @@ compilati_letti leggi_compilati(file_system& fs, const std::string& file_celle) 
   const std::string file_punti = punti_accanto(file_celle);
   if (!fs.esiste(file_punti)) {
     f.errore = "manca " + file_punti +
-               ", il file dei punti: ne vengono i nomi dei testi, le "
-               "stazioni e i cartelli";
+               ", il file dei punti: ne vengono i nomi dei testi, le stazioni e i cartelli";
     return f;
   }
   f.errore = leggi(fs, file_punti, tipo_file::punti, &decodifica_punti, f.punti, f.valori_punti);
@@ -139,8 +138,14 @@ compilati_letti leggi_compilati(file_system& fs, const std::string& file_celle) 
   if (!fs.esiste(f.piano_cercato)) return f;
   f.piano.emplace();
   f.errore =
-      leggi(fs, f.piano_cercato, tipo_file::piano, &decodifica_piano, *f.piano, f.valori_piano);
+      leggi(fs, f.piano_cercato, tipo_file::piano, &metri_del_piano, *f.piano, f.metri_piano);
   return f;
+}
+
+decompilazione testi_dei_compilati(const compilati_letti& f) {
+  return decompila(
+      f.valori_celle, f.valori_punti,
+      f.piano ? std::optional<file_piano>({f.piano->byte, f.metri_piano}) : std::nullopt);
 }
 
 std::optional<differenza> prova_dei_testi(const compilati_letti& f, const decompilazione& d) {
@@ -165,7 +170,7 @@ std::optional<differenza> prova_dei_testi(const compilati_letti& f, const decomp
 esito_decompilazione decompila_e_prova(file_system& fs, const compilati_letti& f,
                                        const std::string& cartella, bool forza) {
   esito_decompilazione e;
-  e.testi = decompila(f.valori_celle, f.valori_punti, f.piano ? &f.valori_piano : nullptr);
+  e.testi = testi_dei_compilati(f);
   const modello m = con_nomi(e.testi);
   e.file_linea = unisci(cartella, nome_testo_linea(m));
   e.file_treno = unisci(cartella, nome_testo_treno(m));

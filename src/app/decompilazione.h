@@ -14,7 +14,6 @@
 
 #include "app/scrittura_testi.h"
 #include "decompile/decompila.h"
-#include "format/decodifica.h"
 #include "model/modello.h"
 #include "platform/file_system.h"
 
@@ -29,16 +28,19 @@ struct file_letto {
 struct compilati_letti {
   file_letto celle, punti;
   std::optional<file_letto> piano;
+  std::size_t metri_piano = 0;
   std::string piano_cercato;  // where the plan was looked for
   std::vector<cella> valori_celle;
   std::array<punto, numero_punti> valori_punti{};
-  piano_letto valori_piano;
   std::optional<std::string> errore;  // why the files cannot be decompiled
 };
 
 // Reads the cell file, the point file beside it (required: it names the texts) and the
 // plan beside it, found as plot finds it; a plan that is not there is no fault.
 compilati_letti leggi_compilati(file_system& fs, const std::string& file_celle);
+
+// The texts of the files read.
+decompilazione testi_dei_compilati(const compilati_letti& f);
 
 // The first byte where the texts do not give the files back, and what it is.
 struct differenza {

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "compiler/passo_piano.h"
+#include "format/decodifica.h"
 
 namespace percorso {
 namespace {
@@ -20,28 +21,54 @@ bool uguali(double a, double b) {
   return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
 }
 
+bool reale(const elemento_piano& e) {
+  return e.tipo == tipo_elemento::reale;
+}
+
+// The metre read last and its elements; metro is the count of metres once all are read.
+struct letto {
+  metri_in_ordine& in_ordine;
+  std::int64_t metri;
+  std::int64_t metro = -1;
+  elemento_piano x{}, y{};
+
+  bool prossimo() {
+    if (metro + 1 >= metri) {
+      metro = metri;
+      return false;
+    }
+    ++metro;
+    in_ordine.prossimo(x, y);
+    return true;
+  }
+};
+
 // Past this many, metres no curvature explains are counted, not named.
 constexpr std::size_t problemi_nominati = 5;
 
 class lettura_piano {
  public:
-  lettura_piano(const piano_letto& p, std::int64_t ultima_cella)
-      : p_(p),
-        metri_(static_cast<std::int64_t>(p.metri())),
+  lettura_piano(std::span<const std::uint8_t> piano, std::size_t metri, std::int64_t ultima_cella)
+      : piano_(piano),
+        metri_(static_cast<std::int64_t>(metri)),
         inizio_massimo_(50 * ultima_cella - 100) {}
 
   curve_del_piano leggi() {
-    if (metri_ == 0 || p_.x[0].tipo == tipo_elemento::vuoto) {
-      vuoti_da(0);
+    metri_in_ordine in_ordine(piano_, static_cast<std::size_t>(metri_));
+    letto m{in_ordine, metri_, -1, {}, {}};
+    if (!m.prossimo() || m.x.tipo == tipo_elemento::vuoto) {
+      vuoti_da(m);
       r_.fine = fine_piano::vuoto;
       return std::move(r_);
     }
-    inizio_fisso();
-    std::int64_t scritti = 2;
-    while (scritti < metri_ && tipo(scritti) == tipo_elemento::reale) ++scritti;
-    vuoti_da(scritti);
-    curvature(scritti);
-    righe(scritti);
+    inizio_fisso(m);
+    if (m.prossimo()) inizio_fisso(m);
+    penultimo_ = {0, 0};
+    ultimo_ = {0, 1};
+    while (m.prossimo() && reale(m.x) && reale(m.y)) metro(m.metro, {m.x.valore, m.y.valore});
+    const std::int64_t scritti = m.metro;
+    chiudi_corsa(scritti - 1);
+    vuoti_da(m);
     fine(scritti);
     if (non_spiegati_ > problemi_nominati)
       r_.problemi.push_back("e altri " + std::to_string(non_spiegati_ - problemi_nominati) +
@@ -50,100 +77,82 @@ class lettura_piano {
   }
 
  private:
-  tipo_elemento tipo(std::int64_t m) const {
-    const auto i = static_cast<std::size_t>(m);
-    return p_.x[i].tipo == p_.y[i].tipo ? p_.x[i].tipo : tipo_elemento::vuoto;
-  }
-  punto_piano punto(std::int64_t m) const {
-    const auto i = static_cast<std::size_t>(m);
-    return {p_.x[i].valore, p_.y[i].valore};
-  }
-
   void problema(std::int64_t m, const std::string& cosa) {
     r_.problemi.push_back("metro " + std::to_string(m) + " del tracciato: " + cosa);
   }
 
   // The compiler starts the plan at (0, 0) and (0, 1), as 16-bit whole numbers.
-  void inizio_fisso() {
-    for (std::int64_t m : {0, 1}) {
-      const auto i = static_cast<std::size_t>(m);
-      if (metri_ <= m || p_.x[i].tipo != tipo_elemento::intero ||
-          p_.y[i].tipo != tipo_elemento::intero || p_.x[i].valore != 0 ||
-          p_.y[i].valore != static_cast<double>(m))
-        problema(m, "il compilatore vi scrive (0, " + std::to_string(m) + ") come interi");
-    }
+  void inizio_fisso(const letto& m) {
+    if (m.x.tipo != tipo_elemento::intero || m.y.tipo != tipo_elemento::intero || m.x.valore != 0 ||
+        m.y.valore != static_cast<double>(m.metro))
+      problema(m.metro,
+               "il compilatore vi scrive (0, " + std::to_string(m.metro) + ") come interi");
   }
 
-  void vuoti_da(std::int64_t da) {
-    for (std::int64_t m = da; m < metri_; ++m) {
-      const auto i = static_cast<std::size_t>(m);
-      if (p_.x[i].tipo != tipo_elemento::vuoto || p_.y[i].tipo != tipo_elemento::vuoto) {
-        problema(m, "un valore dopo la fine del tracciato scritto");
+  // From the metre read last to the end nothing may be written.
+  void vuoti_da(letto& m) {
+    for (bool altro = m.metro < metri_; altro; altro = m.prossimo()) {
+      if (m.x.tipo != tipo_elemento::vuoto || m.y.tipo != tipo_elemento::vuoto) {
+        problema(m.metro, "un valore dopo la fine del tracciato scritto");
         return;
       }
     }
   }
 
-  // The curvature of each metre; the one of the metre before is tried first, so that
-  // a metre several curvatures explain continues its run.
-  void curvature(std::int64_t scritti) {
-    codici_.assign(static_cast<std::size_t>(std::max<std::int64_t>(scritti, 2)), 0);
-    int prima = 0;
-    for (std::int64_t m = 2; m < scritti; ++m) {
-      const punto_piano atteso = punto(m);
-      const punto_piano a = punto(m - 2), b = punto(m - 1);
-      auto spiega = [&](int codice) {
-        const punto_piano p = metro_successivo(a, b, curvatura(codice));
-        return uguali(p.x, atteso.x) && uguali(p.y, atteso.y);
-      };
-      int trovato = prima;
-      if (!spiega(prima)) {
-        trovato = 7;
-        for (int c : {0, 1, 2, 3, 4, 5, 6, -1, -2, -3, -4, -5, -6}) {
-          if (c != prima && spiega(c)) {
-            trovato = c;
-            break;
-          }
-        }
-        if (trovato == 7) {
-          if (++non_spiegati_ <= problemi_nominati)
-            problema(m, "nessuna curva da' queste coordinate (modificate a mano?)");
-          trovato = prima;
+  // The curvature of metre m; the one of the metre before is tried first, so that a
+  // metre several curvatures explain continues its run.
+  void metro(std::int64_t m, const punto_piano& atteso) {
+    auto spiega = [&](int codice) {
+      const punto_piano p = metro_successivo(penultimo_, ultimo_, curvatura(codice));
+      return uguali(p.x, atteso.x) && uguali(p.y, atteso.y);
+    };
+    int trovato = corsa_;
+    if (!spiega(corsa_)) {
+      trovato = 7;
+      for (int c : {0, 1, 2, 3, 4, 5, 6, -1, -2, -3, -4, -5, -6}) {
+        if (c != corsa_ && spiega(c)) {
+          trovato = c;
+          break;
         }
       }
-      codici_[static_cast<std::size_t>(m)] = static_cast<std::int8_t>(trovato);
-      prima = trovato;
+      if (trovato == 7) {
+        if (++non_spiegati_ <= problemi_nominati)
+          problema(m, "nessuna curva da' queste coordinate (modificate a mano?)");
+        trovato = corsa_;
+      }
     }
+    penultimo_ = ultimo_;
+    ultimo_ = atteso;
+    if (trovato == corsa_) return;
+    chiudi_corsa(m - 1);
+    corsa_ = trovato;
+    inizio_corsa_ = m;
   }
-
-  int codice(std::int64_t m) const { return codici_[static_cast<std::size_t>(m)]; }
 
   // One row per run of one curvature. A run that starts past the last position a row
   // may have is reached only by the row of a run that touches it.
-  void righe(std::int64_t scritti) {
-    for (std::int64_t a = 2; a < scritti;) {
-      const int c = codice(a);
-      std::int64_t b = a;
-      while (b + 1 < scritti && codice(b + 1) == c) ++b;
-      if (c != 0) {
-        std::int64_t s = a - 1;
-        std::string perche;
-        if (s > inizio_massimo_) {
-          if (codice(a - 1) != 0) {
-            s = inizio_massimo_;
-            perche =
-                "comincia oltre l'ultima posizione di una riga: scritta all'ultima, dentro la "
-                "curva precedente, continua da dove quella finisce";
-          } else {
-            problema(a, "una curva che comincia oltre l'ultima posizione di una riga");
-          }
-        }
-        r_.righe.push_back({s, b - s, std::abs(c), c < 0, perche});
-        if (b > metro_massimo_curve)
-          problema(b, "una curva oltre il metro " + std::to_string(metro_massimo_curve));
-      }
-      a = b + 1;
+  void chiudi_corsa(std::int64_t b) {
+    const std::int64_t a = inizio_corsa_;
+    if (corsa_ == 0 || b < a) {
+      corsa_precedente_ = corsa_;
+      return;
     }
+    std::int64_t s = a - 1;
+    std::string perche;
+    if (s > inizio_massimo_) {
+      if (corsa_precedente_ != 0 && ultimo_curvo() == a - 1) {
+        s = inizio_massimo_;
+        perche =
+            "comincia oltre l'ultima posizione di una riga: scritta all'ultima, dentro la "
+            "curva precedente, continua da dove quella finisce";
+      } else {
+        problema(a, "una curva che comincia oltre l'ultima posizione di una riga");
+      }
+    }
+    r_.righe.push_back({s, b - s, std::abs(corsa_), corsa_ < 0, perche});
+    if (b > metro_massimo_curve)
+      problema(b, "una curva oltre il metro " + std::to_string(metro_massimo_curve));
+    corsa_precedente_ = corsa_;
   }
 
   std::int64_t ultimo_curvo() const {
@@ -158,7 +167,7 @@ class lettura_piano {
   }
 
   // Where the compile that wrote the plan stopped: the completion walks straight to the
-  // third metre from the end, a curve row past the plan or past metre 1000000 stops it.
+  // third metre from the end; a curve row that walks to metre 1000000 stops it.
   void fine(std::int64_t scritti) {
     const std::int64_t estesa = metri_ - 1;
     const std::int64_t ultimo = scritti - 1;
@@ -192,18 +201,22 @@ class lettura_piano {
                     "che ha scritto i file si e' fermata");
   }
 
-  const piano_letto& p_;
+  std::span<const std::uint8_t> piano_;
   const std::int64_t metri_;
   const std::int64_t inizio_massimo_;
-  std::vector<std::int8_t> codici_;
+  punto_piano penultimo_, ultimo_;
+  int corsa_ = 0;             // the curvature of the run being read
+  int corsa_precedente_ = 0;  // and of the run before it
+  std::int64_t inizio_corsa_ = 2;
   std::size_t non_spiegati_ = 0;
   curve_del_piano r_;
 };
 
 }  // namespace
 
-curve_del_piano curve_dal_piano(const piano_letto& p, std::int64_t ultima_cella) {
-  return lettura_piano(p, ultima_cella).leggi();
+curve_del_piano curve_dal_piano(std::span<const std::uint8_t> piano, std::size_t metri,
+                                std::int64_t ultima_cella) {
+  return lettura_piano(piano, metri, ultima_cella).leggi();
 }
 
 }  // namespace percorso

@@ -4,10 +4,9 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
-
-#include "format/decodifica.h"
 
 namespace percorso {
 
@@ -35,8 +34,10 @@ struct curve_del_piano {
   std::vector<std::string> problemi;
 };
 
-// The rows that walk the plan p of a line with ultima_cella cells (rows start at most
-// 100 m before the last cell).
-curve_del_piano curve_dal_piano(const piano_letto& p, std::int64_t ultima_cella);
+// The rows that walk the plan file piano, of metri metres per coordinate and checked
+// whole, for a line of ultima_cella cells (rows start at most 100 m before the last
+// cell); the file is read in one pass, nothing held.
+curve_del_piano curve_dal_piano(std::span<const std::uint8_t> piano, std::size_t metri,
+                                std::int64_t ultima_cella);
 
 }  // namespace percorso

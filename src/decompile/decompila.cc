@@ -65,7 +65,7 @@ struct evento_treno {
 class ricostruzione {
  public:
   ricostruzione(std::span<const cella> celle, const std::array<punto, numero_punti>& punti,
-                const piano_letto* piano)
+                std::optional<file_piano> piano)
       : celle_(celle), punti_(punti), piano_(piano), ultima_(std::ssize(celle) - 1) {}
 
   decompilazione esegui() {
@@ -78,11 +78,11 @@ class ricostruzione {
     intestazione_cella_1();
     std::optional<curve_del_piano> curve;
     if (piano_) {
-      curve = curve_dal_piano(*piano_, ultima_);
+      curve = curve_dal_piano(piano_->byte, piano_->metri, ultima_);
       aggiungi_problemi(d_.guasti, tipo_file::piano, curve->problemi);
     }
     const auto testa = intestazione(
-        punti_, ultima_, piano_ ? std::optional<std::int64_t>(std::ssize(piano_->x)) : std::nullopt,
+        punti_, ultima_, piano_ ? std::optional<std::int64_t>(piano_->metri) : std::nullopt,
         curve && curve->fine == fine_piano::vuoto);
     d_.guasti.insert(d_.guasti.end(), testa.guasti.begin(), testa.guasti.end());
     indovina(testa.riferimenti, indovinato::riferimenti);
@@ -444,7 +444,7 @@ class ricostruzione {
 
   std::span<const cella> celle_;
   const std::array<punto, numero_punti>& punti_;
-  const piano_letto* piano_;
+  std::optional<file_piano> piano_;
   const std::int64_t ultima_;
   std::int32_t prima_voce_ = 0;
   stazioni_ricostruite stazioni_;
@@ -457,7 +457,7 @@ class ricostruzione {
 }  // namespace
 
 decompilazione decompila(std::span<const cella> celle, const std::array<punto, numero_punti>& punti,
-                         const piano_letto* piano) {
+                         std::optional<file_piano> piano) {
   return ricostruzione(celle, punti, piano).esegui();
 }
 

@@ -4,13 +4,14 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
 #include "decompile/problemi.h"
 #include "decompile/righe.h"
-#include "format/decodifica.h"
 #include "model/modello.h"
 
 namespace percorso {
@@ -28,8 +29,14 @@ struct decompilazione {
   problemi guasti;  // bytes no row can write: the texts cannot give them back
 };
 
-// The texts of a cell file, its point table and, when there is one, its plan.
+// A plan file that decodes whole: its bytes and its metres per coordinate.
+struct file_piano {
+  std::span<const std::uint8_t> byte;
+  std::size_t metri = 0;
+};
+
+// The texts of a cell file, its point table and, when there is one, its plan file.
 decompilazione decompila(std::span<const cella> celle, const std::array<punto, numero_punti>& punti,
-                         const piano_letto* piano);
+                         std::optional<file_piano> piano);
 
 }  // namespace percorso

@@ -36,7 +36,7 @@ std::optional<compilati_letti> compilati(const sorgenti& s, std::int32_t j) {
   f.valori_punti = m.punti;
   if (j != 0 && m.tracciato) {
     f.piano = file_letto{"Prova_linea.dat", immagine_piano(*m.tracciato)};
-    f.valori_piano = decodifica_piano(f.piano->byte).valore;
+    f.metri_piano = m.tracciato->x.size();
   }
   return f;
 }
@@ -49,8 +49,7 @@ std::string testo(const testo_impaginato& t) {
 
 // Why the texts decompiled from f do not give f back; nothing when they do.
 std::optional<std::string> ritorno(const compilati_letti& f) {
-  const decompilazione d =
-      decompila(f.valori_celle, f.valori_punti, f.piano ? &f.valori_piano : nullptr);
+  const decompilazione d = testi_dei_compilati(f);
   const auto diversa = prova_dei_testi(f, d);
   if (!diversa) return std::nullopt;
   std::string guasti;
@@ -82,7 +81,7 @@ TEST(AndataRitorno, SyntheticLineOfAMillionMetres) {
   const linea_sintetica l = genera_linea_sintetica(lunghezza_massima);
   const auto f = compilati({byte_di(l.linea), byte_di(l.treno)}, 1);
   ASSERT_TRUE(f);
-  const decompilazione d = decompila(f->valori_celle, f->valori_punti, &f->valori_piano);
+  const decompilazione d = testi_dei_compilati(*f);
   const auto diversa = prova_dei_testi(*f, d);
   EXPECT_FALSE(diversa) << diversa->file << " byte " << diversa->byte << " (" << diversa->dove
                         << ")";

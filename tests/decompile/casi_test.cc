@@ -33,7 +33,7 @@ std::optional<compilati_letti> compilati(const std::string& linea, const std::st
   f.punti = {"Prova_1.sim", immagine_punti(m)};
   f.valori_punti = m.punti;
   f.piano = file_letto{"Prova_linea.dat", immagine_piano(*m.tracciato)};
-  f.valori_piano = decodifica_piano(f.piano->byte).valore;
+  f.metri_piano = m.tracciato->x.size();
   return f;
 }
 
@@ -130,7 +130,7 @@ TEST(DecompilaCasi, EachRuleGivesTheBytesBack) {
     const std::string treno = "[generale]\r\n" + c.treno + "[fine]\r\n";
     const auto f = compilati(linea, treno);
     ASSERT_TRUE(f) << c.nome;
-    const decompilazione d = decompila(f->valori_celle, f->valori_punti, &f->valori_piano);
+    const decompilazione d = testi_dei_compilati(*f);
     const auto diversa = prova_dei_testi(*f, d);
     EXPECT_FALSE(diversa) << c.nome << ": " << diversa->file << " byte " << diversa->byte << " ("
                           << diversa->dove << ")\n"
