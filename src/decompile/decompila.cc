@@ -104,7 +104,6 @@ class ricostruzione {
         treno(testa.treno);
       }
     }
-    indovina(!piano_, indovinato::curve);
     indovina(true, indovinato::ordine);
     indovina(true, indovinato::documenti);
     elenca_indovinati();
@@ -128,7 +127,6 @@ class ricostruzione {
     orari,
     campi_azzerati,
     documenti,
-    curve,
     numero
   };
   void indovina(bool se, indovinato cosa) {
@@ -136,18 +134,17 @@ class ricostruzione {
   }
   void elenca_indovinati() {
     static constexpr std::string_view testi[] = {
-        "i metri esatti: ogni riga sta all'inizio della sua cella (le stazioni e le curve hanno "
-        "i loro)",
+        "i metri esatti: ogni riga sta all'inizio della sua cella (stazioni e curve hanno i "
+        "loro)",
         "l'ordine delle righe",
         "da quale riga (uno, due, tre) viene ogni riferimento chilometrico",
         "come i codici dei segnali si dividono in cifre e tra i lati s e d",
         "come le velocita' degli indicatori si dividono tra i lati s e d",
-        "le velocita' massime tra due multipli di 5 km/h",
+        "le velocita' massime che non sono multipli di 5 km/h: le celle le tengono in passi di 5",
         "come ogni orario si divide in ore, minuti e secondi",
-        "i campi 5 e 6 delle stazioni che il compilatore azzera",
-        "i documenti (scheda treno, ordine di rallentamento, note), che i file compilati non "
-        "contengono",
-        "le curve: senza il file del tracciato il testo della linea non ne ha"};
+        "i campi 5 e 6 delle stazioni, dove il compilatore li azzera",
+        "i documenti (scheda treno, ordine di rallentamento, note): i file compilati non li "
+        "contengono"};
     static_assert(std::size(testi) == static_cast<std::size_t>(indovinato::numero));
     for (std::size_t i = 0; i < std::size(testi); ++i)
       if (indovinati_[i]) d_.indovinati.emplace_back(testi[i]);

@@ -16,6 +16,8 @@ struct riga_profilo {
   // A row behind the cursor: it writes one cell, and is there only for the bytes of
   // the last cells, past the last position a row may have.
   bool indietro = false;
+
+  bool operator==(const riga_profilo&) const = default;
 };
 
 // The rows whose writes, from the value in force iniziale and, when coda, followed by
