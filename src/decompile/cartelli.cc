@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "decompile/posizioni.h"
+#include "decompile/segnali.h"
 #include "decompile/stazioni.h"
 #include "format/unita_celle.h"
 #include "placement/prese.h"
@@ -73,7 +74,7 @@ cartelli_ricostruiti cartelli_e_indicatori(std::span<const cella> celle,
     const cella& c = celle[static_cast<std::size_t>(f.cella)];
     if (c.dato_2 == 0 && c.dato_3 == 0 && c.dato_4 == 0 && c.tempo_segnale == 0) {
       libere.push_back(f.cella);
-    } else if (c.tempo_segnale != 0) {
+    } else if (c.tempo_segnale != 0 || ripetizioni_visibili(celle, f.cella, c.dato_4)) {
       r.segnali_nascosti.push_back(f);
     } else {
       cella v = c;

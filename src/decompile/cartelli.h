@@ -1,8 +1,9 @@
 // The speed indicator rows and the board rows of the line text, and what a station's
 // stop cell hides: it overwrites the event and the first value of its cell, the rest
 // stays. A board whose cell a stop covers goes on a stop cell that hides nothing else;
-// values left under a stop cell come from speed indicators there (a time left there
-// from a signal, whose row the train text must give).
+// values left under a stop cell come from a signal there when they hold a time or the
+// cells before show its repetition codes (its row is the train text's), else from speed
+// indicators.
 #pragma once
 
 #include <array>

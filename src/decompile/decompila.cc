@@ -216,7 +216,9 @@ class ricostruzione {
       else
         fermate.push_back({s.cella_fermata, s.voce});
     }
-    cartelli_ = cartelli_e_indicatori(celle_, punti_, prima_voce_, fermate);
+    rallentamenti_ = rallentamenti_letti(celle_, fermate);
+    d_.guasti.insert(d_.guasti.end(), rallentamenti_.guasti.begin(), rallentamenti_.guasti.end());
+    cartelli_ = cartelli_e_indicatori(celle_, punti_, prima_voce_, rallentamenti_.fermate_libere);
     d_.guasti.insert(d_.guasti.end(), cartelli_.guasti.begin(), cartelli_.guasti.end());
     controlla_celle(fermate);
     if (!punti_[0].nome.empty() || !(punti_[0] == punto{}))
@@ -354,12 +356,14 @@ class ricostruzione {
     const bool ferma = !stazioni.empty() && stazioni.back().arresto != arresto::nessuno;
     if (ferma) dopo_stazioni = eventi.size() - 1;
     std::vector<evento_treno> altri;
-    auto rallentamenti = rallentamenti_letti(celle_);
-    d_.guasti.insert(d_.guasti.end(), rallentamenti.guasti.begin(), rallentamenti.guasti.end());
-    for (riga_testo& r : rallentamenti.righe) altri.push_back({"[rallentamenti]", std::move(r)});
+    for (const riga_testo& r : rallentamenti_.righe) altri.push_back({"[rallentamenti]", r});
     for (riga_testo& r : punti_di_velocita()) altri.push_back({"[abbattimenti]", std::move(r)});
     eventi.insert(eventi.begin() + static_cast<std::ptrdiff_t>(dopo_stazioni), altri.begin(),
                   altri.end());
+    std::vector<evento_treno> prima;
+    for (const riga_testo& r : rallentamenti_.prima_delle_stazioni)
+      prima.push_back({"[rallentamenti]", r});
+    eventi.insert(eventi.begin(), prima.begin(), prima.end());
     return eventi;
   }
 
@@ -445,6 +449,7 @@ class ricostruzione {
   const std::int64_t ultima_;
   std::int32_t prima_voce_ = 0;
   stazioni_ricostruite stazioni_;
+  rallentamenti_ricostruiti rallentamenti_;
   cartelli_ricostruiti cartelli_;
   std::vector<blocco_testo> linea_, treno_;
   std::array<bool, static_cast<std::size_t>(indovinato::numero)> indovinati_{};

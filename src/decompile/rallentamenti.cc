@@ -1,5 +1,6 @@
 #include "decompile/rallentamenti.h"
 
+#include <cstdlib>
 #include <optional>
 
 #include "decompile/posizioni.h"
@@ -12,39 +13,57 @@ namespace {
 
 class lettura {
  public:
-  explicit lettura(std::span<const cella> celle)
-      : celle_(celle), usata_(celle.size(), false), n_(std::ssize(celle)) {}
+  lettura(std::span<const cella> celle, const std::vector<fermata>& fermate)
+      : celle_(celle),
+        usata_(celle.size(), false),
+        stazione_(celle.size(), 0),
+        fermate_(fermate),
+        n_(std::ssize(celle)) {
+    for (const fermata& f : fermate) stazione_[u(f.cella)] = f.stazione;
+  }
 
   rallentamenti_ricostruiti leggi() {
     for (std::int64_t s = 0; s < n_; ++s)
-      if (evento_a(s) == evento::inizio_rallentamento) rallentamento(s);
+      if (evento_a(s) == evento::inizio_rallentamento) rallentamento(s, valori(s));
+    // A start under a stop cell: its end shows its values.
+    for (std::int64_t e = 0; e < n_; ++e)
+      if (evento_a(e) == evento::fine_rallentamento && !usata_[u(e)]) inizio_nascosto(e);
     for (std::int64_t c = 0; c < n_; ++c) {
       const std::uint8_t e = evento_a(c);
       const bool parte = e == evento::fine_rallentamento || e == evento::avviso_rallentamento ||
                          e == evento::preavviso;
-      if (parte && !usata_[static_cast<std::size_t>(c)])
+      if (parte && !usata_[u(c)])
         r_.guasti.push_back({tipo_file::celle, "cella " + std::to_string(c) +
                                                    ": parte di un rallentamento senza il suo "
                                                    "inizio"});
     }
+    for (const fermata& f : fermate_)
+      if (!usata_[u(f.cella)]) r_.fermate_libere.push_back(f);
     return std::move(r_);
   }
 
  private:
+  static std::size_t u(std::int64_t c) { return static_cast<std::size_t>(c); }
+
   std::uint8_t evento_a(std::int64_t c) const {
-    return c >= 0 && c < n_ ? celle_[static_cast<std::size_t>(c)].evento : evento::nessuno;
+    return c >= 0 && c < n_ ? celle_[u(c)].evento : evento::nessuno;
   }
-  // A cell's values as the slowdown wrote them: cell 1 has the header's in place of its two first.
+  // A cell's values as the slowdown wrote them: cell 1 has the header's in place of its
+  // two first.
   cella valori(std::int64_t c) const {
-    cella v = celle_[static_cast<std::size_t>(c)];
+    cella v = celle_[u(c)];
     if (c == cella_di_controllo) v.dato_1 = v.dato_2 = 0;
     return v;
   }
-  bool libera_con(std::int64_t c, std::uint8_t e, std::int16_t d1, std::int16_t d2,
-                  std::int16_t d3) const {
-    if (evento_a(c) != e || usata_[static_cast<std::size_t>(c)]) return false;
+  // Whether cell c can be a part of event e with these values: shown, or under a stop
+  // cell, which keeps all but the first.
+  bool parte(std::int64_t c, std::uint8_t e, std::int16_t d1, std::int16_t d2, std::int16_t d3,
+             bool anche_nascosta) const {
+    if (c < 0 || c >= n_ || usata_[u(c)]) return false;
+    const bool nascosta = stazione_[u(c)] != 0;
+    if (evento_a(c) != e && !(anche_nascosta && nascosta)) return false;
     const cella v = valori(c);
-    return v.dato_1 == d1 && v.dato_2 == d2 && v.dato_3 == d3 && v.dato_4 == 0 &&
+    return (nascosta || v.dato_1 == d1) && v.dato_2 == d2 && v.dato_3 == d3 && v.dato_4 == 0 &&
            v.tempo_segnale == 0;
   }
 
@@ -53,8 +72,8 @@ class lettura {
     std::optional<bool> con_dv;
     for (int n = 0; n < celle_preavviso; ++n) {
       const auto d = static_cast<std::int16_t>(n + 1);
-      const bool senza = libera_con(k - n, evento::preavviso, d, 0, 0);
-      const bool con = libera_con(k - n, evento::preavviso, d, d, 0);
+      const bool senza = parte(k - n, evento::preavviso, d, 0, 0, true);
+      const bool con = parte(k - n, evento::preavviso, d, d, 0, true);
       if (!senza && !con) return std::nullopt;
       if (con_dv && *con_dv != con) return std::nullopt;
       con_dv = con;
@@ -62,11 +81,20 @@ class lettura {
     return con_dv;
   }
 
-  void rallentamento(std::int64_t s) {
-    const cella v = valori(s);
-    std::optional<std::int64_t> avviso;
-    for (std::int64_t w : {s - 24, s - 25, s - 23})
-      if (!avviso && libera_con(w, evento::avviso_rallentamento, v.dato_1, v.dato_2, 0)) avviso = w;
+  // The warning board of a start in cell s: shown, else none when the start may lie
+  // within 1500 m, else under a stop cell.
+  std::optional<std::int64_t> avviso(std::int64_t s, const cella& v) const {
+    for (const bool nascosto : {false, true}) {
+      if (nascosto && s <= cella_di(1500, 1)) return std::nullopt;
+      for (std::int64_t w : {s - 24, s - 25, s - 23})
+        if (parte(w, evento::avviso_rallentamento, v.dato_1, v.dato_2, 0, nascosto)) return w;
+    }
+    return std::nullopt;
+  }
+
+  // The slowdown whose start is cell s, with the start's values v.
+  void rallentamento(std::int64_t s, const cella& v) {
+    const auto w = avviso(s, v);
     // Where in its cell the start lies: nearest to the cell's own position first.
     std::optional<std::int64_t> x;
     std::optional<bool> run;
@@ -74,10 +102,9 @@ class lettura {
       const std::int64_t prova = 50 * (s - 1) + (passo % 2 == 0 ? passo / 2 : -(passo + 1) / 2);
       if (cella_di(prova, 1) != s) continue;
       const prese_rallentamento p = prese_di_rallentamento(prova, 0);
-      if (p.avviso.has_value() != avviso.has_value()) continue;
-      if (avviso && p.avviso->cella != *avviso) continue;
+      if (p.avviso.has_value() != w.has_value() || (w && p.avviso->cella != *w)) continue;
       if (!x) x = prova;
-      if (avviso && preavviso(p.preavviso)) {
+      if (w && preavviso(p.preavviso)) {
         x = prova;
         run = preavviso(p.preavviso);
       }
@@ -88,45 +115,73 @@ class lettura {
                                                  "prima"});
       return;
     }
-    usata_[static_cast<std::size_t>(s)] = true;
-    if (avviso) usata_[static_cast<std::size_t>(*avviso)] = true;
+    std::vector<std::int64_t> celle = {s};
+    if (w) celle.push_back(*w);
     if (run)
       for (int n = 0; n < celle_preavviso; ++n)
-        usata_[static_cast<std::size_t>(prese_di_rallentamento(*x, 0).preavviso - n)] = true;
+        celle.push_back(prese_di_rallentamento(*x, 0).preavviso - n);
     // A start and an end in one cell leave the start alone.
     std::int64_t l = 0;
     if (const auto e = fine(s, v)) {
-      usata_[static_cast<std::size_t>(*e)] = true;
+      celle.push_back(*e);
       l = posizione_in_cella(*e) - *x;
     }
     const std::int64_t d_v = v.dato_2 != 0 ? v.dato_2 : run.value_or(false) ? 65536 : 0;
-    r_.righe.push_back({std::string(parola(chiave::rallentamento).nome),
-                        {*x, v.dato_1, l, v.dato_3, run ? 1 : 0, d_v},
-                        std::nullopt,
-                        d_v == 65536 ? "seconda velocita' 65536: non 0, ma 0 nei suoi 16 bit, "
-                                       "come dicono le celle di preavviso"
-                                     : ""});
+    riga_testo riga{std::string(parola(chiave::rallentamento).nome),
+                    {*x, v.dato_1, l, v.dato_3, run ? 1 : 0, d_v},
+                    std::nullopt,
+                    d_v == 65536 ? "seconda velocita' 65536: non 0, ma 0 nei suoi 16 bit, come "
+                                   "dicono le celle di preavviso"
+                                 : ""};
+    std::int32_t sotto = 0;
+    for (const std::int64_t c : celle) {
+      usata_[u(c)] = true;
+      if (stazione_[u(c)] != 0) sotto = stazione_[u(c)];
+    }
+    if (sotto == 0) {
+      r_.righe.push_back(std::move(riga));
+      return;
+    }
+    riga.solo_per += (riga.solo_per.empty() ? "" : "; ") +
+                     std::string("una parte sotto la fermata della stazione ") +
+                     std::to_string(sotto) + ": ne restano i valori di questo rallentamento";
+    r_.prima_delle_stazioni.push_back(std::move(riga));
   }
 
   // The end cell: the nearest with the start's values, after it or else before it.
   std::optional<std::int64_t> fine(std::int64_t s, const cella& v) const {
     for (std::int64_t e = s + 1; e < n_; ++e)
-      if (libera_con(e, evento::fine_rallentamento, v.dato_1, v.dato_2, v.dato_3)) return e;
+      if (parte(e, evento::fine_rallentamento, v.dato_1, v.dato_2, v.dato_3, false)) return e;
     for (std::int64_t e = s - 1; e >= 0; --e)
-      if (libera_con(e, evento::fine_rallentamento, v.dato_1, v.dato_2, v.dato_3)) return e;
+      if (parte(e, evento::fine_rallentamento, v.dato_1, v.dato_2, v.dato_3, false)) return e;
     return std::nullopt;
+  }
+
+  // A start under the stop cell nearest before the end cell e that kept its values.
+  void inizio_nascosto(std::int64_t e) {
+    const cella v = valori(e);
+    std::optional<std::int64_t> s;
+    for (const fermata& f : fermate_) {
+      if (f.cella > e || !parte(f.cella, evento::inizio_rallentamento, 0, v.dato_2, v.dato_3, true))
+        continue;
+      if (!s || f.cella > *s) s = f.cella;
+    }
+    if (s) rallentamento(*s, v);
   }
 
   std::span<const cella> celle_;
   std::vector<bool> usata_;
+  std::vector<std::int32_t> stazione_;  // the station whose stop cell it is; 0: none
+  const std::vector<fermata>& fermate_;
   const std::int64_t n_;
   rallentamenti_ricostruiti r_;
 };
 
 }  // namespace
 
-rallentamenti_ricostruiti rallentamenti_letti(std::span<const cella> celle) {
-  return lettura(celle).leggi();
+rallentamenti_ricostruiti rallentamenti_letti(std::span<const cella> celle,
+                                              const std::vector<fermata>& fermate) {
+  return lettura(celle, fermate).leggi();
 }
 
 }  // namespace percorso

@@ -62,6 +62,17 @@ std::pair<std::int64_t, std::int64_t> decine(std::int16_t v) {
 
 }  // namespace
 
+bool ripetizioni_visibili(std::span<const cella> celle, std::int64_t c, std::int16_t d4) {
+  const std::int64_t tipi = tipi_naturali(d4);
+  for (int k = 1; k <= ripetizioni_segnale; ++k) {
+    const std::int64_t r = cella_ripetizione(c, k);
+    if (r >= 0 && r < std::ssize(celle) &&
+        celle[static_cast<std::size_t>(r)].ripetizione == codice_ripetizione(tipi, k))
+      return true;
+  }
+  return false;
+}
+
 std::vector<segnale_letto> segnali_letti(std::span<const cella> celle,
                                          const std::vector<fermata>& nascosti) {
   std::vector<segnale_letto> r;

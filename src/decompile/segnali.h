@@ -24,7 +24,12 @@ struct segnale_letto {
   std::size_t scelto = 0;
 };
 
-// The signals of the cells and those under stop cells that kept a signal's time.
+// Whether a signal in cell c with the fourth value d4, split naturally, shows its
+// repetition codes in the cells before it: what tells a signal hidden under a stop cell
+// from speed indicators, which leave the same kind of values.
+bool ripetizioni_visibili(std::span<const cella> celle, std::int64_t c, std::int16_t d4);
+
+// The signals of the cells and those under stop cells, listed in nascosti.
 std::vector<segnale_letto> segnali_letti(std::span<const cella> celle,
                                          const std::vector<fermata>& nascosti);
 
