@@ -3,21 +3,19 @@
 #include <optional>
 
 #include "decompile/cartelli.h"
+#include "decompile/controlli.h"
 #include "decompile/curve.h"
 #include "decompile/intestazione.h"
 #include "decompile/montagne.h"
+#include "decompile/ordine_treno.h"
 #include "decompile/posizioni.h"
 #include "decompile/profili.h"
 #include "decompile/punti_velocita.h"
 #include "decompile/rallentamenti.h"
-#include "decompile/ripetizioni.h"
 #include "decompile/segnali.h"
 #include "decompile/stazioni.h"
-#include "format/codici.h"
-#include "format/formato.h"
 #include "format/unita_celle.h"
 #include "model/numeri.h"
-#include "placement/prese.h"
 #include "sintassi/parole_chiave.h"
 
 namespace percorso {
@@ -75,7 +73,7 @@ class ricostruzione {
       guasto(tipo_file::celle, "troppo poche celle per una linea");
       return std::move(d_);
     }
-    intestazione_cella_1();
+    aggiungi(intestazione_della_cella_1(celle_, d_.numero_treno, d_.nome_percorso));
     std::optional<curve_del_piano> curve;
     if (piano_) {
       curve = curve_dal_piano(piano_->byte, piano_->metri, ultima_);
@@ -84,14 +82,14 @@ class ricostruzione {
     const auto testa = intestazione(
         punti_, ultima_, piano_ ? std::optional<std::int64_t>(piano_->metri) : std::nullopt,
         curve && curve->fine == fine_piano::vuoto);
-    d_.guasti.insert(d_.guasti.end(), testa.guasti.begin(), testa.guasti.end());
+    aggiungi(testa.guasti);
     indovina(testa.riferimenti, indovinato::riferimenti);
     linea_.push_back({std::string(generale), testa.linea});
     if (testa.ferma) {
       d_.arresto = "nell'intestazione della linea: il resto e il testo del treno non sono letti";
       if (curve && curve->fine != fine_piano::vuoto)
         guasto(tipo_file::piano, "un tracciato, ma la compilazione si e' fermata prima di farlo");
-      nessun_corpo();
+      aggiungi(senza_corpo(celle_, punti_));
     } else {
       indovina(true, indovinato::metri);
       const bool corpo_fermato =
@@ -99,7 +97,7 @@ class ricostruzione {
       corpo(curve, corpo_fermato);
       if (corpo_fermato) {
         d_.arresto = "nel corpo della linea, all'ultima riga: il testo del treno non e' letto";
-        nessun_treno();
+        aggiungi(senza_treno(celle_, punti_, !stazioni_.stazioni.empty()));
       } else {
         treno(testa.treno);
       }
@@ -116,6 +114,7 @@ class ricostruzione {
 
  private:
   void guasto(tipo_file f, std::string cosa) { d_.guasti.push_back({f, std::move(cosa)}); }
+  void aggiungi(const problemi& p) { d_.guasti.insert(d_.guasti.end(), p.begin(), p.end()); }
   // What the files do not keep, in the order the report tells it.
   enum class indovinato : std::size_t {
     metri,
@@ -150,15 +149,6 @@ class ricostruzione {
       if (indovinati_[i]) d_.indovinati.emplace_back(testi[i]);
   }
   const cella& a(std::int64_t c) const { return celle_[static_cast<std::size_t>(c)]; }
-
-  void intestazione_cella_1() {
-    const cella& c = a(cella_di_controllo);
-    const auto og = codice_gara_og(d_.numero_treno, d_.nome_percorso);
-    if (c.dato_1 != valore_cella_1 || c.dato_2 != og)
-      guasto(tipo_file::celle,
-             "cella 1: i valori d'intestazione non sono quelli che il "
-             "compilatore scrive per questi nomi");
-  }
 
   // The line's body: curves, gradients, mountain-side stretches, indicators, boards; the
   // curves last when their last row is the one that stops the compile.
@@ -217,91 +207,10 @@ class ricostruzione {
         fermate.push_back({s.cella_fermata, s.voce});
     }
     rallentamenti_ = rallentamenti_letti(celle_, fermate);
-    d_.guasti.insert(d_.guasti.end(), rallentamenti_.guasti.begin(), rallentamenti_.guasti.end());
+    aggiungi(rallentamenti_.guasti);
     cartelli_ = cartelli_e_indicatori(celle_, punti_, prima_voce_, rallentamenti_.fermate_libere);
-    d_.guasti.insert(d_.guasti.end(), cartelli_.guasti.begin(), cartelli_.guasti.end());
-    controlla_celle(fermate);
-    if (!punti_[0].nome.empty() || !(punti_[0] == punto{}))
-      guasto(tipo_file::punti, "voce 0: una voce che nessuna riga scrive");
-  }
-
-  // Values of a cell no row writes with its event.
-  void controlla_celle(const std::vector<fermata>& fermate) {
-    std::vector<bool> di_fermata(celle_.size(), false);
-    for (const fermata& f : fermate) di_fermata[static_cast<std::size_t>(f.cella)] = true;
-    for (std::int64_t i = 0; i <= ultima_; ++i) {
-      cella c = a(i);
-      if (i == cella_di_controllo) c.dato_1 = c.dato_2 = 0;
-      const bool tempo_ok =
-          c.tempo_segnale == 0 || c.evento == evento::segnale || c.evento == evento::fermata;
-      bool ok = tempo_ok;
-      switch (c.evento) {
-        case evento::nessuno:
-        case evento::montagna:
-        case evento::punto_senza_velocita:
-          ok = ok && c.dato_1 == 0 && c.dato_2 == 0 && c.dato_3 == 0 && c.dato_4 == 0;
-          break;
-        case evento::punto_velocita:
-        case evento::cartello:
-          ok = ok && c.dato_2 == 0 && c.dato_3 == 0 && c.dato_4 == 0;
-          break;
-        case evento::fermata:
-          ok = di_fermata[static_cast<std::size_t>(i)];
-          break;
-        case evento::segnale:
-        case evento::fine_rallentamento:
-        case evento::inizio_rallentamento:
-        case evento::avviso_rallentamento:
-        case evento::preavviso:
-        case evento::indicatori:
-          break;
-        default:
-          ok = false;
-      }
-      if (!ok)
-        guasto(tipo_file::celle, "cella " + std::to_string(i) +
-                                     ": valori che nessuna riga da' "
-                                     "all'evento " +
-                                     std::to_string(c.evento));
-    }
-  }
-
-  // A line whose compile stopped never reads the train text: nothing of it may be there.
-  void nessun_treno() {
-    bool treno = !stazioni_.stazioni.empty();
-    for (const cella& c : celle_) {
-      treno = treno || c.velocita != 0 || c.aderenza != 0;
-      const auto e = c.evento;
-      treno = treno || (e != evento::nessuno && e != evento::montagna && e != evento::indicatori &&
-                        e != evento::cartello && e != evento::fermata);
-    }
-    const punto& p84 = punti_[slot_treno];
-    const punto& p86 = punti_[slot_ripetizione];
-    treno = treno || p84.valore_1 != 0 || p84.valore_3 != 0 || p86.parametro_1 != 0 ||
-            p86.parametro_3 != 0 || p86.parametro_4 != 0 || p86.parametro_5 != 0;
-    if (treno)
-      guasto(tipo_file::celle,
-             "valori del testo del treno, che la compilazione fermata nella "
-             "linea non legge");
-  }
-
-  // A header that stopped leaves the cells and the point table empty.
-  void nessun_corpo() {
-    for (std::int64_t i = 0; i <= ultima_; ++i) {
-      cella c = a(i);
-      if (i == cella_di_controllo) c.dato_1 = c.dato_2 = 0;
-      if (!(c == cella{})) {
-        guasto(tipo_file::celle, "cella " + std::to_string(i) +
-                                     ": valori che la compilazione fermata nell'intestazione non "
-                                     "scrive");
-        return;
-      }
-    }
-    for (int k = 0; k <= primo_slot_cartelli; ++k)
-      if (!(punti_[static_cast<std::size_t>(k)] == punto{}))
-        guasto(tipo_file::punti, "voce " + std::to_string(k) +
-                                     ": una voce che la compilazione "
-                                     "fermata nell'intestazione non scrive");
+    aggiungi(cartelli_.guasti);
+    aggiungi(valori_senza_riga(celle_, fermate, punti_));
   }
 
   void treno(const std::vector<riga_testo>& generali) {
@@ -320,7 +229,7 @@ class ricostruzione {
     indovina(!velocita.empty(), indovinato::velocita);
     indovina(stazioni_.orari, indovinato::orari);
     indovina(stazioni_.campi_azzerati, indovinato::campi_azzerati);
-    d_.guasti.insert(d_.guasti.end(), stazioni_.guasti.begin(), stazioni_.guasti.end());
+    aggiungi(stazioni_.guasti);
     std::vector<evento_treno> eventi = eventi_del_treno();
     for (evento_treno& e : eventi) {
       if (treno_.back().sezione != e.sezione) treno_.push_back({e.sezione, {}});
@@ -341,11 +250,12 @@ class ricostruzione {
   std::vector<evento_treno> eventi_del_treno() {
     auto segnali = segnali_letti(celle_, cartelli_.segnali_nascosti);
     indovina(!segnali.empty(), indovinato::segnali);
-    const auto ordine = ordina(segnali);
+    const auto ordine = ordina_stazioni_e_segnali(celle_, stazioni_.stazioni, segnali);
+    aggiungi(ordine.guasti);
     std::vector<evento_treno> eventi;
     std::size_t dopo_stazioni = 0;
     const auto& stazioni = stazioni_.stazioni;
-    for (const std::size_t i : ordine) {
+    for (const std::size_t i : ordine.righe) {
       if (i < stazioni.size()) {
         eventi.push_back({"[stazioni]", stazioni[i].riga});
         dopo_stazioni = eventi.size();
@@ -357,7 +267,8 @@ class ricostruzione {
     if (ferma) dopo_stazioni = eventi.size() - 1;
     std::vector<evento_treno> altri;
     for (const riga_testo& r : rallentamenti_.righe) altri.push_back({"[rallentamenti]", r});
-    for (riga_testo& r : punti_di_velocita()) altri.push_back({"[abbattimenti]", std::move(r)});
+    for (riga_testo& r : righe_punti_velocita(celle_, d_.guasti))
+      altri.push_back({"[abbattimenti]", std::move(r)});
     eventi.insert(eventi.begin() + static_cast<std::ptrdiff_t>(dopo_stazioni), altri.begin(),
                   altri.end());
     std::vector<evento_treno> prima;
@@ -365,82 +276,6 @@ class ricostruzione {
       prima.push_back({"[rallentamenti]", r});
     eventi.insert(eventi.begin(), prima.begin(), prima.end());
     return eventi;
-  }
-
-  // Indices into the stations, then the signals, in the order of the train text; the
-  // kinds of the signals that no order fits are tried in their next likeliest form.
-  std::vector<std::size_t> ordina(std::vector<segnale_letto>& segnali) {
-    const auto& stazioni = stazioni_.stazioni;
-    const std::int32_t ultima =
-        !stazioni.empty() && stazioni.back().arresto != arresto::nessuno ? stazioni.back().voce : 0;
-    ordine_ripetizioni o;
-    for (int prova = 0; prova < 16; ++prova) {
-      std::vector<scrittore_ripetizioni> s;
-      for (const stazione_ricostruita& st : stazioni) {
-        scrittore_ripetizioni w{{}, st.voce, 0, st.cella_fermata};
-        for (std::size_t j = 0; j < st.avvicinamento.size(); ++j)
-          w.scritture.push_back({st.avvicinamento[j], static_cast<std::uint8_t>(81 + j)});
-        s.push_back(std::move(w));
-      }
-      for (const segnale_letto& g : segnali)
-        s.push_back({ripetizioni_del_segnale(g, ultima_), 0, g.sotto_stazione, g.cella});
-      o = ordina_ripetizioni(s, celle_, ultima);
-      if (prova == 0) ripetizioni_senza_scrittori(s);
-      bool cambiato = false;
-      for (const std::size_t b : o.bloccate) {
-        if (b < stazioni.size()) continue;
-        segnale_letto& g = segnali[b - stazioni.size()];
-        if (g.scelto + 1 < g.tipi.size()) {
-          ++g.scelto;
-          cambiato = true;
-        }
-      }
-      if (o.bloccate.empty() || !cambiato) break;
-    }
-    if (!o.bloccate.empty())
-      guasto(tipo_file::celle,
-             "nessun ordine delle stazioni e dei segnali da' tutti i codici di "
-             "ripetizione del file");
-    o.righe.insert(o.righe.end(), o.bloccate.begin(), o.bloccate.end());
-    return o.righe;
-  }
-
-  void ripetizioni_senza_scrittori(const std::vector<scrittore_ripetizioni>& s) {
-    std::vector<bool> scritta(celle_.size(), false);
-    for (const auto& w : s)
-      for (const auto& [c, v] : w.scritture) scritta[static_cast<std::size_t>(c)] = true;
-    for (std::int64_t i = 0; i <= ultima_; ++i)
-      if (a(i).ripetizione != 0 && !scritta[static_cast<std::size_t>(i)])
-        guasto(tipo_file::celle, "cella " + std::to_string(i) +
-                                     ": un codice di ripetizione senza un segnale o una stazione "
-                                     "che lo scriva");
-  }
-
-  std::vector<riga_testo> punti_di_velocita() {
-    const auto autori = punti_dei_testi(celle_);
-    aggiungi_problemi(d_.guasti, tipo_file::celle, autori.problemi);
-    std::vector<riga_testo> r;
-    for (const std::int64_t i : autori.celle) {
-      const cella& c = a(i);
-      std::int64_t w = 0;
-      std::string perche;
-      if (c.evento == evento::punto_velocita) {
-        w = i == cella_di_controllo ? 0 : c.dato_1;
-        if (w <= 0) {
-          w += 65536;
-          perche = "velocita' + 65536: la cella ne tiene 16 bit, e 0 o meno non darebbe velocita'";
-        }
-      }
-      if (i > ultima_ - 2)
-        guasto(tipo_file::celle,
-               "cella " + std::to_string(i) +
-                   ": un punto di velocita' oltre l'ultima posizione di una riga");
-      r.push_back({nome_di(chiave::abbattimento),
-                   {posizione_alla_cella(i), w},
-                   std::nullopt,
-                   std::move(perche)});
-    }
-    return r;
   }
 
   std::span<const cella> celle_;

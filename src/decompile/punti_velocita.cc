@@ -1,7 +1,9 @@
 #include "decompile/punti_velocita.h"
 
 #include "compiler/completamento.h"
+#include "decompile/posizioni.h"
 #include "placement/prese.h"
+#include "sintassi/parole_chiave.h"
 
 namespace percorso {
 namespace {
@@ -46,6 +48,34 @@ punti_degli_autori punti_dei_testi(std::span<const cella> celle) {
                            ": il completamento non la ridarebbe com'e' (un punto di velocita' "
                            "che il file non ha, o uno diverso)");
     }
+  }
+  return r;
+}
+
+std::vector<riga_testo> righe_punti_velocita(std::span<const cella> celle, problemi& guasti) {
+  const auto autori = punti_dei_testi(celle);
+  aggiungi_problemi(guasti, tipo_file::celle, autori.problemi);
+  std::vector<riga_testo> r;
+  const auto ultima_riga = std::ssize(celle) - 3;
+  for (const std::int64_t i : autori.celle) {
+    const cella& c = celle[static_cast<std::size_t>(i)];
+    std::int64_t w = 0;
+    std::string perche;
+    if (c.evento == evento::punto_velocita) {
+      w = i == cella_di_controllo ? 0 : c.dato_1;
+      if (w <= 0) {
+        w += 65536;
+        perche = "velocita' + 65536: la cella ne tiene 16 bit, e 0 o meno non darebbe velocita'";
+      }
+    }
+    if (i > ultima_riga)
+      guasti.push_back(
+          {tipo_file::celle, "cella " + std::to_string(i) +
+                                 ": un punto di velocita' oltre l'ultima posizione di una riga"});
+    r.push_back({std::string(parola(chiave::abbattimento).nome),
+                 {posizione_alla_cella(i), w},
+                 std::nullopt,
+                 std::move(perche)});
   }
   return r;
 }

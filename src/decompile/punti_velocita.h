@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "decompile/problemi.h"
+#include "decompile/righe.h"
 #include "model/modello.h"
 
 namespace percorso {
@@ -18,5 +20,8 @@ struct punti_degli_autori {
 };
 
 punti_degli_autori punti_dei_testi(std::span<const cella> celle);
+
+// The rows of those points; what the completion would not give back goes to guasti.
+std::vector<riga_testo> righe_punti_velocita(std::span<const cella> celle, problemi& guasti);
 
 }  // namespace percorso
