@@ -30,7 +30,7 @@ TEST(Decompile, WritesBesideTheFilesAndProvesTheTexts) {
   const std::string celle = compilati(dir);
   const risposta r = esegui({"decompile", celle});
   EXPECT_EQ(r.stato, 0) << r.err;
-  const std::string linea = dir.file("file/Valle_linea.txt");
+  const std::string linea = unisci(dir.file("file"), "Valle_linea.txt");
   EXPECT_NE(r.out.find("scritto " + linea), std::string::npos) << r.out;
   EXPECT_NE(r.out.find("prova superata"), std::string::npos) << r.out;
   // The texts compile as any author's, to the same bytes.
