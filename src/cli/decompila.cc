@@ -6,6 +6,7 @@
 #include "cli/opzioni.h"
 #include "cli/testi_autore.h"
 #include "cli/uscita.h"
+#include "format/testo_nomi.h"
 
 namespace percorso {
 namespace {
@@ -39,6 +40,8 @@ void elenco(std::ostream& out, std::string_view titolo, const std::vector<std::s
   for (const std::string& v : voci) out << "  - " << v << '\n';
 }
 
+// Each row with its line; its bytes shown by the rule for names, so no control byte of a
+// board text reaches the terminal.
 void righe_di_riproduzione(std::ostream& out, const esito_decompilazione& e) {
   std::vector<std::string> voci;
   const std::pair<fonte, const testo_impaginato*> testi[] = {{fonte::linea, &e.testi.linea},
@@ -46,7 +49,8 @@ void righe_di_riproduzione(std::ostream& out, const esito_decompilazione& e) {
   for (const auto& [f, t] : testi) {
     const std::string& file = f == fonte::linea ? e.file_linea : e.file_treno;
     for (const riga_di_riproduzione& r : t->riproduzione)
-      voci.push_back(file + ":" + std::to_string(r.riga) + ": " + r.testo + "\n    " + r.perche +
+      voci.push_back(file + ":" + std::to_string(r.riga) + ": " + nome_leggibile(r.testo) +
+                     "\n    " + r.perche +
                      (e.segnalate.contains({f, r.riga}) ? "; check la segnala" : ""));
   }
   elenco(out, "righe che stanno nei testi solo per ridare gli stessi byte:", voci);

@@ -87,6 +87,33 @@ TEST(Decompile, AHandEditedByteFailsTheProofWithItsPlace) {
   EXPECT_NE(r.err.find("cella 3: valori che nessuna riga da' all'evento 0"), std::string::npos);
 }
 
+// A row kept only for the bytes is listed with its line, why, and whether check flags it.
+TEST(Decompile, RowsKeptForTheBytesAreListed) {
+  cartella_temporanea dir;
+  ASSERT_EQ(esegui({"new", "Valle", "2211", dir.file("t")}).stato, 0);
+  const std::string treno = unisci(dir.file("t"), "Valle_2211-.txt");
+  const auto byte = leggi_file(treno);
+  std::string testo(byte.begin(), byte.end());
+  const std::string segnale = "segnale,     450,   2, 4, 1,  0, 0,    2,  2,1,0, 0";
+  // A time of 306 keeps 50 in its byte, which a time of 50 does not give (it becomes 101).
+  testo.replace(testo.find(segnale), segnale.size(), segnale.substr(0, segnale.size() - 1) + "306");
+  scrivi_file(treno, testo);
+  ASSERT_EQ(
+      esegui({"compile", unisci(dir.file("t"), "Valle_linea.txt"), treno, "--no-strict"}).stato, 0);
+  const risposta r =
+      esegui({"decompile", unisci(dir.file("t"), "Valle_2211.dat"), "-o", dir.file("r")});
+  EXPECT_EQ(r.stato, 0) << r.err;
+  const std::string rifatto = unisci(dir.file("r"), "Valle_2211-.txt");
+  EXPECT_NE(r.out.find("righe che stanno nei testi solo per ridare gli stessi byte:\n  - " +
+                       rifatto + ":"),
+            std::string::npos)
+      << r.out;
+  EXPECT_NE(r.out.find("segnale,  450, 2, 4, 1, 0, 0, 2, 2, 1, 0, 306\n    tempo + 256"),
+            std::string::npos)
+      << r.out;
+  EXPECT_NE(r.out.find("check la segnala"), std::string::npos) << r.out;
+}
+
 TEST(Decompile, FilesItCannotReadOrNameStopIt) {
   cartella_temporanea dir;
   const std::string celle = compilati(dir);
