@@ -1,7 +1,11 @@
 #include "decompile/rallentamenti.h"
 
+#include <array>
 #include <cstdlib>
+#include <iterator>
+#include <map>
 #include <optional>
+#include <set>
 
 #include "decompile/posizioni.h"
 #include "model/numeri.h"
@@ -20,6 +24,11 @@ class lettura {
         fermate_(fermate),
         n_(std::ssize(celle)) {
     for (const fermata& f : fermate) stazione_[u(f.cella)] = f.stazione;
+    for (std::int64_t e = 0; e < n_; ++e) {
+      const cella v = valori(e);
+      if (v.evento == evento::fine_rallentamento && v.dato_4 == 0 && v.tempo_segnale == 0)
+        fini_[chiave_fine(v)].insert(e);
+    }
   }
 
   rallentamenti_ricostruiti leggi() {
@@ -124,6 +133,7 @@ class lettura {
     std::int64_t l = 0;
     if (const auto e = fine(s, v)) {
       celle.push_back(*e);
+      fini_[chiave_fine(v)].erase(*e);
       l = posizione_in_cella(*e) - *x;
     }
     const std::int64_t d_v = v.dato_2 != 0 ? v.dato_2 : run.value_or(false) ? 65536 : 0;
@@ -148,13 +158,17 @@ class lettura {
     r_.prima_delle_stazioni.push_back(std::move(riga));
   }
 
-  // The end cell: the nearest with the start's values, after it or else before it.
+  // The values an end cell shares with its start.
+  using valori_fine = std::array<std::int16_t, 3>;
+  static valori_fine chiave_fine(const cella& v) { return {v.dato_1, v.dato_2, v.dato_3}; }
+
+  // The end cell: the nearest free one with the start's values, after it or else before it.
   std::optional<std::int64_t> fine(std::int64_t s, const cella& v) const {
-    for (std::int64_t e = s + 1; e < n_; ++e)
-      if (parte(e, evento::fine_rallentamento, v.dato_1, v.dato_2, v.dato_3, false)) return e;
-    for (std::int64_t e = s - 1; e >= 0; --e)
-      if (parte(e, evento::fine_rallentamento, v.dato_1, v.dato_2, v.dato_3, false)) return e;
-    return std::nullopt;
+    const auto f = fini_.find(chiave_fine(v));
+    if (f == fini_.end() || f->second.empty()) return std::nullopt;
+    const auto dopo = f->second.upper_bound(s);
+    if (dopo != f->second.end()) return *dopo;
+    return *std::prev(dopo);
   }
 
   // A start under the stop cell nearest before the end cell e that kept its values.
@@ -173,6 +187,7 @@ class lettura {
   std::vector<bool> usata_;
   std::vector<std::int32_t> stazione_;  // the station whose stop cell it is; 0: none
   const std::vector<fermata>& fermate_;
+  std::map<valori_fine, std::set<std::int64_t>> fini_;  // the end cells not yet taken
   const std::int64_t n_;
   rallentamenti_ricostruiti r_;
 };

@@ -1,38 +1,51 @@
 #include "decompile/ripetizioni.h"
 
-#include <algorithm>
 #include <optional>
+#include <set>
 
 namespace percorso {
 namespace {
 
-class peeling {
+// Builds the order from its end. A row may go last when each cell it writes shows its
+// code or is written by a row already placed after it; a cell placed frees the rows
+// that write it, so each row and each write is looked at a bounded number of times.
+class dalla_fine {
  public:
-  peeling(const std::vector<scrittore_ripetizioni>& s, std::span<const cella> celle)
-      : s_(s), celle_(celle), finita_(celle.size(), false), tolto_(s.size(), false) {
+  dalla_fine(const std::vector<scrittore_ripetizioni>& s, std::span<const cella> celle)
+      : s_(s),
+        celle_(celle),
+        finita_(celle.size(), false),
+        mancanti_(s.size(), 0),
+        tolto_(s.size(), false),
+        di_cella_(celle.size()) {
     for (std::size_t i = 0; i < s.size(); ++i) {
-      const auto k = static_cast<std::size_t>(s[i].stazione);
-      if (k == 0) continue;
-      if (indice_stazione_.size() <= k) indice_stazione_.resize(k + 1, s.size());
-      indice_stazione_[k] = i;
+      for (const auto& [c, v] : s[i].scritture) {
+        di_cella_[u(c)].push_back(i);
+        if (celle_[u(c)].ripetizione != v) ++mancanti_[i];
+      }
+      if (s[i].stazione != 0) stazioni_.insert({s[i].stazione, i});
+      if (s[i].prima_di != 0) in_attesa_.insert({s[i].prima_di, i});
     }
+    for (std::size_t i = 0; i < s.size(); ++i) libera_se_pronto(i);
   }
 
-  // Takes the row to go last among those left; false when none can.
+  // Takes the row to go last among those left: a free signal, the farthest first, else
+  // the highest station left; false when none can.
   bool togli(std::int32_t solo_stazione) {
     std::optional<std::size_t> scelto;
-    const std::int32_t alta = piu_alta_rimasta();
-    for (std::size_t i = 0; i < s_.size(); ++i) {
-      if (tolto_[i] || !puo_andare_ultimo(i, alta)) continue;
-      if (solo_stazione != 0 && s_[i].stazione != solo_stazione) continue;
-      if (!scelto || meglio(i, *scelto)) scelto = i;
+    if (solo_stazione == 0 && !pronti_.empty()) {
+      scelto = pronti_.begin()->second;
+      pronti_.erase(pronti_.begin());
+    } else if (!stazioni_.empty()) {
+      const std::size_t i = std::prev(stazioni_.end())->second;
+      if (mancanti_[i] == 0 && (solo_stazione == 0 || s_[i].stazione == solo_stazione)) scelto = i;
     }
     if (!scelto) return false;
-    tolto_[*scelto] = true;
-    for (const auto& [c, v] : s_[*scelto].scritture) finita_[static_cast<std::size_t>(c)] = true;
-    dalla_fine_.push_back(*scelto);
+    togli_riga(*scelto);
     return true;
   }
+
+  bool finito() const { return dalla_fine_.size() == s_.size(); }
 
   ordine_ripetizioni esito() const {
     ordine_ripetizioni o;
@@ -42,59 +55,62 @@ class peeling {
     return o;
   }
 
-  bool finito() const { return dalla_fine_.size() == s_.size(); }
-
  private:
-  // Stations go in the order of their numbers, so only the highest one left may go
-  // last; a row that must come before a station goes once that station is placed.
-  bool puo_andare_ultimo(std::size_t i, std::int32_t alta) const {
-    const scrittore_ripetizioni& w = s_[i];
-    if (w.stazione != 0 && w.stazione != alta) return false;
-    if (w.prima_di != 0 && !stazione_tolta(w.prima_di)) return false;
-    return std::all_of(w.scritture.begin(), w.scritture.end(), [&](const auto& cv) {
-      const auto c = static_cast<std::size_t>(cv.first);
-      return finita_[c] || celle_[c].ripetizione == cv.second;
-    });
+  static std::size_t u(std::int64_t c) { return static_cast<std::size_t>(c); }
+
+  // A row that is not a station goes among the free ones once its cells allow it and the
+  // station it must precede is placed.
+  void libera_se_pronto(std::size_t i) {
+    if (tolto_[i] || s_[i].stazione != 0 || mancanti_[i] != 0) return;
+    if (s_[i].prima_di != 0 && in_attesa_.contains({s_[i].prima_di, i})) return;
+    pronti_.insert({-s_[i].cella, i});
   }
 
-  std::int32_t piu_alta_rimasta() const {
-    std::int32_t m = 0;
-    for (std::size_t i = 0; i < s_.size(); ++i)
-      if (!tolto_[i] && s_[i].stazione > m) m = s_[i].stazione;
-    return m;
-  }
-
-  bool stazione_tolta(std::int32_t k) const {
-    const auto i = static_cast<std::size_t>(k);
-    return i >= indice_stazione_.size() || indice_stazione_[i] == s_.size() ||
-           tolto_[indice_stazione_[i]];
-  }
-
-  // From the end: signals before stations, the farthest first; so the text reads
-  // stations first and then signals along the line.
-  bool meglio(std::size_t a, std::size_t b) const {
-    const bool sa = s_[a].stazione == 0, sb = s_[b].stazione == 0;
-    if (sa != sb) return sa;
-    return s_[a].cella > s_[b].cella;
+  void togli_riga(std::size_t i) {
+    tolto_[i] = true;
+    dalla_fine_.push_back(i);
+    if (s_[i].stazione != 0) {
+      stazioni_.erase({s_[i].stazione, i});
+      for (auto a = in_attesa_.lower_bound({s_[i].stazione, 0});
+           a != in_attesa_.end() && a->first == s_[i].stazione;) {
+        const std::size_t atteso = a->second;
+        a = in_attesa_.erase(a);
+        libera_se_pronto(atteso);
+      }
+    }
+    for (const auto& [c, v] : s_[i].scritture) {
+      if (finita_[u(c)]) continue;
+      finita_[u(c)] = true;
+      for (const std::size_t altro : di_cella_[u(c)]) {
+        if (tolto_[altro]) continue;
+        for (const auto& [c2, v2] : s_[altro].scritture)
+          if (c2 == c && celle_[u(c)].ripetizione != v2) --mancanti_[altro];
+        libera_se_pronto(altro);
+      }
+    }
   }
 
   const std::vector<scrittore_ripetizioni>& s_;
   std::span<const cella> celle_;
-  std::vector<bool> finita_;
+  std::vector<bool> finita_;            // a cell whose last writer is placed
+  std::vector<std::int64_t> mancanti_;  // cells that stop each row from going last
   std::vector<bool> tolto_;
+  std::vector<std::vector<std::size_t>> di_cella_;            // the rows that write each cell
+  std::set<std::pair<std::int32_t, std::size_t>> stazioni_;   // left, by number
+  std::set<std::pair<std::int32_t, std::size_t>> in_attesa_;  // waiting for their station
+  std::set<std::pair<std::int64_t, std::size_t>> pronti_;     // free rows, farthest first
   std::vector<std::size_t> dalla_fine_;
-  std::vector<std::size_t> indice_stazione_;  // by number; s_.size() for none
 };
 
 }  // namespace
 
 ordine_ripetizioni ordina_ripetizioni(const std::vector<scrittore_ripetizioni>& scrittori,
                                       std::span<const cella> celle, std::int32_t ultima_stazione) {
-  peeling p(scrittori, celle);
-  if (ultima_stazione != 0 && !p.togli(ultima_stazione)) return p.esito();
-  while (!p.finito() && p.togli(0)) {
+  dalla_fine d(scrittori, celle);
+  if (ultima_stazione != 0 && !d.togli(ultima_stazione)) return d.esito();
+  while (!d.finito() && d.togli(0)) {
   }
-  return p.esito();
+  return d.esito();
 }
 
 }  // namespace percorso

@@ -113,6 +113,11 @@ class lettura_stazioni {
   void celle(stazione_ricostruita& s, const punto& e, std::int32_t k) {
     if (stazione_con_celle(e.codice)) {
       const std::int64_t t = cella_fermata({e.valore_1, e.valore_2});
+      // The area stays within the cells: a station row past them stops at the bound test.
+      if (t > ultima_cella_) {
+        guasto(k, "una fermata oltre l'ultima cella");
+        return;
+      }
       if (e.codice != 5 && e.codice != 6)
         for (int j = 1; j <= 4; ++j)
           if (fermata_possibile(t - j)) s.avvicinamento.push_back(t - j);
