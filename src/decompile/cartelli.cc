@@ -25,6 +25,17 @@ std::pair<std::int64_t, std::int64_t> lati(std::int16_t v) {
   return {std::int64_t{v / 100} * km_h_per_passo, std::int64_t{v % 100} * km_h_per_passo};
 }
 
+// The row of a speed indicator pair that leaves these values in its cell.
+riga_testo riga_indicatori(std::int64_t c, const cella& v) {
+  const auto [as, ad] = lati(v.dato_1);
+  const auto [bs, bd] = lati(v.dato_2);
+  const auto [cs, cd] = lati(v.dato_3);
+  return {std::string(parola(chiave::indicatori).nome),
+          {posizione_in_cella(c), as, bs, cs, v.dato_4 / 10, ad, bd, cd, v.dato_4 % 10},
+          std::nullopt,
+          ""};
+}
+
 }  // namespace
 
 std::int32_t prima_voce_cartelli(std::span<const cella> celle,
@@ -36,16 +47,6 @@ std::int32_t prima_voce_cartelli(std::span<const cella> celle,
          solo_il_nome(punti[static_cast<std::size_t>(prima - 1)]))
     --prima;
   return prima;
-}
-
-riga_testo riga_indicatori(std::int64_t c, const cella& v) {
-  const auto [as, ad] = lati(v.dato_1);
-  const auto [bs, bd] = lati(v.dato_2);
-  const auto [cs, cd] = lati(v.dato_3);
-  return {std::string(parola(chiave::indicatori).nome),
-          {posizione_in_cella(c), as, bs, cs, v.dato_4 / 10, ad, bd, cd, v.dato_4 % 10},
-          std::nullopt,
-          ""};
 }
 
 cartelli_ricostruiti cartelli_e_indicatori(std::span<const cella> celle,

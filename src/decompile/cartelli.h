@@ -40,7 +40,4 @@ cartelli_ricostruiti cartelli_e_indicatori(std::span<const cella> celle,
                                            std::int32_t prima_voce,
                                            const std::vector<fermata>& fermate);
 
-// The row of a speed indicator pair that leaves these values in its cell.
-riga_testo riga_indicatori(std::int64_t cella, const struct cella& valori);
-
 }  // namespace percorso
