@@ -9,7 +9,9 @@
 #include <vector>
 
 #include "app/costruzione.h"
+#include "app/decompilazione.h"
 #include "app/esecuzione.h"
+#include "format/decodifica.h"
 #include "format/file_binari.h"
 #include "format/nomi_file.h"
 #include "linea_sintetica.h"
@@ -162,6 +164,54 @@ void BM_linea_massima_tempi(benchmark::State& state) {
       static_cast<double>(confronta_orario(m, calcola_corsa(m, {})).tratti.size());
 }
 
+// The three files of the 1000000 m line as the decompiler reads them: their bytes.
+const compilati_letti& file_linea_massima() {
+  static const compilati_letti f = [] {
+    modello m = modello_sintetico();
+    compila(m, fonti_massime());
+    compilati_letti letti;
+    letti.celle = {"Sintetica_1.dat", immagine_celle(m)};
+    letti.punti = {"Sintetica_1.sim", immagine_punti(m)};
+    letti.piano = file_letto{"Sintetica_linea.dat", immagine_piano(*m.tracciato)};
+    return letti;
+  }();
+  return f;
+}
+
+// The 1000000 m line decompiled from its three files in memory: the files decoded and
+// the texts rebuilt, with the proof when provata (the texts compiled, their files built
+// and compared).
+void misura_decompilazione(benchmark::State& state, bool provata) {
+  compilati_letti f = file_linea_massima();
+  for (auto _ : state) {
+    f.valori_celle = decodifica_celle(f.celle.byte).valore;
+    f.valori_punti = decodifica_punti(f.punti.byte).valore;
+    const auto metri = metri_del_piano(f.piano->byte);
+    if (!metri.ok()) {
+      state.SkipWithError("the plan file does not decode");
+      return;
+    }
+    f.metri_piano = metri.valore;
+    const decompilazione d = testi_dei_compilati(f);
+    if (provata && prova_dei_testi(f, d)) {
+      state.SkipWithError("the texts do not give the files back");
+      return;
+    }
+    benchmark::DoNotOptimize(d);
+  }
+  state.SetBytesProcessed(
+      state.iterations() *
+      static_cast<std::int64_t>(f.celle.byte.size() + f.punti.byte.size() + f.piano->byte.size()));
+}
+
+void BM_linea_massima_decompilazione(benchmark::State& state) {
+  misura_decompilazione(state, false);
+}
+
+void BM_linea_massima_decompilazione_provata(benchmark::State& state) {
+  misura_decompilazione(state, true);
+}
+
 // A line text with its length line repeated: each one asks again for the cells and
 // the plan of a 1000000 m line, which are made once, so 1000 cost what 1 costs.
 void BM_lunghezza_ripetuta(benchmark::State& state) {
@@ -184,6 +234,8 @@ BENCHMARK(BM_serializzazione_incorporata)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_linea_massima_compilazione)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_linea_massima_serializzazione)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_linea_massima_tempi)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_linea_massima_decompilazione)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_linea_massima_decompilazione_provata)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_lunghezza_ripetuta)->Arg(1)->Arg(1000)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -8,7 +8,7 @@
 # A new feature room also goes into PERCORSO_FUNZIONI below.
 
 # The features: none may depend on another.
-set(PERCORSO_FUNZIONI inspect plot checker documents page tempi)
+set(PERCORSO_FUNZIONI inspect plot checker documents page tempi decompile)
 
 # Arrows that must never be, as "from:to"; * stands for any room.
 set(PERCORSO_FRECCE_VIETATE

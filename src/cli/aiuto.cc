@@ -29,6 +29,8 @@ constexpr std::string_view testo_generale =
     "                         campo, le sezioni dei testi (sezioni) o i nomi dei file (nomi)\n"
     "  inspect FILE...        mostra in chiaro i file compilati (.dat, .sim, _linea.dat)\n"
     "  plot CELLE [-o SVG]    disegna tracciato e profilo della linea in un file SVG\n"
+    "  decompile CELLE        dai file compilati riscrive i due testi e prova che danno\n"
+    "                         gli stessi byte\n"
     "  page LINEA TRENO       la linea di due testi in una pagina HTML: tracciato, profilo,\n"
     "                         orario, elenchi e rilievi; --watch la riscrive a ogni modifica\n"
     "  lsp                    server del protocollo LSP per gli editor, su stdin e stdout\n"
@@ -250,6 +252,33 @@ constexpr std::string_view aiuto_plot =
     "Stato di uscita: 0 disegno scritto; 2 uso errato; 3 un file che non si puo' leggere,\n"
     "non valido o che non si puo' scrivere.\n";
 
+constexpr std::string_view aiuto_decompile =
+    "uso: percorso decompile CELLE [-o DIR] [--force]\n"
+    "\n"
+    "Dai tre file compilati di uno scenario riscrive i due testi dell'autore. Legge il\n"
+    "file delle celle CELLE (NOME_TRENO.dat), il file dei punti accanto (NOME_TRENO.sim,\n"
+    "necessario: ne vengono i nomi, le stazioni e i cartelli) e il tracciato\n"
+    "NOME_linea.dat accanto, se c'e' (senza, il testo della linea non ha curve). Scrive\n"
+    "NOME_linea.txt e NOME_TRENO-.txt, con NOME e TRENO dalle voci 85 e 86 del file dei\n"
+    "punti, e li prova: li compila in memoria e confronta byte per byte i file che ne\n"
+    "vengono con quelli letti.\n"
+    "\n"
+    "Dice che cosa ha dovuto indovinare, perche' i file non lo conservano (i metri\n"
+    "esatti, come si dividono i codici dei segnali e le velocita' degli indicatori, le\n"
+    "velocita' tra due multipli di 5 km/h, ore, minuti e secondi degli orari, l'ordine\n"
+    "delle righe, i documenti), e quali righe stanno nei testi solo per ridare gli\n"
+    "stessi byte, con quelle che 'percorso check' segnala. Se la compilazione che ha\n"
+    "scritto i file si era fermata per un errore, i testi finiscono con una riga che la\n"
+    "ferma allo stesso modo.\n"
+    "\n"
+    "  -o DIR    cartella dei testi (predefinita: quella di CELLE); creata se manca\n"
+    "  --force   sostituisce i testi gia' presenti\n"
+    "\n"
+    "Stato di uscita: 0 testi scritti e prova superata; 1 testi scritti, ma la prova\n"
+    "trova un byte diverso, nominato con il suo file; 2 uso errato; 3 un file che non\n"
+    "si puo' leggere, testi gia' presenti, o una cartella o un file che non si puo'\n"
+    "scrivere.\n";
+
 constexpr std::string_view aiuto_page =
     "uso: percorso page LINEA TRENO [-o FILE.html] [--nome NOME] [--treno TRENO] [--watch]\n"
     "\n"
@@ -301,14 +330,14 @@ constexpr std::string_view aiuto_help =
     "uso: percorso help [COMANDO]\n"
     "\n"
     "Senza COMANDO mostra l'aiuto generale; con COMANDO (sources, new, compile, check,\n"
-    "tempi, explain, inspect, plot, page, lsp, help) l'aiuto di quel comando, come\n"
-    "'percorso COMANDO --help'.\n";
+    "tempi, explain, inspect, plot, decompile, page, lsp, help) l'aiuto di quel comando,\n"
+    "come 'percorso COMANDO --help'.\n";
 
 constexpr std::pair<std::string_view, std::string_view> aiuti[] = {
     {"sources", aiuto_sources}, {"new", aiuto_new},     {"compile", aiuto_compile},
     {"check", aiuto_check},     {"tempi", aiuto_tempi}, {"explain", aiuto_explain},
-    {"inspect", aiuto_inspect}, {"plot", aiuto_plot},   {"page", aiuto_page},
-    {"lsp", aiuto_lsp},         {"help", aiuto_help},
+    {"inspect", aiuto_inspect}, {"plot", aiuto_plot},   {"decompile", aiuto_decompile},
+    {"page", aiuto_page},       {"lsp", aiuto_lsp},     {"help", aiuto_help},
 };
 
 }  // namespace

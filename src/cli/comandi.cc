@@ -14,6 +14,7 @@
 #include "cli/aiuto.h"
 #include "cli/compila.h"
 #include "cli/controlla.h"
+#include "cli/decompila.h"
 #include "cli/opzioni.h"
 #include "cli/pagina.h"
 #include "cli/servizio_lsp.h"
@@ -271,6 +272,7 @@ int esegui_comando(std::span<const std::string_view> a, std::ostream& out, std::
   if (comando == "sources") return comando_sources(resto, out, err, fs);
   if (comando == "new") return comando_new(resto, out, err, fs);
   if (comando == "inspect") return comando_inspect(resto, out, err, fs);
+  if (comando == "decompile") return comando_decompile(resto, out, err, fs);
   if (comando == "plot") return comando_plot(resto, out, err, fs);
   if (comando == "explain") return comando_explain(resto, out, err);
   if (comando == "compile") return comando_compile(resto, err, fs);

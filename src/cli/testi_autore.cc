@@ -29,7 +29,8 @@ std::optional<std::string> leggi_opzioni(std::span<const std::string_view> a, ar
   return std::nullopt;
 }
 
-// Prints what was written and gives the exit status; `perche` tells why a file was refused.
+}  // namespace
+
 int riferisci(const esito_testi& e, std::string_view perche, std::ostream& out, std::ostream& err) {
   for (const auto& f : e.invariati) out << "invariato " << f << '\n';
   for (const auto& f : e.scritti) out << "scritto " << f << '\n';
@@ -43,8 +44,6 @@ int riferisci(const esito_testi& e, std::string_view perche, std::ostream& out, 
   err << "percorso: nessun file scritto; --force per sostituirli\n";
   return uscita_interrotta;
 }
-
-}  // namespace
 
 int comando_sources(std::span<const std::string_view> a, std::ostream& out, std::ostream& err,
                     file_system& fs) {

@@ -6,9 +6,14 @@
 #include <span>
 #include <string_view>
 
+#include "app/scrittura_testi.h"
 #include "platform/file_system.h"
 
 namespace percorso {
+
+// Prints the files written and left as they were, and gives the exit status; perche
+// tells why a file already there was refused.
+int riferisci(const esito_testi& e, std::string_view perche, std::ostream& out, std::ostream& err);
 
 // percorso sources [DIR] [--force]
 int comando_sources(std::span<const std::string_view> argomenti, std::ostream& out,

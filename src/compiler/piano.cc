@@ -1,16 +1,11 @@
 // The per-metre plan: walked one metre at a time, turning inside curves.
 #include <algorithm>
-#include <array>
 
 #include "compiler/compilazione.h"
+#include "compiler/passo_piano.h"
 
 namespace percorso {
 namespace {
-
-constexpr std::int64_t metro_massimo = 1000000;
-
-// Curvature per metre of the classes 1 to 6.
-constexpr std::array<double, 6> curvature = {0.0001, 0.0002, 0.0004, 0.001, 0.002, 0.003};
 
 // The plan's coordinates, or nullptr when they are only counted.
 piano* coordinate(compilazione& c) {
@@ -23,18 +18,16 @@ bool passo_piano(compilazione& c, std::int64_t k, double f) {
   piano* p = coordinate(c);
   if (p == nullptr) return true;
   const auto i = static_cast<std::size_t>(k);
-  const double d0 = p->x[i - 1] - p->x[i - 2];
-  const double d1 = p->y[i - 1] - p->y[i - 2];
-  const double dx = d0 + f * d1;
-  const double dy = d1 - f * d0;
-  p->x[i] = p->x[i - 1] + dx;
-  p->y[i] = p->y[i - 1] + dy;
+  const punto_piano nuovo =
+      metro_successivo({p->x[i - 2], p->y[i - 2]}, {p->x[i - 1], p->y[i - 1]}, f);
+  p->x[i] = nuovo.x;
+  p->y[i] = nuovo.y;
   p->assegnati = static_cast<std::int32_t>(k + 1);
   return true;
 }
 
 // The metres da to a (both within the plan, da >= 2) in one run, with the two
-// previous points kept in registers; the same arithmetic as passo_piano.
+// previous points kept in registers.
 void passi_piano(compilazione& c, std::int64_t da, std::int64_t a, double f) {
   piano* p = coordinate(c);
   if (p == nullptr || da > a) return;
@@ -42,19 +35,13 @@ void passi_piano(compilazione& c, std::int64_t da, std::int64_t a, double f) {
   double* y = p->y.data();
   auto i = static_cast<std::size_t>(da);
   const auto fine = static_cast<std::size_t>(a);
-  double x2 = x[i - 2], x1 = x[i - 1];
-  double y2 = y[i - 2], y1 = y[i - 1];
+  punto_piano penultimo{x[i - 2], y[i - 2]}, ultimo{x[i - 1], y[i - 1]};
   for (; i <= fine; ++i) {
-    const double d0 = x1 - x2;
-    const double d1 = y1 - y2;
-    const double dx = d0 + f * d1;
-    const double dy = d1 - f * d0;
-    x2 = x1;
-    y2 = y1;
-    x1 += dx;
-    y1 += dy;
-    x[i] = x1;
-    y[i] = y1;
+    const punto_piano nuovo = metro_successivo(penultimo, ultimo, f);
+    penultimo = ultimo;
+    ultimo = nuovo;
+    x[i] = nuovo.x;
+    y[i] = nuovo.y;
   }
   p->assegnati = static_cast<std::int32_t>(a + 1);
 }
@@ -62,7 +49,8 @@ void passi_piano(compilazione& c, std::int64_t da, std::int64_t a, double f) {
 // Steps the plan up to metre fino; false when the compilation stops.
 bool avanza(compilazione& c, std::int64_t fino, double f) {
   // Metres that pass both checks below go in one run; the rest step by step.
-  const std::int64_t senza_controlli = std::min({fino, c.ultimo_metro_piano, metro_massimo - 1});
+  const std::int64_t senza_controlli =
+      std::min({fino, c.ultimo_metro_piano, metro_massimo_curve - 1});
   if (c.metro_piano <= senza_controlli) {
     passi_piano(c, c.metro_piano, senza_controlli, f);
     c.metro_piano = senza_controlli + 1;
@@ -73,7 +61,7 @@ bool avanza(compilazione& c, std::int64_t fino, double f) {
       return false;
     }
     ++c.metro_piano;
-    if (c.metro_piano > metro_massimo) {
+    if (c.metro_piano > metro_massimo_curve) {
       c.ferma(103);
       return false;
     }
@@ -101,12 +89,12 @@ esito riga_curva(compilazione& c, std::string_view chiave) {
   if (const esito e = c.limite(s); e != esito::avanti) return e;
   // The first class digit in the order 1 to 6, not in the order of the field.
   std::size_t classe = 0;
-  while (classe < curvature.size() &&
+  while (classe < curvature_classi.size() &&
          chiave.find(static_cast<char>('1' + classe)) == std::string_view::npos)
     ++classe;
-  if (classe == curvature.size()) return c.ferma(103);
+  if (classe == curvature_classi.size()) return c.ferma(103);
   const bool sinistra = chiave.find_first_of("sS") != std::string_view::npos;
-  const double f = curvature[classe] * (sinistra ? -1.0 : 1.0);
+  const double f = curvature_classi[classe] * (sinistra ? -1.0 : 1.0);
   const auto numero = static_cast<std::int32_t>(classe + 1);
   c.traccia(elemento::curva, s, satura_32(std::int64_t{s} + l), sinistra ? -numero : numero);
   // Before any curve the plan metre stands at 2 whatever the first start.

@@ -100,7 +100,12 @@ class lettore {
     if (restanti() < sizeof(T)) return false;
     using U = std::make_unsigned_t<T>;
     U u = 0;
-    for (std::size_t i = 0; i < sizeof(T); ++i) u |= static_cast<U>(U{dati_[pos_ + i]} << (8 * i));
+    if constexpr (std::endian::native == std::endian::little) {
+      std::memcpy(&u, dati_.data() + pos_, sizeof(T));
+    } else {
+      for (std::size_t i = 0; i < sizeof(T); ++i)
+        u |= static_cast<U>(U{dati_[pos_ + i]} << (8 * i));
+    }
     v = static_cast<T>(u);
     pos_ += sizeof(T);
     return true;

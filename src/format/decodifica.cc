@@ -148,37 +148,17 @@ decodificato<std::size_t> metri_del_piano(std::span<const std::uint8_t> dati) {
   return r;
 }
 
-namespace {
-
-elemento_piano leggi_elemento(lettore& l) {
-  elemento_piano e;
-  std::uint16_t tag = 0;
-  l.intero(tag);
-  e.tipo = static_cast<tipo_elemento>(tag);
-  if (e.tipo == tipo_elemento::intero) {
-    std::int16_t v = 0;
-    l.intero(v);
-    e.valore = v;
-  } else if (e.tipo == tipo_elemento::reale) {
-    l.reale(e.valore);
-  }
-  return e;
-}
-
-}  // namespace
-
 std::optional<errore_decodifica> per_ogni_metro(
     std::span<const std::uint8_t> dati, const std::function<void(std::size_t)>& inizio,
     const std::function<void(std::size_t, const elemento_piano&, const elemento_piano&)>& f) {
   const auto metri = metri_del_piano(dati);
   if (!metri.ok()) return metri.errore;
   if (inizio) inizio(metri.valore);
-  lettore y(dati);
-  for (std::size_t m = 0; m < metri.valore; ++m) leggi_elemento(y);
-  lettore x(dati);
+  metri_in_ordine in_ordine(dati, metri.valore);
   for (std::size_t m = 0; m < metri.valore; ++m) {
-    const elemento_piano ex = leggi_elemento(x);
-    f(m, ex, leggi_elemento(y));
+    elemento_piano x, y;
+    in_ordine.prossimo(x, y);
+    f(m, x, y);
   }
   return std::nullopt;
 }

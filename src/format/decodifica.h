@@ -13,6 +13,8 @@
 #include <string_view>
 #include <vector>
 
+#include "format/byte.h"
+#include "format/campi.h"
 #include "format/nomi_file.h"
 #include "model/modello.h"
 
@@ -68,6 +70,44 @@ decodificato<piano_letto> decodifica_piano(std::span<const std::uint8_t> dati);
 
 // A plan file checked whole without holding its elements: its metres per coordinate.
 decodificato<std::size_t> metri_del_piano(std::span<const std::uint8_t> dati);
+// One element of the plan file at the reader, which it passes; the reader holds a whole
+// element (the file passed metri_del_piano).
+inline elemento_piano leggi_elemento(lettore& l) {
+  elemento_piano e;
+  std::uint16_t tag = 0;
+  l.intero(tag);
+  e.tipo = static_cast<tipo_elemento>(tag);
+  if (e.tipo == tipo_elemento::intero) {
+    std::int16_t v = 0;
+    l.intero(v);
+    e.valore = v;
+  } else if (e.tipo == tipo_elemento::reale) {
+    l.reale(e.valore);
+  }
+  return e;
+}
+
+// The metres of a plan file that passed metri_del_piano, one at a time and in order,
+// nothing held: for a reader that walks a million metres in one loop.
+class metri_in_ordine {
+ public:
+  metri_in_ordine(std::span<const std::uint8_t> dati, std::size_t metri) : x_(dati), y_(dati) {
+    for (std::size_t m = 0; m < metri; ++m) {
+      std::uint16_t tag = 0;
+      y_.intero(tag);
+      y_.salta(byte_del_valore(static_cast<tipo_elemento>(tag)).value_or(0));
+    }
+  }
+  // The x and y elements of the next metre.
+  void prossimo(elemento_piano& x, elemento_piano& y) {
+    x = leggi_elemento(x_);
+    y = leggi_elemento(y_);
+  }
+
+ private:
+  lettore x_, y_;
+};
+
 // Walks a plan file one metre at a time, so a reader need not hold it whole: when
 // the file is whole, inizio(metri) when given, then f(m, x, y) for each metre in
 // order; else its fault, and nothing is called.
@@ -92,10 +132,11 @@ std::optional<std::string> troppo_grande(std::optional<tipo_file> t, std::uint64
 
 // Reads a file of kind atteso with the caller's file access (identita(file) giving
 // its size, leggi(file) the bytes in .dati or the failure in .errore) and decodes
-// it; every fault names the file.
+// it; every fault names the file. The bytes read go to *letti when given.
 template <typename T, typename Accesso>
 decodificato<T> leggi_e_decodifica(Accesso& fs, const std::string& file, tipo_file atteso,
-                                   decodificato<T> (*decodifica)(std::span<const std::uint8_t>)) {
+                                   decodificato<T> (*decodifica)(std::span<const std::uint8_t>),
+                                   std::vector<std::uint8_t>* letti = nullptr) {
   decodificato<T> r;
   if (const auto id = fs.identita(file)) {
     if (auto grande = troppo_grande(atteso, id->dimensione)) {
@@ -103,7 +144,7 @@ decodificato<T> leggi_e_decodifica(Accesso& fs, const std::string& file, tipo_fi
       return r;
     }
   }
-  const auto l = fs.leggi(file);
+  auto l = fs.leggi(file);
   if (l.errore) {
     r.errore =
         errore_decodifica{"impossibile leggere " + l.errore->file + ": " + l.errore->motivo, 0};
@@ -114,6 +155,7 @@ decodificato<T> leggi_e_decodifica(Accesso& fs, const std::string& file, tipo_fi
     r.errore = errore_decodifica{file + ": " + *altro, 0};
     return r;
   }
+  if (letti) *letti = std::move(l.dati);
   return nel_file(file, std::move(r));
 }
 
