@@ -198,16 +198,20 @@ int errore_uso(std::ostream& err, std::string_view messaggio, std::string_view c
   return uscita_uso;
 }
 
-std::optional<std::string> nome_fuori_cartella(std::string_view nome) {
+std::optional<std::string> nome_non_valido(std::string_view nome) {
   const bool controllo = std::any_of(nome.begin(), nome.end(), [](char c) {
     return static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
   });
   const bool fuori = nome.find_first_of("/\\") != std::string_view::npos ||
                      nome.find("..") != std::string_view::npos;
-  if (!nome.empty() && !controllo && !fuori) return std::nullopt;
+  // Windows refuses them, or reads ':' as a stream of the file: a scenario made on one
+  // system must be usable on the other.
+  const bool vietato = nome.find_first_of("<>:\"|?*") != std::string_view::npos;
+  if (!nome.empty() && !controllo && !fuori && !vietato) return std::nullopt;
   return "nome non valido: '" + leggibile(nome) + "'" +
          (fuori       ? ": i file uscirebbero dalla loro cartella (niente '/', '\\' o '..')"
           : controllo ? ": niente caratteri di controllo in un nome di file"
+          : vietato   ? ": Windows non ammette < > : \" | ? * in un nome di file"
                       : ": vuoto");
 }
 
@@ -223,7 +227,7 @@ std::optional<std::string> due_testi(std::span<const std::string_view> posiziona
   treno = posizionali[1];
   for (const auto& dato : {nome, numero}) {
     if (!dato) continue;
-    if (auto errore = nome_fuori_cartella(*dato)) return errore;
+    if (auto errore = nome_non_valido(*dato)) return errore;
   }
   const bool senza_nome = !nome, senza_numero = !numero;
   if (!nome) nome = nome_da_testo_linea(nome_base(linea));

@@ -8,6 +8,7 @@
 
 #include "app/esecuzione.h"
 #include "app/ingressi_uscite.h"
+#include "app/nomi_sul_disco.h"
 #include "app/rapporto.h"
 #include "app/sorveglia.h"
 #include "cli/avvisi.h"
@@ -32,6 +33,8 @@ struct opzioni_compile {
   bool documenti = false;
   bool sorveglia = false;
   bool rigoroso = true;
+  bool nome_dal_file = false;   // NOME comes from the line text's name
+  bool treno_dal_file = false;  // TRENO from the train text's
   filtro_avvisi filtro;
 };
 
@@ -57,6 +60,8 @@ std::optional<std::string> leggi_opzioni(std::span<const std::string_view> a, op
   if (auto errore = leggi_argomenti(a, ammesse, letti)) return errore;
   for (auto& [nome, valore] : letti.opzioni)
     if (auto errore = applica(nome, std::move(valore), o)) return errore;
+  o.nome_dal_file = !o.nome;
+  o.treno_dal_file = !o.numero;
   if (auto errore = due_testi(letti.posizionali, o.linea, o.treno, o.nome, o.numero)) return errore;
   if (!o.cartella) {
     std::string cartella = cartella_di(o.linea);
@@ -128,6 +133,12 @@ int compila(const opzioni_compile& o, std::ostream& err, file_system& fs, std::s
   // The messages and the report are made before the commit, which the report joins;
   // after it only the cause of a failed commit can be added.
   auto corsa = messaggi_di(e, nomi, &testi, o.filtro, o.rigoroso);
+  // The texts whose names give NOME or TRENO, as typed.
+  std::vector<std::string> dal_nome;
+  if (o.nome_dal_file) dal_nome.push_back(o.linea);
+  if (o.treno_dal_file) dal_nome.push_back(o.treno);
+  const auto maiuscole = maiuscole_diverse(fs, dal_nome, o.filtro);
+  corsa.elenco.insert(corsa.elenco.begin(), maiuscole.begin(), maiuscole.end());
   if (o.rapporto) {
     const std::string json = rapporto_json(e, corsa);
     altri.push_back({*o.rapporto, {json.begin(), json.end()}});
