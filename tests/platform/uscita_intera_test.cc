@@ -1,0 +1,67 @@
+// A standard stream hands the system whole pieces: one write for what waited, and
+// never half a UTF-8 character, which a console would show as boxes.
+#include "platform/uscita_intera.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace percorso {
+namespace {
+
+struct scritture {
+  std::vector<std::string> fatte;
+  std::unique_ptr<uscita_intera> buffer =
+      std::make_unique<uscita_intera>([this](std::string_view t) {
+        fatte.emplace_back(t);
+        return true;
+      });
+  std::ostream flusso{buffer.get()};
+};
+
+TEST(UscitaIntera, WritesWholePiecesAndNeverHalfACharacter) {
+  const std::string lungo = std::string((1 << 16) - 1, 'a') + "\xc3\xa0" + "z";
+  struct caso {
+    const char* nome;
+    std::vector<std::string> pezzi;  // written one by one, "|" flushes
+    std::vector<std::string> attese;
+  };
+  const caso casi[] = {
+      {"byte per byte, one write at the flush",
+       {"C", "i", "t", "t", "\xc3", "\xa0", "|"},
+       {"Citt\xc3\xa0"}},
+      {"a flush inside a character waits for its end",
+       {"Citt\xc3", "|", "\xa0\n", "|"},
+       {"Citt", "\xc3\xa0\n"}},
+      {"a full buffer cut inside a character",
+       {lungo, "|"},
+       {lungo.substr(0, (1 << 16) - 1), "\xc3\xa0z"}},
+      {"four bytes cut after three", {"\xf0\x9f\x9a", "|", "\x82", "|"}, {"\xf0\x9f\x9a\x82"}},
+      {"what is left goes at the end", {"fine"}, {"fine"}},
+      {"nothing written, nothing to write", {"|"}, {}},
+  };
+  for (const caso& c : casi) {
+    auto s = std::make_unique<scritture>();
+    for (const std::string& p : c.pezzi) {
+      if (p == "|")
+        s->flusso.flush();
+      else
+        s->flusso << p;
+    }
+    s->buffer.reset();
+    EXPECT_EQ(s->fatte, c.attese) << c.nome;
+  }
+}
+
+TEST(UscitaIntera, AFailedWriteFailsTheStream) {
+  uscita_intera buffer([](std::string_view) { return false; });
+  std::ostream flusso(&buffer);
+  flusso << "testo" << std::flush;
+  EXPECT_TRUE(flusso.bad());
+}
+
+}  // namespace
+}  // namespace percorso
