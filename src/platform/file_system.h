@@ -63,12 +63,14 @@ class file_system {
 // name and the output set built on them.
 class disco_di_sistema : public file_system {
  public:
-  explicit disco_di_sistema(chiamate_sistema c) : c_(std::move(c)) {}
+  explicit disco_di_sistema(chiamate_sistema c, avviso_turno avviso = {})
+      : c_(std::move(c)), avviso_(std::move(avviso)) {}
   std::optional<identita_file> identita(const std::string& percorso) override;
   std::unique_ptr<insieme_uscita> insieme(std::vector<std::string> cartelle) override;
 
  protected:
   chiamate_sistema c_;
+  avviso_turno avviso_;
 };
 
 // Two changes of a directory within one tick of the file system's clock leave one
@@ -78,9 +80,10 @@ inline constexpr std::int64_t nanosecondi_cambio_recente = 2'000'000'000;
 // The largest file leggi takes in; a larger one is refused, not read into memory.
 inline constexpr std::size_t massimo_lettura = std::size_t{256} << 20;
 
-// The real disk.
-std::unique_ptr<file_system> file_system_reale();
-std::unique_ptr<file_system> file_system_reale(chiamate_sistema chiamate);
+// The real disk; avviso is told when a run has waited a second for another's turn on
+// a directory.
+std::unique_ptr<file_system> file_system_reale(avviso_turno avviso = {});
+std::unique_ptr<file_system> file_system_reale(chiamate_sistema chiamate, avviso_turno avviso = {});
 
 // Directory of the running executable, resolved from the process itself.
 std::optional<std::string> cartella_programma();

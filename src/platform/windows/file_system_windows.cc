@@ -167,8 +167,8 @@ class disco final : public disco_di_sistema {
 
 }  // namespace
 
-std::unique_ptr<file_system> file_system_reale(chiamate_sistema chiamate) {
-  return std::make_unique<disco>(std::move(chiamate));
+std::unique_ptr<file_system> file_system_reale(chiamate_sistema chiamate, avviso_turno avviso) {
+  return std::make_unique<disco>(std::move(chiamate), std::move(avviso));
 }
 
 std::optional<std::string> cartella_programma() {
