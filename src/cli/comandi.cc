@@ -18,6 +18,7 @@
 #include "cli/pagina.h"
 #include "cli/servizio_lsp.h"
 #include "cli/testi_autore.h"
+#include "cli/trascinati.h"
 #include "cli/uscita.h"
 #include "diagnostics/spiegazioni.h"
 #include "format/nomi_file.h"
@@ -46,7 +47,7 @@ int esecuzione_incorporata(std::ostream& err, file_system& fs) {
   const auto cartella = cartella_programma();
   if (!cartella) {
     voce << "percorso: impossibile trovare la cartella del programma\n";
-    if (finestra) finestra->messaggio(scritto.str());
+    if (finestra) finestra->messaggio(scritto.str(), finestra_attesa::icona::nessuna);
     return uscita_interrotta;
   }
   const esito_esecuzione e = esegui_percorso(fs, *cartella);
@@ -58,8 +59,9 @@ int esecuzione_incorporata(std::ostream& err, file_system& fs) {
   stampa_messaggi(voce, messaggi);
   if (!messaggi.empty()) voce << conteggio(messaggi) << '\n';
   if (finestra && e.stato_uscita() == uscita_interrotta)
-    finestra->messaggio(e.errore_programma ? " Errore n. " + std::to_string(*e.errore_programma)
-                                           : scritto.str());
+    finestra->messaggio(
+        e.errore_programma ? " Errore n. " + std::to_string(*e.errore_programma) : scritto.str(),
+        finestra_attesa::icona::nessuna);
   return e.stato_uscita();
 }
 
@@ -252,6 +254,15 @@ bool chiede_aiuto(std::span<const std::string_view> a) {
 int esegui_comando(std::span<const std::string_view> a, std::ostream& out, std::ostream& err,
                    file_system& fs) {
   if (a.empty()) return esecuzione_incorporata(err, fs);
+  if (const auto testi = testi_trascinati(a)) {
+    if (const auto finestra = apri_finestra_attesa())
+      return compila_trascinati(testi->first, testi->second, *finestra, fs);
+    // In a console a command is typed: two texts alone are a slip, told how to compile.
+    return errore_uso(err,
+                      "due testi senza comando: per compilarli, percorso compile " + testi->first +
+                          " " + testi->second,
+                      "compile");
+  }
   const std::string_view comando = a[0];
   const auto resto = a.subspan(1);
   if (comando.size() > 1 && comando.front() == '-') return opzione_generale(comando, out, err);
