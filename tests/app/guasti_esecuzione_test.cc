@@ -309,7 +309,9 @@ TEST_F(GuastiCompile, ATargetNameThatIsADirectoryStopsTheWholeSet) {
 // no lock could be had, and keeps the earlier files.
 TEST_F(GuastiCompile, AnOutputDirectoryThatCannotBeWrittenKeepsTheEarlierRun) {
   const std::string out = cartella("out");
-  std::filesystem::create_directory(percorso_fs(unisci(out, ".percorso-lock")));
+  const auto blocco = percorso_fs(unisci(out, ".percorso-lock"));
+  std::filesystem::remove(blocco);
+  std::filesystem::create_directory(blocco);
   const risposta r = compila(*reale, out);
   EXPECT_EQ(r.stato, 3);
   EXPECT_NE(
