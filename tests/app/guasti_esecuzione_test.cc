@@ -314,9 +314,9 @@ TEST_F(GuastiCompile, AnOutputDirectoryThatCannotBeWrittenKeepsTheEarlierRun) {
   std::filesystem::create_directory(blocco);
   const risposta r = compila(*reale, out);
   EXPECT_EQ(r.stato, 3);
-  EXPECT_NE(
-      r.err.find("impossibile scrivere " + unisci(out, "Prova_42.sim") + ": " + motivo_di(EACCES)),
-      std::string::npos)
+  EXPECT_NE(r.err.find("impossibile scrivere " + unisci(out, "Prova_linea.dat") + ": " +
+                       motivo_di(EACCES)),
+            std::string::npos)
       << r.err;
   EXPECT_EQ(r.err.find(motivo_di(ENOLCK)), std::string::npos) << r.err;
   EXPECT_EQ(istantanea(dir.percorso() / "out"), prima);
