@@ -9,6 +9,10 @@
 #include <string>
 #include <vector>
 
+#ifdef _WIN32
+#include "platform/windows/sistema_windows.h"
+#endif
+
 namespace percorso {
 namespace {
 
@@ -61,6 +65,37 @@ TEST(UscitaIntera, AFailedWriteFailsTheStream) {
   std::ostream flusso(&buffer);
   flusso << "testo" << std::flush;
   EXPECT_TRUE(flusso.bad());
+}
+
+// A screen of the console, read back: each byte flushed alone, the letters still
+// arrive whole, where one byte a write showed each as two boxes.
+TEST(UscitaIntera, OnAWindowsConsoleEveryCharacterArrivesWhole) {
+#ifndef _WIN32
+  GTEST_SKIP() << "a console that turns each write into characters is Windows'";
+#else
+  // The test program's console, or one of its own when it has none.
+  const bool propria = ::AllocConsole();
+  const HANDLE h =
+      ::CreateConsoleScreenBuffer(GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                  nullptr, CONSOLE_TEXTMODE_BUFFER, nullptr);
+  DWORD modo = 0;
+  if (h == INVALID_HANDLE_VALUE || !::GetConsoleMode(h, &modo)) {
+    if (propria) ::FreeConsole();
+    GTEST_SKIP() << "Wine outside a terminal gives a console that takes no writes; make "
+                    "test-windows runs this test again in a terminal, under script";
+  }
+  {
+    uscita_intera buffer([h](std::string_view t) { return scrivi_su(h, t); });
+    std::ostream flusso(&buffer);
+    for (const char c : std::string_view("Citt\xc3\xa0 \xe2\x82\xac 5")) flusso << c << std::flush;
+  }
+  std::wstring letto(9, L' ');
+  DWORD n = 0;
+  EXPECT_TRUE(::ReadConsoleOutputCharacterW(h, letto.data(), 9, COORD{0, 0}, &n));
+  EXPECT_EQ(letto, L"Citt\u00e0 \u20ac 5");
+  ::CloseHandle(h);
+  if (propria) ::FreeConsole();
+#endif
 }
 
 }  // namespace

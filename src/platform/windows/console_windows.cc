@@ -1,7 +1,6 @@
 #include <fcntl.h>
 #include <io.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <iostream>
 #include <string_view>
@@ -18,28 +17,6 @@
 namespace percorso {
 namespace {
 
-// One write of the program to a standard handle: to a console its characters, as
-// UTF-16; to a file or a pipe its bytes as they are.
-bool scrivi_su(HANDLE h, bool console, std::string_view testo) {
-  if (!console) {
-    DWORD scritti = 0;
-    for (std::size_t fatto = 0; fatto < testo.size(); fatto += scritti) {
-      const auto n = static_cast<DWORD>(std::min<std::size_t>(testo.size() - fatto, 1 << 30));
-      if (!::WriteFile(h, testo.data() + fatto, n, &scritti, nullptr) || scritti == 0) return false;
-    }
-    return true;
-  }
-  const std::wstring caratteri = larga(testo);
-  DWORD scritti = 0;
-  for (std::size_t fatto = 0; fatto < caratteri.size(); fatto += scritti) {
-    // Older consoles take a bounded piece at a time.
-    const auto n = static_cast<DWORD>(std::min<std::size_t>(caratteri.size() - fatto, 1 << 14));
-    if (!::WriteConsoleW(h, caratteri.data() + fatto, n, &scritti, nullptr) || scritti == 0)
-      return false;
-  }
-  return true;
-}
-
 // The standard stream's buffer over its handle, and the buffer it had before, given
 // back at the end: the library flushes the stream after every static object is gone.
 class flusso_windows {
@@ -47,8 +24,7 @@ class flusso_windows {
   flusso_windows(std::ostream& flusso, DWORD quale)
       : flusso_(flusso),
         handle_(::GetStdHandle(quale)),
-        console_(::GetConsoleMode(handle_, &modo_) != 0),
-        buffer_([this](std::string_view t) { return scrivi_su(handle_, console_, t); }),
+        buffer_([this](std::string_view t) { return scrivi_su(handle_, t); }),
         prima_(flusso.rdbuf(&buffer_)) {}
   ~flusso_windows() {
     flusso_.flush();
@@ -58,8 +34,6 @@ class flusso_windows {
  private:
   std::ostream& flusso_;
   HANDLE handle_;
-  DWORD modo_ = 0;
-  bool console_;
   uscita_intera buffer_;
   std::streambuf* prima_;
 };
