@@ -55,7 +55,7 @@ test-windows: configure-windows build
 	WINEDEBUG=-all $(WINE) $(BUILD_WINDOWS)/tests/percorso_tests.exe --gtest_brief=1
 	# Wine gives a working console only in a terminal: script makes one for the console's
 	# test, whose output the console fills with escapes; its status tells.
-	script -qec "WINEDEBUG=-all $(WINE) $(BUILD_WINDOWS)/tests/percorso_tests.exe \
+	script -qec "PERCORSO_CONSOLE=1 WINEDEBUG=-all $(WINE) $(BUILD_WINDOWS)/tests/percorso_tests.exe \
 	  --gtest_filter=UscitaIntera.OnAWindowsConsole*" /dev/null >/dev/null || \
 	  { echo "il test della console di Windows fallisce: $(BUILD_WINDOWS)/tests/percorso_tests.exe --gtest_filter=UscitaIntera.* in un terminale"; exit 1; }
 	WINE=$(WINE) tests/windows/stessi_byte $(BUILD)/bin/percorso $(BUILD_WINDOWS)/bin
