@@ -173,8 +173,10 @@ void da_modifica_a_diagnostiche(benchmark::State& stato, const std::string& line
   s.manda(R"({"jsonrpc":"2.0","method":"initialized","params":{}})");
   s.manda(apri(a.uri_linea, linea));
   if (a.treno_aperto) s.manda(apri(a.uri_treno, treno));
+  // Opening the train text publishes the lists of both texts again.
   const int liste = a.treno_aperto ? 2 : 1;
-  if (!s.aspetta_diagnostiche(liste + 1)) stato.SkipWithError("il server non risponde");
+  if (!s.aspetta_diagnostiche(a.treno_aperto ? 3 : 1))
+    stato.SkipWithError("il server non risponde");
   const std::string& uri = cambia_linea ? a.uri_linea : a.uri_treno;
   const std::string testi[] = {cambia_linea ? linea : treno,
                                (cambia_linea ? linea : treno) + "\r\n"};
