@@ -51,12 +51,12 @@ configure-windows:
 windows: configure-windows
 	cmake --build $(BUILD_WINDOWS) -j $(JOBS) --target percorso
 
-# The test program once under Wine, then the same bytes from both programs.
+# The test program once under Wine, then the same bytes from both programs. Wine gives a
+# working console only in a terminal: script makes one to run the console's test again,
+# whose output the console fills with escapes; its status tells.
 test-windows: configure-windows build
 	cmake --build $(BUILD_WINDOWS) -j $(JOBS) --target percorso percorso_tests percorso_lotto
 	WINEDEBUG=-all $(WINE) $(BUILD_WINDOWS)/tests/percorso_tests.exe --gtest_brief=1
-	# Wine gives a working console only in a terminal: script makes one for the console's
-	# test, whose output the console fills with escapes; its status tells.
 	script -qec "PERCORSO_CONSOLE=1 WINEDEBUG=-all $(WINE) $(BUILD_WINDOWS)/tests/percorso_tests.exe \
 	  --gtest_filter=UscitaIntera.OnAWindowsConsole*" /dev/null >/dev/null || \
 	  { echo "il test della console di Windows fallisce: $(BUILD_WINDOWS)/tests/percorso_tests.exe --gtest_filter=UscitaIntera.* in un terminale"; exit 1; }
