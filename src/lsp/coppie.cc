@@ -13,7 +13,7 @@ namespace {
 // NOME of NOME_TRENO-.txt: what stands before the last '_'.
 std::optional<std::string> nome_da_testo_treno(std::string_view base) {
   if (!nome_di_testo_treno(base)) return std::nullopt;
-  const auto trattino = base.rfind('_', base.size() - 1);
+  const auto trattino = base.rfind('_');
   if (trattino == std::string_view::npos || trattino == 0) return std::nullopt;
   return std::string(base.substr(0, trattino));
 }
