@@ -1,7 +1,7 @@
 # Quick start: `make run` builds and runs the program (no test is compiled);
 # `make test` builds the program and the tests and runs every test;
 # `make install` puts the program into $(PREFIX)/bin, ~/.local/bin unless PREFIX is given;
-# `make vsix` packages the VS Code extension.
+# `make vsix` packages the VS Code extension for Linux and for Windows.
 BUILD ?= build
 JOBS ?= $(shell nproc)
 PREFIX ?= $(HOME)/.local
@@ -31,9 +31,11 @@ install: build
 uninstall:
 	rm -f "$(DESTDIR)$(PREFIX)/bin/percorso"
 
-# The VS Code extension, editors/vscode/percorso.vsix, from the npm registry's packages.
-vsix:
-	cd editors/vscode && npm ci --no-audit --no-fund && npm run package
+# The VS Code extension for each platform with its program inside, from the npm
+# registry's packages: editors/vscode/percorso-linux-x64.vsix and percorso-win32-x64.vsix.
+vsix: build windows
+	cd editors/vscode && npm ci --no-audit --no-fund
+	editors/vscode/impacchetta $(BUILD)/bin/percorso $(BUILD_WINDOWS)/bin/percorso.exe
 
 clean:
 	rm -rf $(BUILD) $(BUILD_WINDOWS)
@@ -49,12 +51,17 @@ configure-windows:
 windows: configure-windows
 	cmake --build $(BUILD_WINDOWS) -j $(JOBS) --target percorso
 
-# The test program once under Wine, then the same bytes from both programs.
+# The test program once under Wine, then the same bytes from both programs. Wine gives a
+# working console only in a terminal: script makes one to run the console's test again,
+# whose output the console fills with escapes; its status tells.
 test-windows: configure-windows build
 	cmake --build $(BUILD_WINDOWS) -j $(JOBS) --target percorso percorso_tests percorso_lotto
 	WINEDEBUG=-all $(WINE) $(BUILD_WINDOWS)/tests/percorso_tests.exe --gtest_brief=1
+	script -qec "PERCORSO_CONSOLE=1 WINEDEBUG=-all $(WINE) $(BUILD_WINDOWS)/tests/percorso_tests.exe \
+	  --gtest_filter=UscitaIntera.OnAWindowsConsole*" /dev/null >/dev/null || \
+	  { echo "il test della console di Windows fallisce: $(BUILD_WINDOWS)/tests/percorso_tests.exe --gtest_filter=UscitaIntera.* in un terminale"; exit 1; }
 	WINE=$(WINE) tests/windows/stessi_byte $(BUILD)/bin/percorso $(BUILD_WINDOWS)/bin
 
-# The Windows zip and the Linux tarball, in dist/.
-release: build windows
+# The Windows zip and the Linux tarball, in dist/, each with its extension.
+release: vsix
 	tools/release $(BUILD)/bin/percorso $(BUILD_WINDOWS)/bin/percorso.exe

@@ -1,11 +1,16 @@
 // From a change in the editor to its published diagnostics: `percorso lsp` runs as
-// an editor runs it, on pipes, with both texts of a pair open; each iteration sends
-// the whole changed text and waits until the diagnostics of both texts have come back.
+// an editor runs it, on pipes, with both texts of a pair open (or the line text alone,
+// its train text on disk); each iteration sends the whole changed text and waits until
+// the diagnostics of the open texts have come back. PERCORSO names another build of
+// the program to measure instead of this one.
 #include <benchmark/benchmark.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <optional>
 #include <span>
 #include <string>
@@ -30,7 +35,8 @@ class server {
     posix_spawn_file_actions_adddup2(&azioni, fuori[1], 1);
     posix_spawn_file_actions_addclose(&azioni, dentro[1]);
     posix_spawn_file_actions_addclose(&azioni, fuori[0]);
-    std::string programma = PERCORSO_ESEGUIBILE, comando = "lsp";
+    const char* altro = std::getenv("PERCORSO");
+    std::string programma = altro != nullptr ? altro : PERCORSO_ESEGUIBILE, comando = "lsp";
     char* argv[] = {programma.data(), comando.data(), nullptr};
     posix_spawn(&pid_, argv[0], &azioni, nullptr, argv, environ);
     posix_spawn_file_actions_destroy(&azioni);
@@ -118,8 +124,26 @@ std::string unite(std::span<const std::string_view> righe) {
   return t;
 }
 
-const std::string uri_linea = "file:///percorso-bench/Prova_linea.txt";
-const std::string uri_treno = "file:///percorso-bench/Prova_1-.txt";
+// The two texts saved in a folder among 100000 other files, as a folder of an author's
+// many scenarios may be; removed at the end.
+class cartella_affollata {
+ public:
+  cartella_affollata(const std::string& linea, const std::string& treno) {
+    char modello[] = "/tmp/percorso-bench-XXXXXX";
+    percorso_ = mkdtemp(modello);
+    for (int i = 0; i < 100000; ++i) scrivi("Altro_" + std::to_string(i) + "_linea.txt", "");
+    scrivi("Prova_linea.txt", linea);
+    scrivi("Prova_1-.txt", treno);
+  }
+  ~cartella_affollata() { std::filesystem::remove_all(percorso_); }
+  std::string uri(const std::string& nome) const { return "file://" + percorso_ + "/" + nome; }
+
+ private:
+  void scrivi(const std::string& nome, const std::string& testo) const {
+    std::ofstream(percorso_ + "/" + nome, std::ios::binary) << testo;
+  }
+  std::string percorso_;
+};
 
 std::string apri(const std::string& uri, const std::string& testo) {
   return R"({"jsonrpc":"2.0","method":"textDocument/didOpen","params":{"textDocument":{"uri":")" +
@@ -132,24 +156,35 @@ std::string cambia(const std::string& uri, const std::string& testo, int version
          stringa_json(testo) + "}]}}";
 }
 
-// Both texts open; each iteration changes the one named (a blank line more or less at
-// its end) and waits for the two lists.
+// Where the texts are (by default nowhere on disk) and which are open in the editor.
+struct testi_aperti {
+  std::string uri_linea = "file:///percorso-bench/Prova_linea.txt";
+  std::string uri_treno = "file:///percorso-bench/Prova_1-.txt";
+  bool treno_aperto = true;
+};
+
+// Each iteration changes the text named (a blank line more or less at its end) and
+// waits for the lists of the open texts.
 void da_modifica_a_diagnostiche(benchmark::State& stato, const std::string& linea,
-                                const std::string& treno, bool cambia_linea) {
+                                const std::string& treno, bool cambia_linea,
+                                const testi_aperti& a = {}) {
   server s;
   s.manda(R"({"jsonrpc":"2.0","id":1,"method":"initialize","params":{}})");
   s.manda(R"({"jsonrpc":"2.0","method":"initialized","params":{}})");
-  s.manda(apri(uri_linea, linea));
-  s.manda(apri(uri_treno, treno));
-  if (!s.aspetta_diagnostiche(3)) stato.SkipWithError("il server non risponde");
-  const std::string& uri = cambia_linea ? uri_linea : uri_treno;
+  s.manda(apri(a.uri_linea, linea));
+  if (a.treno_aperto) s.manda(apri(a.uri_treno, treno));
+  // Opening the train text publishes the lists of both texts again.
+  const int liste = a.treno_aperto ? 2 : 1;
+  if (!s.aspetta_diagnostiche(a.treno_aperto ? 3 : 1))
+    stato.SkipWithError("il server non risponde");
+  const std::string& uri = cambia_linea ? a.uri_linea : a.uri_treno;
   const std::string testi[] = {cambia_linea ? linea : treno,
                                (cambia_linea ? linea : treno) + "\r\n"};
   int versione = 1;
   for (auto _ : stato) {
     ++versione;
     s.manda(cambia(uri, testi[versione % 2], versione));
-    if (!s.aspetta_diagnostiche(2)) stato.SkipWithError("il server non risponde");
+    if (!s.aspetta_diagnostiche(liste)) stato.SkipWithError("il server non risponde");
   }
 }
 
@@ -163,6 +198,15 @@ void incorporato_linea(benchmark::State& stato) {
                              true);
 }
 
+// The embedded texts in a folder of 100000 files: the line text changed with its train
+// text open, and alone.
+void incorporato_linea_cartella_100000(benchmark::State& stato, bool treno_aperto) {
+  const std::string linea = unite(percorso::righe_linea()), treno = unite(percorso::righe_treno());
+  static const cartella_affollata c(linea, treno);
+  da_modifica_a_diagnostiche(stato, linea, treno, true,
+                             {c.uri("Prova_linea.txt"), c.uri("Prova_1-.txt"), treno_aperto});
+}
+
 void sintetica_1000000_linea(benchmark::State& stato) {
   static const auto t = percorso::genera_linea_sintetica(percorso::lunghezza_massima);
   da_modifica_a_diagnostiche(stato, t.linea, t.treno, true);
@@ -172,5 +216,11 @@ void sintetica_1000000_linea(benchmark::State& stato) {
 
 BENCHMARK(incorporato_treno)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(incorporato_linea)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK_CAPTURE(incorporato_linea_cartella_100000, treno_aperto, true)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(incorporato_linea_cartella_100000, treno_su_disco, false)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 BENCHMARK(sintetica_1000000_linea)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK_MAIN();

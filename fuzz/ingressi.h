@@ -356,6 +356,11 @@ class nessun_file final : public file_system {
   }
   std::optional<errore_file> crea_cartella(const std::string& p) override { return manca(p); }
   std::optional<errore_file> prova_scrittura(const std::string& p) override { return manca(p); }
+  std::vector<std::string> elenca(const std::string&) override { return {}; }
+  std::optional<std::int64_t> versione_cartella(const std::string&) override {
+    return std::nullopt;
+  }
+  std::string nome_registrato(const std::string& p) override { return std::string(nome_base(p)); }
 
  private:
   static errore_file manca(const std::string& p) { return {p, "nessun file"}; }

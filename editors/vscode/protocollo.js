@@ -1,7 +1,10 @@
-// The protocol layer of the extension: how `percorso lsp` is started and which texts
-// it serves. It needs no editor, so Node tests it against the program itself.
+// The protocol layer of the extension: which program `percorso lsp` is, how it is
+// started and which texts it serves. It needs no editor, so Node tests it against the
+// program itself.
 'use strict';
 
+const fs = require('fs');
+const path = require('path');
 const { spawn } = require('child_process');
 const rpc = require('vscode-jsonrpc/node');
 
@@ -12,9 +15,34 @@ const selettore = [
   { scheme: 'file', pattern: '**/*-.txt' },
 ];
 
-// The command that starts the server, from the setting percorso.programma.
-function comandoServer(programma) {
-  return { command: programma || 'percorso', args: ['lsp'] };
+// The program the package for this platform carries in bin/, or null when it carries
+// none. A program unpacked without its execute bit gets it back.
+function programmaIncluso(cartellaEstensione, piattaforma) {
+  const nome = piattaforma === 'win32' ? 'percorso.exe' : 'percorso';
+  const programma = path.join(cartellaEstensione, 'bin', nome);
+  if (!fs.existsSync(programma)) return null;
+  if (piattaforma !== 'win32') {
+    try {
+      fs.accessSync(programma, fs.constants.X_OK);
+    } catch {
+      fs.chmodSync(programma, 0o755);
+    }
+  }
+  return programma;
+}
+
+// The command that starts the server: the setting percorso.programma when it is set,
+// else the program the extension carries, else percorso from PATH.
+function comandoServer(programma, incluso) {
+  return { command: programma || incluso || 'percorso', args: ['lsp'] };
+}
+
+// What the editor says when the program cannot start: what failed, and the setting
+// that names the program.
+function messaggioAvvio(comando, errore) {
+  const perche = errore && errore.message ? errore.message : String(errore);
+  return `percorso: impossibile avviare ${comando} (${perche}). ` +
+    "Indica il programma nell'impostazione percorso.programma.";
 }
 
 // Starts the server and returns a JSON-RPC connection over its standard streams,
@@ -29,4 +57,4 @@ function avvia(programma) {
   return { processo, connessione };
 }
 
-module.exports = { selettore, comandoServer, avvia };
+module.exports = { selettore, programmaIncluso, comandoServer, messaggioAvvio, avvia };

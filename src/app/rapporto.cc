@@ -4,6 +4,7 @@
 
 #include "checker/verifica.h"
 #include "diagnostics/json.h"
+#include "format/testo_nomi.h"
 
 namespace percorso {
 namespace {
@@ -14,7 +15,7 @@ messaggio da_avviso_documento(const avviso_documento& a) {
   m.nome = genere::documento.nome;
   m.file = a.file;
   m.riga = a.riga;
-  m.corpo = a.messaggio;
+  m.corpo = nome_leggibile(a.messaggio);
   return m;
 }
 

@@ -20,6 +20,7 @@
 #include "cli/servizio_lsp.h"
 #include "cli/tempi.h"
 #include "cli/testi_autore.h"
+#include "cli/trascinati.h"
 #include "cli/uscita.h"
 #include "diagnostics/spiegazioni.h"
 #include "format/nomi_file.h"
@@ -48,7 +49,7 @@ int esecuzione_incorporata(std::ostream& err, file_system& fs) {
   const auto cartella = cartella_programma();
   if (!cartella) {
     voce << "percorso: impossibile trovare la cartella del programma\n";
-    if (finestra) finestra->messaggio(scritto.str());
+    if (finestra) finestra->messaggio(scritto.str(), finestra_attesa::icona::nessuna);
     return uscita_interrotta;
   }
   const esito_esecuzione e = esegui_percorso(fs, *cartella);
@@ -61,8 +62,9 @@ int esecuzione_incorporata(std::ostream& err, file_system& fs) {
   // As compile ends: where the files went, beside the program wherever it is installed.
   voce << riassunto_corsa(messaggi, e, *cartella) << '\n';
   if (finestra && e.stato_uscita() == uscita_interrotta)
-    finestra->messaggio(e.errore_programma ? " Errore n. " + std::to_string(*e.errore_programma)
-                                           : scritto.str());
+    finestra->messaggio(
+        e.errore_programma ? " Errore n. " + std::to_string(*e.errore_programma) : scritto.str(),
+        finestra_attesa::icona::nessuna);
   return e.stato_uscita();
 }
 
@@ -201,16 +203,20 @@ int errore_uso(std::ostream& err, std::string_view messaggio, std::string_view c
   return uscita_uso;
 }
 
-std::optional<std::string> nome_fuori_cartella(std::string_view nome) {
+std::optional<std::string> nome_non_valido(std::string_view nome) {
   const bool controllo = std::any_of(nome.begin(), nome.end(), [](char c) {
     return static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
   });
   const bool fuori = nome.find_first_of("/\\") != std::string_view::npos ||
                      nome.find("..") != std::string_view::npos;
-  if (!nome.empty() && !controllo && !fuori) return std::nullopt;
+  // Windows refuses them, or reads ':' as a stream of the file: a scenario made on one
+  // system must be usable on the other.
+  const bool vietato = nome.find_first_of("<>:\"|?*") != std::string_view::npos;
+  if (!nome.empty() && !controllo && !fuori && !vietato) return std::nullopt;
   return "nome non valido: '" + leggibile(nome) + "'" +
          (fuori       ? ": i file uscirebbero dalla loro cartella (niente '/', '\\' o '..')"
           : controllo ? ": niente caratteri di controllo in un nome di file"
+          : vietato   ? ": Windows non ammette < > : \" | ? * in un nome di file"
                       : ": vuoto");
 }
 
@@ -226,7 +232,7 @@ std::optional<std::string> due_testi(std::span<const std::string_view> posiziona
   treno = posizionali[1];
   for (const auto& dato : {nome, numero}) {
     if (!dato) continue;
-    if (auto errore = nome_fuori_cartella(*dato)) return errore;
+    if (auto errore = nome_non_valido(*dato)) return errore;
   }
   const bool senza_nome = !nome, senza_numero = !numero;
   if (!nome) nome = nome_da_testo_linea(nome_base(linea));
@@ -260,6 +266,15 @@ bool chiede_aiuto(std::span<const std::string_view> a) {
 int esegui_comando(std::span<const std::string_view> a, std::ostream& out, std::ostream& err,
                    file_system& fs) {
   if (a.empty()) return esecuzione_incorporata(err, fs);
+  if (const auto testi = testi_trascinati(a)) {
+    if (const auto finestra = apri_finestra_attesa())
+      return compila_trascinati(testi->first, testi->second, *finestra, fs);
+    // In a console a command is typed: two texts alone are a slip, told how to compile.
+    return errore_uso(err,
+                      "due testi senza comando: per compilarli, percorso compile " + testi->first +
+                          " " + testi->second,
+                      "compile");
+  }
   const std::string_view comando = a[0];
   const auto resto = a.subspan(1);
   if (comando.size() > 1 && comando.front() == '-') return opzione_generale(comando, out, err);

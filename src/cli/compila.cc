@@ -8,6 +8,7 @@
 
 #include "app/esecuzione.h"
 #include "app/ingressi_uscite.h"
+#include "app/nomi_sul_disco.h"
 #include "app/rapporto.h"
 #include "app/sorveglia.h"
 #include "cli/avvisi.h"
@@ -32,6 +33,8 @@ struct opzioni_compile {
   bool documenti = false;
   bool sorveglia = false;
   bool rigoroso = true;
+  bool nome_dal_file = false;   // NOME comes from the line text's name
+  bool treno_dal_file = false;  // TRENO from the train text's
   filtro_avvisi filtro;
 };
 
@@ -57,6 +60,8 @@ std::optional<std::string> leggi_opzioni(std::span<const std::string_view> a, op
   if (auto errore = leggi_argomenti(a, ammesse, letti)) return errore;
   for (auto& [nome, valore] : letti.opzioni)
     if (auto errore = applica(nome, std::move(valore), o)) return errore;
+  o.nome_dal_file = !o.nome;
+  o.treno_dal_file = !o.numero;
   if (auto errore = due_testi(letti.posizionali, o.linea, o.treno, o.nome, o.numero)) return errore;
   if (!o.cartella) {
     std::string cartella = cartella_di(o.linea);
@@ -100,9 +105,13 @@ std::vector<std::string> uscite_di(const opzioni_compile& o) {
   return uscite;
 }
 
-// One compilation: messages on err, binaries and report written; its exit status.
-// riassunto gets one line about it.
-int compila(const opzioni_compile& o, std::ostream& err, file_system& fs, std::string& riassunto) {
+// A run that stopped before compiling, with why.
+corsa_compile fermata(int stato, std::string perche, std::string riassunto) {
+  return {stato, std::string(non_compilato) + riassunto, {messaggio_di_arresto(perche)}};
+}
+
+// One compilation: binaries and report written, and what it has to say.
+corsa_compile compila(const opzioni_compile& o, file_system& fs) {
   modello m;
   m.nome_percorso = *o.nome;
   m.numero_treno = *o.numero;
@@ -110,16 +119,11 @@ int compila(const opzioni_compile& o, std::ostream& err, file_system& fs, std::s
   // without it would replace good binaries with those of half a scenario.
   const lettura linea = fs.leggi(o.linea);
   const lettura treno = linea.errore ? lettura{} : fs.leggi(o.treno);
-  if (const auto& errore = linea.errore ? linea.errore : treno.errore) {
-    err << "percorso: impossibile leggere " << errore->file << ": " << errore->motivo << '\n';
-    riassunto = std::string(non_compilato) + "un testo non si legge";
-    return uscita_interrotta;
-  }
-  if (auto impedimento = prepara(fs, o)) {
-    err << "percorso: " << *impedimento << "; niente e' stato compilato\n";
-    riassunto = std::string(non_compilato) + *impedimento;
-    return uscita_interrotta;
-  }
+  if (const auto& errore = linea.errore ? linea.errore : treno.errore)
+    return fermata(uscita_interrotta, "impossibile leggere " + errore->file + ": " + errore->motivo,
+                   "un testo non si legge");
+  if (auto impedimento = prepara(fs, o))
+    return fermata(uscita_interrotta, *impedimento + "; niente e' stato compilato", *impedimento);
   const sorgenti testi{linea.dati, treno.dati};
   esito_esecuzione e = costruisci(std::move(m), testi, o.senza_piano ? 0 : 1);
   std::vector<file_accanto> altri;
@@ -128,53 +132,80 @@ int compila(const opzioni_compile& o, std::ostream& err, file_system& fs, std::s
   // The messages and the report are made before the commit, which the report joins;
   // after it only the cause of a failed commit can be added.
   auto corsa = messaggi_di(e, nomi, &testi, o.filtro, o.rigoroso);
+  // The texts whose names give NOME or TRENO, as typed.
+  std::vector<std::string> dal_nome;
+  if (o.nome_dal_file) dal_nome.push_back(o.linea);
+  if (o.treno_dal_file) dal_nome.push_back(o.treno);
+  const auto maiuscole = maiuscole_diverse(fs, dal_nome, o.filtro);
+  corsa.elenco.insert(corsa.elenco.begin(), maiuscole.begin(), maiuscole.end());
   if (o.rapporto) {
     const std::string json = rapporto_json(e, corsa);
     altri.push_back({*o.rapporto, {json.begin(), json.end()}});
   }
   const std::string causa = e.causa;
   scrivi_uscita(fs, e, *o.cartella, altri);
-  std::vector<messaggio>& messaggi = corsa.elenco;
+  corsa_compile c{e.stato_uscita(), {}, std::move(corsa.elenco)};
+  std::vector<messaggio>& messaggi = c.messaggi;
   if (e.causa != causa) messaggi.push_back(messaggio_di_arresto(e.causa));
-  stampa_messaggi(err, messaggi);
-  int stato = e.stato_uscita();
   const auto avvisi = static_cast<std::size_t>(
       std::count_if(messaggi.begin(), messaggi.end(), [](const messaggio& m) { return m.avviso; }));
   // The checker's errors are errors unless --no-strict; with --werror every warning is.
   const std::size_t errori = messaggi.size() - avvisi;
-  if ((errori > 0 || (o.avvisi_come_errori && avvisi > 0)) && stato == uscita_pulita)
-    stato = uscita_rilievi;
-  riassunto = riassunto_corsa(messaggi, e, *o.cartella);
-  return stato;
+  if ((errori > 0 || (o.avvisi_come_errori && avvisi > 0)) && c.stato == uscita_pulita)
+    c.stato = uscita_rilievi;
+  c.riassunto = riassunto_corsa(messaggi, e, *o.cartella);
+  return c;
+}
+
+// A run one of whose outputs is one of its texts stops before anything, naming both.
+std::optional<corsa_compile> uscita_su_testo(const opzioni_compile& o, file_system& fs) {
+  const std::string testi[] = {o.linea, o.treno};
+  if (auto impedimento = uscita_su_ingresso(fs, testi, uscite_di(o)))
+    return fermata(uscita_interrotta, *impedimento, *impedimento);
+  return std::nullopt;
 }
 
 }  // namespace
 
+bool compilato(const corsa_compile& c) {
+  return !c.riassunto.starts_with(non_compilato);
+}
+
+corsa_compile compila_con_documenti(const std::string& linea, const std::string& treno,
+                                    file_system& fs) {
+  const std::string_view a[] = {"--documents", "--", linea, treno};
+  opzioni_compile o;
+  if (auto errore = leggi_opzioni(a, o)) return fermata(uscita_uso, *errore, *errore);
+  if (auto ferma = uscita_su_testo(o, fs)) return *ferma;
+  return compila(o, fs);
+}
+
 int comando_compile(std::span<const std::string_view> a, std::ostream& err, file_system& fs) {
   opzioni_compile o;
   if (auto errore = leggi_opzioni(a, o)) return errore_uso(err, *errore, "compile");
-  const std::string testi[] = {o.linea, o.treno};
   // Checked once, before the first run: a watch must not rebuild its own inputs.
-  if (auto impedimento = uscita_su_ingresso(fs, testi, uscite_di(o))) {
-    err << "percorso: " << *impedimento << '\n';
-    return uscita_interrotta;
+  if (auto ferma = uscita_su_testo(o, fs)) {
+    stampa_messaggi(err, ferma->messaggi);
+    return ferma->stato;
   }
-  std::string riassunto;
   if (!o.sorveglia) {
-    const int stato = compila(o, err, fs, riassunto);
+    const corsa_compile c = compila(o, fs);
+    stampa_messaggi(err, c.messaggi);
     // A run stopped before compiling has already said why.
-    if (!riassunto.starts_with(non_compilato)) err << riassunto << '\n';
-    return stato;
+    if (compilato(c)) err << c.riassunto << '\n';
+    return c.stato;
   }
+  const std::string testi[] = {o.linea, o.treno};
   return ripeti_a_ogni_modifica(
       testi,
       [&] {
         const auto inizio = std::chrono::steady_clock::now();
-        compila(o, err, fs, riassunto);
+        const corsa_compile c = compila(o, fs);
+        stampa_messaggi(err, c.messaggi);
         const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
                             std::chrono::steady_clock::now() - inizio)
                             .count();
-        err << "compilato: " << riassunto << " (" << ms << " ms)" << std::endl;
+        err << "compilato: " << c.riassunto << " (" << ms << " ms)" << std::endl;
       },
       err);
 }

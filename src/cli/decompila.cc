@@ -27,7 +27,7 @@ std::optional<std::string> nomi_non_validi(const compilati_letti& f) {
   const std::pair<int, const char*> nomi[] = {{slot_percorso, "il nome del percorso"},
                                               {slot_ripetizione, "il numero del treno"}};
   for (const auto& [voce, cosa] : nomi) {
-    if (auto errore = nome_fuori_cartella(f.valori_punti[static_cast<std::size_t>(voce)].nome))
+    if (auto errore = nome_non_valido(f.valori_punti[static_cast<std::size_t>(voce)].nome))
       return std::string(cosa) + " della voce " + std::to_string(voce) + " di " + f.punti.percorso +
              " non fa da nome ai testi: " + *errore;
   }

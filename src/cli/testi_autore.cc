@@ -68,7 +68,7 @@ int comando_new(std::span<const std::string_view> a, std::ostream& out, std::ost
   if (o.posizionali.size() < 2) return errore_uso(err, "servono NOME e TRENO", "new");
   if (o.posizionali.size() > 3) return errore_uso(err, "troppi argomenti", "new");
   for (const std::string_view nome : {o.posizionali[0], o.posizionali[1]}) {
-    if (auto errore = nome_fuori_cartella(nome)) return errore_uso(err, *errore, "new");
+    if (auto errore = nome_non_valido(nome)) return errore_uso(err, *errore, "new");
   }
   modello m;
   m.nome_percorso = std::string(o.posizionali[0]);

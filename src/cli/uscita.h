@@ -26,8 +26,9 @@ std::optional<std::string> due_testi(std::span<const std::string_view> posiziona
 
 // Why a NOME or TRENO given on the command line cannot become part of a file name:
 // a '/', a '\\' or ".." would take the files out of their folder, a control
-// character (DEL too) has no place in a name. Nothing when it can.
-std::optional<std::string> nome_fuori_cartella(std::string_view nome);
+// character (DEL too) has no place in a name, and Windows refuses < > : " | ? * on
+// every system's behalf. Nothing when it can.
+std::optional<std::string> nome_non_valido(std::string_view nome);
 
 // Whether the arguments ask for help.
 bool chiede_aiuto(std::span<const std::string_view> argomenti);

@@ -110,7 +110,7 @@ messaggio da_diagnosi(const diagnosi& d, bool del_compilatore, bool rigoroso,
     m.campo = d.campo;
     m.unita = d.unita;
   }
-  m.corpo = d.messaggio;
+  m.corpo = nome_leggibile(d.messaggio);
   return m;
 }
 
@@ -208,7 +208,7 @@ std::vector<messaggio> messaggi_di(const modello& m, const nomi_sorgenti& nomi,
     messaggio x = da_rilievo(r, nomi, righe, chilometrica(m.punti));
     if (const auto f = fatti.find({r.fonte, r.riga, r.codice}); f != fatti.end()) {
       const diagnosi& s = verifica[f->second];
-      x.corpo.append(": ").append(s.messaggio);
+      x.corpo.append(": ").append(nome_leggibile(s.messaggio));
       x.correlati = correlati_con_file(s.correlati, nomi);
       if (x.campo.empty() && x.colonna == s.colonna) {
         x.campo = s.campo;
@@ -296,7 +296,7 @@ void stampa_messaggi(std::ostream& out, const std::vector<messaggio>& messaggi) 
       if (n > mostrati_per_genere + 1) continue;
       if (n == mostrati_per_genere + 1) {
         const std::size_t altri = quanti[g] - mostrati_per_genere;
-        s.append(nome_leggibile(
+        s.append(testo_mostrabile(
                      luogo_di(m) + ": " + etichetta_di(m) + ": e " +
                      (altri == 1 ? std::string("un altro") : "altri " + std::to_string(altri)) +
                      " come sopra in " + m.file +
@@ -306,7 +306,7 @@ void stampa_messaggi(std::ostream& out, const std::vector<messaggio>& messaggi) 
         continue;
       }
     }
-    s.append(nome_leggibile(prima_riga(m))).append(1, '\n');
+    s.append(testo_mostrabile(prima_riga(m))).append(1, '\n');
     if (m.riga_sorgente.empty() || m.colonna_segno < 1) continue;
     // One character for each byte of the line: the caret and its underline stand
     // under the whole field.

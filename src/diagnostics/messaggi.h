@@ -37,7 +37,7 @@ struct messaggio {
   std::int32_t colonna_fine = 0;  // after the field's last byte, when known
   std::string campo;              // the field's name in the keyword table, when known
   std::string unita;              // and its unit
-  std::string corpo;              // what is found, without place and label
+  std::string corpo;              // what is found, without place and label; UTF-8
   std::string riga_sorgente;      // the source line, or an excerpt around the field when it is long
   std::int32_t colonna_segno = 0;          // where the caret goes in riga_sorgente (1-based)
   std::int32_t fine_segno = 0;             // and where its underline ends (after the last byte)
@@ -78,8 +78,8 @@ std::vector<messaggio> messaggi_di(const modello& m, const nomi_sorgenti& nomi,
 messaggio messaggio_di_arresto(std::string_view causa);
 
 // Each message, its source line and a caret under the field with the field's name.
-// Bytes of the texts are shown by the rule for names: never a
-// control byte on the terminal.
+// The source line's bytes are shown by the rule for names, the rest as the UTF-8 it
+// is (a path names its file): never a control byte on the terminal.
 void stampa_messaggi(std::ostream& out, const std::vector<messaggio>& m);
 
 // "5 errori, 2 avvisi": the count that closes the messages of a run.

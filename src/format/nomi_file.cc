@@ -11,6 +11,32 @@ constexpr std::string_view coda_piano = "_linea.dat";
 constexpr std::string_view coda_punti = ".sim";
 constexpr std::string_view coda_celle = ".dat";
 
+// Windows keeps names without regard to case: there VALLE_LINEA.TXT is a line text
+// and VALLE_2211-.TXT a train text of Valle.
+#ifdef _WIN32
+constexpr bool maiuscole_indifferenti = true;
+#else
+constexpr bool maiuscole_indifferenti = false;
+#endif
+
+char piegata(char c) {
+  return maiuscole_indifferenti && c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool stesse_lettere(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return piegata(x) == piegata(y);
+         });
+}
+
+bool inizia_con(std::string_view s, std::string_view inizio) {
+  return s.size() >= inizio.size() && stesse_lettere(s.substr(0, inizio.size()), inizio);
+}
+
+bool finisce_con(std::string_view s, std::string_view fine) {
+  return s.size() >= fine.size() && stesse_lettere(s.substr(s.size() - fine.size()), fine);
+}
+
 std::string con_estensione(std::string_view file, std::string_view da, std::string_view a) {
   std::string s(file);
   if (file.ends_with(da)) s.resize(s.size() - da.size());
@@ -54,18 +80,22 @@ std::string nome_pagina(const modello& m) {
 }
 
 std::optional<std::string> nome_da_testo_linea(std::string_view base) {
-  if (base.size() <= coda_testo_linea.size() || !base.ends_with(coda_testo_linea))
+  if (base.size() <= coda_testo_linea.size() || !finisce_con(base, coda_testo_linea))
     return std::nullopt;
   return std::string(base.substr(0, base.size() - coda_testo_linea.size()));
 }
 
+bool nome_di_testo_treno(std::string_view base) {
+  return finisce_con(base, coda_testo_treno);
+}
+
 std::optional<std::string> treno_da_testo_treno(std::string_view base, std::string_view nome) {
-  const std::string prefisso = std::string(nome) + "_";
-  if (!base.starts_with(prefisso) || !base.ends_with(coda_testo_treno) ||
-      base.size() <= prefisso.size() + coda_testo_treno.size())
+  // NOME, '_', at least one character of TRENO, then the ending.
+  const std::size_t prima = nome.size() + 1;
+  if (base.size() <= prima + coda_testo_treno.size() || !inizia_con(base, nome) ||
+      base[nome.size()] != '_' || !nome_di_testo_treno(base))
     return std::nullopt;
-  return std::string(
-      base.substr(prefisso.size(), base.size() - prefisso.size() - coda_testo_treno.size()));
+  return std::string(base.substr(prima, base.size() - prima - coda_testo_treno.size()));
 }
 
 std::optional<tipo_file> tipo_dal_nome(std::string_view file) {

@@ -23,8 +23,12 @@ std::string nome_file_celle(const modello& m);
 // The route page, NOME_TRENO.html.
 std::string nome_pagina(const modello& m);
 
+// The texts' names are read as the system compares names: on Windows without regard
+// to the case of the endings and of NOME (VALLE_LINEA.TXT), elsewhere byte for byte.
 // NOME from the base name NOME_linea.txt; nothing for another name.
 std::optional<std::string> nome_da_testo_linea(std::string_view base);
+// Whether the base name ends as a train text's, in "-.txt".
+bool nome_di_testo_treno(std::string_view base);
 // TRENO from the base name NOME_TRENO-.txt of the scenario nome; nothing for another name.
 std::optional<std::string> treno_da_testo_treno(std::string_view base, std::string_view nome);
 

@@ -64,6 +64,24 @@ carattere carattere_utf8(std::string_view t, std::size_t i) {
   return {c, n};
 }
 
+std::string testo_mostrabile(std::string_view t) {
+  std::string s;
+  s.reserve(t.size());
+  for (std::size_t i = 0; i < t.size();) {
+    const carattere c = carattere_utf8(t, i);
+    // A byte that starts no sequence reads as U+FFFD: its own value decides.
+    const char32_t codice = c.codice == carattere_sostitutivo && c.lunghezza == 1
+                                ? static_cast<unsigned char>(t[i])
+                                : c.codice;
+    if (codice < 0x20 || (codice >= 0x7F && codice <= 0x9F))
+      aggiungi_utf8(s, carattere_sostitutivo);
+    else
+      s.append(t.substr(i, c.lunghezza));
+    i += c.lunghezza;
+  }
+  return s;
+}
+
 std::string testo_xml(std::string_view t) {
   std::string s;
   s.reserve(t.size());

@@ -23,6 +23,12 @@ carattere carattere_utf8(std::string_view t, std::size_t i);
 
 inline constexpr char32_t carattere_sostitutivo = 0xFFFD;
 
+// A text of the program's own, a message or a path, as a terminal shows it: UTF-8
+// passes as it is, so a path with an accent still names its file; a control
+// character (C0, DEL, C1) becomes U+FFFD. A byte that is no UTF-8 stays, as a name on
+// Linux need not be UTF-8, unless it is a C1 control byte.
+std::string testo_mostrabile(std::string_view t);
+
 // A UTF-8 text for XML and HTML: the five special characters escaped, control
 // characters dropped (a tab stays), a byte that is no UTF-8 as U+FFFD. Safe in
 // elements and quoted attributes alike.

@@ -59,7 +59,7 @@ diagnostica da_messaggio(const messaggio& m, const sorgenti& testi, const righe_
   d.errore = !m.avviso;
   d.nome = !m.nome.empty() ? m.nome : m.codice ? std::to_string(*m.codice) : std::string();
   const std::string_view corpo = m.corpo;
-  d.messaggio = a_utf8(corpo);
+  d.messaggio = corpo;
   if (!m.sostituzione.empty()) d.parola = a_utf8(m.sostituzione);
   d.virgola_decimale = d.nome == genere::numeri_in_piu.nome;
   const fonte f = testo_di(m, testi);

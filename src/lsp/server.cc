@@ -11,7 +11,6 @@
 #include "lsp/indirizzi.h"
 #include "lsp/protocollo.h"
 #include "lsp/trama.h"
-#include "platform/cartelle.h"
 
 namespace percorso::lsp {
 namespace {
@@ -80,7 +79,7 @@ fonte fonte_di(const std::string& percorso) {
 class sessione {
  public:
   sessione(std::ostream& out, file_system& fs, std::string versione)
-      : out_(out), fs_(fs), versione_(std::move(versione)) {}
+      : out_(out), fs_(fs), versione_(std::move(versione)), elenchi_(fs) {}
 
   // Serves one body; the exit status once the editor says exit.
   std::optional<int> tratta(const std::string& corpo);
@@ -123,6 +122,7 @@ class sessione {
   std::map<std::string, documento> aperti_;
   std::map<std::string, std::vector<diagnostica>> pubblicate_;
   std::map<std::string, coppia> coppie_;
+  elenchi_cartelle elenchi_;
 };
 
 std::optional<int> sessione::tratta(const std::string& corpo) {
@@ -251,7 +251,7 @@ void sessione::chiudi(const json& p) {
   // The partner left open is now checked against the text on disk.
   for (const auto& [altro, x] : aperti_) {
     const coppia c = coppie_.count(altro) ? coppie_.at(altro) : coppia{};
-    if (c.linea == percorso || c.treno == percorso) {
+    if (stesso_percorso(c.linea, percorso) || stesso_percorso(c.treno, percorso)) {
       verifica(altro);
       break;
     }
@@ -262,7 +262,7 @@ testo_della_coppia sessione::prendi(const std::string& percorso) {
   testo_della_coppia t;
   if (percorso.empty()) return t;
   for (const auto& [uri, d] : aperti_) {
-    if (d.percorso == percorso) {
+    if (stesso_percorso(d.percorso, percorso)) {
       t.aperto = &d;
       t.uri = uri;
       return t;
@@ -278,10 +278,8 @@ void sessione::verifica(const std::string& uri) {
   const documento& d = aperti_.at(uri);
   std::vector<std::string> percorsi;
   for (const auto& [u, x] : aperti_) percorsi.push_back(x.percorso);
-  const std::vector<std::string> accanto = e_testo_linea(d.percorso)
-                                               ? file_nella_cartella(cartella_di(d.percorso))
-                                               : std::vector<std::string>{};
-  const coppia c = coppia_di(d.percorso, percorsi, accanto);
+  const coppia c =
+      coppia_di(d.percorso, percorsi, [&] { return elenchi_.nomi(cartella_di(d.percorso)); });
   const testo_della_coppia linea = prendi(c.linea);
   const testo_della_coppia treno = prendi(c.treno);
   std::vector<diagnostica> tutte = diagnostiche_di({linea.byte(), treno.byte()});
@@ -311,7 +309,7 @@ const documento& sessione::aperto(const json& p) const {
 std::string nota_coppia(const coppia& c) {
   if (c.treno.empty())
     return "Nessun testo del treno accanto: il testo della linea e' verificato da solo.\n\n";
-  std::string s = "In coppia con " + a_utf8(std::string(nome_base(c.treno)));
+  std::string s = "In coppia con " + std::string(nome_base(c.treno));
   if (c.treni_possibili > 1)
     s.append(", il primo per nome di ")
         .append(std::to_string(c.treni_possibili))

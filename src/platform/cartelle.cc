@@ -1,6 +1,5 @@
 #include "platform/cartelle.h"
 
-#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <system_error>
@@ -17,17 +16,6 @@ std::optional<errore_file> crea_cartella(const std::string& percorso) {
   if (!std::filesystem::is_directory(p, ec))
     return errore_file{percorso, "esiste ma non e' una cartella"};
   return std::nullopt;
-}
-
-std::vector<std::string> file_nella_cartella(const std::string& percorso) {
-  std::vector<std::string> nomi;
-  std::error_code ec;
-  for (std::filesystem::directory_iterator i(percorso.empty() ? "." : percorso, ec), fine;
-       !ec && i != fine; i.increment(ec)) {
-    if (i->is_regular_file(ec)) nomi.push_back(i->path().filename().string());
-  }
-  std::sort(nomi.begin(), nomi.end());
-  return nomi;
 }
 
 }  // namespace percorso

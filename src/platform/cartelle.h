@@ -3,7 +3,6 @@
 
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "platform/file_system.h"
 
@@ -11,8 +10,5 @@ namespace percorso {
 
 // Creates the directory and the missing ones above it; nothing when it is already there.
 std::optional<errore_file> crea_cartella(const std::string& percorso);
-
-// The names of the regular files in a directory, in name order; none when it cannot be read.
-std::vector<std::string> file_nella_cartella(const std::string& percorso);
 
 }  // namespace percorso

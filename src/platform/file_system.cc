@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <ctime>
 #include <filesystem>
 #include <memory>
 
@@ -89,6 +90,36 @@ class disco final : public disco_di_sistema {
     return std::nullopt;
   }
 
+  std::vector<std::string> elenca(const std::string& cartella) override {
+    std::vector<std::string> nomi;
+    std::error_code ec;
+    for (std::filesystem::directory_iterator i(cartella.empty() ? "." : cartella, ec), fine;
+         !ec && i != fine; i.increment(ec)) {
+      if (i->is_regular_file(ec)) nomi.push_back(i->path().filename().string());
+    }
+    std::sort(nomi.begin(), nomi.end());
+    return nomi;
+  }
+
+  std::optional<std::int64_t> versione_cartella(const std::string& cartella) override {
+    struct stat st {};
+    timespec ora{};
+    if (::stat(cartella.empty() ? "." : cartella.c_str(), &st) != 0 ||
+        ::clock_gettime(CLOCK_REALTIME, &ora) != 0)
+      return std::nullopt;
+    const auto in_ns = [](const timespec& t) {
+      return std::int64_t{t.tv_sec} * 1'000'000'000 + t.tv_nsec;
+    };
+    const std::int64_t cambiata = in_ns(st.st_mtim);
+    if (in_ns(ora) - cambiata < nanosecondi_cambio_recente) return std::nullopt;
+    return cambiata;
+  }
+
+  // A name is its bytes here: no other spelling leads to the same file.
+  std::string nome_registrato(const std::string& percorso) override {
+    return std::string(nome_base(percorso));
+  }
+
  private:
   // The kind of a file that is not a regular one, as the seam names it.
   identita_file::tipo genere(const std::string& percorso) {
@@ -122,8 +153,8 @@ class disco final : public disco_di_sistema {
 
 }  // namespace
 
-std::unique_ptr<file_system> file_system_reale(chiamate_sistema chiamate) {
-  return std::make_unique<disco>(std::move(chiamate));
+std::unique_ptr<file_system> file_system_reale(chiamate_sistema chiamate, avviso_turno avviso) {
+  return std::make_unique<disco>(std::move(chiamate), std::move(avviso));
 }
 
 std::optional<std::string> cartella_programma() {

@@ -17,11 +17,11 @@ std::optional<identita_file> disco_di_sistema::identita(const std::string& perco
 }
 
 std::unique_ptr<insieme_uscita> disco_di_sistema::insieme(std::vector<std::string> cartelle) {
-  return insieme_su_disco(c_, std::move(cartelle));
+  return insieme_su_disco(c_, std::move(cartelle), avviso_);
 }
 
-std::unique_ptr<file_system> file_system_reale() {
-  return file_system_reale(chiamate_reali());
+std::unique_ptr<file_system> file_system_reale(avviso_turno avviso) {
+  return file_system_reale(chiamate_reali(), std::move(avviso));
 }
 
 }  // namespace percorso

@@ -1,6 +1,6 @@
-// The run without arguments started without a console of its own to speak through
-// (a double-click on Windows) shows a small window while it works and a message box
-// when it fails, instead of writing to standard error.
+// A run started without a console of its own to speak through (a double-click on
+// Windows, or texts dropped on the program) shows a small window while it works and a
+// message box to end with, instead of writing to standard error.
 #pragma once
 
 #include <memory>
@@ -10,9 +10,13 @@ namespace percorso {
 
 class finestra_attesa {
  public:
+  // nessuna: the run without arguments' box, as the program it replaces showed it.
+  enum class icona { nessuna, informazione, avviso, errore };
+
   virtual ~finestra_attesa() = default;
-  // A modal box with an OK button, the text and nothing else; returns when it is closed.
-  virtual void messaggio(const std::string& testo) = 0;
+  // Closes the window and shows a modal box with an OK button, the icon and the text;
+  // returns when it is closed.
+  virtual void messaggio(const std::string& testo, icona i) = 0;
 };
 
 // The window that asks the user to wait, shown and painted once; none when the

@@ -67,8 +67,8 @@ std::optional<int> scrivi_diretto(const chiamate_sistema& c, const membro& m) {
 
 class insieme_disco final : public insieme_uscita {
  public:
-  insieme_disco(chiamate_sistema c, std::vector<std::string> cartelle)
-      : c_(std::move(c)), dichiarate_(std::move(cartelle)) {}
+  insieme_disco(chiamate_sistema c, std::vector<std::string> cartelle, avviso_turno avviso)
+      : c_(std::move(c)), dichiarate_(std::move(cartelle)), avviso_(std::move(avviso)) {}
 
   ~insieme_disco() override {
     rimuovi_temporanei();
@@ -86,7 +86,7 @@ class insieme_disco final : public insieme_uscita {
         id.genere != identita_file::tipo::regolare)
       return apri_speciale(percorso, id.genere);
     const auto indice = cartella_bloccata_di(percorso);
-    if (!indice) return fallisci(errore_da(percorso, errno_cartella_));
+    if (!indice) return fallisci(errore_file{percorso, motivo_cartella_});
     membro m;
     m.percorso = percorso;
     m.temporaneo = nome_temporaneo_di(percorso);
@@ -151,7 +151,7 @@ class insieme_disco final : public insieme_uscita {
                                                 std::span<const std::uint8_t> dati) override {
     if (guasto_) return guasto_;
     prendi_turno();
-    if (!cartella_bloccata_di(percorso)) return errore_da(percorso, errno_cartella_);
+    if (!cartella_bloccata_di(percorso)) return errore_file{percorso, motivo_cartella_};
     std::string nome = nome_temporaneo_di(percorso);
     const int fd = crea_temporaneo(nome);
     if (fd < 0) return errore_da(percorso, errno);
@@ -251,24 +251,33 @@ class insieme_disco final : public insieme_uscita {
       return std::pair(a.id.dispositivo, a.id.nodo) < std::pair(b.id.dispositivo, b.id.nodo);
     });
     for (cartella& d : cartelle_) {
-      // Opened in this order too: where opening is what waits, as for a lock file,
-      // two runs still take their turns in one order.
-      d.fd = apri_turno(d.nome);
-      if (d.fd < 0) continue;
-      int esito = 0;
-      do {
-        esito = c_.blocca(d.fd);
-      } while (esito != 0 && errno == EINTR);
-      if (esito != 0) {
-        // Without the lock the directory is not ours to write into.
-        errno_blocco_ = errno;
-        chiudi(std::exchange(d.fd, -1));
-        continue;
-      }
+      if (!blocca_cartella(d)) continue;
       completa_giornale(c_, d.nome, d.fd);
       rimuovi_residui(c_, d.nome);
     }
     std::erase_if(cartelle_, [](const cartella& d) { return d.fd < 0; });
+  }
+
+  // Opens d and takes its lock, waiting while another run holds it and saying so after
+  // a second; false, with the system's reason kept, when it cannot be had.
+  bool blocca_cartella(cartella& d) {
+    const attesa_turno attesa(avviso_, d.nome);
+    // Opened in this order too: where opening is what waits, as for a lock file,
+    // two runs still take their turns in one order.
+    d.fd = apri_turno(d.nome);
+    if (d.fd < 0) {
+      motivo_blocco_ = motivo_di(errno);
+      return false;
+    }
+    int esito = 0;
+    do {
+      esito = c_.blocca(d.fd);
+    } while (esito != 0 && errno == EINTR);
+    if (esito == 0) return true;
+    // Without the lock the directory is not ours to write into.
+    motivo_blocco_ = motivo_di(errno);
+    chiudi(std::exchange(d.fd, -1));
+    return false;
   }
 
   bool gia_tenuta(const identita_file& id) const {
@@ -276,23 +285,23 @@ class insieme_disco final : public insieme_uscita {
                        [&](const cartella& d) { return d.id.stesso_file(id); });
   }
 
-  // The locked directory a file goes into; nothing (errno_cartella_ set) when its
+  // The locked directory a file goes into; nothing (motivo_cartella_ set) when its
   // directory cannot be opened or was not locked.
   std::optional<std::size_t> cartella_bloccata_di(const std::string& percorso) {
     const std::string nome = apribile(cartella_di(percorso));
     identita_file id;
     if (c_.identifica(nome.c_str(), true, id) != 0) {
-      errno_cartella_ = errno;
+      motivo_cartella_ = motivo_di(errno);
       return std::nullopt;
     }
     if (id.genere != identita_file::tipo::cartella) {
-      errno_cartella_ = ENOTDIR;
+      motivo_cartella_ = motivo_di(ENOTDIR);
       return std::nullopt;
     }
     for (std::size_t i = 0; i < cartelle_.size(); ++i) {
       if (cartelle_[i].id.stesso_file(id)) return i;
     }
-    errno_cartella_ = errno_blocco_ != 0 ? errno_blocco_ : ENOLCK;
+    motivo_cartella_ = motivo_blocco_.empty() ? motivo_di(ENOLCK) : motivo_blocco_;
     return std::nullopt;
   }
 
@@ -334,15 +343,18 @@ class insieme_disco final : public insieme_uscita {
   std::vector<cartella> cartelle_;
   std::vector<membro> membri_;
   std::optional<errore_file> guasto_;
-  int errno_cartella_ = 0;
-  int errno_blocco_ = 0;
+  avviso_turno avviso_;
+  std::string motivo_cartella_;
+  std::string motivo_blocco_;  // why a declared directory could not be locked
 };
 
 }  // namespace
 
 std::unique_ptr<insieme_uscita> insieme_su_disco(chiamate_sistema chiamate,
-                                                 std::vector<std::string> cartelle) {
-  return std::make_unique<insieme_disco>(std::move(chiamate), std::move(cartelle));
+                                                 std::vector<std::string> cartelle,
+                                                 avviso_turno avviso) {
+  return std::make_unique<insieme_disco>(std::move(chiamate), std::move(cartelle),
+                                         std::move(avviso));
 }
 
 }  // namespace percorso

@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/attesa_turno.h"
 #include "platform/chiamate_sistema.h"
 #include "platform/errore_file.h"
 
@@ -57,7 +58,9 @@ class insieme_uscita {
 // the current directory). Every directory
 // a file of the set goes into must be among them: the locks are taken all at once,
 // in one order for every run, so two runs never wait for each other in a circle.
+// avviso is told when a lock has been waited for a second.
 std::unique_ptr<insieme_uscita> insieme_su_disco(chiamate_sistema chiamate,
-                                                 std::vector<std::string> cartelle);
+                                                 std::vector<std::string> cartelle,
+                                                 avviso_turno avviso = {});
 
 }  // namespace percorso

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <string>
 #include <string_view>
 
@@ -14,6 +15,14 @@ constexpr char separatore = '\\';
 constexpr std::string_view separatori = "/";
 constexpr char separatore = '/';
 #endif
+
+// A byte of a path as the system compares it: on Windows every separator is one,
+// and letters have no case.
+char come_confrontato(char c) {
+  if (separatori.size() == 1) return c;
+  if (c == '/') return separatore;
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
 }  // namespace
 
@@ -34,6 +43,12 @@ std::string cartella_di(std::string_view percorso) {
 std::string_view nome_base(std::string_view percorso) {
   const auto barra = percorso.find_last_of(separatori);
   return barra == std::string_view::npos ? percorso : percorso.substr(barra + 1);
+}
+
+bool stesso_percorso(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return come_confrontato(x) == come_confrontato(y);
+         });
 }
 
 }  // namespace percorso

@@ -11,9 +11,11 @@
 #include <sstream>
 #include <string>
 
+#include "app/nomi_sul_disco.h"
 #include "checker/stato.h"
 #include "documents/scheda_treno.h"
 #include "sintassi/constatazioni.h"
+#include "support/file_system_guasto.h"
 #include "support/testi_sorgente.h"
 #include "writers/nuovo_scenario.h"
 #include "writers/scrittori.h"
@@ -340,7 +342,8 @@ INSTANTIATE_TEST_SUITE_P(Verifica, TestiRotti, ::testing::ValuesIn(casi),
 
 // The table of findings both ways: every name the compiler and the checker give on
 // the cases is in it, and every entry is given by some case (a document's finding by
-// a station name longer than its cell).
+// a station name longer than its cell, compile's warning of a name typed in another
+// case by a disk that keeps it otherwise).
 TEST(Verifica, TheTableOfFindingsIsWhatTheCasesGive) {
   std::set<std::string> dati;
   for (const caso& c : casi) {
@@ -352,6 +355,11 @@ TEST(Verifica, TheTableOfFindingsIsWhatTheCasesGive) {
   const std::string lungo(40, 'N');
   const modello m = prova::compila(linea_1000(), treno({stazione(500, fermata + lungo)}), 1);
   if (!scheda_treno(m).avvisi.empty()) dati.insert(std::string(genere::documento.nome));
+  const auto reale = file_system_reale();
+  prova::file_system_guasto fs(*reale);
+  const std::string scritto[] = {"valle_linea.txt"};
+  fs.registra_nome(scritto[0], "Valle_linea.txt");
+  for (const messaggio& x : maiuscole_diverse(fs, scritto, {})) dati.insert(x.nome);
   std::set<std::string> tabella;
   for (const genere_constatazione* g : generi_constatazioni()) tabella.insert(std::string(g->nome));
   for (const std::string& n : dati) EXPECT_TRUE(tabella.contains(n)) << n << " is not in the table";

@@ -8,6 +8,7 @@
 
 #include "support/cartella_temporanea.h"
 #include "support/comando.h"
+#include "support/conta.h"
 #include "support/file_system_guasto.h"
 #include "support/sistemi.h"
 
@@ -145,6 +146,61 @@ TEST_F(CompileTest, CleanTextsWriteTheThreeFilesNamedFromTheTexts) {
             "{\"codice_errore\": 0, \"posizione_errore\": 0, \"esito\": \"ok\", "
             "\"errore_programma\": null, \"verifica\": {\"errori\": 0, \"avvisi\": 0}, "
             "\"messaggi\": []}\n");
+}
+
+// A text typed in another case than the system keeps its name (valle_linea.txt for
+// Valle_linea.txt, on Windows) keeps the name as typed, which goes into the compiled
+// files' names, with a warning naming the difference: where the name gives NOME or
+// TRENO, unless --no-warn hides it.
+TEST(Maiuscole, ANameTypedInAnotherCaseStaysAsTypedWithAWarning) {
+  struct caso {
+    const char* nome;
+    std::vector<std::string> extra;
+    int stato;
+    std::vector<std::string> avvisati;  // the texts warned of
+    std::string celle;                  // the cell file written
+  };
+  const caso casi[] = {
+      {"nomi dai file", {}, 0, {"prova_linea.txt", "prova_42-.txt"}, "prova_42.dat"},
+      {"--treno dato", {"--treno", "7"}, 0, {"prova_linea.txt"}, "prova_7.dat"},
+      {"--werror", {"--werror"}, 1, {"prova_linea.txt", "prova_42-.txt"}, "prova_42.dat"},
+      {"--no-warn", {"--no-warn=maiuscole"}, 0, {}, "prova_42.dat"},
+  };
+  const auto reale = file_system_reale();
+  for (const caso& c : casi) {
+    SCOPED_TRACE(c.nome);
+    cartella_temporanea dir;
+    prova::file_system_guasto fs(*reale);
+    const std::string linea = dir.file("prova_linea.txt"), treno = dir.file("prova_42-.txt");
+#ifdef _WIN32
+    // The disk itself keeps the names as they were made, and opens them in any case.
+    scrivi_file(dir.file("Prova_linea.txt"), linea_minima);
+    scrivi_file(dir.file("Prova_42-.txt"), treno_minimo);
+#else
+    scrivi_file(linea, linea_minima);
+    scrivi_file(treno, treno_minimo);
+    fs.registra_nome(linea, "Prova_linea.txt");
+    fs.registra_nome(treno, "Prova_42-.txt");
+#endif
+    std::vector<std::string> a = {"compile", linea, treno};
+    a.insert(a.end(), c.extra.begin(), c.extra.end());
+    const std::vector<std::string_view> viste(a.begin(), a.end());
+    std::ostringstream out, err;
+    EXPECT_EQ(esegui_comando(viste, out, err, fs), c.stato) << err.str();
+    EXPECT_EQ(prova::conta(err.str(), "avviso [maiuscole]"), c.avvisati.size()) << err.str();
+    for (const std::string& scritto : c.avvisati) {
+      const std::string sul_disco = "P" + scritto.substr(1);
+      EXPECT_NE(err.str().find(dir.file(scritto) +
+                               ": avviso [maiuscole]: sul disco il file si "
+                               "chiama " +
+                               sul_disco + ": il nome resta come e' scritto, " + scritto +
+                               ", e cosi' va nei nomi dei file compilati"),
+                std::string::npos)
+          << err.str();
+    }
+    const auto nomi = dir.elenco();
+    EXPECT_NE(std::find(nomi.begin(), nomi.end(), c.celle), nomi.end()) << c.celle;
+  }
 }
 
 TEST_F(CompileTest, NoPlanAndExplicitNamesAndDirectory) {

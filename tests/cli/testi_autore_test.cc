@@ -60,8 +60,10 @@ TEST(New, NamesThatWouldLeaveTheDirectoryAreWrongUsage) {
   EXPECT_TRUE(dir.elenco().empty());
 }
 
-// A name given on the command line never takes files out of their folder, and the
-// usage error shows it as it can be read: no raw control byte reaches the terminal.
+// A name given on the command line never takes files out of their folder nor holds a
+// character Windows refuses (':' would make a stream of the file there), on every
+// system, and the usage error shows it as it can be read: no raw control byte reaches
+// the terminal.
 TEST(Nomi, AreRefusedWithAReasonAndShownReadably) {
   cartella_temporanea dir;
   ASSERT_EQ(esegui({"new", "Prova", "1", dir.percorso().string()}).stato, 0);
@@ -78,6 +80,13 @@ TEST(Nomi, AreRefusedWithAReasonAndShownReadably) {
        "nome non valido: 'a\\x1b[31mb': niente caratteri di controllo"},
       {{"new", "Prova", "a\x7f", dir.file("d")},
        "nome non valido: 'a\\x7f': niente caratteri di controllo"},
+      {{"new", "Val:le", "1", dir.file("d")},
+       "nome non valido: 'Val:le': Windows non ammette < > : \" | ? * in un nome di file"},
+      {{"new", "Prova", "1*", dir.file("d")}, "nome non valido: '1*': Windows non ammette"},
+      {{"compile", linea, treno, "--nome", "a?b"}, "nome non valido: 'a?b': Windows non ammette"},
+      {{"compile", linea, treno, "--treno", "<1>"}, "nome non valido: '<1>': Windows non ammette"},
+      {{"page", linea, treno, "--nome", "a|b"}, "nome non valido: 'a|b': Windows non ammette"},
+      {{"page", linea, treno, "--treno", "\"1\""}, "nome non valido: '\"1\"': Windows non ammette"},
   };
   const auto prima = dir.elenco();
   for (const caso& c : casi) {

@@ -24,13 +24,14 @@ struct compilato {
   std::string stampa;
 };
 
-compilato compila(std::string_view linea, std::string_view treno, filtro_avvisi filtro = {}) {
+compilato compila(std::string_view linea, std::string_view treno, filtro_avvisi filtro = {},
+                  const nomi_sorgenti& nomi = {"l.txt", "t.txt"}) {
   modello m;
   m.nome_percorso = "Prova";
   m.numero_treno = "1";
   const sorgenti testi{byte(linea), byte(treno)};
   compilato c{costruisci(std::move(m), testi, 1), {}, {}};
-  c.messaggi = messaggi_di(c.esito, {"l.txt", "t.txt"}, &testi, filtro, false).elenco;
+  c.messaggi = messaggi_di(c.esito, nomi, &testi, filtro, false).elenco;
   std::ostringstream out;
   stampa_messaggi(out, c.messaggi);
   out << conteggio(c.messaggi) << '\n';
@@ -221,6 +222,37 @@ TEST(Messaggi, AConsequenceFollowsItsCause) {
       da = stampa.find(pezzo, da);
       ASSERT_NE(da, std::string::npos) << pezzo << "\n" << stampa;
     }
+  }
+}
+
+// A path is UTF-8 and names its file: only the bytes of the texts are read as
+// Windows-1252, wherever the message goes.
+TEST(Messaggi, PathsWithAccentsNameTheirFilesAndTextBytesAreWindows1252) {
+  const nomi_sorgenti citta{"Citt\xc3\xa0/Citt\xc3\xa0_linea.txt",
+                            "Citt\xc3\xa0/Citt\xc3\xa0_1-.txt"};
+  const compilato r = compila(
+      std::string(linea_base),
+      treno_con("velocita, 500, 8\xe0\nstazione, 1000, 12, 600, 0,0,0,0,0,0,0,0,0,0,10,0,0, A\n"
+                "stazione, 2000;, 12, 600, 0,0,0,0,0,0,0,0,0,0,10,5,0, B\n"),
+      {}, citta);
+  std::vector<messaggio> con_arresto = r.messaggi;
+  con_arresto.push_back(
+      messaggio_di_arresto("impossibile scrivere sola/Citt\xc3\xa0_linea.dat: permesso negato"));
+  std::ostringstream terminale;
+  stampa_messaggi(terminale, con_arresto);
+  std::string rapporto;
+  for (const messaggio& m : con_arresto) rapporto += json_messaggio(m);
+  const std::pair<std::string, std::string> attesi[] = {
+      {"Citt\xc3\xa0/Citt\xc3\xa0_1-.txt:3:16: avviso [non-numero]: '8\xc3\xa0' non e' un numero",
+       "Citt\\u00e0/Citt\\u00e0_1-.txt:3:16: avviso [non-numero]: '8\\u00e0' non e' un numero"},
+      {"(segue da [separatore] a Citt\xc3\xa0/Citt\xc3\xa0_1-.txt:5:15)",
+       "(segue da [separatore] a Citt\\u00e0/Citt\\u00e0_1-.txt:5:15)"},
+      {"percorso: impossibile scrivere sola/Citt\xc3\xa0_linea.dat: permesso negato",
+       "percorso: impossibile scrivere sola/Citt\\u00e0_linea.dat: permesso negato"},
+  };
+  for (const auto& [stampato, json] : attesi) {
+    EXPECT_NE(terminale.str().find(stampato), std::string::npos) << terminale.str();
+    EXPECT_NE(rapporto.find(json), std::string::npos) << rapporto;
   }
 }
 

@@ -63,5 +63,20 @@ TEST(TestoXml, EscapesMarkupAndKeepsTheDocumentValid) {
   for (const auto& [dentro, fuori] : casi) EXPECT_EQ(testo_xml(dentro), fuori) << dentro;
 }
 
+// The program's own texts, paths among them, are UTF-8: shown as they are, so that a
+// path names its file, and never with a control character.
+TEST(TestoMostrabile, PassesUtf8AndReplacesOnlyControls) {
+  const std::pair<std::string_view, std::string_view> casi[] = {
+      {"Citt\xc3\xa0\\Citt\xc3\xa0_linea.txt", "Citt\xc3\xa0\\Citt\xc3\xa0_linea.txt"},
+      {"\xe2\x82\xac \xf0\x9f\x9a\x82", "\xe2\x82\xac \xf0\x9f\x9a\x82"},
+      // A Linux name in Latin-1 keeps its bytes, so it still names its file.
+      {"citt\xe0.txt", "citt\xe0.txt"},
+      // Controls, encoded or not, and C1 bytes never reach the terminal.
+      {"a\x1b[2Jb", "a\xef\xbf\xbd[2Jb"},
+      {"\x7f\xc2\x9b\x9b", "\xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd"},
+  };
+  for (const auto& [dentro, fuori] : casi) EXPECT_EQ(testo_mostrabile(dentro), fuori) << dentro;
+}
+
 }  // namespace
 }  // namespace percorso

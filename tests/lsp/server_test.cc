@@ -15,6 +15,8 @@
 #include "lsp/trama.h"
 #include "support/cartella_temporanea.h"
 #include "support/comando.h"
+#include "support/file_system_guasto.h"
+#include "support/sistemi.h"
 
 namespace percorso::lsp {
 namespace {
@@ -104,21 +106,26 @@ class dialogo {
   std::string ingresso_;
 };
 
-// The two texts of a new scenario in a scratch directory, as UTF-8.
+// The two texts of a new scenario in a scratch directory, or in a folder of it, as UTF-8.
 struct scenario {
   cartella_temporanea d;
+  std::string cartella;
   std::string linea;
   std::string treno;
-  std::string uri_linea = uri_di_percorso(d.file("Valle_linea.txt"));
-  std::string uri_treno = uri_di_percorso(d.file("Valle_2211-.txt"));
+  std::string uri_linea;
+  std::string uri_treno;
 
-  scenario() {
-    EXPECT_EQ(esegui({"new", "Valle", "2211", d.percorso().string()}).stato, 0);
-    const auto l = leggi_file(d.file("Valle_linea.txt"));
-    const auto t = leggi_file(d.file("Valle_2211-.txt"));
+  explicit scenario(const std::string& sotto = "")
+      : cartella(sotto.empty() ? in_utf8(d.percorso()) : d.file(sotto)) {
+    EXPECT_EQ(esegui({"new", "Valle", "2211", cartella}).stato, 0);
+    uri_linea = uri_di_percorso(file("Valle_linea.txt"));
+    uri_treno = uri_di_percorso(file("Valle_2211-.txt"));
+    const auto l = leggi_file(file("Valle_linea.txt"));
+    const auto t = leggi_file(file("Valle_2211-.txt"));
     linea.assign(l.begin(), l.end());
     treno.assign(t.begin(), t.end());
   }
+  std::string file(const std::string& nome) const { return unisci(cartella, nome); }
 };
 
 std::string sostituito(std::string t, std::string_view da, std::string_view a) {
@@ -213,12 +220,71 @@ TEST(ServerLsp, UnaCellaOccupataIndicaLaRigaDellAltro) {
 TEST(ServerLsp, IlTestoAccantoSuDiscoSiPrendeComeCompagno) {
   scenario s;
   // A line 1000 m long leaves the train's rows beyond it.
-  scrivi_file(s.d.file("Valle_linea.txt"), sostituito(s.linea, "6000", "1000"));
+  scrivi_file(s.file("Valle_linea.txt"), sostituito(s.linea, "6000", "1000"));
   const esito e = dialogo().inizia().apri(s.uri_treno, s.treno).finisci().esegui();
   const json d = e.diagnostiche(s.uri_treno);
   ASSERT_FALSE(d.empty());
   EXPECT_EQ(d[0]["code"], "oltre-linea") << d.dump();
   EXPECT_TRUE(e.diagnostiche(s.uri_linea).is_null()) << "solo i testi aperti ricevono diagnostiche";
+}
+
+// Editors on Windows name texts by URIs with '/', the server joins a partner's path
+// with '\\': an edit of one text updates the findings of the other, open beside it, from
+// what the editor holds. The folder's name has an accent, as an author's may.
+TEST(ServerLsp, IlCompagnoApertoSiPrendeDallEditorAncheInUnaCartellaAccentata) {
+  scenario s("Linee ferroviarie/Citt\u00e0");
+  const std::string corta = sostituito(s.linea, "6000", "1000");
+  const esito e = dialogo()
+                      .inizia()
+                      .apri(s.uri_linea, s.linea)
+                      .apri(s.uri_treno, s.treno)
+                      .cambia(s.uri_linea, corta)
+                      .finisci()
+                      .esegui();
+  const json d = e.diagnostiche(s.uri_treno);
+  ASSERT_FALSE(d.empty()) << "il testo del treno non ha seguito la linea aperta";
+  EXPECT_EQ(d[0]["code"], "oltre-linea") << d.dump();
+}
+
+// A line text open alone finds its train text on disk in a folder whose name has an
+// accent: listed by its name in full, the folder is not empty, and the line text gets
+// no false finding for lack of a partner.
+TEST(ServerLsp, LaLineaDaSolaTrovaIlTrenoAccantoInUnaCartellaAccentata) {
+  scenario s("Linee ferroviarie/Citt\u00e0");
+  const esito e = dialogo()
+                      .inizia()
+                      .apri(s.uri_linea, s.linea)
+                      .alla(2, "textDocument/hover", s.uri_linea, 0, 0)
+                      .finisci()
+                      .esegui();
+  EXPECT_EQ(e.diagnostiche(s.uri_linea), json::array());
+  const std::string nota = e.risposta(2)["result"]["contents"]["value"];
+  EXPECT_TRUE(nota.starts_with("In coppia con Valle_2211-.txt.")) << nota;
+}
+
+// The folder beside a line text is read to find its train text only when the partner
+// is not open, and then once, not at every keystroke, while the folder stays as it was.
+TEST(ServerLsp, LaCartellaAccantoSiLeggeUnaVoltaESoloSeServe) {
+  scenario s;
+  prova::invecchia(s.cartella);
+  const auto reale = file_system_reale();
+  const std::string corta = sostituito(s.linea, "6000", "1000");
+  const struct {
+    const char* nome;
+    bool treno_aperto;
+    int letture;
+  } casi[] = {{"treno su disco", false, 1}, {"treno aperto", true, 0}};
+  for (const auto& c : casi) {
+    prova::file_system_guasto fs(*reale);
+    dialogo d;
+    d.inizia();
+    if (c.treno_aperto) d.apri(s.uri_treno, s.treno);
+    d.apri(s.uri_linea, s.linea);
+    for (int i = 0; i < 3; ++i) d.cambia(s.uri_linea, i % 2 ? s.linea : corta);
+    const esito e = d.finisci().esegui(fs);
+    EXPECT_EQ(fs.conta(prova::operazione::elencazione), c.letture) << c.nome;
+    EXPECT_FALSE(e.diagnostiche(s.uri_linea).is_null()) << c.nome;
+  }
 }
 
 TEST(ServerLsp, UnCarattereFuoriCodificaTieneEsatteLeColonneEdESegnalato) {
@@ -379,6 +445,11 @@ class senza_memoria final : public file_system {
   }
   std::optional<errore_file> crea_cartella(const std::string&) override { return std::nullopt; }
   std::optional<errore_file> prova_scrittura(const std::string&) override { return std::nullopt; }
+  std::vector<std::string> elenca(const std::string&) override { return {}; }
+  std::optional<std::int64_t> versione_cartella(const std::string&) override {
+    return std::nullopt;
+  }
+  std::string nome_registrato(const std::string& p) override { return std::string(nome_base(p)); }
 };
 
 TEST(ServerLsp, LaMemoriaEsauritaInUnTestoNonFermaIlServer) {

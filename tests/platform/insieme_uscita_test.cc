@@ -14,8 +14,12 @@
 #include <unistd.h>
 #endif
 
+#include <chrono>
+#include <condition_variable>
 #include <cstring>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/insieme_uscita.h"
@@ -290,6 +294,36 @@ TEST_F(InsiemeUscita, RunsIntoOneDirectoryTakeTurns) {
   s.reset();
   EXPECT_TRUE(turno_libero(dir.percorso().string()));
   EXPECT_TRUE(turno_libero(dir.file("altra")));
+}
+
+// A run that waits for another's turn says so once a second has gone by, naming the
+// directory, and goes on when the turn comes; one that has its turn at once says nothing.
+TEST_F(InsiemeUscita, ARunWaitingForTheTurnSaysSoNamingTheDirectory) {
+  std::mutex m;
+  std::condition_variable detto;
+  std::vector<std::string> avvisi;
+  const avviso_turno avviso = [&](const std::string& cartella) {
+    const std::lock_guard<std::mutex> l(m);
+    avvisi.push_back(cartella);
+    detto.notify_one();
+  };
+  const std::string cartella = dir.percorso().string();
+  auto prima_corsa = insieme_su_disco(chiamate_reali(), {cartella}, avviso);
+  ASSERT_FALSE(prima_corsa->aggiungi(dir.file("a.dat"), byte("della prima")).has_value());
+  std::thread seconda([&] {
+    auto s = insieme_su_disco(chiamate_reali(), {cartella}, avviso);
+    EXPECT_FALSE(s->aggiungi(dir.file("b.sim"), byte("della seconda")).has_value());
+    EXPECT_FALSE(s->conferma().has_value());
+  });
+  {
+    std::unique_lock<std::mutex> l(m);
+    EXPECT_TRUE(detto.wait_for(l, std::chrono::seconds(20), [&] { return !avvisi.empty(); }));
+  }
+  EXPECT_FALSE(prima_corsa->conferma().has_value());
+  prima_corsa.reset();
+  seconda.join();
+  EXPECT_EQ(avvisi, std::vector<std::string>{cartella});
+  EXPECT_EQ(istantanea(dir.percorso())["b.sim"], "della seconda");
 }
 
 TEST_F(InsiemeUscita, TheTurnRemovesTheTemporariesOfKilledRunsAndNothingElse) {

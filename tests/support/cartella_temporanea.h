@@ -10,7 +10,15 @@
 #include <string>
 #include <vector>
 
+#include "platform/operazioni_file.h"
+
 namespace percorso {
+
+// A path as the program takes paths: UTF-8, on Windows too.
+inline std::string in_utf8(const std::filesystem::path& p) {
+  const std::u8string u = p.u8string();
+  return std::string(u.begin(), u.end());
+}
 
 // The lock file by which runs take turns on Windows: it appears in every directory a
 // run writes into there, and is no file of the run.
@@ -34,7 +42,8 @@ class cartella_temporanea {
   cartella_temporanea& operator=(const cartella_temporanea&) = delete;
 
   const std::filesystem::path& percorso() const { return percorso_; }
-  std::string file(const std::string& nome) const { return (percorso_ / nome).string(); }
+  // A path inside, nome and the result in UTF-8.
+  std::string file(const std::string& nome) const { return in_utf8(percorso_ / percorso_fs(nome)); }
 
   // Names of the files directly inside, sorted.
   std::vector<std::string> elenco() const {
@@ -50,12 +59,12 @@ class cartella_temporanea {
 };
 
 inline std::vector<std::uint8_t> leggi_file(const std::string& percorso) {
-  std::ifstream in(percorso, std::ios::binary);
+  std::ifstream in(percorso_fs(percorso), std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 inline void scrivi_file(const std::string& percorso, std::string_view contenuto) {
-  std::ofstream out(percorso, std::ios::binary);
+  std::ofstream out(percorso_fs(percorso), std::ios::binary);
   out.write(contenuto.data(), static_cast<std::streamsize>(contenuto.size()));
 }
 

@@ -26,7 +26,7 @@
 
 namespace percorso::prova {
 
-enum class operazione { lettura, scrittura, eliminazione, creazione };
+enum class operazione { lettura, scrittura, eliminazione, creazione, elencazione };
 
 // Passes every call to the file system below, except the chosen one, which fails
 // with the given system reason and touches nothing. A write is a file of an output
@@ -42,6 +42,10 @@ class file_system_guasto final : public file_system {
     codice_ = codice;
   }
   int conta(operazione op) const { return conteggi_[static_cast<int>(op)]; }
+  // The system keeps the file's name in another case, as Windows may.
+  void registra_nome(const std::string& percorso, std::string nome) {
+    registrati_[percorso] = std::move(nome);
+  }
 
   bool esiste(const std::string& percorso) override { return sotto_.esiste(percorso); }
   std::optional<identita_file> identita(const std::string& percorso) override {
@@ -67,6 +71,18 @@ class file_system_guasto final : public file_system {
   }
   std::optional<errore_file> prova_scrittura(const std::string& percorso) override {
     return sotto_.prova_scrittura(percorso);
+  }
+  // A listing that fails is an empty one, as the real disk's.
+  std::vector<std::string> elenca(const std::string& cartella) override {
+    if (fallisce(operazione::elencazione)) return {};
+    return sotto_.elenca(cartella);
+  }
+  std::optional<std::int64_t> versione_cartella(const std::string& cartella) override {
+    return sotto_.versione_cartella(cartella);
+  }
+  std::string nome_registrato(const std::string& percorso) override {
+    const auto r = registrati_.find(percorso);
+    return r != registrati_.end() ? r->second : sotto_.nome_registrato(percorso);
   }
 
  private:
@@ -103,7 +119,8 @@ class file_system_guasto final : public file_system {
   std::optional<operazione> guasto_;
   int numero_ = 0;
   int codice_ = EIO;
-  int conteggi_[4] = {};
+  int conteggi_[5] = {};
+  std::map<std::string, std::string> registrati_;
 };
 
 // System calls of the real disk with faults. The object must outlive the file

@@ -9,7 +9,7 @@ const fs = require('node:fs');
 const os = require('node:os');
 const path = require('node:path');
 const { execFileSync } = require('node:child_process');
-const { avvia, comandoServer } = require('../protocollo');
+const { avvia, comandoServer, programmaIncluso, messaggioAvvio } = require('../protocollo');
 
 const programma = process.env.PERCORSO || 'percorso';
 
@@ -23,9 +23,40 @@ function diagnosticheDi(connessione, uri) {
   return () => new Promise((risolvi) => attese.push(risolvi));
 }
 
-test('il comando del server', () => {
-  assert.deepStrictEqual(comandoServer(''), { command: 'percorso', args: ['lsp'] });
-  assert.deepStrictEqual(comandoServer('/opt/p'), { command: '/opt/p', args: ['lsp'] });
+test("il comando del server: l'impostazione, se no il programma incluso, se no il PATH", () => {
+  const casi = [
+    ['', null, 'percorso'],
+    ['', '/ext/bin/percorso', '/ext/bin/percorso'],
+    ['/opt/p', '/ext/bin/percorso', '/opt/p'],
+    [undefined, '/ext/bin/percorso', '/ext/bin/percorso'],
+  ];
+  for (const [impostazione, incluso, atteso] of casi)
+    assert.deepStrictEqual(comandoServer(impostazione, incluso), { command: atteso, args: ['lsp'] });
+});
+
+test("il programma incluso: quello della piattaforma, eseguibile; nessuno se il pacchetto non l'ha", () => {
+  const cartella = fs.mkdtempSync(path.join(os.tmpdir(), 'percorso-vscode-'));
+  try {
+    assert.strictEqual(programmaIncluso(cartella, 'linux'), null);
+    fs.mkdirSync(path.join(cartella, 'bin'));
+    fs.writeFileSync(path.join(cartella, 'bin', 'percorso'), '', { mode: 0o644 });
+    fs.writeFileSync(path.join(cartella, 'bin', 'percorso.exe'), '');
+    const linux = programmaIncluso(cartella, 'linux');
+    assert.strictEqual(linux, path.join(cartella, 'bin', 'percorso'));
+    assert.strictEqual(fs.statSync(linux).mode & 0o111, 0o111);
+    assert.strictEqual(programmaIncluso(cartella, 'win32'), path.join(cartella, 'bin', 'percorso.exe'));
+  } finally {
+    fs.rmSync(cartella, { recursive: true, force: true });
+  }
+});
+
+test("un programma che non parte: il messaggio nomina l'impostazione da correggere", async () => {
+  const mancante = path.join(os.tmpdir(), 'percorso-che-non-esiste');
+  const { processo } = avvia(mancante);
+  const errore = await new Promise((risolvi) => processo.on('error', risolvi));
+  const messaggio = messaggioAvvio(mancante, errore);
+  assert.match(messaggio, /impossibile avviare .*percorso-che-non-esiste \(.*ENOENT/);
+  assert.match(messaggio, /impostazione percorso\.programma/);
 });
 
 test('diagnostica, correzione e fine attraverso vscode-jsonrpc', async () => {

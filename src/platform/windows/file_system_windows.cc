@@ -1,6 +1,7 @@
 #include <fcntl.h>
 #include <io.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -101,6 +102,52 @@ class disco final : public disco_di_sistema {
     return std::nullopt;
   }
 
+  // Listed by the system's wide calls: a narrow name passes through the ANSI code page,
+  // which has no letter for many a folder's name.
+  std::vector<std::string> elenca(const std::string& cartella) override {
+    std::vector<std::string> nomi;
+    WIN32_FIND_DATAW voce;
+    const HANDLE h =
+        ::FindFirstFileExW((percorso_sistema(cartella) + L"\\*").c_str(), FindExInfoBasic, &voce,
+                           FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
+    if (h == INVALID_HANDLE_VALUE) return nomi;
+    do {
+      if (!(voce.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)))
+        nomi.push_back(stretta(voce.cFileName));
+    } while (::FindNextFileW(h, &voce));
+    ::FindClose(h);
+    std::sort(nomi.begin(), nomi.end());
+    return nomi;
+  }
+
+  std::optional<std::int64_t> versione_cartella(const std::string& cartella) override {
+    WIN32_FILE_ATTRIBUTE_DATA dati;
+    if (!::GetFileAttributesExW(percorso_sistema(cartella).c_str(), GetFileExInfoStandard, &dati))
+      return std::nullopt;
+    FILETIME ora;
+    ::GetSystemTimeAsFileTime(&ora);
+    // FILETIME counts hundreds of nanoseconds.
+    const auto in_ns = [](const FILETIME& t) {
+      return static_cast<std::int64_t>((std::uint64_t{t.dwHighDateTime} << 32) | t.dwLowDateTime) *
+             100;
+    };
+    const std::int64_t cambiata = in_ns(dati.ftLastWriteTime);
+    if (in_ns(ora) - cambiata < nanosecondi_cambio_recente) return std::nullopt;
+    return cambiata;
+  }
+
+  // The directory's entry for the name, as the system spells it.
+  std::string nome_registrato(const std::string& percorso) override {
+    std::string dato(nome_base(percorso));
+    // A '*' or '?' would be taken as a pattern: no file has it in its name.
+    if (dato.find_first_of("*?") != std::string::npos) return dato;
+    WIN32_FIND_DATAW voce;
+    const HANDLE h = ::FindFirstFileW(percorso_sistema(percorso).c_str(), &voce);
+    if (h == INVALID_HANDLE_VALUE) return dato;
+    ::FindClose(h);
+    return stretta(voce.cFileName);
+  }
+
  private:
   // The whole file through the injected reads, reserved once from its size and
   // bounded if it grows meanwhile.
@@ -120,8 +167,8 @@ class disco final : public disco_di_sistema {
 
 }  // namespace
 
-std::unique_ptr<file_system> file_system_reale(chiamate_sistema chiamate) {
-  return std::make_unique<disco>(std::move(chiamate));
+std::unique_ptr<file_system> file_system_reale(chiamate_sistema chiamate, avviso_turno avviso) {
+  return std::make_unique<disco>(std::move(chiamate), std::move(avviso));
 }
 
 std::optional<std::string> cartella_programma() {

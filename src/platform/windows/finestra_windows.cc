@@ -1,3 +1,5 @@
+#include <utility>
+
 #include "platform/finestra.h"
 #include "platform/windows/sistema_windows.h"
 
@@ -60,8 +62,14 @@ class finestra_windows final : public finestra_attesa {
     if (carattere_ != nullptr) ::DeleteObject(carattere_);
   }
 
-  void messaggio(const std::string& testo) override {
-    ::MessageBoxW(finestra_, larga(testo).c_str(), L"percorso", MB_OK);
+  // The window asked to wait: with the box it has nothing left to say.
+  void messaggio(const std::string& testo, icona i) override {
+    if (finestra_ != nullptr) ::DestroyWindow(std::exchange(finestra_, nullptr));
+    const UINT stile = i == icona::errore         ? MB_ICONERROR
+                       : i == icona::avviso       ? MB_ICONWARNING
+                       : i == icona::informazione ? MB_ICONINFORMATION
+                                                  : 0;
+    ::MessageBoxW(nullptr, larga(testo).c_str(), L"percorso", MB_OK | stile | MB_SETFOREGROUND);
   }
 
  private:

@@ -1,5 +1,6 @@
 #include "platform/windows/sistema_windows.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <vector>
 
@@ -124,6 +125,26 @@ void azzera_errore() {
 std::optional<DWORD> errore_registrato(int codice) {
   if (ultimo.codice != 0 && ultimo.numero == codice) return ultimo.codice;
   return std::nullopt;
+}
+
+bool scrivi_su(HANDLE h, std::string_view testo) {
+  DWORD modo = 0;
+  DWORD scritti = 0;
+  if (!::GetConsoleMode(h, &modo)) {
+    for (std::size_t fatto = 0; fatto < testo.size(); fatto += scritti) {
+      const auto n = static_cast<DWORD>(std::min<std::size_t>(testo.size() - fatto, 1 << 30));
+      if (!::WriteFile(h, testo.data() + fatto, n, &scritti, nullptr) || scritti == 0) return false;
+    }
+    return true;
+  }
+  const std::wstring caratteri = larga(testo);
+  for (std::size_t fatto = 0; fatto < caratteri.size(); fatto += scritti) {
+    // Older consoles take a bounded piece at a time.
+    const auto n = static_cast<DWORD>(std::min<std::size_t>(caratteri.size() - fatto, 1 << 14));
+    if (!::WriteConsoleW(h, caratteri.data() + fatto, n, &scritti, nullptr) || scritti == 0)
+      return false;
+  }
+  return true;
 }
 
 bool e_cartella(const std::string& percorso) {

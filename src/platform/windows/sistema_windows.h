@@ -32,6 +32,10 @@ void azzera_errore();
 // The recorded Windows error, when it is the one behind this errno value.
 std::optional<DWORD> errore_registrato(int codice);
 
+// One write of the program to a standard handle: to a console its characters, as
+// UTF-16; to a file or a pipe its bytes as they are. False when it fails.
+bool scrivi_su(HANDLE h, std::string_view testo);
+
 // Whether the path names a directory.
 bool e_cartella(const std::string& percorso);
 
