@@ -349,7 +349,7 @@ class nessun_file final : public file_system {
   bool esiste(const std::string&) override { return false; }
   std::optional<identita_file> identita(const std::string&) override { return std::nullopt; }
   lettura leggi(const std::string& p) override { return {{}, errore_file{p, "nessun file"}}; }
-  std::unique_ptr<insieme_uscita> insieme(std::vector<std::string>) override { return nullptr; }
+  std::unique_ptr<insieme_uscita> insieme(cartelle_corsa) override { return nullptr; }
   std::optional<errore_file> elimina(const std::string& p) override { return manca(p); }
   std::optional<errore_file> elimina_cartella_vuota(const std::string& p) override {
     return manca(p);

@@ -100,12 +100,28 @@ std::vector<std::string> uscite_di(const opzioni_compile& o) {
   return uscite;
 }
 
+// The directories a compilation writes into: the binaries' and the report's.
+std::vector<std::string> cartelle_scritte(const opzioni_compile& o) {
+  std::vector<std::string> cartelle = {*o.cartella};
+  if (o.rapporto) cartelle.push_back(cartella_di(*o.rapporto));
+  return cartelle;
+}
+
 // One compilation: messages on err, binaries and report written; its exit status.
 // riassunto gets one line about it.
 int compila(const opzioni_compile& o, std::ostream& err, file_system& fs, std::string& riassunto) {
   modello m;
   m.nome_percorso = *o.nome;
   m.numero_treno = *o.numero;
+  // The texts are read, and the files written, under the turn of their directories.
+  const auto insieme = fs.insieme(
+      {.scritte = cartelle_scritte(o), .lette = {cartella_di(o.linea), cartella_di(o.treno)}});
+  if (auto errore = insieme->prendi_turno()) {
+    err << "percorso: impossibile scrivere " << errore->file << ": " << errore->motivo << '\n';
+    riassunto = std::string(non_compilato) + "una cartella non si puo' scrivere";
+    return uscita_interrotta;
+  }
+  avvisa_giornali(err, insieme->giornali_lasciati());
   // A text that does not exist stops the run like one that cannot be read: compiling
   // without it would replace good binaries with those of half a scenario.
   const lettura linea = fs.leggi(o.linea);
@@ -115,6 +131,8 @@ int compila(const opzioni_compile& o, std::ostream& err, file_system& fs, std::s
     riassunto = std::string(non_compilato) + "un testo non si legge";
     return uscita_interrotta;
   }
+  insieme->ingresso(o.linea);
+  insieme->ingresso(o.treno);
   if (auto impedimento = prepara(fs, o)) {
     err << "percorso: " << *impedimento << "; niente e' stato compilato\n";
     riassunto = std::string(non_compilato) + *impedimento;
@@ -133,7 +151,7 @@ int compila(const opzioni_compile& o, std::ostream& err, file_system& fs, std::s
     altri.push_back({*o.rapporto, {json.begin(), json.end()}});
   }
   const std::string causa = e.causa;
-  scrivi_uscita(fs, e, *o.cartella, altri);
+  scrivi_uscita(*insieme, e, *o.cartella, altri);
   std::vector<messaggio>& messaggi = corsa.elenco;
   if (e.causa != causa) messaggi.push_back(messaggio_di_arresto(e.causa));
   stampa_messaggi(err, messaggi);

@@ -26,6 +26,11 @@ int comando_check(std::span<const std::string_view> a, std::ostream& err, file_s
   const std::string file[2] = {std::string(letti.posizionali[0]),
                                std::string(letti.posizionali[1])};
 
+  // Read under the turn of their directories: a run writing them is waited for, and
+  // one killed while it wrote them is reported.
+  const auto turno = fs.insieme({.lette = {cartella_di(file[0]), cartella_di(file[1])}});
+  turno->prendi_turno();
+  avvisa_giornali(err, turno->giornali_lasciati());
   std::vector<std::uint8_t> testi[2];
   for (std::size_t i = 0; i < 2; ++i) {
     lettura l = fs.leggi(file[i]);

@@ -33,8 +33,9 @@ class file_system {
   // A whole regular file. Anything else (a FIFO, a device, a directory) is refused
   // at once, without waiting for a writer that may never come.
   virtual lettura leggi(const std::string& percorso) = 0;
-  // The files of one run, in the given directories, replaced together.
-  virtual std::unique_ptr<insieme_uscita> insieme(std::vector<std::string> cartelle) = 0;
+  // The files of one run, in the directories it writes into, replaced together; its
+  // turn in those and in the directories it reads.
+  virtual std::unique_ptr<insieme_uscita> insieme(cartelle_corsa cartelle) = 0;
   virtual std::optional<errore_file> elimina(const std::string& percorso) = 0;
   // Removes a directory that holds nothing; a directory with files stays.
   virtual std::optional<errore_file> elimina_cartella_vuota(const std::string& percorso) = 0;
@@ -55,7 +56,7 @@ class disco_di_sistema : public file_system {
  public:
   explicit disco_di_sistema(chiamate_sistema c) : c_(std::move(c)) {}
   std::optional<identita_file> identita(const std::string& percorso) override;
-  std::unique_ptr<insieme_uscita> insieme(std::vector<std::string> cartelle) override;
+  std::unique_ptr<insieme_uscita> insieme(cartelle_corsa cartelle) override;
 
  protected:
   chiamate_sistema c_;
@@ -63,6 +64,8 @@ class disco_di_sistema : public file_system {
 
 // The largest file leggi takes in; a larger one is refused, not read into memory.
 inline constexpr std::size_t massimo_lettura = std::size_t{256} << 20;
+// Why a file larger than that is not read.
+errore_file oltre_il_massimo(const std::string& percorso);
 
 // The real disk.
 std::unique_ptr<file_system> file_system_reale();

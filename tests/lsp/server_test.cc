@@ -359,7 +359,7 @@ class senza_memoria final : public file_system {
   bool esiste(const std::string&) override { return true; }
   std::optional<identita_file> identita(const std::string&) override { return std::nullopt; }
   lettura leggi(const std::string&) override { throw std::bad_alloc(); }
-  std::unique_ptr<insieme_uscita> insieme(std::vector<std::string>) override { return nullptr; }
+  std::unique_ptr<insieme_uscita> insieme(cartelle_corsa) override { return nullptr; }
   std::optional<errore_file> elimina(const std::string&) override { return std::nullopt; }
   std::optional<errore_file> elimina_cartella_vuota(const std::string&) override {
     return std::nullopt;
