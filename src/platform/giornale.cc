@@ -12,6 +12,8 @@ namespace {
 
 constexpr std::string_view intestazione = "percorso-giornale 2 ";
 constexpr std::string_view chiusura = "fine\n";
+// In a pair, for a name that held no file.
+constexpr std::string_view libero = "nessuno\n";
 constexpr std::string_view prefisso_temporaneo = ".percorso-";
 constexpr std::size_t lunghezza_temporaneo = prefisso_temporaneo.size() + 6;
 
@@ -40,8 +42,9 @@ class lettore {
     T n{};
     if (!ok_) return n;
     const auto r = std::from_chars(t_.data(), t_.data() + t_.size(), n);
-    if (r.ptr == t_.data() + t_.size())
-      ferma(r.ec == std::errc() || t_.empty());
+    // Digits, or a sign alone, up to the end: the number may go on past the cut.
+    if (r.ptr == t_.data() + t_.size() || t_ == "-")
+      ferma(r.ec == std::errc() || t_.empty() || t_ == "-");
     else if (r.ec != std::errc() || *r.ptr != fine)
       ferma(false);
     else
@@ -77,7 +80,7 @@ class lettore {
   bool corto_ = false;
 };
 
-// A pair: the new file, the two names, and what the name held ("-" for nothing).
+// A pair: the new file, the two names, and what the name held.
 coppia leggi_coppia(lettore& l) {
   coppia p;
   l.salta("c ");
@@ -87,8 +90,8 @@ coppia leggi_coppia(lettore& l) {
   l.salta(" ");
   p.bersaglio = l.nome();
   l.salta(" ");
-  if (l.inizia("-")) {
-    l.salta("-\n");
+  if (l.inizia("n")) {
+    l.salta(libero);
     return p;
   }
   identita_file prima;
@@ -211,7 +214,7 @@ std::string fine_giornale(std::span<const coppia> coppie) {
     s.append(" ");
     aggiungi_nome(s, p.bersaglio);
     if (!p.prima) {
-      s.append(" -\n");
+      s.append(" ").append(libero);
       continue;
     }
     s.append(" ").append(std::to_string(p.prima->dispositivo)).append(" ");

@@ -113,7 +113,8 @@ TEST_F(Controllo, TheReportGivesEndColumnsAndRelatedPlaces) {
       "stazione, 2000, 12, 400, 0, 0, 1, 1,1,0, 4,1,1, 0, 8,1,0, SUD\r\n[fine]\r\n";
   const auto file = testi(
       "[generale]\r\nlunghezza percorso, 3000\r\n[curve]\r\npendenza, , 0\r\n[fine]\r\n", treno);
-  ASSERT_EQ(comando("compile", file, {"--report", dir.file("r.json")}).stato, 1);  // a checker error
+  ASSERT_EQ(comando("compile", file, {"--report", dir.file("r.json")}).stato,
+            1);  // a checker error
   const auto r = nlohmann::json::parse(leggi_file(dir.file("r.json")));
   const auto m = std::find_if(r["messaggi"].begin(), r["messaggi"].end(),
                               [](const auto& x) { return x["nome"] == "orario-indietro"; });

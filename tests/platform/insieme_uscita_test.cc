@@ -228,7 +228,9 @@ TEST_F(InsiemeUscita, ADirectoryNotDeclaredIsTakenOnlyWhenFree) {
     SCOPED_TRACE(tenuta ? "held by another run" : "free");
     disco_guasto guasti;
     auto altra_corsa = insieme_su_disco(guasti.chiamate(), {.scritte = {dir.file("fuori")}});
-    if (tenuta) ASSERT_FALSE(altra_corsa->prendi_turno().has_value());
+    if (tenuta) {
+      ASSERT_FALSE(altra_corsa->prendi_turno().has_value());
+    }
     auto s = insieme_su_disco(guasti.chiamate(), {.scritte = {dir.percorso().string()}});
     auto errore = s->aggiungi(fuori, byte("x"));
     if (!errore) errore = s->conferma();
