@@ -369,15 +369,14 @@ class nessun_file final : public file_system {
 inline violazione prova_messaggi_lsp(std::span<const std::uint8_t> dati) {
   const std::string ingresso(dati.begin(), dati.end());
   std::istringstream in(ingresso);
+  lsp::lettore_messaggi lettore(in);
   for (std::size_t letture = 0;; ++letture) {
     if (letture > ingresso.size() + 1) return "a read consumed nothing";
-    const auto prima = in.tellg();
-    const lsp::letto l = lsp::leggi_messaggio(in);
+    const lsp::letto l = lettore.prossimo();
     if (l.esito == lsp::letto::tipo::fine) break;
     if (l.esito == lsp::letto::tipo::corpo && l.corpo.size() > lsp::corpo_massimo)
       return "a body beyond the bound";
     if (l.esito == lsp::letto::tipo::malformato && l.corpo.empty()) return "a fault without reason";
-    if (in.good() && in.tellg() == prima) return "a read consumed nothing";
   }
   std::istringstream di_nuovo(ingresso);
   std::ostringstream uscita;
@@ -385,13 +384,58 @@ inline violazione prova_messaggi_lsp(std::span<const std::uint8_t> dati) {
   const int stato = lsp::servi(di_nuovo, uscita, fs, "fuzz");
   if (stato != 0 && stato != 1) return "exit status " + std::to_string(stato);
   std::istringstream risposte(uscita.str());
-  for (lsp::letto l = lsp::leggi_messaggio(risposte); l.esito != lsp::letto::tipo::fine;
-       l = lsp::leggi_messaggio(risposte)) {
+  lsp::lettore_messaggi risposta(risposte);
+  for (lsp::letto l = risposta.prossimo(); l.esito != lsp::letto::tipo::fine;
+       l = risposta.prossimo()) {
     if (l.esito != lsp::letto::tipo::corpo) return "an answer with a broken header";
     const auto j = nlohmann::json::parse(l.corpo, nullptr, false);
     if (j.is_discarded() || !j.is_object() || j.value("jsonrpc", "") != "2.0")
       return "an answer that is not JSON-RPC 2.0: " + l.corpo.substr(0, 80);
   }
+  return std::nullopt;
+}
+
+// Input: a depth byte, a byte of how the length is told, then the inside of a body.
+// The body is a request whose params nest that many thousands of brackets around the
+// inside; its Content-Length is right, short or long by the third byte, or missing,
+// and a well-framed shutdown follows. The server never dies on the nesting or the
+// framing, answers with whole JSON-RPC messages, and, when the length told does not
+// reach past the body and the inside names no header, answers the shutdown too.
+inline violazione prova_trama_lsp(std::span<const std::uint8_t> dati) {
+  if (dati.size() < 3) return std::nullopt;
+  const std::size_t livelli = std::size_t{dati[0]} * 1024;
+  const std::uint8_t modo = dati[1] % 4;
+  const std::string dentro(dati.begin() + 3, dati.end());
+  const std::string corpo = R"({"jsonrpc":"2.0","id":1,"method":"initialize","params":)" +
+                            std::string(livelli, '[') + dentro + std::string(livelli, ']') + "}";
+  std::size_t detta = corpo.size();
+  if (modo == 1) detta -= std::min<std::size_t>(dati[2], detta);
+  if (modo == 2) detta += dati[2];
+  std::string ingresso =
+      (modo == 3 ? std::string("Content-Type: x") : "Content-Length: " + std::to_string(detta)) +
+      "\r\n\r\n" + corpo;
+  const std::string fine = R"({"jsonrpc":"2.0","id":"fine","method":"shutdown"})";
+  ingresso += "Content-Length: " + std::to_string(fine.size()) + "\r\n\r\n" + fine;
+  std::istringstream in(ingresso);
+  std::ostringstream uscita;
+  dettaglio::nessun_file fs;
+  const int stato = lsp::servi(in, uscita, fs, "fuzz");
+  if (stato != 0 && stato != 1) return "exit status " + std::to_string(stato);
+  std::istringstream risposte(uscita.str());
+  lsp::lettore_messaggi lettore(risposte);
+  bool fine_servita = false;
+  for (lsp::letto l = lettore.prossimo(); l.esito != lsp::letto::tipo::fine;
+       l = lettore.prossimo()) {
+    const auto j = nlohmann::json::parse(l.corpo, nullptr, false);
+    if (l.esito != lsp::letto::tipo::corpo || j.is_discarded() || !j.is_object() ||
+        j.value("jsonrpc", "") != "2.0")
+      return "an answer that is not JSON-RPC 2.0: " + l.corpo.substr(0, 80);
+    fine_servita = fine_servita || (j.contains("id") && j["id"] == "fine");
+  }
+  std::string minuscolo = dentro;
+  for (char& c : minuscolo) c = minuscola(c);
+  const bool nomina = minuscolo.find("content-length") != std::string::npos;
+  if (detta <= corpo.size() && !nomina && !fine_servita) return "the message after it was lost";
   return std::nullopt;
 }
 
