@@ -361,6 +361,27 @@ class nessun_file final : public file_system {
   static errore_file manca(const std::string& p) { return {p, "nessun file"}; }
 };
 
+// The server fed ingresso ends with status 0 or 1 and answers only with whole
+// JSON-RPC 2.0 messages, which go to risposte; the first fault otherwise.
+inline violazione servito(const std::string& ingresso, std::vector<nlohmann::json>& risposte) {
+  std::istringstream in(ingresso);
+  std::ostringstream uscita;
+  nessun_file fs;
+  const int stato = lsp::servi(in, uscita, fs, "fuzz");
+  if (stato != 0 && stato != 1) return "exit status " + std::to_string(stato);
+  std::istringstream scritte(uscita.str());
+  lsp::lettore_messaggi lettore(scritte);
+  for (lsp::letto l = lettore.prossimo(); l.esito != lsp::letto::tipo::fine;
+       l = lettore.prossimo()) {
+    if (l.esito != lsp::letto::tipo::corpo) return "an answer with a broken header";
+    auto j = nlohmann::json::parse(l.corpo, nullptr, false);
+    if (j.is_discarded() || !j.is_object() || j.value("jsonrpc", "") != "2.0")
+      return "an answer that is not JSON-RPC 2.0: " + l.corpo.substr(0, 80);
+    risposte.push_back(std::move(j));
+  }
+  return std::nullopt;
+}
+
 }  // namespace dettaglio
 
 // Input: the bytes an editor sends the language server. The message reader takes
@@ -378,21 +399,8 @@ inline violazione prova_messaggi_lsp(std::span<const std::uint8_t> dati) {
       return "a body beyond the bound";
     if (l.esito == lsp::letto::tipo::malformato && l.corpo.empty()) return "a fault without reason";
   }
-  std::istringstream di_nuovo(ingresso);
-  std::ostringstream uscita;
-  dettaglio::nessun_file fs;
-  const int stato = lsp::servi(di_nuovo, uscita, fs, "fuzz");
-  if (stato != 0 && stato != 1) return "exit status " + std::to_string(stato);
-  std::istringstream risposte(uscita.str());
-  lsp::lettore_messaggi risposta(risposte);
-  for (lsp::letto l = risposta.prossimo(); l.esito != lsp::letto::tipo::fine;
-       l = risposta.prossimo()) {
-    if (l.esito != lsp::letto::tipo::corpo) return "an answer with a broken header";
-    const auto j = nlohmann::json::parse(l.corpo, nullptr, false);
-    if (j.is_discarded() || !j.is_object() || j.value("jsonrpc", "") != "2.0")
-      return "an answer that is not JSON-RPC 2.0: " + l.corpo.substr(0, 80);
-  }
-  return std::nullopt;
+  std::vector<nlohmann::json> risposte;
+  return dettaglio::servito(ingresso, risposte);
 }
 
 // Input: a depth byte, a byte of how the length is told, then the inside of a body.
@@ -416,22 +424,11 @@ inline violazione prova_trama_lsp(std::span<const std::uint8_t> dati) {
       "\r\n\r\n" + corpo;
   const std::string fine = R"({"jsonrpc":"2.0","id":"fine","method":"shutdown"})";
   ingresso += "Content-Length: " + std::to_string(fine.size()) + "\r\n\r\n" + fine;
-  std::istringstream in(ingresso);
-  std::ostringstream uscita;
-  dettaglio::nessun_file fs;
-  const int stato = lsp::servi(in, uscita, fs, "fuzz");
-  if (stato != 0 && stato != 1) return "exit status " + std::to_string(stato);
-  std::istringstream risposte(uscita.str());
-  lsp::lettore_messaggi lettore(risposte);
-  bool fine_servita = false;
-  for (lsp::letto l = lettore.prossimo(); l.esito != lsp::letto::tipo::fine;
-       l = lettore.prossimo()) {
-    const auto j = nlohmann::json::parse(l.corpo, nullptr, false);
-    if (l.esito != lsp::letto::tipo::corpo || j.is_discarded() || !j.is_object() ||
-        j.value("jsonrpc", "") != "2.0")
-      return "an answer that is not JSON-RPC 2.0: " + l.corpo.substr(0, 80);
-    fine_servita = fine_servita || (j.contains("id") && j["id"] == "fine");
-  }
+  std::vector<nlohmann::json> risposte;
+  if (auto v = dettaglio::servito(ingresso, risposte)) return v;
+  const bool fine_servita = std::any_of(risposte.begin(), risposte.end(), [](const auto& j) {
+    return j.contains("id") && j["id"] == "fine";
+  });
   std::string minuscolo = dentro;
   for (char& c : minuscolo) c = minuscola(c);
   const bool nomina = minuscolo.find("content-length") != std::string::npos;

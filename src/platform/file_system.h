@@ -41,13 +41,9 @@ class file_system {
   virtual std::optional<errore_file> elimina_cartella_vuota(const std::string& percorso) = 0;
   // Creates a directory and the parents it lacks; nothing to do when it exists.
   virtual std::optional<errore_file> crea_cartella(const std::string& percorso) = 0;
-  // Whether sostituisci could write percorso, once crea_cartella has made the
+  // Whether an output set could write percorso, once crea_cartella has made the
   // directories it lacks: the reason when it could not. Writes nothing.
   virtual std::optional<errore_file> prova_scrittura(const std::string& percorso) = 0;
-
-  // Replaces one file alone, as a set of one: a failure leaves the earlier file as it was.
-  std::optional<errore_file> sostituisci(const std::string& percorso,
-                                         std::span<const std::uint8_t> dati);
 };
 
 // What every system's real disk shares: the calls it goes through, the identity of a

@@ -3,13 +3,6 @@
 
 namespace percorso {
 
-std::optional<errore_file> file_system::sostituisci(const std::string& percorso,
-                                                    std::span<const std::uint8_t> dati) {
-  const auto uno = insieme({.scritte = {cartella_di(percorso)}});
-  if (auto e = uno->aggiungi(percorso, dati)) return e;
-  return uno->conferma();
-}
-
 errore_file oltre_il_massimo(const std::string& percorso) {
   return {percorso, "file troppo grande: il programma legge file fino a " +
                         std::to_string(massimo_lettura >> 20) + " MiB"};

@@ -5,11 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#ifndef _WIN32
-#include <fcntl.h>
-#include <unistd.h>
-#endif
-
 #include <atomic>
 #include <chrono>
 #include <filesystem>
