@@ -8,11 +8,12 @@
 namespace percorso::lsp {
 namespace {
 
-// What the JSON library allocates, rounded up with the allocator's own bytes: a
-// container, the slot of an array's element (its buffer grows by doubling), an
-// object's member, a string, and the text of a string or key too long to be kept
-// inside it.
-constexpr std::size_t per_contenitore = 64;
+// What the JSON library allocates, rounded up with the allocator's own bytes: an
+// array and an object, the slot of an array's element (its buffer grows by doubling,
+// the old one held while the new one fills), an object's member, a string, and the
+// text of a string or key too long to be kept inside it.
+constexpr std::size_t per_array = 32;
+constexpr std::size_t per_oggetto = 64;
 constexpr std::size_t per_elemento = 48;
 constexpr std::size_t per_membro = 96;
 constexpr std::size_t per_stringa = 48;
@@ -64,7 +65,7 @@ class misura final : public nlohmann::json_sax<json> {
   }
   bool apri(bool array) {
     valore();
-    stima += per_contenitore;
+    stima += array ? per_array : per_oggetto;
     // The kinds of the open containers as far as the bound: beyond it the message is
     // refused, and depth alone is counted.
     if (profondita <= annidamento_massimo) genitori_.push_back(array);

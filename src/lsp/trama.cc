@@ -16,6 +16,58 @@ constexpr std::string_view inizio_intestazione = "content-length:";
 // A body is taken in pieces of this size, so that a Content-Length the input does
 // not follow costs no more memory than what arrived.
 constexpr std::size_t pezzo_di_corpo = std::size_t{1} << 16;
+// The bytes of a header kept to be given back: more than its lines can hold.
+constexpr std::size_t intestazione_tenuta =
+    (riga_intestazione_massima + 2) * (righe_intestazione_massime + 1);
+
+// The input as the reader takes it: first the bytes a broken header gave back, then
+// the stream. The bytes of the header being read are kept, so that they can be given
+// back from the second on.
+class sorgente {
+ public:
+  sorgente(std::istream& in, std::string& restituiti, std::size_t& dove)
+      : in_(in), restituiti_(restituiti), dove_(dove) {}
+
+  int get() {
+    const int c =
+        dove_ < restituiti_.size() ? static_cast<unsigned char>(restituiti_[dove_++]) : in_.get();
+    if (c != fine_ingresso && tenuti_.size() < intestazione_tenuta)
+      tenuti_.push_back(static_cast<char>(c));
+    return c;
+  }
+  int peek() const {
+    return dove_ < restituiti_.size() ? static_cast<unsigned char>(restituiti_[dove_]) : in_.peek();
+  }
+  // Up to n bytes of a body, not kept; how many arrived.
+  std::size_t read(char* dati, std::size_t n) {
+    std::size_t letti = std::min(n, restituiti_.size() - dove_);
+    std::copy_n(restituiti_.data() + dove_, letti, dati);
+    dove_ += letti;
+    if (letti < n) {
+      in_.read(dati + letti, static_cast<std::streamsize>(n - letti));
+      letti += static_cast<std::size_t>(in_.gcount());
+    }
+    return letti;
+  }
+  // The header read so far goes back to be read again, but for its first byte.
+  void restituisci() {
+    restituiti_ =
+        tenuti_.substr(std::min<std::size_t>(1, tenuti_.size())) + restituiti_.substr(dove_);
+    dove_ = 0;
+  }
+  void dimentica() {
+    tenuti_.clear();
+    if (dove_ < restituiti_.size()) return;
+    restituiti_.clear();
+    dove_ = 0;
+  }
+
+ private:
+  std::istream& in_;
+  std::string& restituiti_;
+  std::size_t& dove_;
+  std::string tenuti_;
+};
 
 bool blanco(int c) {
   return c == ' ' || c == '\t';
@@ -42,28 +94,34 @@ bool uguale_senza_maiuscole(std::string_view a, std::string_view b) {
   return true;
 }
 
-// The rest of a line, up to its LF (a CR before it dropped): at most
-// riga_intestazione_massima bytes kept, the rest consumed.
+// The rest of a line, up to its LF (a CR before it dropped). A line longer than a
+// header's stops at the bound, the rest left in the input.
 struct resto {
   std::string testo;
   bool troppo_lungo = false;
 };
 
-resto leggi_resto(std::istream& in) {
+resto leggi_resto(sorgente& in) {
   resto r;
   for (int c = in.get(); c != fine_ingresso && c != '\n'; c = in.get()) {
-    if (r.testo.size() < riga_intestazione_massima)
-      r.testo.push_back(static_cast<char>(c));
-    else
+    r.testo.push_back(static_cast<char>(c));
+    if (r.testo.size() > riga_intestazione_massima) {
       r.troppo_lungo = true;
+      return r;
+    }
   }
   if (!r.testo.empty() && r.testo.back() == '\r') r.testo.pop_back();
   return r;
 }
 
+// Consumes what is left of a line, however long.
+void salta_riga(sorgente& in) {
+  for (int c = in.get(); c != fine_ingresso && c != '\n'; c = in.get()) {
+  }
+}
+
 // One header line. Its name is read a character at a time: at the first character
-// that no name holds the line is broken, and the rest of it stays in the input, where
-// the next header may begin.
+// that no name holds the line is broken, and the rest of it stays in the input.
 struct riga_letta {
   enum class tipo { campo, vuota, rotta, fine };
   tipo genere = tipo::campo;
@@ -72,7 +130,7 @@ struct riga_letta {
   bool finita = true;  // the whole line was consumed
 };
 
-riga_letta leggi_riga(std::istream& in) {
+riga_letta leggi_riga(sorgente& in) {
   using t = riga_letta::tipo;
   riga_letta r;
   bool dopo_il_nome = false;  // blanks after the name: only ':' may follow
@@ -86,7 +144,7 @@ riga_letta leggi_riga(std::istream& in) {
       r.genere = r.nome.empty() && !dopo_il_nome ? t::vuota : t::rotta;
       return r;
     }
-    if (c == ':') break;
+    if (c == ':' && !r.nome.empty()) break;
     dopo_il_nome = dopo_il_nome || (blanco(c) && !r.nome.empty());
     if ((dopo_il_nome && !blanco(c)) || (!dopo_il_nome && !di_nome(c)) ||
         r.nome.size() >= riga_intestazione_massima) {
@@ -97,7 +155,10 @@ riga_letta leggi_riga(std::istream& in) {
     if (!dopo_il_nome) r.nome.push_back(static_cast<char>(c));
   }
   r.valore = leggi_resto(in);
-  if (r.nome.empty()) r.genere = t::rotta;
+  if (r.valore.troppo_lungo) {
+    r.genere = t::rotta;
+    r.finita = false;
+  }
   return r;
 }
 
@@ -114,17 +175,31 @@ letto malformato(std::string perche) {
   return {letto::tipo::malformato, std::move(perche)};
 }
 
-// Reads n bytes of in into corpo, a piece at a time; false when the input ends first.
-bool leggi_corpo(std::istream& in, std::size_t n, std::string& corpo) {
+// Reads n bytes into corpo, a piece at a time; false when the input ends first.
+bool leggi_corpo(sorgente& in, std::size_t n, std::string& corpo) {
   while (corpo.size() < n) {
     const std::size_t prima = corpo.size();
-    const std::size_t pezzo = std::min(n - prima, pezzo_di_corpo);
-    corpo.resize(prima + pezzo);
-    in.read(corpo.data() + prima, static_cast<std::streamsize>(pezzo));
-    corpo.resize(prima + static_cast<std::size_t>(in.gcount()));
-    if (corpo.size() < prima + pezzo) return false;
+    corpo.resize(prima + std::min(n - prima, pezzo_di_corpo));
+    corpo.resize(prima + in.read(corpo.data() + prima, corpo.size() - prima));
+    if (corpo.size() == prima) return false;
   }
   return true;
+}
+
+// Skips to just past the next "Content-Length:"; false at the end of the input.
+bool riallinea(sorgente& in) {
+  std::size_t trovati = 0;
+  for (int c = in.get(); c != fine_ingresso; c = in.get()) {
+    // The only 'c' of the name is its first: a match broken off starts again at most
+    // at the character that broke it.
+    const char m = minuscola(static_cast<char>(c));
+    if (m == inizio_intestazione[trovati])
+      ++trovati;
+    else
+      trovati = m == inizio_intestazione[0] ? 1 : 0;
+    if (trovati == inizio_intestazione.size()) return true;
+  }
+  return false;
 }
 
 // The state of a header as its lines are read.
@@ -142,70 +217,59 @@ struct intestazione {
   }
 };
 
+// Reads the lines of a header up to the empty one. The reason when reading cannot
+// tell where its body ends, and takes up at the next header instead; an empty reason
+// when the input ended before any header.
+std::optional<std::string> leggi_intestazione(sorgente& in, intestazione& h) {
+  for (;;) {
+    const riga_letta r = leggi_riga(in);
+    if (r.genere == riga_letta::tipo::fine)
+      return h.righe == 0 && r.nome.empty() ? std::string()
+                                            : "intestazione interrotta dalla fine dell'ingresso";
+    if (r.genere == riga_letta::tipo::vuota) break;
+    ++h.righe;
+    const bool rotta = r.genere == riga_letta::tipo::rotta;
+    if (rotta && h.errore.empty())
+      h.errore = r.finita ? "riga senza ':'" : "riga d'intestazione troppo lunga o non valida";
+    if (h.righe > righe_intestazione_massime) return "intestazione non valida: troppe righe";
+    if (rotta && !h.lunghezza) return "intestazione non valida: " + h.errore;
+    if (!r.finita) salta_riga(in);
+    if (!rotta) h.prendi(r.nome, r.valore.testo);
+  }
+  if (!h.lunghezza)
+    return h.errore.empty() ? "intestazione senza Content-Length"
+                            : "intestazione non valida: " + h.errore;
+  if (*h.lunghezza > corpo_massimo)
+    return "messaggio di " + std::to_string(*h.lunghezza) + " byte, oltre il massimo di " +
+           std::to_string(corpo_massimo);
+  return std::nullopt;
+}
+
 }  // namespace
 
 letto lettore_messaggi::prossimo() {
+  sorgente in(in_, restituiti_, dove_);
   intestazione h;
   if (std::exchange(da_riallineare_, false)) {
-    if (!riallinea()) return {};
+    if (!riallinea(in)) return {};
     // The name of the first line was read as the place to take up again.
-    const resto valore = leggi_resto(in_);
+    in.dimentica();
     h.righe = 1;
-    h.prendi("content-length", valore.testo);
+    h.prendi("content-length", leggi_resto(in).testo);
   }
-  for (;;) {
-    riga_letta r = leggi_riga(in_);
-    if (r.genere == riga_letta::tipo::fine) {
-      if (h.righe == 0 && r.nome.empty()) return {};
-      return malformato("intestazione interrotta dalla fine dell'ingresso");
-    }
-    if (r.genere == riga_letta::tipo::vuota) break;
-    ++h.righe;
-    const bool rotta = r.genere == riga_letta::tipo::rotta || r.valore.troppo_lungo;
-    if (rotta && h.errore.empty())
-      h.errore = r.valore.troppo_lungo || !r.finita
-                     ? "riga d'intestazione troppo lunga o non valida"
-                     : "riga senza ':'";
-    // Without a length known so far, or past any header's size, what follows cannot
-    // be told from a body: reading takes up at the next header.
-    if ((rotta && !h.lunghezza) || h.righe > righe_intestazione_massime) {
-      da_riallineare_ = true;
-      return malformato("intestazione non valida: " +
-                        (h.righe > righe_intestazione_massime
-                             ? std::string("intestazione di troppe righe")
-                             : h.errore));
-    }
-    if (!r.finita) leggi_resto(in_);
-    if (!rotta) h.prendi(r.nome, r.valore.testo);
-  }
-  if (!h.lunghezza || *h.lunghezza > corpo_massimo) {
+  if (const auto perche = leggi_intestazione(in, h)) {
+    if (perche->empty()) return {};
+    // Without its body's length the header may have swallowed the next one.
+    in.restituisci();
     da_riallineare_ = true;
-    if (!h.lunghezza)
-      return malformato(h.errore.empty() ? "intestazione senza Content-Length"
-                                         : "intestazione non valida: " + h.errore);
-    return malformato("messaggio di " + std::to_string(*h.lunghezza) +
-                      " byte, oltre il massimo di " + std::to_string(corpo_massimo));
+    return malformato(*perche);
   }
+  in.dimentica();
   std::string corpo;
-  if (!leggi_corpo(in_, *h.lunghezza, corpo))
+  if (!leggi_corpo(in, *h.lunghezza, corpo))
     return malformato("messaggio interrotto dalla fine dell'ingresso");
   if (!h.errore.empty()) return malformato("intestazione non valida: " + h.errore);
   return {letto::tipo::corpo, std::move(corpo)};
-}
-
-bool lettore_messaggi::riallinea() {
-  std::size_t trovati = 0;
-  for (int c = in_.get(); c != fine_ingresso; c = in_.get()) {
-    // The only 'c' of the name is its first: a match broken off starts again at most
-    // at the character that broke it.
-    const char m = minuscola(static_cast<char>(c));
-    if (m == inizio_intestazione[trovati])
-      ++trovati;
-    else
-      trovati = m == inizio_intestazione[0] ? 1 : 0;
-    if (trovati == inizio_intestazione.size()) return true;
-  }
-  return false;
 }
 
 void scrivi_messaggio(std::ostream& out, std::string_view corpo) {

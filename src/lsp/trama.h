@@ -38,13 +38,14 @@ class lettore_messaggi {
 
   // The next message. A malformed one is answered at once: what follows it up to the
   // next header is skipped by the next call, which may have to wait for more input.
+  // That header is looked for from the second byte of the broken one on, so a header
+  // that a broken one swallowed is still found.
   letto prossimo();
 
  private:
-  // Skips to just past the next "Content-Length:"; false at the end of the input.
-  bool riallinea();
-
   std::istream& in_;
+  std::string restituiti_;  // bytes of a broken header, read again before the input
+  std::size_t dove_ = 0;    // the next of them to read
   bool da_riallineare_ = false;
 };
 

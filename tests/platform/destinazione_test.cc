@@ -112,11 +112,12 @@ TEST_F(Destinazione, ALinkToWhatTheProcessHoldsOpenIsWrittenTo) {
 TEST_F(Destinazione, ALinkOfAnotherUserIsNeverFollowed) {
   std::filesystem::permissions(dir.percorso(), std::filesystem::perms::all);
   scrivi_file(dir.file("altra/mio"), "mio");
-  const bool fatto = prova::come_altro_utente([&] {
+  const auto fatto = prova::come_altro_utente([&] {
     std::filesystem::remove(dir.file("a.dat"));
     std::filesystem::create_symlink(dir.file("altra/mio"), dir.file("a.dat"));
   });
   if (!fatto) GTEST_SKIP() << "no second user here: only root can act as one (nobody)";
+  ASSERT_TRUE(*fatto) << "what the other user does";
   const auto errore = scrivi_a();
   ASSERT_TRUE(errore.has_value());
   EXPECT_EQ(errore->motivo, "e' un collegamento simbolico di un altro utente, e non e' seguito");

@@ -307,11 +307,12 @@ TEST_F(Giornale, AJournalOfAnotherUserIsNeverUsed) {
   scrivi_file(dir.file("note"), "mie");
   const std::string falso =
       inizio_giornale(identita_di(dir.percorso())) + riga_temporaneo(".percorso-abc123") + "fine\n";
-  const bool fatto = prova::come_altro_utente([&] {
+  const auto fatto = prova::come_altro_utente([&] {
     scrivi_file(dir.file(".percorso-abc123"), "dell'altro");
     scrivi_file(giornale(), falso);
   });
   if (!fatto) GTEST_SKIP() << "no second user here: only root can act as one (nobody)";
+  ASSERT_TRUE(*fatto) << "what the other user does";
   const auto qui = istantanea(dir.percorso());
   const auto errore = corsa_successiva();
   ASSERT_TRUE(errore.has_value());

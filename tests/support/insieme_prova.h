@@ -61,18 +61,23 @@ inline identita_file identita_di(const std::filesystem::path& cartella) {
   return id;
 }
 
-// Runs fatto as another user who shares the test's directories (nobody); false when
-// this system or this user cannot (only root can become another user).
-inline bool come_altro_utente(const std::function<void()>& fatto) {
+// Runs fatto as another user who shares the test's directories (nobody), and says
+// whether it did all of it; nothing where this system or this user cannot (only root
+// can become another user).
+inline std::optional<bool> come_altro_utente(const std::function<void()>& fatto) {
 #ifdef _WIN32
   (void)fatto;
-  return false;
+  return std::nullopt;
 #else
-  if (::geteuid() != 0) return false;
+  if (::geteuid() != 0) return std::nullopt;
   const pid_t figlio = ::fork();
   if (figlio == 0) {
     if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(2);
-    fatto();
+    try {
+      fatto();
+    } catch (...) {
+      ::_exit(3);
+    }
     ::_exit(0);
   }
   int stato = 0;
