@@ -111,8 +111,8 @@ bool coppia_ammessa(const coppia& p) {
 
 // Whether the name, not followed, leads to the file identified.
 bool contiene(const chiamate_sistema& c, const std::string& percorso, const identita_file& id) {
-  identita_file qui;
-  return c.identifica(percorso.c_str(), false, qui) == 0 && qui.stesso_file(id);
+  const auto qui = contenuto(c, percorso);
+  return qui && qui->stesso_file(id);
 }
 
 errore_file non_fidato(const std::string& giornale, const std::string& perche) {
@@ -186,10 +186,9 @@ std::optional<errore_file> rifai(const chiamate_sistema& c, const std::string& c
 
 // A temporary the journal names: a file or a link, removed by its name alone.
 void rimuovi_residuo(const chiamate_sistema& c, const std::string& percorso) {
-  identita_file id;
-  if (c.identifica(percorso.c_str(), false, id) != 0) return;
   using t = identita_file::tipo;
-  if (id.genere == t::regolare || id.genere == t::collegamento) rimuovi(percorso);
+  const auto qui = contenuto(c, percorso);
+  if (qui && (qui->genere == t::regolare || qui->genere == t::collegamento)) rimuovi(percorso);
 }
 
 }  // namespace
@@ -305,8 +304,7 @@ std::optional<errore_file> completa_giornale(const chiamate_sistema& c, const st
 std::optional<errore_file> giornale_lasciato(const chiamate_sistema& c,
                                              const std::string& cartella) {
   const std::string percorso = unisci(cartella, std::string(nome_giornale));
-  identita_file id;
-  if (c.identifica(percorso.c_str(), false, id) != 0) return std::nullopt;
+  if (!contenuto(c, percorso)) return std::nullopt;
   return errore_file{percorso,
                      "una corsa interrotta ha lasciato a meta' la sostituzione dei file di "
                      "questa cartella, che possono essere in parte vecchi e in parte nuovi: la "
