@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
+#include <random>
 
 #include "platform/file_system.h"
 #include "platform/operazioni_file.h"
@@ -16,6 +17,17 @@ constexpr std::string_view chiusura = "fine\n";
 constexpr std::string_view libero = "nessuno\n";
 constexpr std::string_view prefisso_temporaneo = ".percorso-";
 constexpr std::size_t lunghezza_temporaneo = prefisso_temporaneo.size() + 6;
+// The characters a temporary's name draws at random; the first of them are its run's
+// mark, recorded in the journal's first line.
+constexpr std::string_view cifre = "abcdefghijklmnopqrstuvwxyz0123456789";
+constexpr std::size_t lunghezza_segno = 3;
+
+std::string casuali(std::size_t n) {
+  static std::mt19937_64 generatore{std::random_device{}()};
+  std::string s;
+  for (std::size_t i = 0; i < n; ++i) s.push_back(cifre[generatore() % cifre.size()]);
+  return s;
+}
 
 void aggiungi_nome(std::string& s, std::string_view nome) {
   s.append(std::to_string(nome.size())).append(":").append(nome);
@@ -64,6 +76,17 @@ class lettore {
     if (n == 0 || nome_base(s) != s || s == "." || s == "..") ferma(false);
     return s;
   }
+  // The text up to fine, which is consumed too.
+  std::string_view fino_a(char fine) {
+    const auto dove = ok_ ? t_.find(fine) : std::string_view::npos;
+    if (dove == std::string_view::npos) {
+      if (ok_) ferma(true);
+      return {};
+    }
+    const std::string_view s = t_.substr(0, dove);
+    t_.remove_prefix(dove + 1);
+    return s;
+  }
   bool ok() const { return ok_; }
   bool corto() const { return corto_; }
   bool finito() const { return t_.empty(); }
@@ -102,10 +125,15 @@ coppia leggi_coppia(lettore& l) {
   return p;
 }
 
-// Whether a pair names only what a commit of this program can name: a temporary, and
-// an output that is neither a temporary nor the journal.
-bool coppia_ammessa(const coppia& p) {
-  return nome_temporaneo(p.temporaneo) && !nome_temporaneo(p.bersaglio) &&
+// Whether a name is one of the temporaries of the run whose mark is given.
+bool temporaneo_della_corsa(std::string_view nome, std::string_view segno) {
+  return nome_temporaneo(nome) && nome.substr(prefisso_temporaneo.size(), segno.size()) == segno;
+}
+
+// Whether a pair names only what a commit of this program can name: a temporary of
+// its run, and an output that is neither a temporary nor the journal.
+bool coppia_ammessa(const coppia& p, std::string_view segno) {
+  return temporaneo_della_corsa(p.temporaneo, segno) && !nome_temporaneo(p.bersaglio) &&
          p.bersaglio != nome_giornale;
 }
 
@@ -193,9 +221,18 @@ void rimuovi_residuo(const chiamate_sistema& c, const std::string& percorso) {
 
 }  // namespace
 
-std::string inizio_giornale(const identita_file& cartella) {
+std::string segno_nuovo() {
+  return casuali(lunghezza_segno);
+}
+
+std::string nome_temporaneo_nuovo(std::string_view segno) {
+  return std::string(prefisso_temporaneo) + std::string(segno) +
+         casuali(lunghezza_temporaneo - prefisso_temporaneo.size() - segno.size());
+}
+
+std::string inizio_giornale(const identita_file& cartella, std::string_view segno) {
   return std::string(intestazione) + std::to_string(cartella.dispositivo) + " " +
-         std::to_string(cartella.nodo) + "\n";
+         std::to_string(cartella.nodo) + " " + std::string(segno) + "\n";
 }
 
 std::string riga_temporaneo(std::string_view nome) {
@@ -228,21 +265,25 @@ std::optional<giornale> leggi_giornale(std::string_view testo, const identita_fi
   giornale g;
   l.salta(intestazione);
   const auto dispositivo = l.numero<std::uint64_t>(' ');
-  const auto nodo = l.numero<std::uint64_t>('\n');
+  const auto nodo = l.numero<std::uint64_t>(' ');
+  const std::string segno(l.fino_a('\n'));
   // Cut short in its first line: it names nothing yet.
   if (!l.ok()) return l.corto() ? std::optional(g) : std::nullopt;
-  if (dispositivo != cartella.dispositivo || nodo != cartella.nodo) return std::nullopt;
+  const bool di_una_corsa =
+      segno.size() == lunghezza_segno && segno.find_first_not_of(cifre) == std::string::npos;
+  if (dispositivo != cartella.dispositivo || nodo != cartella.nodo || !di_una_corsa)
+    return std::nullopt;
   std::vector<coppia> coppie;
   while (l.ok() && !l.finito()) {
     if (l.inizia("t")) {
       l.salta("t ");
       std::string nome = l.nome();
       l.salta("\n");
-      if (l.ok() && !nome_temporaneo(nome)) return std::nullopt;
+      if (l.ok() && !temporaneo_della_corsa(nome, segno)) return std::nullopt;
       if (l.ok()) g.temporanei.push_back(std::move(nome));
     } else if (l.inizia("c")) {
       coppia p = leggi_coppia(l);
-      if (l.ok() && !coppia_ammessa(p)) return std::nullopt;
+      if (l.ok() && !coppia_ammessa(p, segno)) return std::nullopt;
       if (!l.ok()) break;
       g.temporanei.push_back(p.temporaneo);
       coppie.push_back(std::move(p));

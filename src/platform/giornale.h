@@ -9,8 +9,9 @@
 //
 // A journal is trusted only as this program leaves it: a regular file of this user,
 // opened without following a link, of a bounded size, that names the directory it lies
-// in. Anything else is reported and never read further, written or followed. Only
-// the primitives of the seam are used here.
+// in, whose temporaries all bear the mark of the run that wrote it. Anything else is
+// reported and never read further, written or followed. Only the primitives of the
+// seam are used here.
 #pragma once
 
 #include <cstddef>
@@ -45,9 +46,17 @@ struct giornale {
   std::optional<std::vector<coppia>> coppie;
 };
 
+// A run's mark, drawn at random: the first characters of the names of its temporaries
+// in a directory, recorded in that directory's journal, so that the journal names
+// none but the run's own.
+std::string segno_nuovo();
+// A new temporary's name (inside its directory) for the run of that mark, the rest of
+// it drawn at random.
+std::string nome_temporaneo_nuovo(std::string_view segno);
+
 // The pieces of a journal, in the order they are written: its first line, one line
 // for each temporary before it is made, and the pairs with the closing line.
-std::string inizio_giornale(const identita_file& cartella);
+std::string inizio_giornale(const identita_file& cartella, std::string_view segno);
 std::string riga_temporaneo(std::string_view nome);
 std::string fine_giornale(std::span<const coppia> coppie);
 

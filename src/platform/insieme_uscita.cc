@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
-#include <random>
 #include <string_view>
 #include <thread>
 #include <utility>
@@ -25,16 +24,6 @@ std::string apribile(std::string cartella) {
   return cartella.empty() ? std::string(".") : cartella;
 }
 
-// A new name beside the target, short whatever the target's length: six characters
-// drawn at random after the prefix.
-std::string nome_temporaneo_di(const std::string& bersaglio) {
-  static std::mt19937_64 generatore{std::random_device{}()};
-  constexpr std::string_view cifre = "abcdefghijklmnopqrstuvwxyz0123456789";
-  std::string nome = ".percorso-";
-  for (int i = 0; i < 6; ++i) nome.push_back(cifre[generatore() % cifre.size()]);
-  return unisci(cartella_di(bersaglio), nome);
-}
-
 std::span<const std::uint8_t> byte_di(std::string_view s) {
   return {reinterpret_cast<const std::uint8_t*>(s.data()), s.size()};
 }
@@ -46,6 +35,7 @@ struct cartella {
   int fd = -1;           // locked while open
   bool scritta = false;  // files of the run go into it; otherwise it is only read
   int giornale = -1;     // this run's journal there, from its first temporary
+  std::string segno;     // the mark of the run's temporaries there
   bool usata = false;    // a file of the set takes its name in it
 };
 
@@ -330,7 +320,8 @@ class insieme_disco final : public insieme_uscita {
     const std::string nome = unisci(d.nome, std::string(nome_giornale));
     d.giornale = crea_esclusivo(nome);
     if (d.giornale < 0) return errno;
-    const auto codice = scrivi_tutto(c_, d.giornale, byte_di(inizio_giornale(d.id)));
+    d.segno = segno_nuovo();
+    const auto codice = scrivi_tutto(c_, d.giornale, byte_di(inizio_giornale(d.id, d.segno)));
     if (!codice) return std::nullopt;
     chiudi(std::exchange(d.giornale, -1));
     rimuovi(nome);
@@ -348,7 +339,8 @@ class insieme_disco final : public insieme_uscita {
       return errore_da(m.percorso, *codice);
     }
     for (;;) {
-      m.temporaneo = nome_temporaneo_di(m.bersaglio);
+      // A short name beside the target, whatever the target's length.
+      m.temporaneo = unisci(cartella_di(m.bersaglio), nome_temporaneo_nuovo(d.segno));
       const std::string riga = riga_temporaneo(nome_base(m.temporaneo));
       if (const auto codice = scrivi_tutto(c_, d.giornale, byte_di(riga)))
         return errore_da(m.percorso, *codice);

@@ -39,10 +39,11 @@ TEST(TestoGiornale, EveryPrefixIsCutShortAndOnlyTheWholeIsACommit) {
   const identita_file cartella = id_di(7, 42);
   const coppia coppie[] = {
       {".percorso-abc123", "nome con spazi\ne a capo: 1", id_di(7, 100), id_di(7, 9, -5)},
-      {".percorso-xyz789", "b.sim", id_di(7, 101), std::nullopt},
+      {".percorso-abc789", "b.sim", id_di(7, 101), std::nullopt},
   };
-  const std::string intero = inizio_giornale(cartella) + riga_temporaneo(".percorso-abc123") +
-                             riga_temporaneo(".percorso-xyz789") + fine_giornale(coppie);
+  const std::string intero = inizio_giornale(cartella, "abc") +
+                             riga_temporaneo(".percorso-abc123") +
+                             riga_temporaneo(".percorso-abc789") + fine_giornale(coppie);
   for (std::size_t n = 0; n <= intero.size(); ++n) {
     SCOPED_TRACE(n);
     const auto g = leggi_giornale(std::string_view(intero).substr(0, n), cartella);
@@ -65,21 +66,26 @@ TEST(TestoGiornale, EveryPrefixIsCutShortAndOnlyTheWholeIsACommit) {
 }
 
 // What the program never writes is no journal: another directory's, another format,
-// a pair that names a path, the journal itself or a temporary as its target.
+// a pair that names a path, the journal itself or a temporary as its target, a
+// temporary without the mark of the journal's run.
 TEST(TestoGiornale, WhatTheProgramNeverWritesIsNoJournal) {
   const identita_file cartella = id_di(7, 42);
   const auto con = [&](const coppia& p) {
-    return inizio_giornale(cartella) + fine_giornale(std::span(&p, 1));
+    return inizio_giornale(cartella, "abc") + fine_giornale(std::span(&p, 1));
   };
   const std::pair<const char*, std::string> casi[] = {
-      {"another directory's", inizio_giornale(id_di(7, 43)) + fine_giornale({})},
+      {"another directory's", inizio_giornale(id_di(7, 43), "abc") + fine_giornale({})},
       {"the earlier format", "percorso-giornale 1\n1 2 16:.percorso-abc123 5:a.dat\nfine\n"},
       {"a target with a path", con({".percorso-abc123", "../a.dat", {}, {}})},
       {"the journal as a target", con({".percorso-abc123", ".percorso-giornale", {}, {}})},
-      {"a temporary as a target", con({".percorso-abc123", ".percorso-xyz789", {}, {}})},
+      {"a temporary as a target", con({".percorso-abc123", ".percorso-abc789", {}, {}})},
+      {"another run's temporary", con({".percorso-xyz789", "a.dat", {}, {}})},
+      {"another run's temporary, alone",
+       inizio_giornale(cartella, "abc") + riga_temporaneo(".percorso-xyz789")},
+      {"no mark of a run", inizio_giornale(cartella, "AB!") + fine_giornale({})},
       {"a target that is no temporary", con({"notes", "a.dat", {}, {}})},
-      {"more after its end", inizio_giornale(cartella) + fine_giornale({}) + "t"},
-      {"a line of another kind", inizio_giornale(cartella) + "x 1\n"},
+      {"more after its end", inizio_giornale(cartella, "abc") + fine_giornale({}) + "t"},
+      {"a line of another kind", inizio_giornale(cartella, "abc") + "x 1\n"},
   };
   for (const auto& [nome, testo] : casi) {
     EXPECT_FALSE(leggi_giornale(testo, cartella).has_value()) << nome;
@@ -103,7 +109,7 @@ class Giornale : public prova::insieme_prova {
 // A journal cut short was never flushed whole, so none of its pairs began: nothing
 // moves, and what goes is what it names and itself; a temporary it does not name stays.
 TEST_F(Giornale, ACutShortJournalMovesNothingAndRemovesOnlyWhatItNames) {
-  const std::string inizio = inizio_giornale(identita_di(dir.percorso()));
+  const std::string inizio = inizio_giornale(identita_di(dir.percorso()), "abc");
   const std::string riga = riga_temporaneo(".percorso-abc123");
   const coppia p{".percorso-abc123", "a.dat", identita_di(dir.percorso()), std::nullopt};
   const std::string intero = inizio + riga + fine_giornale(std::span(&p, 1));
@@ -173,7 +179,7 @@ TEST_F(Giornale, ANameTheProgramWouldNotHaveLeftStopsTheSetAndIsNeverFollowed) {
        "e' troppo grande per un giornale"},
       {"another directory's journal",
        [&](const std::string& g) {
-         scrivi_file(g, inizio_giornale(identita_di(dir.percorso() / "altra")) + "fine\n");
+         scrivi_file(g, inizio_giornale(identita_di(dir.percorso() / "altra"), "abc") + "fine\n");
          return true;
        },
        "il suo contenuto non e' quello di un giornale"},
@@ -300,8 +306,8 @@ TEST_F(Giornale, AReaderWaitsForAWriterAndReportsAJournalLeftAsItIs) {
 TEST_F(Giornale, AJournalOfAnotherUserIsNeverUsed) {
   std::filesystem::permissions(dir.percorso(), std::filesystem::perms::all);
   scrivi_file(dir.file("note"), "mie");
-  const std::string falso =
-      inizio_giornale(identita_di(dir.percorso())) + riga_temporaneo(".percorso-abc123") + "fine\n";
+  const std::string falso = inizio_giornale(identita_di(dir.percorso()), "abc") +
+                            riga_temporaneo(".percorso-abc123") + "fine\n";
   const auto fatto = prova::come_altro_utente([&] {
     scrivi_file(dir.file(".percorso-abc123"), "dell'altro");
     scrivi_file(giornale(), falso);
