@@ -1,6 +1,5 @@
 #include "lsp/json_limitato.h"
 
-#include <algorithm>
 #include <vector>
 
 #include "lsp/protocollo.h"
@@ -23,90 +22,80 @@ std::size_t testo_a_parte(const std::string& s) {
   return s.size() > stringa_interna ? s.size() + 32 : 0;
 }
 
-// Counts depth and memory as the parser walks the text; stops only at a fault of
-// syntax, so that the id after an over-deep part is still found.
-class misura final : public nlohmann::json_sax<json> {
+// Why the building stopped.
+struct oltre_i_limiti {
+  std::string perche;
+};
+
+// Prices each value as the parser builds it, and stops the building at the first
+// bound crossed: nesting is refused before the nested value is built, memory before
+// the value that would pass the bound. The parser walks the text without recursion.
+class conto {
  public:
-  bool null() override { return valore(); }
-  bool boolean(bool) override { return valore(); }
-  bool number_integer(number_integer_t n) override { return valore(n); }
-  bool number_unsigned(number_unsigned_t n) override { return valore(n); }
-  bool number_float(number_float_t, const string_t&) override { return valore(); }
-  bool string(string_t& s) override {
-    stima += per_stringa + testo_a_parte(s);
-    return valore(s);
-  }
-  bool binary(binary_t&) override { return valore(); }
-  bool start_object(std::size_t) override { return apri(false); }
-  bool start_array(std::size_t) override { return apri(true); }
-  bool end_object() override { return chiudi(); }
-  bool end_array() override { return chiudi(); }
-  bool key(string_t& k) override {
-    stima += per_membro + testo_a_parte(k);
-    chiave_id_ = profondita == 1 && k == "id";
+  explicit conto(std::size_t bilancio, std::size_t misura) : bilancio_(bilancio), misura_(misura) {}
+
+  bool operator()(int profondita, json::parse_event_t evento, json& v) {
+    using e = json::parse_event_t;
+    const auto d = static_cast<std::size_t>(profondita);
+    if (evento == e::object_start || evento == e::array_start) {
+      if (d >= annidamento_massimo)
+        throw oltre_i_limiti{"messaggio annidato oltre i " + std::to_string(annidamento_massimo) +
+                             " livelli ammessi"};
+      posto(d);
+      stima_ += evento == e::array_start ? per_array : per_oggetto;
+      in_array_.resize(d);
+      in_array_.push_back(evento == e::array_start);
+    } else if (evento == e::key) {
+      stima_ += per_membro + testo_a_parte(v.get_ref<const std::string&>());
+    } else if (evento == e::value) {
+      posto(d);
+      if (v.is_string()) stima_ += per_stringa + testo_a_parte(v.get_ref<const std::string&>());
+    }
+    if (stima_ > bilancio_)
+      throw oltre_i_limiti{"messaggio di " + std::to_string(misura_) +
+                           " byte i cui valori in memoria passerebbero i " +
+                           std::to_string(bilancio_) + " byte ammessi (" +
+                           std::to_string(fattore_memoria) + " volte la sua misura, piu' 1 MiB)"};
     return true;
   }
-  bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception& e) override {
-    errore = std::string("messaggio non JSON: ") + e.what();
-    return false;
-  }
-
-  std::size_t profondita = 0, massima = 0, stima = 0;
-  json id;
-  std::string errore;
 
  private:
-  // The slot a value takes in its parent; an id at the top of the message is kept.
-  bool valore(const json& v = nullptr) {
-    if (chiave_id_ && (v.is_number_integer() || v.is_string())) id = v;
-    chiave_id_ = false;
-    stima += profondita == 0 ? sizeof(json) : in_array() ? per_elemento : 0;
-    return true;
-  }
-  bool apri(bool array) {
-    valore();
-    stima += array ? per_array : per_oggetto;
-    // The kinds of the open containers as far as the bound: beyond it the message is
-    // refused, and depth alone is counted.
-    if (profondita <= annidamento_massimo) genitori_.push_back(array);
-    massima = std::max(massima, ++profondita);
-    return true;
-  }
-  bool chiudi() {
-    if (genitori_.size() == profondita) genitori_.pop_back();
-    --profondita;
-    return true;
-  }
-  bool in_array() const {
-    return genitori_.size() == profondita && !genitori_.empty() && genitori_.back();
+  // The slot a value takes in its parent, d containers deep.
+  void posto(std::size_t d) {
+    stima_ += d == 0 ? sizeof(json) : in_array_[d - 1] ? per_elemento : 0;
   }
 
-  bool chiave_id_ = false;
-  std::vector<bool> genitori_;
+  std::size_t bilancio_, misura_;
+  std::size_t stima_ = 0;
+  std::vector<bool> in_array_;  // the kind of each open container, by depth
 };
+
+// The id at the top of a message not built: its values inside others are skipped.
+json id_di(const std::string& corpo) {
+  const auto in_cima = [](int profondita, json::parse_event_t evento, json&) {
+    return profondita == 0 || (profondita == 1 && (evento == json::parse_event_t::key ||
+                                                   evento == json::parse_event_t::value));
+  };
+  const json cima = json::parse(corpo, in_cima, false);
+  const auto id = cima.is_object() ? cima.find("id") : cima.end();
+  if (id == cima.end() || !(id->is_number_integer() || id->is_string())) return nullptr;
+  return *id;
+}
 
 }  // namespace
 
 json_letto leggi_json(const std::string& corpo) {
   json_letto l;
-  misura m;
-  json::sax_parse(corpo, &m);
-  l.id = m.id;
-  if (!m.errore.empty()) {
-    l.errore = m.errore;
+  try {
+    l.valore =
+        json::parse(corpo, conto(fattore_memoria * corpo.size() + memoria_di_base, corpo.size()));
+  } catch (const json::parse_error& e) {
+    l.errore = std::string("messaggio non JSON: ") + e.what();
     l.codice = errore_sintassi;
-    l.id = nullptr;
-  } else if (m.massima > annidamento_massimo) {
-    l.errore = "messaggio annidato su " + std::to_string(m.massima) + " livelli, oltre i " +
-               std::to_string(annidamento_massimo) + " ammessi";
+  } catch (const oltre_i_limiti& e) {
+    l.errore = e.perche;
     l.codice = richiesta_non_valida;
-  } else if (m.stima > fattore_memoria * corpo.size() + memoria_di_base) {
-    l.errore = "messaggio di " + std::to_string(corpo.size()) + " byte che in memoria ne " +
-               "prenderebbe " + std::to_string(m.stima) + ", oltre " +
-               std::to_string(fattore_memoria) + " volte la sua misura";
-    l.codice = richiesta_non_valida;
-  } else {
-    l.valore = json::parse(corpo);
+    l.id = id_di(corpo);
   }
   return l;
 }

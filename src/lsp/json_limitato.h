@@ -1,8 +1,8 @@
 // A message's JSON, taken only within bounds. The JSON library follows nesting by
 // recursion when it copies or compares a value, and builds every small value at a
-// cost many times its bytes: a message is first measured, in one pass over its bytes
-// that recurses on nothing and keeps nothing, and built only when its nesting and the
-// memory its values will take are within the bounds.
+// cost many times its bytes: a message is built by a parse that recurses on nothing,
+// prices each value as it builds it, and stops at the first bound crossed, before the
+// value that crosses it.
 #pragma once
 
 #include <cstddef>
@@ -22,7 +22,7 @@ struct json_letto {
   nlohmann::json valore;  // built only when within the bounds
   std::string errore;     // why it was not: not JSON, too deep, too large
   int codice = 0;         // the JSON-RPC error to answer with
-  nlohmann::json id;      // the message's own id, when its measure found one
+  nlohmann::json id;      // the id at the top of a message beyond the bounds, if any
 };
 
 json_letto leggi_json(const std::string& corpo);

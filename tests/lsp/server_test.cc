@@ -376,7 +376,7 @@ TEST(ServerLsp, UnMessaggioOltreILimitiCostaSoloSeStesso) {
                       .esegui();
   EXPECT_EQ(e.stato, 0);
   EXPECT_EQ(e.risposta(11)["error"]["code"], -32600);
-  EXPECT_NE(e.risposta(11)["error"]["message"].get<std::string>().find("140001 livelli"),
+  EXPECT_NE(e.risposta(11)["error"]["message"].get<std::string>().find("oltre i 128 livelli"),
             std::string::npos);
   EXPECT_EQ(e.risposta(12)["error"]["code"], -32600);
   EXPECT_NE(e.risposta(12)["error"]["message"].get<std::string>().find("volte"), std::string::npos);

@@ -15,8 +15,8 @@
 namespace percorso {
 namespace {
 
-// Held with no sharing for the whole turn; its name is no temporary's, so it is never
-// cleared as debris.
+// Held for the whole turn, alone to write and shared among readers; its name is no
+// temporary's, so it is never cleared as debris.
 constexpr std::string_view nome_blocco = ".percorso-lock";
 // How long a target another program holds open is waited for before the set stops.
 constexpr auto attesa_bersaglio = std::chrono::seconds(2);
