@@ -15,6 +15,12 @@ destinazione rifiutata(std::string motivo) {
   return {destinazione::modo::rifiutato, {}, identita_file::tipo::altro, std::move(motivo)};
 }
 
+// A link that leads nowhere makes nothing; the system's reason for any other fault.
+destinazione non_seguito(int codice) {
+  return rifiutata(codice == ENOENT ? "e' un collegamento simbolico a un file che non esiste"
+                                    : motivo_di(codice));
+}
+
 // A file written as it is, or refused when it cannot be written to.
 destinazione per_genere(const std::string& percorso, identita_file::tipo genere) {
   using t = identita_file::tipo;
@@ -32,11 +38,9 @@ destinazione destinazione_di(const chiamate_sistema& c, const std::string& perco
   for (int salti = 0; salti < salti_massimi; ++salti) {
     identita_file id;
     if (c.identifica(nome.c_str(), false, id) != 0) {
-      // A name that leads nowhere is a new file (or a reason the temporary will give);
-      // a link that leads nowhere makes nothing.
+      // A name that leads nowhere is a new file (or a reason the temporary will give).
       if (salti == 0) return {destinazione::modo::sostituito, percorso, t::regolare, {}};
-      return rifiutata(errno == ENOENT ? "e' un collegamento simbolico a un file che non esiste"
-                                       : motivo_di(errno));
+      return non_seguito(errno);
     }
     if (id.genere != t::collegamento) return per_genere(nome, id.genere);
     // Another user's link in a shared folder could lead to any file of this user.
@@ -50,7 +54,7 @@ destinazione destinazione_di(const chiamate_sistema& c, const std::string& perco
       return {destinazione::modo::diretto, nome, id.genere, {}};
     }
     const auto dopo = segui_collegamento(nome);
-    if (!dopo) return rifiutata(motivo_di(errno));
+    if (!dopo) return non_seguito(errno);
     nome = *dopo;
   }
   return rifiutata(motivo_di(ELOOP));

@@ -45,7 +45,6 @@ class Destinazione : public prova::insieme_prova {
   }
 };
 
-#ifndef _WIN32
 // A link of the user's is written through: the file it leads to is replaced, in any
 // directory the run can take, the link kept. One that leads to what a process holds
 // open is written to; one that leads nowhere, or to a directory, stops the set.
@@ -74,7 +73,7 @@ TEST_F(Destinazione, AnOutputThatIsALinkIsWrittenThroughAndNeverReplaced) {
     SetUp();
     std::filesystem::create_directory(dir.percorso() / "fuori");
     scrivi_file(dir.file("fuori/x.dat"), "vecchio");
-    ASSERT_TRUE(collega(c.dove));
+    if (!collega(c.dove)) GTEST_SKIP() << "symbolic links cannot be made here";
     const auto errore = scrivi_a();
     EXPECT_TRUE(std::filesystem::is_symlink(dir.file("a.dat"))) << "the link stays a link";
     if (c.scritto.empty()) {
@@ -91,6 +90,7 @@ TEST_F(Destinazione, AnOutputThatIsALinkIsWrittenThroughAndNeverReplaced) {
   }
 }
 
+#ifndef _WIN32
 // /dev/stdout is a link to what the process holds open: written to, as a device, and
 // never replaced by a file (run as root, the earlier program replaced it). The file
 // the process holds is added to, so a >> redirection loses nothing.
