@@ -349,7 +349,7 @@ class nessun_file final : public file_system {
   bool esiste(const std::string&) override { return false; }
   std::optional<identita_file> identita(const std::string&) override { return std::nullopt; }
   lettura leggi(const std::string& p) override { return {{}, errore_file{p, "nessun file"}}; }
-  std::unique_ptr<insieme_uscita> insieme(std::vector<std::string>) override { return nullptr; }
+  std::unique_ptr<insieme_uscita> insieme(cartelle_corsa) override { return nullptr; }
   std::optional<errore_file> elimina(const std::string& p) override { return manca(p); }
   std::optional<errore_file> elimina_cartella_vuota(const std::string& p) override {
     return manca(p);
@@ -366,6 +366,27 @@ class nessun_file final : public file_system {
   static errore_file manca(const std::string& p) { return {p, "nessun file"}; }
 };
 
+// The server fed ingresso ends with status 0 or 1 and answers only with whole
+// JSON-RPC 2.0 messages, which go to risposte; the first fault otherwise.
+inline violazione servito(const std::string& ingresso, std::vector<nlohmann::json>& risposte) {
+  std::istringstream in(ingresso);
+  std::ostringstream uscita;
+  nessun_file fs;
+  const int stato = lsp::servi(in, uscita, fs, "fuzz");
+  if (stato != 0 && stato != 1) return "exit status " + std::to_string(stato);
+  std::istringstream scritte(uscita.str());
+  lsp::lettore_messaggi lettore(scritte);
+  for (lsp::letto l = lettore.prossimo(); l.esito != lsp::letto::tipo::fine;
+       l = lettore.prossimo()) {
+    if (l.esito != lsp::letto::tipo::corpo) return "an answer with a broken header";
+    auto j = nlohmann::json::parse(l.corpo, nullptr, false);
+    if (j.is_discarded() || !j.is_object() || j.value("jsonrpc", "") != "2.0")
+      return "an answer that is not JSON-RPC 2.0: " + l.corpo.substr(0, 80);
+    risposte.push_back(std::move(j));
+  }
+  return std::nullopt;
+}
+
 }  // namespace dettaglio
 
 // Input: the bytes an editor sends the language server. The message reader takes
@@ -374,29 +395,49 @@ class nessun_file final : public file_system {
 inline violazione prova_messaggi_lsp(std::span<const std::uint8_t> dati) {
   const std::string ingresso(dati.begin(), dati.end());
   std::istringstream in(ingresso);
+  lsp::lettore_messaggi lettore(in);
   for (std::size_t letture = 0;; ++letture) {
     if (letture > ingresso.size() + 1) return "a read consumed nothing";
-    const auto prima = in.tellg();
-    const lsp::letto l = lsp::leggi_messaggio(in);
+    const lsp::letto l = lettore.prossimo();
     if (l.esito == lsp::letto::tipo::fine) break;
     if (l.esito == lsp::letto::tipo::corpo && l.corpo.size() > lsp::corpo_massimo)
       return "a body beyond the bound";
     if (l.esito == lsp::letto::tipo::malformato && l.corpo.empty()) return "a fault without reason";
-    if (in.good() && in.tellg() == prima) return "a read consumed nothing";
   }
-  std::istringstream di_nuovo(ingresso);
-  std::ostringstream uscita;
-  dettaglio::nessun_file fs;
-  const int stato = lsp::servi(di_nuovo, uscita, fs, "fuzz");
-  if (stato != 0 && stato != 1) return "exit status " + std::to_string(stato);
-  std::istringstream risposte(uscita.str());
-  for (lsp::letto l = lsp::leggi_messaggio(risposte); l.esito != lsp::letto::tipo::fine;
-       l = lsp::leggi_messaggio(risposte)) {
-    if (l.esito != lsp::letto::tipo::corpo) return "an answer with a broken header";
-    const auto j = nlohmann::json::parse(l.corpo, nullptr, false);
-    if (j.is_discarded() || !j.is_object() || j.value("jsonrpc", "") != "2.0")
-      return "an answer that is not JSON-RPC 2.0: " + l.corpo.substr(0, 80);
-  }
+  std::vector<nlohmann::json> risposte;
+  return dettaglio::servito(ingresso, risposte);
+}
+
+// Input: a depth byte, a byte of how the length is told, then the inside of a body.
+// The body is a request whose params nest that many thousands of brackets around the
+// inside; its Content-Length is right, short or long by the third byte, or missing,
+// and a well-framed shutdown follows. The server never dies on the nesting or the
+// framing, answers with whole JSON-RPC messages, and, when the length told does not
+// reach past the body and the inside names no header, answers the shutdown too.
+inline violazione prova_trama_lsp(std::span<const std::uint8_t> dati) {
+  if (dati.size() < 3) return std::nullopt;
+  const std::size_t livelli = std::size_t{dati[0]} * 1024;
+  const std::uint8_t modo = dati[1] % 4;
+  const std::string dentro(dati.begin() + 3, dati.end());
+  const std::string corpo = R"({"jsonrpc":"2.0","id":1,"method":"initialize","params":)" +
+                            std::string(livelli, '[') + dentro + std::string(livelli, ']') + "}";
+  std::size_t detta = corpo.size();
+  if (modo == 1) detta -= std::min<std::size_t>(dati[2], detta);
+  if (modo == 2) detta += dati[2];
+  std::string ingresso =
+      (modo == 3 ? std::string("Content-Type: x") : "Content-Length: " + std::to_string(detta)) +
+      "\r\n\r\n" + corpo;
+  const std::string fine = R"({"jsonrpc":"2.0","id":"fine","method":"shutdown"})";
+  ingresso += "Content-Length: " + std::to_string(fine.size()) + "\r\n\r\n" + fine;
+  std::vector<nlohmann::json> risposte;
+  if (auto v = dettaglio::servito(ingresso, risposte)) return v;
+  const bool fine_servita = std::any_of(risposte.begin(), risposte.end(), [](const auto& j) {
+    return j.contains("id") && j["id"] == "fine";
+  });
+  std::string minuscolo = dentro;
+  for (char& c : minuscolo) c = minuscola(c);
+  const bool nomina = minuscolo.find("content-length") != std::string::npos;
+  if (detta <= corpo.size() && !nomina && !fine_servita) return "the message after it was lost";
   return std::nullopt;
 }
 

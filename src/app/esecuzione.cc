@@ -45,22 +45,6 @@ std::optional<errore_file> aggiungi_binari(insieme_uscita& s, const modello& m,
   return s.aggiungi(unisci(cartella, nome_file_celle(m)), immagine_celle(m));
 }
 
-void conferma_uscita(insieme_uscita& s, esito_esecuzione& e, const std::string& cartella,
-                     std::span<const file_accanto> altri) {
-  std::optional<errore_file> errore;
-  std::size_t binari = 0;
-  if (e.esito != esito_esecuzione::tipo::interrotto)
-    errore = aggiungi_binari(s, e.m, cartella, binari);
-  for (const file_accanto& f : altri) {
-    if (!errore) errore = s.aggiungi(f.percorso, f.byte);
-  }
-  if (!errore) errore = s.conferma();
-  if (errore)
-    ferma(e, "impossibile scrivere " + descrivi(*errore));
-  else
-    e.file_scritti = binari + altri.size();
-}
-
 // Why the run must not write a source text: a file of that name, beside the program,
 // that holds something else, an author's work the run would replace and delete.
 std::optional<std::string> testo_altrui(file_system& fs, const std::string& file,
@@ -182,12 +166,20 @@ std::vector<file_accanto> documenti_del_modello(esito_esecuzione& e, const std::
   return documenti;
 }
 
-void scrivi_uscita(file_system& fs, esito_esecuzione& e, const std::string& cartella,
+void scrivi_uscita(insieme_uscita& s, esito_esecuzione& e, const std::string& cartella,
                    std::span<const file_accanto> altri) {
-  std::vector<std::string> cartelle = {cartella};
-  for (const file_accanto& f : altri) cartelle.push_back(cartella_di(f.percorso));
-  const auto insieme = fs.insieme(std::move(cartelle));
-  conferma_uscita(*insieme, e, cartella, altri);
+  std::optional<errore_file> errore;
+  std::size_t binari = 0;
+  if (e.esito != esito_esecuzione::tipo::interrotto)
+    errore = aggiungi_binari(s, e.m, cartella, binari);
+  for (const file_accanto& f : altri) {
+    if (!errore) errore = s.aggiungi(f.percorso, f.byte);
+  }
+  if (!errore) errore = s.conferma();
+  if (errore)
+    ferma(e, "impossibile scrivere " + descrivi(*errore));
+  else
+    e.file_scritti = binari + altri.size();
 }
 
 esito_esecuzione esegui_percorso(file_system& fs, const std::string& cartella) {
@@ -195,8 +187,11 @@ esito_esecuzione esegui_percorso(file_system& fs, const std::string& cartella) {
   m.nome_percorso = nome_percorso_incorporato;
   m.numero_treno = numero_treno_incorporato;
   // The whole run holds the directory: runs beside one program take turns, and none
-  // deletes the source texts another is about to read.
-  const auto insieme = fs.insieme({cartella});
+  // deletes the source texts another is about to read, or finds them there as an
+  // author's.
+  const auto insieme = fs.insieme({.scritte = {cartella}});
+  if (auto errore = insieme->prendi_turno())
+    return interrotto(std::move(m), "impossibile scrivere " + descrivi(*errore));
 
   // The two source texts live only until they have been read back.
   const auto testi = testi_del_percorso(m);
@@ -216,7 +211,7 @@ esito_esecuzione esegui_percorso(file_system& fs, const std::string& cartella) {
     documenti.push_back({unisci(cartella, testi[i].nome), testo_crlf(testi[i].righe)});
 
   esito_esecuzione e = costruisci(std::move(m), {letti[0], letti[1]}, 1);
-  conferma_uscita(*insieme, e, cartella, documenti);
+  scrivi_uscita(*insieme, e, cartella, documenti);
   return e;
 }
 

@@ -49,10 +49,10 @@ esito_esecuzione costruisci(modello m, const sorgenti& testi, std::int32_t j,
 // built, as files of cartella; what they cannot show goes to e.avvisi_documenti.
 std::vector<file_accanto> documenti_del_modello(esito_esecuzione& e, const std::string& cartella);
 
-// Writes in one commit the binaries of e, when it was built, into cartella, and the
-// other files. If the commit fails before its renames nothing is replaced, and e
-// is stopped with the cause.
-void scrivi_uscita(file_system& fs, esito_esecuzione& e, const std::string& cartella,
+// Writes in one commit, the set s, the binaries of e, when it was built, into
+// cartella, and the other files. If the commit fails before its renames nothing is
+// replaced, and e is stopped with the cause.
+void scrivi_uscita(insieme_uscita& s, esito_esecuzione& e, const std::string& cartella,
                    std::span<const file_accanto> altri);
 
 // The run without arguments: writes the two source texts into cartella, reads them

@@ -10,9 +10,9 @@ std::optional<std::string> uscita_su_ingresso(file_system& fs,
     if (!letto) continue;
     for (const std::string& uscita : uscite) {
       const auto scritto = fs.identita(uscita);
-      if (scritto && scritto->stesso_file(*letto))
-        return "impossibile scrivere " + uscita + ": e' lo stesso file di " + ingresso +
-               ", che questa corsa legge; niente e' stato scritto";
+      if (!scritto || !scritto->stesso_file(*letto)) continue;
+      const errore_file e = uscita_letta(uscita, ingresso);
+      return "impossibile scrivere " + e.file + ": " + e.motivo + "; niente e' stato scritto";
     }
   }
   return std::nullopt;

@@ -1,7 +1,8 @@
 // An output that is one of the run's own inputs would destroy it: the texts turned
 // into JSON, the cell file into an SVG. Outputs and inputs are compared by the file
 // they lead to, links followed, so another spelling, a link or a hard link of an
-// input is found out too.
+// input is found out too. This is the early look, before a run or a watch begins;
+// the output set looks again, under the directories' lock, at each file it writes.
 #pragma once
 
 #include <optional>

@@ -36,6 +36,14 @@ std::string file_versione(const std::string& file_pagina) {
 }
 
 esito_pagina scrivi_pagina_percorso(file_system& fs, const richiesta_pagina& r) {
+  esito_pagina esito;
+  // The texts are read and the page written under the turn of their directories.
+  const auto insieme = fs.insieme(
+      {.scritte = {cartella_di(r.file)}, .lette = {cartella_di(r.linea), cartella_di(r.treno)}});
+  if ((esito.errore = insieme->prendi_turno())) return esito;
+  esito.giornali = insieme->giornali_lasciati();
+  insieme->ingresso(r.linea);
+  insieme->ingresso(r.treno);
   std::vector<messaggio> messaggi;
   const auto linea = leggi_testo(fs, r.linea, messaggi);
   const auto treno = leggi_testo(fs, r.treno, messaggi);
@@ -69,13 +77,11 @@ esito_pagina scrivi_pagina_percorso(file_system& fs, const richiesta_pagina& r) 
   const std::string nome_script = std::string(nome_base(file_versione(r.file)));
   if (r.versione) c.ricarica = ricarica_pagina{nome_script, *r.versione};
 
-  esito_pagina esito;
   esito.avvisi = static_cast<std::size_t>(
       std::count_if(messaggi.begin(), messaggi.end(), [](const messaggio& x) { return x.avviso; }));
   esito.errori = messaggi.size() - esito.avvisi;
   // The page and its version script in one commit; the script is renamed after the
   // page, so a browser that sees a new version finds the new page.
-  const auto insieme = fs.insieme({cartella_di(r.file)});
   esito.errore = insieme->aggiungi(r.file, byte_di(pagina_html(c)));
   if (!esito.errore && r.versione)
     esito.errore = insieme->aggiungi(file_versione(r.file), byte_di(script_versione(*r.versione)));

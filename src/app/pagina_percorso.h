@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/file_system.h"
 
@@ -22,6 +23,7 @@ struct richiesta_pagina {
 struct esito_pagina {
   std::size_t errori = 0, avvisi = 0;
   std::optional<errore_file> errore;  // the page or its version script could not be written
+  std::vector<errore_file> giornali;  // journals killed runs left beside the texts
 };
 
 // Writes the page, whatever the texts hold: what does not compile is shown as findings

@@ -43,6 +43,12 @@ esito_testi scrivi_testi_protetti(file_system& fs, const std::string& cartella,
   e.operazione = "creare";
   const auto creata = cartella_creata(fs, cartella);
   if ((e.errore = fs.crea_cartella(cartella))) return e;
+  // Every file is looked at under the directory's lock: a run beside this one cannot
+  // write a file between the look and the commit. The run completes what a killed
+  // run left there even when it finds nothing to write.
+  auto insieme = fs.insieme({.scritte = {cartella}});
+  e.operazione = "scrivere";
+  if ((e.errore = insieme->prendi_turno())) return e;
   e.operazione = "leggere";
 
   struct da_scrivere {
@@ -68,7 +74,6 @@ esito_testi scrivi_testi_protetti(file_system& fs, const std::string& cartella,
     return e;
   }
   e.operazione = "scrivere";
-  auto insieme = fs.insieme({cartella});
   for (const auto& d : nuovi) {
     if (!e.errore) e.errore = insieme->aggiungi(d.file, d.byte);
   }

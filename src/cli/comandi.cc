@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "app/esecuzione.h"
-#include "app/ingressi_uscite.h"
 #include "app/rapporto.h"
 #include "app/spiega.h"
 #include "cli/aiuto.h"
@@ -102,7 +101,19 @@ int comando_inspect(std::span<const std::string_view> a, std::ostream& out, std:
   if (auto errore = leggi_argomenti(a, ammesse, letti)) return errore_uso(err, *errore, "inspect");
   if (letti.posizionali.empty()) return errore_uso(err, "manca il file da esaminare", "inspect");
   const std::vector<std::string> file(letti.posizionali.begin(), letti.posizionali.end());
+  // Each set is read under the turn of its directory, and one a killed run left mixed
+  // is said to be.
+  cartelle_corsa cartelle;
+  for (const std::string& f : file) cartelle.lette.push_back(cartella_di(f));
+  const auto turno = fs.insieme(std::move(cartelle));
+  turno->prendi_turno();
+  avvisa_giornali(err, turno->giornali_lasciati());
   return ispeziona(file, fs, !letti.opzioni.empty(), out, err) ? uscita_pulita : uscita_interrotta;
+}
+
+int non_scritto(std::ostream& err, const errore_file& e) {
+  err << "percorso: impossibile scrivere " << e.file << ": " << e.motivo << '\n';
+  return uscita_interrotta;
 }
 
 int comando_plot(std::span<const std::string_view> a, std::ostream& out, std::ostream& err,
@@ -116,25 +127,27 @@ int comando_plot(std::span<const std::string_view> a, std::ostream& out, std::os
   const std::string file_celle(letti.posizionali[0]);
   const std::string file_svg =
       letti.opzioni.empty() ? svg_accanto(file_celle) : letti.opzioni.back().second;
+  const bool su_uscita = file_svg == "-";
 
-  const std::string ingressi[] = {file_celle, punti_accanto(file_celle)};
-  if (file_svg != "-") {
-    if (auto impedimento = uscita_su_ingresso(fs, ingressi, {&file_svg, 1})) {
-      err << "percorso: " << *impedimento << '\n';
-      return uscita_interrotta;
-    }
-  }
-  const auto documento = svg_della_linea(fs, file_celle, err);
+  // The set is read and the drawing written under the turn of their directories.
+  cartelle_corsa cartelle{.lette = {cartella_di(file_celle)}};
+  if (!su_uscita) cartelle.scritte.push_back(cartella_di(file_svg));
+  const auto insieme = fs.insieme(std::move(cartelle));
+  if (auto errore = insieme->prendi_turno()) return non_scritto(err, *errore);
+  avvisa_giornali(err, insieme->giornali_lasciati());
+  std::vector<std::string> ingressi;
+  const auto documento = svg_della_linea(fs, file_celle, err, ingressi);
   if (!documento) return uscita_interrotta;
-  if (file_svg == "-") {
+  if (su_uscita) {
     out << *documento;
     return uscita_pulita;
   }
+  // The drawing replaces none of the files it was drawn from.
+  for (const std::string& ingresso : ingressi) insieme->ingresso(ingresso);
   const std::vector<std::uint8_t> byte(documento->begin(), documento->end());
-  if (auto errore = fs.sostituisci(file_svg, byte)) {
-    err << "percorso: impossibile scrivere " << errore->file << ": " << errore->motivo << '\n';
-    return uscita_interrotta;
-  }
+  auto errore = insieme->aggiungi(file_svg, byte);
+  if (!errore) errore = insieme->conferma();
+  if (errore) return non_scritto(err, *errore);
   out << "scritto " << file_svg << '\n';
   return uscita_pulita;
 }
@@ -256,6 +269,11 @@ std::optional<std::string> due_testi(std::span<const std::string_view> posiziona
            ": usa --nome, o chiama il testo della linea " + nome_testo_linea(regola) + spiega;
   return "il numero del treno non si ricava da " + treno +
          ": usa --treno, o chiama il testo del treno " + nome_testo_treno(regola) + spiega;
+}
+
+void avvisa_giornali(std::ostream& err, std::span<const errore_file> giornali) {
+  for (const errore_file& g : giornali)
+    err << "percorso: avviso: " << g.file << ": " << g.motivo << '\n';
 }
 
 bool chiede_aiuto(std::span<const std::string_view> a) {

@@ -107,7 +107,14 @@ std::vector<std::string> uscite_di(const opzioni_compile& o) {
 
 // A run that stopped before compiling, with why.
 corsa_compile fermata(int stato, std::string perche, std::string riassunto) {
-  return {stato, std::string(non_compilato) + riassunto, {messaggio_di_arresto(perche)}};
+  return {stato, std::string(non_compilato) + riassunto, {messaggio_di_arresto(perche)}, {}};
+}
+
+// The directories a compilation writes into: the binaries' and the report's.
+std::vector<std::string> cartelle_scritte(const opzioni_compile& o) {
+  std::vector<std::string> cartelle = {*o.cartella};
+  if (o.rapporto) cartelle.push_back(cartella_di(*o.rapporto));
+  return cartelle;
 }
 
 // One compilation: binaries and report written, and what it has to say.
@@ -115,6 +122,13 @@ corsa_compile compila(const opzioni_compile& o, file_system& fs) {
   modello m;
   m.nome_percorso = *o.nome;
   m.numero_treno = *o.numero;
+  // The texts are read, and the files written, under the turn of their directories.
+  const auto insieme = fs.insieme(
+      {.scritte = cartelle_scritte(o), .lette = {cartella_di(o.linea), cartella_di(o.treno)}});
+  if (auto errore = insieme->prendi_turno())
+    return fermata(uscita_interrotta,
+                   "impossibile scrivere " + errore->file + ": " + errore->motivo,
+                   "una cartella non si puo' scrivere");
   // A text that does not exist stops the run like one that cannot be read: compiling
   // without it would replace good binaries with those of half a scenario.
   const lettura linea = fs.leggi(o.linea);
@@ -122,6 +136,8 @@ corsa_compile compila(const opzioni_compile& o, file_system& fs) {
   if (const auto& errore = linea.errore ? linea.errore : treno.errore)
     return fermata(uscita_interrotta, "impossibile leggere " + errore->file + ": " + errore->motivo,
                    "un testo non si legge");
+  insieme->ingresso(o.linea);
+  insieme->ingresso(o.treno);
   if (auto impedimento = prepara(fs, o))
     return fermata(uscita_interrotta, *impedimento + "; niente e' stato compilato", *impedimento);
   const sorgenti testi{linea.dati, treno.dati};
@@ -143,8 +159,8 @@ corsa_compile compila(const opzioni_compile& o, file_system& fs) {
     altri.push_back({*o.rapporto, {json.begin(), json.end()}});
   }
   const std::string causa = e.causa;
-  scrivi_uscita(fs, e, *o.cartella, altri);
-  corsa_compile c{e.stato_uscita(), {}, std::move(corsa.elenco)};
+  scrivi_uscita(*insieme, e, *o.cartella, altri);
+  corsa_compile c{e.stato_uscita(), {}, std::move(corsa.elenco), insieme->giornali_lasciati()};
   std::vector<messaggio>& messaggi = c.messaggi;
   if (e.causa != causa) messaggi.push_back(messaggio_di_arresto(e.causa));
   const auto avvisi = static_cast<std::size_t>(
@@ -190,6 +206,7 @@ int comando_compile(std::span<const std::string_view> a, std::ostream& err, file
   }
   if (!o.sorveglia) {
     const corsa_compile c = compila(o, fs);
+    avvisa_giornali(err, c.giornali);
     stampa_messaggi(err, c.messaggi);
     // A run stopped before compiling has already said why.
     if (compilato(c)) err << c.riassunto << '\n';
@@ -201,6 +218,7 @@ int comando_compile(std::span<const std::string_view> a, std::ostream& err, file
       [&] {
         const auto inizio = std::chrono::steady_clock::now();
         const corsa_compile c = compila(o, fs);
+        avvisa_giornali(err, c.giornali);
         stampa_messaggi(err, c.messaggi);
         const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
                             std::chrono::steady_clock::now() - inizio)

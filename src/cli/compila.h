@@ -18,6 +18,8 @@ struct corsa_compile {
   int stato = 0;
   std::string riassunto;
   std::vector<messaggio> messaggi;
+  // Journals of runs killed in a directory the run only read: told, never replayed.
+  std::vector<errore_file> giornali;
 };
 
 // Whether the run got as far as compiling.

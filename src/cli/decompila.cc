@@ -96,7 +96,15 @@ int comando_decompile(std::span<const std::string_view> a, std::ostream& out, st
   const std::string file_celle(letti.posizionali[0]);
   if (cartella.empty()) cartella = cartella_di(file_celle).empty() ? "." : cartella_di(file_celle);
 
-  const compilati_letti f = leggi_compilati(fs, file_celle);
+  compilati_letti f;
+  {
+    // Read under the turn of their directory, as inspect reads them: never a set half
+    // committed. The turn ends before the texts are written, which takes its own.
+    const auto turno = fs.insieme({.lette = {cartella_di(file_celle)}});
+    turno->prendi_turno();
+    avvisa_giornali(err, turno->giornali_lasciati());
+    f = leggi_compilati(fs, file_celle);
+  }
   auto errore = f.errore ? f.errore : nomi_non_validi(f);
   if (errore) {
     err << "percorso: " << *errore << '\n';

@@ -51,6 +51,7 @@ std::optional<std::string> leggi_opzioni(std::span<const std::string_view> a, op
 int una_pagina(file_system& fs, const richiesta_pagina& r, std::ostream& out, std::ostream& err) {
   const auto inizio = std::chrono::steady_clock::now();
   const esito_pagina e = scrivi_pagina_percorso(fs, r);
+  avvisa_giornali(err, e.giornali);
   if (e.errore) {
     err << "percorso: impossibile scrivere " << e.errore->file << ": " << e.errore->motivo
         << std::endl;

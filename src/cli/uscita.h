@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/errore_file.h"
+
 namespace percorso {
 
 inline constexpr int uscita_pulita = 0;
@@ -29,6 +31,9 @@ std::optional<std::string> due_testi(std::span<const std::string_view> posiziona
 // character (DEL too) has no place in a name, and Windows refuses < > : " | ? * on
 // every system's behalf. Nothing when it can.
 std::optional<std::string> nome_non_valido(std::string_view nome);
+
+// The journals killed runs left where the command reads, each as a warning on err.
+void avvisa_giornali(std::ostream& err, std::span<const errore_file> giornali);
 
 // Whether the arguments ask for help.
 bool chiede_aiuto(std::span<const std::string_view> argomenti);

@@ -9,6 +9,7 @@
 #include "lsp/codifica.h"
 #include "lsp/coppie.h"
 #include "lsp/indirizzi.h"
+#include "lsp/json_limitato.h"
 #include "lsp/protocollo.h"
 #include "lsp/trama.h"
 
@@ -126,13 +127,14 @@ class sessione {
 };
 
 std::optional<int> sessione::tratta(const std::string& corpo) {
-  json m;
-  try {
-    m = json::parse(corpo);
-  } catch (const json::parse_error& e) {
-    invia(errore(nullptr, errore_sintassi, std::string("messaggio non JSON: ") + e.what()));
+  // Built only within the bounds of nesting and memory: a message beyond them is
+  // answered, by its id when it has one, and never built.
+  json_letto analisi = leggi_json(corpo);
+  if (!analisi.errore.empty()) {
+    invia(errore(analisi.id, analisi.codice, analisi.errore));
     return std::nullopt;
   }
+  json m = std::move(analisi.valore);
   const bool con_id = m.is_object() && m.contains("id");
   const json id = con_id && (m["id"].is_number_integer() || m["id"].is_string()) ? m["id"] : json();
   if (!m.is_object() || !m.contains("jsonrpc") || m["jsonrpc"] != "2.0" || !m.contains("method") ||
@@ -142,7 +144,10 @@ std::optional<int> sessione::tratta(const std::string& corpo) {
     return std::nullopt;
   }
   const std::string metodo = m["method"];
-  const json parametri = m.value("params", json::object());
+  // Taken where it is, not copied: a copy would double the message in memory.
+  static const json senza_parametri = json::object();
+  const auto p = m.find("params");
+  const json& parametri = p != m.end() ? *p : senza_parametri;
   if (metodo == "exit") return stato_alla_fine();
   if (con_id)
     richiesta(id, metodo, parametri);
@@ -369,8 +374,9 @@ json sessione::azioni(const json& p) const {
 
 int servi(std::istream& in, std::ostream& out, file_system& fs, const std::string& versione) {
   sessione s(out, fs, versione);
+  lettore_messaggi messaggi(in);
   for (;;) {
-    letto m = leggi_messaggio(in);
+    letto m = messaggi.prossimo();
     if (m.esito == letto::tipo::fine) return s.stato_alla_fine();
     if (m.esito == letto::tipo::malformato) {
       s.malformato(m.corpo);

@@ -37,6 +37,27 @@ int scambia(const char* a, const char* b) {
 #endif
 }
 
+int rinomina_esclusiva(const char* da, const char* a) {
+#ifdef SYS_renameat2
+  const long esito = ::syscall(SYS_renameat2, AT_FDCWD, da, AT_FDCWD, a, RENAME_NOREPLACE);
+  // A file system that cannot refuse an existing name renames plainly.
+  if (esito == 0 || (errno != EINVAL && errno != ENOSYS)) return static_cast<int>(esito);
+#endif
+  return std::rename(da, a);
+}
+
+int blocca(int fd, modo_turno modo) {
+  switch (modo) {
+    case modo_turno::scrittura:
+      return ::flock(fd, LOCK_EX);
+    case modo_turno::lettura:
+      return ::flock(fd, LOCK_SH);
+    case modo_turno::scrittura_se_libero:
+      return ::flock(fd, LOCK_EX | LOCK_NB);
+  }
+  return -1;
+}
+
 int identifica(const char* percorso, bool segui, identita_file& id) {
   struct stat st {};
   if ((segui ? ::stat(percorso, &st) : ::lstat(percorso, &st)) != 0) return -1;
@@ -44,6 +65,7 @@ int identifica(const char* percorso, bool segui, identita_file& id) {
   id.nodo = st.st_ino;
   id.genere = genere_di(st.st_mode);
   id.dimensione = static_cast<std::uint64_t>(st.st_size);
+  id.cambiato = std::int64_t{st.st_ctim.tv_sec} * 1000000000 + st.st_ctim.tv_nsec;
   return 0;
 }
 
@@ -59,7 +81,8 @@ chiamate_sistema chiamate_reali() {
       [](int fd, void* dati, std::size_t n) -> long { return ::read(fd, dati, n); },
       [](int fd) { return ::fdatasync(fd); },
       [](const char* da, const char* a) { return std::rename(da, a); },
-      [](int fd) { return ::flock(fd, LOCK_EX); },
+      rinomina_esclusiva,
+      blocca,
       scambia,
       [](int fd) { return ::fsync(fd); },
       identifica,

@@ -17,11 +17,22 @@ struct identita_file {
   std::uint64_t nodo = 0;
   tipo genere = tipo::altro;
   std::uint64_t dimensione = 0;  // bytes, for a regular file
+  // When the file last changed, its bytes or its names: a file edited in place keeps
+  // its identity but not this.
+  std::int64_t cambiato = 0;
 
   bool stesso_file(const identita_file& o) const {
     return dispositivo == o.dispositivo && nodo == o.nodo;
   }
+  bool stesso_stato(const identita_file& o) const {
+    return stesso_file(o) && cambiato == o.cambiato;
+  }
 };
+
+// How a run takes a directory's turn: alone, to write into it; beside other readers,
+// to read it; or alone without waiting, failing with EWOULDBLOCK while another run
+// holds it.
+enum class modo_turno { scrittura, lettura, scrittura_se_libero };
 
 struct chiamate_sistema {
   std::function<long(int fd, const void* dati, std::size_t n)> scrivi;
@@ -29,8 +40,10 @@ struct chiamate_sistema {
   // Data of a finished file to the disk (its name is made durable separately).
   std::function<int(int fd)> sincronizza;
   std::function<int(const char* da, const char* a)> rinomina;
-  // An exclusive lock on a directory's descriptor, waiting for it.
-  std::function<int(int fd)> blocca;
+  // A rename onto a name that must still be free: EEXIST when a file took it meanwhile.
+  std::function<int(const char* da, const char* a)> rinomina_esclusiva;
+  // The turn on a directory's descriptor (what apri_turno opened), in the mode given.
+  std::function<int(int fd, modo_turno modo)> blocca;
   // Swaps two existing names in one step; EINVAL or ENOSYS where the file system
   // cannot, ENOENT when one of them is missing.
   std::function<int(const char* a, const char* b)> scambia;

@@ -26,6 +26,8 @@ std::string motivo_comune(int codice) {
       return "non e' una cartella";
     case EEXIST:
       return "esiste gia'";
+    case EFBIG:
+      return "file troppo grande";
     case ELOOP:
       return "troppi collegamenti simbolici";
     case EMLINK:

@@ -48,7 +48,7 @@ class disco final : public disco_di_sistema {
     else if (!S_ISREG(st.st_mode))
       r.errore = errore_file{percorso, motivo_non_regolare(genere(percorso))};
     else if (static_cast<std::uintmax_t>(st.st_size) > massimo_lettura)
-      r.errore = errore_da(percorso, EFBIG);
+      r.errore = oltre_il_massimo(percorso);
     else if (const auto codice = leggi_tutto(fd, static_cast<std::size_t>(st.st_size), r.dati))
       r.errore = errore_da(percorso, *codice);
     ::close(fd);

@@ -33,14 +33,15 @@ class file_system {
   // A whole regular file. Anything else (a FIFO, a device, a directory) is refused
   // at once, without waiting for a writer that may never come.
   virtual lettura leggi(const std::string& percorso) = 0;
-  // The files of one run, in the given directories, replaced together.
-  virtual std::unique_ptr<insieme_uscita> insieme(std::vector<std::string> cartelle) = 0;
+  // The files of one run, in the directories it writes into, replaced together; its
+  // turn in those and in the directories it reads.
+  virtual std::unique_ptr<insieme_uscita> insieme(cartelle_corsa cartelle) = 0;
   virtual std::optional<errore_file> elimina(const std::string& percorso) = 0;
   // Removes a directory that holds nothing; a directory with files stays.
   virtual std::optional<errore_file> elimina_cartella_vuota(const std::string& percorso) = 0;
   // Creates a directory and the parents it lacks; nothing to do when it exists.
   virtual std::optional<errore_file> crea_cartella(const std::string& percorso) = 0;
-  // Whether sostituisci could write percorso, once crea_cartella has made the
+  // Whether an output set could write percorso, once crea_cartella has made the
   // directories it lacks: the reason when it could not. Writes nothing.
   virtual std::optional<errore_file> prova_scrittura(const std::string& percorso) = 0;
   // The names of the regular files in a directory, in name order; none when it cannot
@@ -54,9 +55,6 @@ class file_system {
   // case, it may differ in case from the name given; elsewhere it is that name.
   virtual std::string nome_registrato(const std::string& percorso) = 0;
 
-  // Replaces one file alone, as a set of one: a failure leaves the earlier file as it was.
-  std::optional<errore_file> sostituisci(const std::string& percorso,
-                                         std::span<const std::uint8_t> dati);
 };
 
 // What every system's real disk shares: the calls it goes through, the identity of a
@@ -66,7 +64,7 @@ class disco_di_sistema : public file_system {
   explicit disco_di_sistema(chiamate_sistema c, avviso_turno avviso = {})
       : c_(std::move(c)), avviso_(std::move(avviso)) {}
   std::optional<identita_file> identita(const std::string& percorso) override;
-  std::unique_ptr<insieme_uscita> insieme(std::vector<std::string> cartelle) override;
+  std::unique_ptr<insieme_uscita> insieme(cartelle_corsa cartelle) override;
 
  protected:
   chiamate_sistema c_;
@@ -79,6 +77,8 @@ inline constexpr std::int64_t nanosecondi_cambio_recente = 2'000'000'000;
 
 // The largest file leggi takes in; a larger one is refused, not read into memory.
 inline constexpr std::size_t massimo_lettura = std::size_t{256} << 20;
+// Why a file larger than that is not read.
+errore_file oltre_il_massimo(const std::string& percorso);
 
 // The real disk; avviso is told when a run has waited a second for another's turn on
 // a directory.

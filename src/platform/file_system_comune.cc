@@ -3,11 +3,9 @@
 
 namespace percorso {
 
-std::optional<errore_file> file_system::sostituisci(const std::string& percorso,
-                                                    std::span<const std::uint8_t> dati) {
-  const auto uno = insieme({cartella_di(percorso)});
-  if (auto e = uno->aggiungi(percorso, dati)) return e;
-  return uno->conferma();
+errore_file oltre_il_massimo(const std::string& percorso) {
+  return {percorso, "file troppo grande: il programma legge file fino a " +
+                        std::to_string(massimo_lettura >> 20) + " MiB"};
 }
 
 std::optional<identita_file> disco_di_sistema::identita(const std::string& percorso) {
@@ -16,7 +14,7 @@ std::optional<identita_file> disco_di_sistema::identita(const std::string& perco
   return id;
 }
 
-std::unique_ptr<insieme_uscita> disco_di_sistema::insieme(std::vector<std::string> cartelle) {
+std::unique_ptr<insieme_uscita> disco_di_sistema::insieme(cartelle_corsa cartelle) {
   return insieme_su_disco(c_, std::move(cartelle), avviso_);
 }
 

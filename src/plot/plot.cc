@@ -140,16 +140,19 @@ std::string svg_accanto(std::string_view file_celle) {
 }
 
 std::optional<std::string> svg_della_linea(file_system& fs, const std::string& file_celle,
-                                           std::ostream& err) {
+                                           std::ostream& err, std::vector<std::string>& letti) {
+  letti.push_back(file_celle);
   auto celle = leggi_e_decodifica(fs, file_celle, tipo_file::celle, &decodifica_celle);
   if (!celle.ok()) {
     err << "percorso: " << celle.errore->messaggio << '\n';
     return std::nullopt;
   }
-  const auto punti = leggi_accanto(fs, punti_accanto(file_celle), tipo_file::punti,
-                                   &decodifica_punti, "stazioni senza nome", err);
+  letti.push_back(punti_accanto(file_celle));
+  const auto punti = leggi_accanto(fs, letti.back(), tipo_file::punti, &decodifica_punti,
+                                   "stazioni senza nome", err);
   const std::string file_piano = unisci(
       cartella_di(file_celle), nome_piano_per(nome_base(file_celle), punti ? &*punti : nullptr));
+  letti.push_back(file_piano);
   auto piano = leggi_accanto(fs, file_piano, tipo_file::piano, &decodifica_tracciato,
                              "disegno senza tracciato", err);
   return disegna(raccogli(std::move(celle.valore), punti ? &*punti : nullptr, std::move(piano)))

@@ -16,9 +16,10 @@ namespace percorso {
 
 // The SVG of the line in a cell file, with the point file and the plan file beside
 // it when they are there (a warning on err for each one missing); nothing, with the
-// reason on err, when the cell file cannot be read or decoded.
+// reason on err, when the cell file cannot be read or decoded. letti gets the names of
+// the files it reads.
 std::optional<std::string> svg_della_linea(file_system& fs, const std::string& file_celle,
-                                           std::ostream& err);
+                                           std::ostream& err, std::vector<std::string>& letti);
 
 // The drawing of a line compiled in memory, however far the compiler got: nothing
 // when it made no cells.

@@ -143,6 +143,8 @@ TEST_F(GuastiCompile, AFailedWriteStopsWithStatusThreeAndKeepsTheWholeEarlierSet
 TEST_F(GuastiCompile, TheRealDiskFailingBeforeTheRenamesLeavesTheEarlierSet) {
   const std::size_t piano = attesi.at("Prova_linea.dat").size();
   const std::size_t punti = attesi.at("Prova_42.sim").size();
+  // Halfway into the cell file, whatever the journal's few lines took before it.
+  const std::size_t celle = attesi.at("Prova_42.dat").size() / 2;
   struct caso {
     const char* nome;
     std::function<void(disco_guasto&)> prepara;
@@ -154,7 +156,7 @@ TEST_F(GuastiCompile, TheRealDiskFailingBeforeTheRenamesLeavesTheEarlierSet) {
        ENOSPC},
       {"disk full inside the point file", [&](disco_guasto& d) { d.spazio = piano + 100; },
        binari[1], ENOSPC},
-      {"write error in the cell file", [&](disco_guasto& d) { d.spazio = piano + punti + 10; },
+      {"write error in the cell file", [&](disco_guasto& d) { d.spazio = piano + punti + celle; },
        binari[2], ENOSPC},
       {"sync of the point file fails",
        [](disco_guasto& d) {

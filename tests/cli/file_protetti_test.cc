@@ -85,6 +85,10 @@ TEST_F(FileProtetti, AnOutputThatIsAnInputStopsTheRunBeforeAnythingIsWritten) {
        {"plot", celle, "-o", dir.file("c/Prova_1.sim")},
        dir.file("c/Prova_1.sim"),
        dir.file("c/Prova_1.sim")},
+      {"plot over the plan it draws",
+       {"plot", celle, "-o", dir.file("c/Prova_linea.dat")},
+       dir.file("c/Prova_linea.dat"),
+       dir.file("c/Prova_linea.dat")},
   };
   for (const auto& c : casi) {
     SCOPED_TRACE(c.nome);
@@ -102,6 +106,37 @@ TEST_F(FileProtetti, AnOutputThatIsAnInputStopsTheRunBeforeAnythingIsWritten) {
     EXPECT_EQ(istantanea(dir.percorso()), prima);
     EXPECT_EQ(istantanea(dir.percorso() / "c"), prima_c);
   }
+}
+
+// A report named as a binary of the same run would take the binary's place: the set
+// refuses a file it already writes, and the earlier set stays.
+TEST_F(FileProtetti, AReportNamedAsABinaryOfTheRunIsRefused) {
+  const std::string punti = dir.file("c/Prova_1.sim");
+  const auto prima_c = istantanea(dir.percorso() / "c");
+  const risposta r = esegui({"compile", linea, treno, "-o", dir.file("c"), "--report", punti});
+  EXPECT_EQ(r.stato, 3) << r.err;
+  EXPECT_NE(r.err.find("impossibile scrivere " + punti + ": e' lo stesso file di " + punti +
+                       ", che questa corsa scrive"),
+            std::string::npos)
+      << r.err;
+  EXPECT_EQ(istantanea(dir.percorso() / "c"), prima_c);
+}
+
+// /dev/stdout is the system's link to what the process has as its output: a report
+// given there goes to the output, the redirected file, and the link stays (the
+// earlier program, run as root, replaced /dev/stdout with a file).
+TEST_F(FileProtetti, AReportToDevStdoutGoesToTheOutputAndLeavesTheLink) {
+  const std::string rapporto = dir.file("r.json");
+  const std::string comando = std::string(PERCORSO_ESEGUIBILE) + " compile " + linea + " " + treno +
+                              " -o " + dir.file("c") + " --report /dev/stdout > " + rapporto +
+                              " 2>/dev/null";
+  const int s = std::system(comando.c_str());
+  ASSERT_TRUE(WIFEXITED(s)) << comando;
+  EXPECT_LE(WEXITSTATUS(s), 1);
+  EXPECT_TRUE(std::filesystem::is_symlink("/dev/stdout"));
+  const auto json = leggi_file(rapporto);
+  const std::string testo(json.begin(), json.end());
+  EXPECT_TRUE(testo.starts_with("{\"codice_errore\":")) << testo;
 }
 
 // Runs the program copied into the directory, which it writes beside itself.

@@ -50,6 +50,11 @@ TEST(CorpusFuzz, LanguageServerInputsKeepTheirProperties) {
   riproduci("fuzz_messaggi_lsp", fuzz::prova_messaggi_lsp);
 }
 
+// Nesting and framing: the server never dies, and a message after a broken one is served.
+TEST(CorpusFuzz, LanguageServerFramingAndNestingHold) {
+  riproduci("fuzz_trama_lsp", fuzz::prova_trama_lsp);
+}
+
 TEST(CorpusFuzz, DecoderInputsKeepTheirProperties) {
   riproduci("fuzz_decodifica", fuzz::prova_decodifica);
 }

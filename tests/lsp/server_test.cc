@@ -96,8 +96,8 @@ class dialogo {
     esito e;
     e.stato = servi(in, out, fs, "prova");
     std::istringstream risposte(out.str());
-    for (letto l = leggi_messaggio(risposte); l.esito == letto::tipo::corpo;
-         l = leggi_messaggio(risposte))
+    lettore_messaggi lettore(risposte);
+    for (letto l = lettore.prossimo(); l.esito == letto::tipo::corpo; l = lettore.prossimo())
       e.uscite.push_back(json::parse(l.corpo));
     return e;
   }
@@ -432,13 +432,44 @@ TEST(ServerLsp, NonMuoreMaiERispondeComeDeve) {
   EXPECT_TRUE(e.risposta(9).is_null()) << "dopo exit non si legge altro";
 }
 
+// One message beyond the bounds costs that message alone: nesting the JSON library
+// would follow by recursion, a message whose values would take many times its bytes,
+// a header that cannot be read, a Content-Length of 2^40. Each is answered (a request
+// by its own id), and every message after it is served.
+TEST(ServerLsp, UnMessaggioOltreILimitiCostaSoloSeStesso) {
+  const std::string profondo = "{\"jsonrpc\":\"2.0\",\"id\":11,\"method\":\"initialize\"," +
+                               std::string("\"params\":") + std::string(140000, '[') +
+                               std::string(140000, ']') + "}";
+  std::string array = "[";
+  for (int i = 0; i < 500000; ++i) array += "[],";
+  array += "[]]";
+  const std::string largo =
+      "{\"jsonrpc\":\"2.0\",\"method\":\"initialize\",\"params\":" + array + ",\"id\":12}";
+  const esito e = dialogo()
+                      .corpo(profondo)
+                      .corpo(largo)
+                      .grezzo("Content-Lenght: 40\r\n\r\n{\"jsonrpc\":\"2.0\",\"method\":\"x\"}")
+                      .grezzo("Content-Length: 1099511627776\r\n\r\n")
+                      .richiesta(13, "initialize")
+                      .finisci()
+                      .esegui();
+  EXPECT_EQ(e.stato, 0);
+  EXPECT_EQ(e.risposta(11)["error"]["code"], -32600);
+  EXPECT_NE(e.risposta(11)["error"]["message"].get<std::string>().find("oltre i 128 livelli"),
+            std::string::npos);
+  EXPECT_EQ(e.risposta(12)["error"]["code"], -32600);
+  EXPECT_NE(e.risposta(12)["error"]["message"].get<std::string>().find("volte"), std::string::npos);
+  EXPECT_EQ(e.risposta(13)["result"]["capabilities"]["positionEncoding"], "utf-16");
+  EXPECT_TRUE(e.risposta(99)["result"].is_null());
+}
+
 // A disk whose every read runs out of memory.
 class senza_memoria final : public file_system {
  public:
   bool esiste(const std::string&) override { return true; }
   std::optional<identita_file> identita(const std::string&) override { return std::nullopt; }
   lettura leggi(const std::string&) override { throw std::bad_alloc(); }
-  std::unique_ptr<insieme_uscita> insieme(std::vector<std::string>) override { return nullptr; }
+  std::unique_ptr<insieme_uscita> insieme(cartelle_corsa) override { return nullptr; }
   std::optional<errore_file> elimina(const std::string&) override { return std::nullopt; }
   std::optional<errore_file> elimina_cartella_vuota(const std::string&) override {
     return std::nullopt;

@@ -1,5 +1,6 @@
-// The framing: whole messages are taken, and whatever is malformed is consumed so
-// that the next message is read as it should be.
+// The framing: whole messages are taken, and whatever is malformed costs that message
+// alone: its body is skipped where its Content-Length is known, otherwise reading takes
+// up at the next "Content-Length:".
 #include "lsp/trama.h"
 
 #include <gtest/gtest.h>
@@ -52,15 +53,48 @@ TEST(Trama, OgniIngressoSiLeggeFinoAllaFine) {
        "Content-Length: " + std::to_string(corpo_massimo + 1) + "\r\n\r\n",
        {tipo::malformato, tipo::fine},
        ""},
+      {"2^40 byte annunciati non inghiottono il resto",
+       "Content-Length: 1099511627776\r\n\r\n{\"a\":1}" + dopo,
+       {tipo::malformato, tipo::corpo, tipo::fine},
+       "{\"b\":2}"},
+      {"corpo piu' lungo del suo Content-Length",
+       "Content-Length: 2\r\n\r\n{\"a\":1}" + dopo,
+       {tipo::corpo, tipo::malformato, tipo::corpo, tipo::fine},
+       "{\"b\":2}"},
+      {"riga rotta dopo un Content-Length: il corpo si salta",
+       "Content-Length: 7\r\n{rotta\r\n\r\n{\"a\":1}" + dopo,
+       {tipo::malformato, tipo::corpo, tipo::fine},
+       "{\"b\":2}"},
+      {"byte qualsiasi prima di un messaggio",
+       std::string("\x00\xff garbage: {[\n\n", 16) + dopo,
+       {tipo::malformato, tipo::corpo, tipo::fine},
+       "{\"b\":2}"},
+      {"Content-Length in minuscole dopo un'intestazione senza",
+       "X: 1\r\n\r\n{}content-length: 7\r\n\r\n{\"b\":2}",
+       {tipo::malformato, tipo::corpo, tipo::fine},
+       "{\"b\":2}"},
+      {"coda di un corpo attaccata all'intestazione seguente",
+       "Content-Length: 2\r\n\r\n{}:3]}" + dopo,
+       {tipo::corpo, tipo::malformato, tipo::corpo, tipo::fine},
+       "{\"b\":2}"},
+      {"un campo che inghiotte l'intestazione seguente",
+       "X: 1" + dopo,
+       {tipo::malformato, tipo::corpo, tipo::fine},
+       "{\"b\":2}"},
+      {"nome con spazi prima dei due punti",
+       "Content-Length : 7\r\n\r\n{\"b\":2}",
+       {tipo::corpo, tipo::fine},
+       "{\"b\":2}"},
       {"corpo interrotto", "Content-Length: 10\r\n\r\n{}", {tipo::malformato, tipo::fine}, ""},
       {"intestazione interrotta", "Content-Length: 10\r\n", {tipo::malformato, tipo::fine}, ""},
       {"vuoto", "", {tipo::fine}, ""},
   };
   for (const caso& c : casi) {
     std::istringstream in(c.ingresso);
+    lettore_messaggi lettore(in);
     std::string ultimo;
     for (const tipo t : c.attesi) {
-      const letto l = leggi_messaggio(in);
+      const letto l = lettore.prossimo();
       EXPECT_EQ(l.esito, t) << c.nome;
       if (l.esito == tipo::corpo) ultimo = l.corpo;
       if (l.esito == tipo::malformato) {
@@ -75,7 +109,7 @@ TEST(Trama, LaScritturaSiRilegge) {
   std::stringstream s;
   scrivi_messaggio(s, "{\"città\":1}");
   EXPECT_EQ(s.str().substr(0, 20), "Content-Length: 12\r\n");
-  EXPECT_EQ(leggi_messaggio(s).corpo, "{\"città\":1}");
+  EXPECT_EQ(lettore_messaggi(s).prossimo().corpo, "{\"città\":1}");
 }
 
 }  // namespace

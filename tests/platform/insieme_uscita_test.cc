@@ -8,7 +8,6 @@
 #include <windows.h>
 #else
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
@@ -22,87 +21,28 @@
 #include <thread>
 #include <vector>
 
-#include "platform/insieme_uscita.h"
-#include "support/cartella_temporanea.h"
-#include "support/file_system_guasto.h"
+#include "support/insieme_prova.h"
 #include "support/sistemi.h"
 
 namespace percorso {
 namespace {
 
+using prova::byte;
 using prova::disco_guasto;
+using prova::file_e_byte;
 using prova::istantanea;
-using file_e_byte = std::map<std::string, std::string>;
+using prova::turno_libero;
 
-std::span<const std::uint8_t> byte(std::string_view s) {
-  return {reinterpret_cast<const std::uint8_t*>(s.data()), s.size()};
-}
-
-// Whether another run could take the directory's turn now.
-#ifdef _WIN32
-bool turno_libero(const std::string& cartella) {
-  const auto blocco = (std::filesystem::path(cartella) / ".percorso-lock").wstring();
-  const HANDLE h =
-      ::CreateFileW(blocco.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return ::GetLastError() != ERROR_SHARING_VIOLATION;
-  ::CloseHandle(h);
-  return true;
-}
-#else
-bool turno_libero(const std::string& cartella) {
-  const int fd = ::open(cartella.c_str(), O_RDONLY | O_DIRECTORY);
-  const bool libero = ::flock(fd, LOCK_EX | LOCK_NB) == 0;
-  ::close(fd);
-  return libero;
-}
-#endif
-
-class InsiemeUscita : public ::testing::Test {
+class InsiemeUscita : public prova::insieme_prova {
  protected:
-  void SetUp() override {
-    for (const auto& e : std::filesystem::directory_iterator(dir.percorso()))
-      std::filesystem::remove_all(e.path());
-    std::filesystem::create_directory(dir.percorso() / "altra");
-    for (const char* nome : {"a.dat", "b.sim", "c.dat"}) scrivi_file(dir.file(nome), "vecchio");
-    scrivi_file(dir.file("altra/r.json"), "vecchio");
-    prima = istantanea(dir.percorso());
-  }
-
-  std::unique_ptr<insieme_uscita> insieme(disco_guasto& guasti) {
-    return insieme_su_disco(guasti.chiamate(), {dir.percorso().string(), dir.file("altra")});
-  }
-
   // The first file put into the directory locked first: directories are locked in
   // the order of the identities the file system gave them, whichever was made first.
   std::string prima_della_prima_bloccata() {
-    disco_guasto d;
-    identita_file a, b;
-    const auto c = d.chiamate();
-    EXPECT_EQ(c.identifica(dir.percorso().string().c_str(), true, a), 0);
-    EXPECT_EQ(c.identifica(dir.file("altra").c_str(), true, b), 0);
+    const identita_file a = prova::identita_di(dir.percorso());
+    const identita_file b = prova::identita_di(dir.percorso() / "altra");
     return std::pair(a.dispositivo, a.nodo) < std::pair(b.dispositivo, b.nodo) ? "a.dat"
                                                                                : "altra/r.json";
   }
-
-  // The three binaries in two pieces each, the report in the other directory.
-  std::optional<errore_file> scrivi_tutto(insieme_uscita& s) {
-    for (const char* nome : {"a.dat", "b.sim", "c.dat"}) {
-      if (auto e = s.apri(dir.file(nome))) return e;
-      if (auto e = s.scrivi(byte("nuovo "))) return e;
-      if (auto e = s.scrivi(byte(nome))) return e;
-    }
-    return s.aggiungi(dir.file("altra/r.json"), byte("nuovo"));
-  }
-
-  file_e_byte nuovo() const {
-    return {{"a.dat", "nuovo a.dat"},
-            {"b.sim", "nuovo b.sim"},
-            {"c.dat", "nuovo c.dat"},
-            {"altra", "<cartella>"}};
-  }
-
-  cartella_temporanea dir;
-  file_e_byte prima;
 };
 
 TEST_F(InsiemeUscita, EveryFileIsReplacedAtTheCommitAndEachIsFlushedOnce) {
@@ -123,14 +63,16 @@ TEST_F(InsiemeUscita, EveryFileIsReplacedAtTheCommitAndEachIsFlushedOnce) {
 TEST_F(InsiemeUscita, AFailureBeforeTheRenamesKeepsTheWholeEarlierSet) {
   struct caso {
     const char* nome;
-    void (*prepara)(disco_guasto&);
+    std::function<void(disco_guasto&)> prepara;
     std::string file;
     bool in_conferma;
   };
+  const int seconda = fino_a("b.sim").scritture() + 1;
+  const std::size_t terza = fino_a("c.dat").byte_scritti() + 3;
   const caso casi[] = {
-      {"write of the second file", [](disco_guasto& d) { d.scrittura_fallita = 3; }, "b.sim",
+      {"write of the second file", [&](disco_guasto& d) { d.scrittura_fallita = seconda; }, "b.sim",
        false},
-      {"disk full in the third file", [](disco_guasto& d) { d.spazio = 25; }, "c.dat", false},
+      {"disk full in the third file", [&](disco_guasto& d) { d.spazio = terza; }, "c.dat", false},
       {"lock of the directories", [](disco_guasto& d) { d.blocco_fallito = 1; },
        prima_della_prima_bloccata(), false},
       {"sync of the second file", [](disco_guasto& d) { d.sincronizzazione_fallita = 2; }, "b.sim",
@@ -217,15 +159,7 @@ TEST_F(InsiemeUscita, ARunKilledBetweenTwoExchangesIsFinishedByTheNextRun) {
   for (int uccisione = 1; uccisione <= 4; ++uccisione) {
     SCOPED_TRACE(uccisione);
     SetUp();
-    EXPECT_EXIT(
-        {
-          disco_guasto guasti;
-          guasti.scambio_ucciso = uccisione;
-          auto s = insieme(guasti);
-          if (!scrivi_tutto(*s)) s->conferma();
-          std::exit(0);
-        },
-        ::testing::ExitedWithCode(9), "");
+    uccidi([&](disco_guasto& d) { d.scambio_ucciso = uccisione; });
     EXPECT_TRUE(istantanea(dir.percorso()).contains(".percorso-giornale"));
     disco_guasto sano;
     auto dopo = insieme(sano);
@@ -233,30 +167,6 @@ TEST_F(InsiemeUscita, ARunKilledBetweenTwoExchangesIsFinishedByTheNextRun) {
     dopo.reset();
     EXPECT_EQ(istantanea(dir.percorso()), nuovo()) << "completed as the turn is taken";
     EXPECT_EQ(istantanea(dir.percorso() / "altra"), (file_e_byte{{"r.json", "nuovo"}}));
-  }
-}
-
-// A journal that was cut short was never flushed whole, so none of its pairs began:
-// it is removed and nothing moves. A FIFO of its name is no journal, and never makes
-// the run wait.
-TEST_F(InsiemeUscita, AJournalCutShortOrNotAFileMovesNothing) {
-  for (const bool fifo : {false, true}) {
-    SCOPED_TRACE(fifo ? "FIFO" : "cut short");
-    if (fifo && !prova::fifo_possibili) continue;
-    SetUp();
-    scrivi_file(dir.file(".percorso-AbC123"), "nuovo a.dat");
-    const std::string intero = "percorso-giornale 1\n1 2 16:.percorso-AbC123 5:a.dat\nfine\n";
-    if (fifo)
-      ASSERT_TRUE(prova::crea_fifo(dir.file(".percorso-giornale")));
-    else
-      scrivi_file(dir.file(".percorso-giornale"), intero.substr(0, intero.size() - 3));
-    disco_guasto guasti;
-    auto s = insieme(guasti);
-    ASSERT_FALSE(s->aggiungi(dir.file("altro.txt"), byte("x")).has_value());
-    s.reset();
-    auto dopo = istantanea(dir.percorso());
-    if (fifo) dopo.erase(".percorso-giornale");
-    EXPECT_EQ(dopo, prima);
   }
 }
 
@@ -284,8 +194,8 @@ TEST_F(InsiemeUscita, ASetLeftWithoutCommitReplacesNothing) {
 // directory are one lock, not a wait on itself.
 TEST_F(InsiemeUscita, RunsIntoOneDirectoryTakeTurns) {
   disco_guasto guasti;
-  auto s = insieme_su_disco(guasti.chiamate(),
-                            {dir.percorso().string(), dir.file("."), dir.file("altra")});
+  auto s = insieme_su_disco(
+      guasti.chiamate(), {.scritte = {dir.percorso().string(), dir.file("."), dir.file("altra")}});
   EXPECT_TRUE(turno_libero(dir.percorso().string()));
   ASSERT_FALSE(scrivi_tutto(*s).has_value());
   EXPECT_FALSE(turno_libero(dir.percorso().string()));
@@ -308,10 +218,10 @@ TEST_F(InsiemeUscita, ARunWaitingForTheTurnSaysSoNamingTheDirectory) {
     detto.notify_one();
   };
   const std::string cartella = dir.percorso().string();
-  auto prima_corsa = insieme_su_disco(chiamate_reali(), {cartella}, avviso);
+  auto prima_corsa = insieme_su_disco(chiamate_reali(), {.scritte = {cartella}}, avviso);
   ASSERT_FALSE(prima_corsa->aggiungi(dir.file("a.dat"), byte("della prima")).has_value());
   std::thread seconda([&] {
-    auto s = insieme_su_disco(chiamate_reali(), {cartella}, avviso);
+    auto s = insieme_su_disco(chiamate_reali(), {.scritte = {cartella}}, avviso);
     EXPECT_FALSE(s->aggiungi(dir.file("b.sim"), byte("della seconda")).has_value());
     EXPECT_FALSE(s->conferma().has_value());
   });
@@ -326,22 +236,6 @@ TEST_F(InsiemeUscita, ARunWaitingForTheTurnSaysSoNamingTheDirectory) {
   EXPECT_EQ(istantanea(dir.percorso())["b.sim"], "della seconda");
 }
 
-TEST_F(InsiemeUscita, TheTurnRemovesTheTemporariesOfKilledRunsAndNothingElse) {
-  scrivi_file(dir.file(".percorso-AbC123"), "resto di una corsa uccisa");
-  scrivi_file(dir.file("altra/.percorso-xyz789"), "resto");
-  scrivi_file(dir.file(".percorso-configurazione"), "non nostro");
-  std::filesystem::create_directory(dir.percorso() / ".percorso-cartel");
-  disco_guasto guasti;
-  auto s = insieme(guasti);
-  ASSERT_FALSE(s->aggiungi(dir.file("a.dat"), byte("nuovo a.dat")).has_value());
-  ASSERT_FALSE(s->conferma().has_value());
-  const auto dopo = istantanea(dir.percorso());
-  EXPECT_FALSE(dopo.contains(".percorso-AbC123"));
-  EXPECT_TRUE(dopo.contains(".percorso-configurazione"));
-  EXPECT_TRUE(dopo.contains(".percorso-cartel"));
-  EXPECT_FALSE(istantanea(dir.percorso() / "altra").contains(".percorso-xyz789"));
-}
-
 // The texts the run without arguments reads back and deletes are written at once
 // and never flushed.
 TEST_F(InsiemeUscita, ATransientFileReplacesItsNameAtOnceWithoutAFlush) {
@@ -350,18 +244,40 @@ TEST_F(InsiemeUscita, ATransientFileReplacesItsNameAtOnceWithoutAFlush) {
   ASSERT_FALSE(s->scrivi_transitorio(dir.file("a.dat"), byte("di passaggio")).has_value());
   file_e_byte atteso = prima;
   atteso["a.dat"] = "di passaggio";
-  EXPECT_EQ(istantanea(dir.percorso()), atteso);
+  auto durante = istantanea(dir.percorso());
+  EXPECT_TRUE(durante.erase(".percorso-giornale")) << "the turn's journal names its temporary";
+  EXPECT_EQ(durante, atteso);
   EXPECT_EQ(guasti.sincronizzazioni(), 0);
+  s.reset();
+  EXPECT_EQ(istantanea(dir.percorso()), atteso);
 }
 
-TEST_F(InsiemeUscita, AFileOutsideTheDeclaredDirectoriesIsRefused) {
+// A directory a file goes into that was not declared (where a link leads) is taken
+// when it is free within a short wait; held by another run, it stops the set, for
+// that run may be waiting for one of this run's directories.
+TEST_F(InsiemeUscita, ADirectoryNotDeclaredIsTakenOnlyWhenFree) {
   std::filesystem::create_directory(dir.percorso() / "fuori");
-  disco_guasto guasti;
-  auto s = insieme_su_disco(guasti.chiamate(), {dir.percorso().string()});
-  const auto errore = s->apri(dir.file("fuori/x.dat"));
-  ASSERT_TRUE(errore.has_value());
-  EXPECT_EQ(errore->file, dir.file("fuori/x.dat"));
-  EXPECT_TRUE(std::filesystem::is_empty(dir.percorso() / "fuori"));
+  const std::string fuori = dir.file("fuori/x.dat");
+  for (const bool tenuta : {true, false}) {
+    SCOPED_TRACE(tenuta ? "held by another run" : "free");
+    disco_guasto guasti;
+    auto altra_corsa = insieme_su_disco(guasti.chiamate(), {.scritte = {dir.file("fuori")}});
+    if (tenuta) {
+      ASSERT_FALSE(altra_corsa->prendi_turno().has_value());
+    }
+    auto s = insieme_su_disco(guasti.chiamate(), {.scritte = {dir.percorso().string()}});
+    auto errore = s->aggiungi(fuori, byte("x"));
+    if (!errore) errore = s->conferma();
+    if (tenuta) {
+      ASSERT_TRUE(errore.has_value());
+      EXPECT_EQ(errore->file, fuori);
+      EXPECT_EQ(errore->motivo, "la sua cartella e' occupata da un'altra corsa: riprova");
+      EXPECT_TRUE(istantanea(dir.percorso() / "fuori").empty());
+    } else {
+      EXPECT_FALSE(errore.has_value()) << errore->motivo;
+      EXPECT_EQ(istantanea(dir.percorso() / "fuori"), (file_e_byte{{"x.dat", "x"}}));
+    }
+  }
 }
 
 // An output that is not a regular file is never replaced: a character device is

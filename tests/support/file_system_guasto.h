@@ -55,7 +55,7 @@ class file_system_guasto final : public file_system {
     if (fallisce(operazione::lettura)) return {{}, errore(percorso)};
     return sotto_.leggi(percorso);
   }
-  std::unique_ptr<insieme_uscita> insieme(std::vector<std::string> cartelle) override {
+  std::unique_ptr<insieme_uscita> insieme(cartelle_corsa cartelle) override {
     return std::make_unique<insieme_guasto>(*this, sotto_.insieme(std::move(cartelle)));
   }
   std::optional<errore_file> elimina(const std::string& percorso) override {
@@ -90,6 +90,11 @@ class file_system_guasto final : public file_system {
    public:
     insieme_guasto(file_system_guasto& fs, std::unique_ptr<insieme_uscita> sotto)
         : fs_(fs), sotto_(std::move(sotto)) {}
+    std::optional<errore_file> prendi_turno() override { return sotto_->prendi_turno(); }
+    std::vector<errore_file> giornali_lasciati() const override {
+      return sotto_->giornali_lasciati();
+    }
+    void ingresso(const std::string& percorso) override { sotto_->ingresso(percorso); }
     std::optional<errore_file> apri(const std::string& percorso) override {
       if (fs_.fallisce(operazione::scrittura)) return fs_.errore(percorso);
       return sotto_->apri(percorso);
@@ -135,6 +140,8 @@ class disco_guasto {
   int scambio_fallito = 0;           // the n-th exchange of two names fails with codice
   // The n-th exchange ends the process, as a kill between two exchanges would.
   int scambio_ucciso = 0;
+  // The n-th write ends the process, as a kill while the files are written would.
+  int scrittura_uccisa = 0;
   bool scambio_assente = false;  // the file system cannot exchange: EINVAL, as tmpfs once did
   int codice = EIO;
   // Bytes the disk still takes: a write that passes it is cut short, the next one
@@ -143,6 +150,10 @@ class disco_guasto {
   // Whether a write may report 0 bytes written without an error.
   bool scrittura_nulla = false;
 
+  // Writes and the bytes they took, journals' too: where the n-th write or the
+  // disk's end falls is measured, not counted by hand.
+  int scritture() const { return scritture_; }
+  std::size_t byte_scritti() const { return byte_scritti_; }
   // Flushes of files and journals, and of directories.
   int sincronizzazioni() const { return sincronizzazioni_; }
   int sincronizzazioni_cartelle() const { return sincronizzazioni_cartelle_; }
@@ -151,11 +162,13 @@ class disco_guasto {
     const chiamate_sistema reali = chiamate_reali();
     chiamate_sistema c = reali;
     c.scrivi = [this, reali](int fd, const void* dati, std::size_t n) -> long {
-      if (++scritture_ == scrittura_fallita) return fallisci(codice);
+      if (++scritture_ == scrittura_uccisa) ::_exit(9);
+      if (scritture_ == scrittura_fallita) return fallisci(codice);
       if (scrittura_nulla) return 0;
       if (spazio == 0) return fallisci(ENOSPC);
       const long scritti = reali.scrivi(fd, dati, std::min(n, spazio));
       if (scritti > 0) spazio -= static_cast<std::size_t>(scritti);
+      if (scritti > 0) byte_scritti_ += static_cast<std::size_t>(scritti);
       return scritti;
     };
     c.leggi = [this, reali](int fd, void* dati, std::size_t n) -> long {
@@ -171,9 +184,9 @@ class disco_guasto {
       if (++rinomine_ == rinomina_fallita) return static_cast<int>(fallisci(codice));
       return reali.rinomina(da, a);
     };
-    c.blocca = [this, reali](int fd) -> int {
+    c.blocca = [this, reali](int fd, modo_turno modo) -> int {
       if (++blocchi_ == blocco_fallito) return static_cast<int>(fallisci(codice));
-      return reali.blocca(fd);
+      return reali.blocca(fd, modo);
     };
     c.scambia = [this, reali](const char* a, const char* b) -> int {
       if (scambio_assente) return static_cast<int>(fallisci(EINVAL));
@@ -196,6 +209,7 @@ class disco_guasto {
 
   int scritture_ = 0, letture_ = 0, sincronizzazioni_ = 0, rinomine_ = 0, blocchi_ = 0, scambi_ = 0,
       sincronizzazioni_cartelle_ = 0;
+  std::size_t byte_scritti_ = 0;
 };
 
 // Every file directly inside a directory, hidden ones too, with its bytes.

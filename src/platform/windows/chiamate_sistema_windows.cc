@@ -25,20 +25,46 @@ bool momentaneo(DWORD codice) {
          codice == ERROR_ACCESS_DENIED;
 }
 
-int sostituisci_nome(const char* da, const char* a) {
+// A rename that returns once it is on the disk; over an existing name only when
+// sostituisce.
+int rinomina_scritta(const char* da, const char* a, bool sostituisce) {
   azzera_errore();
   const std::wstring sorgente = percorso_sistema(da);
   const std::wstring destinazione = percorso_sistema(a);
+  const DWORD modo = MOVEFILE_WRITE_THROUGH | (sostituisce ? MOVEFILE_REPLACE_EXISTING : 0);
   DWORD codice = 0;
   for (int prova = 0; prova < 20; ++prova) {
-    if (::MoveFileExW(sorgente.c_str(), destinazione.c_str(),
-                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-      return 0;
+    if (::MoveFileExW(sorgente.c_str(), destinazione.c_str(), modo)) return 0;
     codice = ::GetLastError();
     if (!momentaneo(codice)) break;
     ::Sleep(50);
   }
   registra_errore(codice);
+  return -1;
+}
+
+int sostituisci_nome(const char* da, const char* a) {
+  return rinomina_scritta(da, a, true);
+}
+
+int rinomina_esclusiva(const char* da, const char* a) {
+  return rinomina_scritta(da, a, false);
+}
+
+// The byte lock on the lock file, which apri_turno already holds in the turn's
+// sharing: it makes the turn visible to a tool that only looks at locks.
+int blocca(int fd, modo_turno modo) {
+  azzera_errore();
+  OVERLAPPED o{};
+  const DWORD flag = modo == modo_turno::lettura ? 0
+                     : modo == modo_turno::scrittura
+                         ? LOCKFILE_EXCLUSIVE_LOCK
+                         : LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY;
+  if (::LockFileEx(handle_di(fd), flag, 0, 1, 0, &o)) return 0;
+  const DWORD codice = ::GetLastError();
+  registra_errore(codice);
+  if (codice == ERROR_LOCK_VIOLATION && modo == modo_turno::scrittura_se_libero)
+    errno = EWOULDBLOCK;
   return -1;
 }
 
@@ -93,6 +119,9 @@ int identifica(const char* percorso, bool segui, identita_file& id) {
   id.nodo = (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow;
   id.genere = genere_di(h, info, segui);
   id.dimensione = (std::uint64_t{info.nFileSizeHigh} << 32) | info.nFileSizeLow;
+  id.cambiato =
+      static_cast<std::int64_t>((std::uint64_t{info.ftLastWriteTime.dwHighDateTime} << 32) |
+                                info.ftLastWriteTime.dwLowDateTime);
   ::CloseHandle(h);
   return 0;
 }
@@ -112,15 +141,8 @@ chiamate_sistema chiamate_reali() {
         return -1;
       },
       sostituisci_nome,
-      // The lock file is already held with no sharing; the byte lock makes the
-      // turn visible to a tool that only looks at locks.
-      [](int fd) {
-        azzera_errore();
-        OVERLAPPED o{};
-        if (::LockFileEx(handle_di(fd), LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &o)) return 0;
-        registra_errore(::GetLastError());
-        return -1;
-      },
+      rinomina_esclusiva,
+      blocca,
       scambia,
       sincronizza_cartella,
       identifica,

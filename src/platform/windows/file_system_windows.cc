@@ -50,7 +50,7 @@ class disco final : public disco_di_sistema {
     } else if (!::GetFileSizeEx(h, &dimensione)) {
       r.errore = errore_sistema(percorso, ::GetLastError());
     } else if (static_cast<std::uint64_t>(dimensione.QuadPart) > massimo_lettura) {
-      r.errore = errore_da(percorso, EFBIG);
+      r.errore = oltre_il_massimo(percorso);
     } else {
       const int fd = ::_open_osfhandle(reinterpret_cast<intptr_t>(h), _O_RDONLY);
       r.errore = leggi_tutto(fd, percorso, static_cast<std::size_t>(dimensione.QuadPart), r.dati);
@@ -158,7 +158,7 @@ class disco final : public disco_di_sistema {
     for (long n = 0; (n = c_.leggi(fd, blocco.data(), blocco.size())) != 0;) {
       if (n < 0) return errore_da(percorso, errno);
       if (dati.size() + static_cast<std::size_t>(n) > massimo_lettura)
-        return errore_da(percorso, EFBIG);
+        return oltre_il_massimo(percorso);
       dati.insert(dati.end(), blocco.begin(), blocco.begin() + n);
     }
     return std::nullopt;
